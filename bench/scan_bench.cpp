@@ -1,0 +1,116 @@
+// One decision pass over 200 windows against lists of 10, 1,000 and 32,767
+// entries: the engine's pass beside the same pass with the literal matcher
+// (lower-case the title and each entry at every comparison).
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+
+#include "engine/scanner.h"
+#include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_registry.h"
+
+namespace qw {
+namespace {
+
+constexpr int kWindows = 200;
+
+// A lean snapshot: the pass's own cost, not the bookkeeping of the test twin.
+class Snapshot : public WindowApi {
+public:
+    std::vector<FakeWindow> windows;
+    int posts = 0;
+    void EnumTopLevel(std::vector<WindowHandle>* out) override {
+        for (const auto& w : windows) out->push_back(w.handle);
+    }
+    std::uint32_t GetStyle(WindowHandle h) override {
+        const auto& w = windows[h - 1];
+        return (w.visible ? kWsVisible : 0u) | (w.popup ? kWsPopup : 0u);
+    }
+    WindowHandle GetParent(WindowHandle h) override { return windows[h - 1].owner; }
+    int GetText(WindowHandle h, char* buffer, int max) override {
+        const auto& t = windows[h - 1].title;
+        const int n = std::min<int>(static_cast<int>(t.size()), max - 1);
+        std::memcpy(buffer, t.data(), static_cast<std::size_t>(n));
+        buffer[n] = '\0';
+        return n;
+    }
+    void Post(WindowHandle, unsigned) override { ++posts; }
+};
+
+std::string Word(std::mt19937& rng, int minLen, int maxLen) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -";
+    std::string s(static_cast<std::size_t>(minLen + static_cast<int>(rng() % (maxLen - minLen + 1))), ' ');
+    for (char& c : s) c = letters[rng() % (sizeof letters - 1)];
+    return s;
+}
+
+struct World {
+    Snapshot windows;
+    MemorySound sound;
+    MemoryRegistry reg;
+    EntryList lv;
+    MemoryTimer timer;
+    OwnWindows own{100000, 0, 0, 0, 0};
+    LowerTable lower = LowerTable::Windows1252();
+
+    explicit World(int entries) {
+        std::mt19937 rng(7);
+        for (int i = 0; i < entries; ++i) lv.Add("entry " + Word(rng, 8, 24));
+        for (int i = 0; i < kWindows; ++i) {
+            // Titles that match no entry: every pass reads the whole list.
+            FakeWindow w{static_cast<WindowHandle>(i + 1), i % 4 != 0, i % 10 == 0, 0,
+                         Word(rng, 10, 60) + " - Application"};
+            windows.windows.push_back(w);
+        }
+    }
+};
+
+void BM_Pass(benchmark::State& state) {
+    World world(static_cast<int>(state.range(0)));
+    Scanner scanner(world.windows, world.sound, world.reg, world.lv, world.timer, world.own, world.lower);
+    scanner.ScanCycle();  // builds the matcher, as the first tick after a change does
+    for (auto _ : state) scanner.ScanCycle();
+    if (world.windows.posts) state.SkipWithError("a window was closed");
+}
+
+// The same pass, with the entry-by-entry matcher.
+void BM_PassLiteral(benchmark::State& state) {
+    World world(static_cast<int>(state.range(0)));
+    std::vector<WindowHandle> handles;
+    char buffer[255];
+    for (auto _ : state) {
+        handles.clear();
+        world.windows.EnumTopLevel(&handles);
+        int closes = 0;
+        for (WindowHandle h : handles) {
+            if (world.own.Contains(h)) continue;
+            const std::uint32_t style = world.windows.GetStyle(h);
+            if (!(style & kWsVisible)) continue;
+            if ((style & kWsPopup) && world.windows.GetParent(h) == world.own.mainFrm) continue;
+            const int n = world.windows.GetText(h, buffer, 255);
+            const std::string title(buffer, static_cast<std::size_t>(n));
+            if (title.empty() || title == "Program Manager" || title == "DesktopBackgroundClass" ||
+                title == kAppTitle)
+                continue;
+            if (LiteralMatchesListEntry(title, world.lv.Items(), world.lower)) ++closes;
+        }
+        benchmark::DoNotOptimize(closes);
+    }
+}
+
+void BM_BuildMatcher(benchmark::State& state) {
+    World world(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        EntryMatcher m;
+        m.Build(world.lv.Items(), world.lower);
+        benchmark::DoNotOptimize(m.StateCount());
+    }
+}
+
+BENCHMARK(BM_Pass)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PassLiteral)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BuildMatcher)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qw

@@ -1,0 +1,128 @@
+#include "engine/entry_matcher.h"
+
+#include <algorithm>
+#include <deque>
+#include <utility>
+
+namespace qw {
+
+void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTable& lower) {
+    lower_ = lower;
+    std::vector<std::string> patterns;
+    patterns.reserve(entries.size());
+    for (const std::string& entry : entries) patterns.push_back(lower.Lower(entry));
+    std::sort(patterns.begin(), patterns.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) {
+                                                return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+                                            });
+    });
+
+    // Trie in insertion order. With sorted patterns a node's new child always
+    // sorts after its existing ones, so children stay sorted without searching.
+    std::vector<std::vector<std::pair<unsigned char, std::uint32_t>>> children(1);
+    std::vector<std::uint8_t> terminal(1, 0);
+    for (const std::string& pattern : patterns) {
+        std::uint32_t node = 0;
+        for (char ch : pattern) {
+            const auto c = static_cast<unsigned char>(ch);
+            auto& kids = children[node];
+            if (!kids.empty() && kids.back().first == c) {
+                node = kids.back().second;
+                continue;
+            }
+            const auto created = static_cast<std::uint32_t>(children.size());
+            kids.emplace_back(c, created);
+            children.emplace_back();
+            terminal.push_back(0);
+            node = created;
+        }
+        terminal[node] = 1;
+    }
+
+    // Renumber breadth-first so failure links point to earlier states, and lay
+    // the edges out flat.
+    const std::size_t count = children.size();
+    std::vector<std::uint32_t> order;
+    order.reserve(count);
+    std::vector<std::uint32_t> renumber(count);
+    order.push_back(0);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        renumber[order[i]] = static_cast<std::uint32_t>(i);
+        for (const auto& kid : children[order[i]]) order.push_back(kid.second);
+    }
+    edgeBegin_.assign(count + 1, 0);
+    edgeChar_.clear();
+    edgeTarget_.clear();
+    edgeChar_.reserve(count);
+    edgeTarget_.reserve(count);
+    output_.assign(count, 0);
+    fail_.assign(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        edgeBegin_[i] = static_cast<std::uint32_t>(edgeChar_.size());
+        for (const auto& kid : children[order[i]]) {
+            edgeChar_.push_back(kid.first);
+            edgeTarget_.push_back(renumber[kid.second]);
+        }
+        output_[i] = terminal[order[i]];
+    }
+    edgeBegin_[count] = static_cast<std::uint32_t>(edgeChar_.size());
+
+    rootNext_.fill(0);
+    for (std::uint32_t e = edgeBegin_[0]; e < edgeBegin_[1]; ++e) rootNext_[edgeChar_[e]] = edgeTarget_[e];
+
+    // States are in breadth-first order, so a state's failure target is final
+    // before its children need it.
+    for (std::uint32_t state = 0; state < count; ++state) {
+        for (std::uint32_t e = edgeBegin_[state]; e < edgeBegin_[state + 1]; ++e) {
+            const std::uint32_t child = edgeTarget_[e];
+            const unsigned char c = edgeChar_[e];
+            std::uint32_t target = 0;
+            if (state != 0) target = Next(fail_[state], c);
+            fail_[child] = target;
+            if (output_[target]) output_[child] = 1;
+        }
+    }
+    any_ = !patterns.empty();
+}
+
+// The goto function with failure links folded in.
+std::uint32_t EntryMatcher::Next(std::uint32_t state, unsigned char c) const {
+    while (state != 0) {
+        const std::uint32_t begin = edgeBegin_[state];
+        const std::uint32_t end = edgeBegin_[state + 1];
+        if (end - begin <= 8) {
+            for (std::uint32_t e = begin; e < end; ++e) {
+                if (edgeChar_[e] == c) return edgeTarget_[e];
+            }
+        } else {
+            const unsigned char* first = edgeChar_.data() + begin;
+            const unsigned char* last = edgeChar_.data() + end;
+            const unsigned char* hit = std::lower_bound(first, last, c);
+            if (hit != last && *hit == c) return edgeTarget_[begin + static_cast<std::uint32_t>(hit - first)];
+        }
+        state = fail_[state];
+    }
+    return rootNext_[c];
+}
+
+bool EntryMatcher::Matches(std::string_view title) const {
+    if (!any_) return false;
+    if (output_[0]) return true;  // an empty entry is inside every title
+    std::uint32_t state = 0;
+    for (char ch : title) {
+        state = Next(state, lower_(static_cast<unsigned char>(ch)));
+        if (output_[state]) return true;
+    }
+    return false;
+}
+
+bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
+                             const LowerTable& lower) {
+    for (const std::string& entry : entries) {
+        if (lower.Lower(title).find(lower.Lower(entry)) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace qw

@@ -1,0 +1,109 @@
+#include "engine/scanner.h"
+
+#include <cstdlib>
+
+#include "store/registry_access.h"
+#include "store/window_list_store.h"
+
+namespace qw {
+
+const char kAppTitle[] = "Quellwatch 1.6";
+
+namespace {
+constexpr int kTitleBuffer = 255;
+constexpr unsigned kSoundFlags = 0x13;  // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+}  // namespace
+
+bool SoundFlagOn(const std::string& text) {
+    const std::string word = Trimmed(text);
+    if (LowerTable::Windows1252().EqualNoCase(word, "true")) return true;
+    if (word.empty()) return false;
+    char* end = nullptr;
+    const double number = std::strtod(word.c_str(), &end);
+    // Anything else that is not wholly a number counts as off.
+    return end && *end == '\0' && number != 0.0;
+}
+
+std::string Scanner::GetTitle(WindowHandle window) {
+    char buffer[kTitleBuffer] = {};
+    int n = windows_.GetText(window, buffer, kTitleBuffer);
+    if (n < 0) n = 0;
+    if (n > kTitleBuffer - 1) n = kTitleBuffer - 1;
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+Scanner::Facts Scanner::AskFacts(WindowHandle window) {
+    const std::uint32_t style = windows_.GetStyle(window);
+    // GetParent of a top-level window that is not WS_POPUP is 0.
+    return Facts{(style & kWsVisible) != 0, (style & kWsPopup) ? windows_.GetParent(window) : 0};
+}
+
+bool Scanner::IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const {
+    if (!facts.visible) return false;
+    if (title == "Program Manager" || title == "DesktopBackgroundClass") return false;
+    if (facts.owner == own_.mainFrm) return false;
+    return title != kAppTitle && !title.empty() && !own_.Contains(window);
+}
+
+bool Scanner::IsCandidateWindow(WindowHandle window, const std::string& title) {
+    return IsCandidate(window, AskFacts(window), title);
+}
+
+bool Scanner::MatchesListEntry(const std::string& title) {
+    // `lv` changes only between ticks; the matcher follows it from the next use on.
+    if (matcherGeneration_ != lv_.Generation()) {
+        matcher_.Build(lv_.Items(), lower_);
+        matcherGeneration_ = lv_.Generation();
+    }
+    return matcher_.Matches(title);
+}
+
+void Scanner::ScanCycle() {
+    handles_.clear();
+    windows_.EnumTopLevel(&handles_);
+    for (WindowHandle window : handles_) ScanWindow(window);
+}
+
+void Scanner::ScanWindow(WindowHandle window) {
+    // Cheapest test first: the program's own windows need no platform call.
+    if (own_.Contains(window)) return;
+    const Facts facts = AskFacts(window);
+    if (!facts.visible || facts.owner == own_.mainFrm) return;
+    const std::string title = GetTitle(window);
+    if (title == lastClosedTitle_) return;
+    if (!IsCandidate(window, facts, title)) return;
+    if (!MatchesListEntry(title)) return;
+    Close(window, facts);
+    lastClosedTitle_ = title;
+    reInitCloseTmr_.Start();
+}
+
+void Scanner::Close(WindowHandle window, const Facts& facts) {
+    // The title may have changed since it matched; visibility and owner were
+    // asked moments ago in this same pass.
+    if (!IsCandidate(window, facts, GetTitle(window))) return;
+    windows_.Post(window, kWmCancelMode);
+    windows_.Post(window, kWmClose);
+    // Read at every close so a change in the options counts at once.
+    if (!SoundFlagOn(RegReadString(registry_, kHkeyCurrentUser, kOptionsKeyPath, "Play Sound", "False")))
+        return;
+    PlaySoundFile(RegReadString(registry_, kHkeyCurrentUser, kOptionsKeyPath, "Sound", ""));
+}
+
+void Scanner::CloseTrackedWindow(WindowHandle window) { Close(window, AskFacts(window)); }
+
+void Scanner::PlaySoundFile(const std::string& path) { sound_.PlaySound(path, kSoundFlags); }
+
+void Scanner::ReInitCloseTmrTick() {
+    lastClosedTitle_.clear();
+    reInitCloseTmr_.Stop();
+}
+
+}  // namespace qw

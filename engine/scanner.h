@@ -1,0 +1,80 @@
+// The watch engine's scan: every tick of `Tm` walks the top-level windows once
+// and asks each eligible window whose title contains a list entry to close.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/entry_matcher.h"
+#include "platform/ansi_case.h"
+#include "platform/registry_api.h"
+#include "platform/window_api.h"
+#include "store/entry_list.h"
+
+namespace qw {
+
+extern const char kAppTitle[];
+
+// The windows of MainFrm, About, AddItem, Options and Edit; 0 while not loaded.
+struct OwnWindows {
+    WindowHandle mainFrm = 0;
+    WindowHandle about = 0;
+    WindowHandle addItem = 0;
+    WindowHandle options = 0;
+    WindowHandle edit = 0;
+
+    bool Contains(WindowHandle window) const {
+        return window != 0 && (window == mainFrm || window == about || window == addItem ||
+                               window == options || window == edit);
+    }
+};
+
+// "Play Sound" as a flag word: a number other than 0, or True, is on.
+bool SoundFlagOn(const std::string& text);
+
+class Scanner {
+public:
+    Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,
+            Timer& reInitCloseTmr, const OwnWindows& own, const LowerTable& lower)
+        : windows_(windows), sound_(sound), registry_(registry), lv_(lv),
+          reInitCloseTmr_(reInitCloseTmr), own_(own), lower_(lower) {}
+
+    // The tick of `Tm`: one pass over all top-level windows.
+    void ScanCycle();
+    // The tick of `ReInitCloseTmr`: forget the last closed title.
+    void ReInitCloseTmrTick();
+
+    std::string GetTitle(WindowHandle window);
+    bool IsCandidateWindow(WindowHandle window, const std::string& title);
+    bool MatchesListEntry(const std::string& title);
+    void CloseTrackedWindow(WindowHandle window);
+    void PlaySoundFile(const std::string& path);
+
+    const std::string& LastClosedTitle() const { return lastClosedTitle_; }
+
+private:
+    struct Facts {
+        bool visible;
+        WindowHandle owner;
+    };
+    void ScanWindow(WindowHandle window);
+    Facts AskFacts(WindowHandle window);
+    bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
+    void Close(WindowHandle window, const Facts& facts);
+
+    WindowApi& windows_;
+    SoundApi& sound_;
+    RegistryApi& registry_;
+    const EntryList& lv_;
+    Timer& reInitCloseTmr_;
+    const OwnWindows& own_;
+    const LowerTable& lower_;
+
+    std::string lastClosedTitle_;
+    EntryMatcher matcher_;
+    std::uint64_t matcherGeneration_ = ~std::uint64_t{0};
+    std::vector<WindowHandle> handles_;  // reused by every pass
+};
+
+}  // namespace qw

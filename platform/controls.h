@@ -1,0 +1,24 @@
+// The few control operations that the logic drives directly.
+#pragma once
+
+#include <string>
+
+namespace qw {
+
+// The visible list box behind `lv`. EntryList keeps the texts; this mirrors them.
+class ListBoxControl {
+public:
+    virtual ~ListBoxControl() = default;
+    virtual void Clear() = 0;
+    virtual void Add(const std::string& text) = 0;
+    virtual void RemoveAt(int index) = 0;
+    virtual void SetAt(int index, const std::string& text) = 0;
+};
+
+class TextControl {
+public:
+    virtual ~TextControl() = default;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+}  // namespace qw

@@ -1,0 +1,66 @@
+#include "platform/memory/memory_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ansi_case.h"
+
+namespace qw {
+
+const LowerTable& LowerTable::System() {
+    static const LowerTable table = Windows1252();
+    return table;
+}
+
+const FakeWindow* MemoryWindows::Find(WindowHandle handle) const {
+    for (const FakeWindow& w : windows) {
+        if (w.handle == handle) return &w;
+    }
+    return nullptr;
+}
+
+void MemoryWindows::Remove(WindowHandle handle) {
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [&](const FakeWindow& w) { return w.handle == handle; }),
+                  windows.end());
+}
+
+std::vector<WindowHandle> MemoryWindows::Closed() const {
+    std::vector<WindowHandle> closed;
+    for (const Posted& p : posts) {
+        if (p.message == kWmClose) closed.push_back(p.window);
+    }
+    return closed;
+}
+
+void MemoryWindows::EnumTopLevel(std::vector<WindowHandle>* out) {
+    for (const FakeWindow& w : windows) out->push_back(w.handle);
+}
+
+std::uint32_t MemoryWindows::GetStyle(WindowHandle window) {
+    ++calls[window].style;
+    const FakeWindow* w = Find(window);
+    if (!w) return 0;
+    return (w->visible ? kWsVisible : 0u) | (w->popup ? kWsPopup : 0u);
+}
+
+WindowHandle MemoryWindows::GetParent(WindowHandle window) {
+    ++calls[window].parent;
+    const FakeWindow* w = Find(window);
+    return w && w->popup ? w->owner : 0;
+}
+
+int MemoryWindows::GetText(WindowHandle window, char* buffer, int max) {
+    ++calls[window].text;
+    const FakeWindow* w = Find(window);
+    if (!w || max <= 0) {
+        if (max > 0) buffer[0] = '\0';
+        return 0;
+    }
+    const int n = std::min(static_cast<int>(w->title.size()), max - 1);
+    std::memcpy(buffer, w->title.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+}  // namespace qw

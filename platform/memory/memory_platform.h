@@ -1,0 +1,94 @@
+// In-memory twins of the window, sound, timer and control adapters. They record
+// what the logic asked of them so native tests can check calls and outcomes.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/window_api.h"
+
+namespace qw {
+
+struct FakeWindow {
+    WindowHandle handle = 0;
+    bool visible = true;
+    bool popup = false;
+    WindowHandle owner = 0;  // seen through GetParent only for popup windows
+    std::string title;
+};
+
+class MemoryWindows : public WindowApi {
+public:
+    struct Posted {
+        WindowHandle window;
+        unsigned message;
+        bool operator==(const Posted& o) const { return window == o.window && message == o.message; }
+    };
+    struct Calls {
+        int style = 0;
+        int parent = 0;
+        int text = 0;
+    };
+
+    std::vector<FakeWindow> windows;  // in enumeration order
+    std::vector<Posted> posts;
+    std::map<WindowHandle, Calls> calls;
+
+    FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
+        windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title)});
+        return windows.back();
+    }
+    void Remove(WindowHandle handle);
+    // Handles that were posted WM_CLOSE, in order.
+    std::vector<WindowHandle> Closed() const;
+
+    void EnumTopLevel(std::vector<WindowHandle>* out) override;
+    std::uint32_t GetStyle(WindowHandle window) override;
+    WindowHandle GetParent(WindowHandle window) override;
+    int GetText(WindowHandle window, char* buffer, int max) override;
+    void Post(WindowHandle window, unsigned message) override { posts.push_back({window, message}); }
+
+private:
+    const FakeWindow* Find(WindowHandle handle) const;
+};
+
+class MemorySound : public SoundApi {
+public:
+    std::vector<std::pair<std::string, unsigned>> played;
+    void PlaySound(const std::string& path, unsigned flags) override { played.emplace_back(path, flags); }
+};
+
+class MemoryTimer : public Timer {
+public:
+    int starts = 0;
+    void Start() override {
+        running_ = true;
+        ++starts;
+    }
+    void Stop() override { running_ = false; }
+    bool IsRunning() const override { return running_; }
+
+private:
+    bool running_ = false;
+};
+
+class MemoryListBox : public ListBoxControl {
+public:
+    std::vector<std::string> items;
+    void Clear() override { items.clear(); }
+    void Add(const std::string& text) override { items.push_back(text); }
+    void RemoveAt(int index) override { items.erase(items.begin() + index); }
+    void SetAt(int index, const std::string& text) override { items[static_cast<std::size_t>(index)] = text; }
+};
+
+class MemoryText : public TextControl {
+public:
+    std::string text;
+    void SetText(const std::string& value) override { text = value; }
+};
+
+}  // namespace qw

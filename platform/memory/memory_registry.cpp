@@ -1,0 +1,241 @@
+#include "platform/memory/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ansi_case.h"
+
+namespace qw {
+namespace {
+
+std::string Fold(const std::string& text) { return LowerTable::Windows1252().Lower(text); }
+
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : path) {
+        if (c == '\\') {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+}  // namespace
+
+struct MemoryRegistry::Key {
+    // Keyed by the folded name; each entry keeps the name as first written.
+    std::map<std::string, std::pair<std::string, KeyPtr>> subkeys;
+    std::vector<std::pair<std::string, Value>> values;  // creation order
+
+    std::vector<std::pair<std::string, Value>>::iterator FindValue(const std::string& name) {
+        const std::string folded = Fold(name);
+        return std::find_if(values.begin(), values.end(),
+                            [&](const auto& v) { return Fold(v.first) == folded; });
+    }
+};
+
+MemoryRegistry::MemoryRegistry() {
+    for (auto& root : roots_) root = std::make_shared<Key>();
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+bool MemoryRegistry::Tick() {
+    ++calls_;
+    if (!stop_after_) return true;
+    if (*stop_after_ == 0) return false;
+    --*stop_after_;
+    return true;
+}
+
+MemoryRegistry::KeyPtr MemoryRegistry::Resolve(RegKey key, long* error) const {
+    *error = kErrorSuccess;
+    if (key >= kHkeyClassesRoot && key <= kHkeyLocalMachine) return roots_[key - kHkeyClassesRoot];
+    auto it = handles_.find(key);
+    if (it == handles_.end()) {
+        *error = kErrorInvalidHandle;
+        return nullptr;
+    }
+    KeyPtr node = it->second.lock();
+    if (!node) *error = kErrorKeyDeleted;
+    return node;
+}
+
+MemoryRegistry::KeyPtr MemoryRegistry::Walk(const KeyPtr& from, const std::string& path,
+                                            bool create) const {
+    KeyPtr node = from;
+    for (const std::string& part : SplitPath(path)) {
+        const std::string folded = Fold(part);
+        auto it = node->subkeys.find(folded);
+        if (it == node->subkeys.end()) {
+            if (!create) return nullptr;
+            it = node->subkeys.emplace(folded, std::make_pair(part, std::make_shared<Key>())).first;
+        }
+        node = it->second.second;
+    }
+    return node;
+}
+
+RegKey MemoryRegistry::NewHandle(const KeyPtr& key) {
+    const RegKey handle = next_handle_;
+    next_handle_ += 4;
+    handles_[handle] = key;
+    return handle;
+}
+
+long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* out) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr base = Resolve(root, &error);
+    if (!base) return error;
+    *out = NewHandle(Walk(base, path, true));
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t size) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr node = Resolve(key, &error);
+    if (!node) return error;
+    Value value{type, std::vector<std::uint8_t>(data, data + size)};
+    auto it = node->FindValue(name);
+    if (it != node->values.end()) {
+        it->second = std::move(value);
+    } else {
+        node->values.emplace_back(name, std::move(value));
+    }
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::OpenKeyEx(RegKey root, const std::string& path, std::uint32_t, RegKey* out) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr base = Resolve(root, &error);
+    if (!base) return error;
+    KeyPtr node = Walk(base, path, false);
+    if (!node) return kErrorFileNotFound;
+    *out = NewHandle(node);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr node = Resolve(key, &error);
+    if (!node) return error;
+    auto it = node->FindValue(name);
+    if (it == node->values.end()) return kErrorFileNotFound;
+    const Value& value = it->second;
+    if (type) *type = value.type;
+    const auto needed = static_cast<std::uint32_t>(value.data.size());
+    if (data && *size < needed) {
+        *size = needed;
+        return kErrorMoreData;
+    }
+    if (data && needed) std::memcpy(data, value.data.data(), needed);
+    *size = needed;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::EnumValueName(RegKey key, std::uint32_t index, std::string* name) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr node = Resolve(key, &error);
+    if (!node) return error;
+    if (index >= node->values.size()) return kErrorNoMoreItems;
+    *name = node->values[index].first;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr node = Resolve(key, &error);
+    if (!node) return error;
+    auto it = node->FindValue(name);
+    if (it == node->values.end()) return kErrorFileNotFound;
+    node->values.erase(it);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::DeleteKey(RegKey root, const std::string& path) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr base = Resolve(root, &error);
+    if (!base) return error;
+    std::vector<std::string> parts = SplitPath(path);
+    if (parts.empty()) return kErrorAccessDenied;  // a key cannot delete itself
+    const std::string leaf = Fold(parts.back());
+    parts.pop_back();
+    KeyPtr parent = base;
+    for (const std::string& part : parts) {
+        auto it = parent->subkeys.find(Fold(part));
+        if (it == parent->subkeys.end()) return kErrorFileNotFound;
+        parent = it->second.second;
+    }
+    auto it = parent->subkeys.find(leaf);
+    if (it == parent->subkeys.end()) return kErrorFileNotFound;
+    if (!it->second.second->subkeys.empty()) return kErrorAccessDenied;
+    parent->subkeys.erase(it);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::CloseKey(RegKey key) {
+    if (!Tick()) return kErrorAccessDenied;
+    if (key >= kHkeyClassesRoot && key <= kHkeyLocalMachine) return kErrorSuccess;
+    return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+const MemoryRegistry::Key* MemoryRegistry::Find(RegKey root, const std::string& path) const {
+    if (root < kHkeyClassesRoot || root > kHkeyLocalMachine) return nullptr;
+    return Walk(roots_[root - kHkeyClassesRoot], path, false).get();
+}
+
+bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) const {
+    return Find(root, path) != nullptr;
+}
+
+std::optional<MemoryRegistry::Value> MemoryRegistry::GetValue(RegKey root, const std::string& path,
+                                                              const std::string& name) const {
+    Key* node = const_cast<Key*>(Find(root, path));
+    if (!node) return std::nullopt;
+    auto it = node->FindValue(name);
+    if (it == node->values.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::string> MemoryRegistry::GetString(RegKey root, const std::string& path,
+                                                     const std::string& name) const {
+    auto value = GetValue(root, path, name);
+    if (!value) return std::nullopt;
+    return std::string(value->data.begin(), value->data.end());
+}
+
+void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
+                               const std::string& text) {
+    KeyPtr node = Walk(roots_[root - kHkeyClassesRoot], path, true);
+    Value value{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+    auto it = node->FindValue(name);
+    if (it != node->values.end()) {
+        it->second = std::move(value);
+    } else {
+        node->values.emplace_back(name, std::move(value));
+    }
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {
+    std::vector<std::string> names;
+    if (const Key* node = Find(root, path)) {
+        for (const auto& v : node->values) names.push_back(v.first);
+    }
+    return names;
+}
+
+}  // namespace qw

@@ -1,0 +1,70 @@
+// An in-memory registry that follows the real one's model: case-blind key
+// paths and value names, an unnamed default value per key, keys created along
+// the path, RegDeleteKeyA refusing a key with subkeys, handles that go stale
+// when their key is deleted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/registry_api.h"
+
+namespace qw {
+
+class MemoryRegistry : public RegistryApi {
+public:
+    struct Value {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+
+    long CreateKey(RegKey root, const std::string& path, RegKey* out) override;
+    long SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
+                    const std::uint8_t* data, std::uint32_t size) override;
+    long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access, RegKey* out) override;
+    long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                      std::uint8_t* data, std::uint32_t* size) override;
+    long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long DeleteValue(RegKey key, const std::string& name) override;
+    long DeleteKey(RegKey root, const std::string& path) override;
+    long CloseKey(RegKey key) override;
+
+    // Test helpers, addressing keys by path directly.
+    bool KeyExists(RegKey root, const std::string& path) const;
+    std::optional<Value> GetValue(RegKey root, const std::string& path, const std::string& name) const;
+    std::optional<std::string> GetString(RegKey root, const std::string& path, const std::string& name) const;
+    void PutString(RegKey root, const std::string& path, const std::string& name, const std::string& text);
+    // Value names of a key in creation order (the default value as "").
+    std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
+    std::size_t OpenHandles() const { return handles_.size(); }
+
+    // Simulates the process stopping: after `calls` more API calls every
+    // operation fails and changes nothing.
+    void StopAfter(std::uint64_t calls) { stop_after_ = calls; }
+    bool Stopped() const { return stop_after_ && *stop_after_ == 0; }
+    std::uint64_t CallCount() const { return calls_; }
+
+private:
+    struct Key;
+    using KeyPtr = std::shared_ptr<Key>;
+    KeyPtr Resolve(RegKey key, long* error) const;
+    KeyPtr Walk(const KeyPtr& from, const std::string& path, bool create) const;
+    RegKey NewHandle(const KeyPtr& key);
+    const Key* Find(RegKey root, const std::string& path) const;
+    bool Tick();
+
+    KeyPtr roots_[3];
+    std::map<RegKey, std::weak_ptr<Key>> handles_;
+    RegKey next_handle_ = 0x1000;
+    std::optional<std::uint64_t> stop_after_;
+    std::uint64_t calls_ = 0;
+};
+
+}  // namespace qw

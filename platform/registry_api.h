@@ -1,0 +1,53 @@
+// The registry operations the program uses, shaped like their advapi32 namesakes
+// so the real adapter is a one-line forward and the in-memory twin can be held to
+// the same contract in native tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qw {
+
+using RegKey = std::uintptr_t;
+
+constexpr RegKey kHkeyClassesRoot = 0x80000000u;
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kKeyQueryValue = 1;
+
+// Win32 error codes the callers and tests look at.
+constexpr long kErrorSuccess = 0;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorMoreData = 234;
+constexpr long kErrorNoMoreItems = 259;
+constexpr long kErrorKeyDeleted = 1018;
+
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+
+    // RegCreateKeyA: opens the key, creating it and any missing keys above it.
+    virtual long CreateKey(RegKey root, const std::string& path, RegKey* out) = 0;
+    // RegSetValueExA: creates or replaces the named value ("" is the default value).
+    virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
+                            const std::uint8_t* data, std::uint32_t size) = 0;
+    // RegOpenKeyExA: opens an existing key; fails if it does not exist.
+    virtual long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access,
+                           RegKey* out) = 0;
+    // RegQueryValueExA: copies the data; ERROR_MORE_DATA when it does not fit.
+    virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegEnumValueA, names only.
+    virtual long EnumValueName(RegKey key, std::uint32_t index, std::string* name) = 0;
+    virtual long DeleteValue(RegKey key, const std::string& name) = 0;
+    // RegDeleteKeyA: fails on a key that has subkeys.
+    virtual long DeleteKey(RegKey root, const std::string& path) = 0;
+    virtual long CloseKey(RegKey key) = 0;
+};
+
+}  // namespace qw

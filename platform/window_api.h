@@ -1,0 +1,53 @@
+// Window, sound and timer operations the watch engine needs. The adapter
+// answers one question per call so the engine can ask each window for each
+// fact at most once per pass, cheapest first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qw {
+
+using WindowHandle = std::uintptr_t;
+
+constexpr std::uint32_t kWsVisible = 0x10000000u;
+constexpr std::uint32_t kWsPopup = 0x80000000u;
+
+constexpr unsigned kWmClose = 0x0010;
+constexpr unsigned kWmCancelMode = 0x001F;
+
+class WindowApi {
+public:
+    virtual ~WindowApi() = default;
+    // EnumWindows, collected in the platform's order.
+    virtual void EnumTopLevel(std::vector<WindowHandle>* out) = 0;
+    // GetWindowLongA(GWL_STYLE). For a top-level window WS_VISIBLE is exactly
+    // what IsWindowVisible reports, and without WS_POPUP GetParent is 0.
+    virtual std::uint32_t GetStyle(WindowHandle window) = 0;
+    // GetParent: the owner of a WS_POPUP top-level window, otherwise 0.
+    virtual WindowHandle GetParent(WindowHandle window) = 0;
+    // GetWindowTextA: copies at most max - 1 characters plus NUL, returns the count.
+    virtual int GetText(WindowHandle window, char* buffer, int max) = 0;
+    // PostMessageA(window, message, 0, 0).
+    virtual void Post(WindowHandle window, unsigned message) = 0;
+};
+
+class SoundApi {
+public:
+    virtual ~SoundApi() = default;
+    // sndPlaySoundA(path, flags).
+    virtual void PlaySound(const std::string& path, unsigned flags) = 0;
+};
+
+// A timer that ticks on the user-interface thread. Start while running restarts
+// the period (SetTimer with the same id does).
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+    virtual bool IsRunning() const = 0;
+};
+
+}  // namespace qw

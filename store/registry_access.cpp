@@ -1,0 +1,76 @@
+#include "store/registry_access.h"
+
+#include <cstring>
+#include <limits>
+
+namespace qw {
+namespace {
+constexpr std::uint32_t kReadBufferBytes = 255;
+}
+
+void RegWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
+                    const std::string& data, std::uint16_t type) {
+    RegKey key = 0;
+    reg.CreateKey(root, path, &key);
+    // No terminator is written: the stored data is exactly the text's bytes,
+    // which is what makes a REG_BINARY write of "\x08\0\0\0" four bytes.
+    reg.SetValueEx(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                   static_cast<std::uint32_t>(data.size()));
+    reg.CloseKey(key);
+}
+
+std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,
+                                            const std::string& name) {
+    RegKey key = 0;
+    const bool opened = reg.OpenKeyEx(root, path, kKeyQueryValue, &key) == kErrorSuccess;
+    if (!opened) return std::nullopt;
+    std::uint8_t buffer[kReadBufferBytes + 1] = {};
+    std::uint32_t size = kReadBufferBytes;
+    std::uint32_t type = 0;
+    const long result = reg.QueryValueEx(key, name, &type, buffer, &size);
+    reg.CloseKey(key);
+    if (result != kErrorSuccess) return std::nullopt;
+    const std::size_t length = strnlen(reinterpret_cast<const char*>(buffer), kReadBufferBytes);
+    // Data that fills the whole buffer has no room for its terminator: a text
+    // of 255 characters is as unreadable as a longer one.
+    if (length == kReadBufferBytes) return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(buffer), length);
+}
+
+std::string RegReadString(RegistryApi& reg, RegKey root, const std::string& path,
+                          const std::string& name, const std::string& defaultText) {
+    auto text = RegTryReadString(reg, root, path, name);
+    return text ? *text : defaultText;
+}
+
+void RegDeleteValue(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name) {
+    RegKey key = 0;
+    reg.CreateKey(root, path, &key);
+    reg.DeleteValue(key, name);
+    reg.CloseKey(key);
+}
+
+void RegDeleteSubkey(RegistryApi& reg, RegKey root, const std::string& path) {
+    reg.DeleteKey(root, path);
+}
+
+long LeadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    bool any = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        any = true;
+        if (value < std::numeric_limits<long>::max()) value = value * 10 + (text[i] - '0');
+    }
+    if (!any) return 0;
+    if (value > std::numeric_limits<long>::max()) value = std::numeric_limits<long>::max();
+    return static_cast<long>(negative ? -value : value);
+}
+
+}  // namespace qw

@@ -1,0 +1,201 @@
+// The window list in the registry key Data: its layout, the load rules and a
+// save that cannot lose the list whenever it is cut short.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_registry.h"
+#include "store/window_list_store.h"
+
+namespace qw {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct Fixture {
+    MemoryRegistry reg;
+    MemoryListBox box;
+    EntryList lv{&box};
+    MemoryText numWindows;
+    LowerTable lower = LowerTable::Windows1252();
+    WindowListStore store{reg, lv, &numWindows, lower, ","};
+
+    void Seed(const std::string& count, const std::vector<std::pair<std::string, std::string>>& values) {
+        reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", count);
+        for (const auto& v : values) reg.PutString(kHkeyCurrentUser, kDataKeyPath, v.first, v.second);
+    }
+    void SetList(const Strings& entries) {
+        lv.Clear();
+        for (const auto& e : entries) lv.Add(e);
+    }
+    Strings Stored(const std::string& name) const {
+        auto v = reg.GetString(kHkeyCurrentUser, kDataKeyPath, name);
+        return v ? Strings{*v} : Strings{};
+    }
+};
+
+TEST(WindowListSave, WritesCountAndOneValuePerEntryAndNothingElse) {
+    Fixture f;
+    f.Seed("5", {{" 0", "old0"}, {" 1", "old1"}, {" 4", "old4"}, {"7", "junk"}, {" 9", "beyond"}});
+    f.SetList({"Alpha", "beta", "Gamma"});
+    f.store.SaveWindowList();
+    auto names = f.reg.ValueNames(kHkeyCurrentUser, kDataKeyPath);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Strings{"", " 0", " 1", " 2"}));
+    EXPECT_EQ(f.Stored(""), Strings{"3"});
+    EXPECT_EQ(f.Stored(" 0"), Strings{"Alpha"});
+    EXPECT_EQ(f.Stored(" 1"), Strings{"beta"});
+    EXPECT_EQ(f.Stored(" 2"), Strings{"Gamma"});
+    EXPECT_EQ(f.box.items, (Strings{"Alpha", "beta", "Gamma"}));
+    EXPECT_EQ(f.reg.OpenHandles(), 0u);
+}
+
+TEST(WindowListSave, EmptyListLeavesOnlyTheCountZero) {
+    Fixture f;
+    f.Seed("2", {{" 0", "a1234"}, {" 1", "b1234"}});
+    f.SetList({});
+    f.store.SaveWindowList();
+    EXPECT_EQ(f.reg.ValueNames(kHkeyCurrentUser, kDataKeyPath), Strings{""});
+    EXPECT_EQ(f.Stored(""), Strings{"0"});
+    EXPECT_EQ(f.numWindows.text, "Quellwatch is currently scanning for 0 windows.");
+}
+
+TEST(WindowListSave, RepeatsAreWrittenThenDroppedByTheReload) {
+    Fixture f;
+    f.SetList({"Notepad", "NOTEPAD", "Other"});
+    f.store.SaveWindowList();
+    EXPECT_EQ(f.Stored(" 1"), Strings{"NOTEPAD"});
+    EXPECT_EQ(f.lv.Items(), (Strings{"Notepad", "Other"}));
+}
+
+TEST(WindowListSave, OverlongEntryIsDroppedByTheReloadAndGoneAfterTheNextSave) {
+    Fixture f;
+    f.SetList({"short entry", std::string(300, 'x')});
+    f.store.SaveWindowList();
+    EXPECT_EQ(f.Stored(" 1"), Strings{std::string(300, 'x')});
+    EXPECT_EQ(f.lv.Items(), Strings{"short entry"});
+    f.store.SaveWindowList();
+    EXPECT_EQ(f.Stored(" 1"), Strings{});
+    EXPECT_EQ(f.Stored(""), Strings{"1"});
+}
+
+TEST(WindowListLoad, FollowsTheStoredLayout) {
+    struct Case {
+        const char* what;
+        std::string count;
+        std::vector<std::pair<std::string, std::string>> values;
+        Strings expected;
+    };
+    const Case cases[] = {
+        {"gap is skipped", "3", {{" 0", "zero"}, {" 2", "two"}}, {"zero", "two"}},
+        {"repeats ignoring case are dropped", "2", {{" 0", "Notepad"}, {" 1", "NOTEPAD"}}, {"Notepad"}},
+        {"values beyond the count are not read", "2", {{" 0", "a"}, {" 1", "b"}, {" 2", "c"}, {" 4", "e"}}, {"a", "b"}},
+        {"bare digits are not entry names", "2", {{"0", "a"}, {"1", "b"}}, {}},
+        {"empty entries are skipped", "2", {{" 0", ""}, {" 1", "b"}}, {"b"}},
+        {"count text Err loads nothing", "Err", {{" 0", "a"}}, {}},
+        {"count that is not a number loads nothing", "x3", {{" 0", "a"}}, {}},
+        {"leading blanks before the count", " 2", {{" 0", "a"}, {" 1", "b"}}, {"a", "b"}},
+        {"negative count loads nothing", "-2", {{" 0", "a"}}, {}},
+        {"an entry reading Error is a real entry", "2", {{" 0", "Error"}, {" 1", "b"}}, {"Error", "b"}},
+        {"an overlong entry is skipped", "2", {{" 0", std::string(256, 'q')}, {" 1", "b"}}, {"b"}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.Seed(c.count, c.values);
+        f.store.LoadWindowList();
+        EXPECT_EQ(f.lv.Items(), c.expected) << c.what;
+        EXPECT_EQ(f.box.items, c.expected) << c.what;
+    }
+}
+
+TEST(WindowListLoad, MissingKeyGivesEmptyListWithoutCreatingIt) {
+    Fixture f;
+    f.lv.Add("stale");
+    f.store.LoadWindowList();
+    EXPECT_TRUE(f.lv.Items().empty());
+    EXPECT_EQ(f.numWindows.text, "Quellwatch is currently scanning for 0 windows.");
+    EXPECT_FALSE(f.reg.KeyExists(kHkeyCurrentUser, kDataKeyPath));
+}
+
+TEST(WindowListLoad, AHugeDamagedCountDoesNotStallTheLoad) {
+    Fixture f;
+    f.Seed("4000000000", {{" 0", "first"}});
+    f.store.LoadWindowList();
+    EXPECT_EQ(f.lv.Items(), Strings{"first"});
+    EXPECT_LT(f.reg.CallCount(), 400000u);
+}
+
+TEST(WindowListLoad, EntryErrorSurvivesASaveAndReload) {
+    Fixture f;
+    f.SetList({"Error", "Daily Offer"});
+    f.store.SaveWindowList();
+    f.lv.Clear();
+    f.store.LoadWindowList();
+    EXPECT_EQ(f.lv.Items(), (Strings{"Error", "Daily Offer"}));
+}
+
+TEST(CountText, WordsAndGroupsTheCount) {
+    EXPECT_EQ(CountText(0, ","), "Quellwatch is currently scanning for 0 windows.");
+    EXPECT_EQ(CountText(1, ","), "Quellwatch is currently scanning for 1 window.");
+    EXPECT_EQ(CountText(2, ","), "Quellwatch is currently scanning for 2 windows.");
+    EXPECT_EQ(CountText(999, ","), "Quellwatch is currently scanning for 999 windows.");
+    EXPECT_EQ(CountText(1234, ","), "Quellwatch is currently scanning for 1,234 windows.");
+    EXPECT_EQ(CountText(32767, "."), "Quellwatch is currently scanning for 32.767 windows.");
+    EXPECT_EQ(CountText(1234567, "\xA0"), "Quellwatch is currently scanning for 1\xA0" "234\xA0" "567 windows.");
+}
+
+TEST(IsListedTitle, ComparesWholeEntriesIgnoringCase) {
+    Fixture f;
+    EXPECT_FALSE(f.store.IsListedTitle("anything"));
+    f.SetList({"Daily Offer", "\xC4rger"});
+    EXPECT_TRUE(f.store.IsListedTitle("daily offer"));
+    EXPECT_TRUE(f.store.IsListedTitle("\xE4RGER"));
+    EXPECT_FALSE(f.store.IsListedTitle("Daily"));
+    EXPECT_FALSE(f.store.IsListedTitle("Daily Offer!"));
+}
+
+// Cut the save short after every single registry call and load what is left:
+// the result must hold the whole old list or the whole new list.
+void ExpectNoLossAtAnyCut(const Strings& before, const Strings& after) {
+    LowerTable lower = LowerTable::Windows1252();
+    auto holds = [&](const Strings& loaded, const Strings& list) {
+        std::set<std::string> have;
+        for (const auto& e : loaded) have.insert(lower.Lower(e));
+        return std::all_of(list.begin(), list.end(), [&](const std::string& e) { return have.count(lower.Lower(e)) > 0; });
+    };
+    for (std::uint64_t cut = 0;; ++cut) {
+        Fixture f;
+        f.SetList(before);
+        f.store.SaveWindowList();
+        f.SetList(after);
+        f.reg.StopAfter(cut);
+        f.store.SaveWindowList();
+        const bool finished = !f.reg.Stopped();
+        f.reg.StopAfter(~std::uint64_t{0});
+        MemoryListBox box;
+        EntryList lv(&box);
+        WindowListStore store(f.reg, lv, nullptr, lower, ",");
+        store.LoadWindowList();
+        EXPECT_TRUE(holds(lv.Items(), before) || holds(lv.Items(), after))
+            << "cut after " << cut << " calls";
+        if (finished) {
+            EXPECT_EQ(lv.Items(), after);
+            EXPECT_GT(cut, 0u);
+            return;
+        }
+    }
+}
+
+TEST(WindowListSave, NeverLosesTheListWhenCutShort) {
+    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "charlie three", "delta four"});
+    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"alpha one", "charlie three"});
+    ExpectNoLossAtAnyCut({"alpha one", "bravo two"}, {"bravo two", "alpha one"});
+    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"zulu"});
+    ExpectNoLossAtAnyCut({}, {"first entry"});
+    ExpectNoLossAtAnyCut({"only entry"}, {});
+}
+
+}  // namespace
+}  // namespace qw
