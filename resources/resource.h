@@ -1,0 +1,64 @@
+// Resource ids of Quellbox.exe, shared by the .rc script and the window glue.
+#pragma once
+
+// Icons, in this order in the file: the program, the nine list-file icons,
+// tracking off, tracking on (also the window icon), the taskbar target.
+#define IDI_PROGRAM 1
+#define IDI_LIST_FIRST 2
+#define IDI_LIST_LAST 10
+#define IDI_TRACK_OFF 102
+#define IDI_TRACK_ON 103
+#define IDI_TARGET 104
+
+// The nine 13x13 menu pictures.
+#define IDB_IMPORT 201
+#define IDB_EXPORT 202
+#define IDB_CLOSE 203
+#define IDB_START 204
+#define IDB_SOUND 205
+#define IDB_ICON 206
+#define IDB_GO 207
+#define IDB_STOP 208
+#define IDB_HELP 209
+
+// Menus: the menu bar, and the two tray pop-ups as submenus 0 and 1 of one
+// hidden menu.
+#define IDM_MAINMENU 300
+#define IDM_TRAYMENUS 301
+
+// Menu commands.
+#define IDM_IMP 40001
+#define IDM_EXPORT 40002
+#define IDM_CLOSE 40003
+#define IDM_OPEN1 40010
+#define IDM_ENTASK1 40011
+#define IDM_OPTMENU_START 40012
+#define IDM_OPTMENU_SOUND 40013
+#define IDM_FILEICON1 40014
+#define IDM_AD1 40015
+#define IDM_DISABLE 40016
+#define IDM_EXIT1 40017
+#define IDM_OPEN2 40020
+#define IDM_ENTASK2 40021
+#define IDM_OPTMENU2_START 40022
+#define IDM_OPTMENU2_SOUND 40023
+#define IDM_FILEICON2 40024
+#define IDM_AD2 40025
+#define IDM_ENABLE 40026
+#define IDM_EXIT2 40027
+#define IDM_MODE 40030
+#define IDM_SOUND 40031
+#define IDM_OPTFILEICON 40032
+#define IDM_STAT_ENABLE 40040
+#define IDM_STATUS_DISABLE 40041
+#define IDM_HELPFILE 40050
+#define IDM_ABT 40051
+
+// Controls of the main window.
+#define IDC_LV 1001
+#define IDC_LADD 1002
+#define IDC_EDITENTRY 1003
+#define IDC_LREM 1004
+#define IDC_REFRESHL 1005
+#define IDC_NUMWINDOWS 1006
+#define IDC_STATUS 1007
