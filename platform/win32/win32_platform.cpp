@@ -1,0 +1,132 @@
+#include "platform/win32/win32_platform.h"
+
+#include <mmsystem.h>
+
+#include <array>
+
+#include "platform/ansi_case.h"
+
+namespace qw {
+namespace {
+HKEY Key(RegKey key) { return reinterpret_cast<HKEY>(key); }
+HWND Wnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+BOOL CALLBACK Collect(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<WindowHandle>*>(param)->push_back(reinterpret_cast<WindowHandle>(window));
+    return TRUE;
+}
+}  // namespace
+
+long Win32Registry::CreateKey(RegKey root, const std::string& path, RegKey* out) {
+    HKEY key = nullptr;
+    const long result = RegCreateKeyA(Key(root), path.c_str(), &key);
+    *out = reinterpret_cast<RegKey>(key);
+    return result;
+}
+
+long Win32Registry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) {
+    return RegSetValueExA(Key(key), name.c_str(), 0, type, data, size);
+}
+
+long Win32Registry::OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access, RegKey* out) {
+    HKEY key = nullptr;
+    const long result = RegOpenKeyExA(Key(root), path.c_str(), 0, access, &key);
+    *out = reinterpret_cast<RegKey>(key);
+    return result;
+}
+
+long Win32Registry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* size) {
+    DWORD t = 0;
+    DWORD n = size ? *size : 0;
+    const long result = RegQueryValueExA(Key(key), name.c_str(), nullptr, &t, data, size ? &n : nullptr);
+    if (type) *type = t;
+    if (size) *size = n;
+    return result;
+}
+
+long Win32Registry::EnumValueName(RegKey key, std::uint32_t index, std::string* name) {
+    char buffer[16384];
+    DWORD length = sizeof buffer;
+    const long result = RegEnumValueA(Key(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) name->assign(buffer, length);
+    return result;
+}
+
+long Win32Registry::DeleteValue(RegKey key, const std::string& name) {
+    return RegDeleteValueA(Key(key), name.c_str());
+}
+
+long Win32Registry::DeleteKey(RegKey root, const std::string& path) {
+    return RegDeleteKeyA(Key(root), path.c_str());
+}
+
+long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(Key(key)); }
+
+void Win32Windows::EnumTopLevel(std::vector<WindowHandle>* out) {
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(out));
+}
+
+std::uint32_t Win32Windows::GetStyle(WindowHandle window) {
+    return static_cast<std::uint32_t>(GetWindowLongA(Wnd(window), GWL_STYLE));
+}
+
+WindowHandle Win32Windows::GetParent(WindowHandle window) {
+    return reinterpret_cast<WindowHandle>(::GetParent(Wnd(window)));
+}
+
+int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
+    return GetWindowTextA(Wnd(window), buffer, max);
+}
+
+void Win32Windows::Post(WindowHandle window, unsigned message) { PostMessageA(Wnd(window), message, 0, 0); }
+
+void Win32Sound::PlaySound(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }
+
+void Win32Timer::Start() {
+    SetTimer(owner_, id_, interval_, nullptr);
+    running_ = true;
+}
+
+void Win32Timer::Stop() {
+    KillTimer(owner_, id_);
+    running_ = false;
+}
+
+void Win32ListBox::Clear() { SendMessageA(box_, LB_RESETCONTENT, 0, 0); }
+
+void Win32ListBox::Add(const std::string& text) {
+    SendMessageA(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32ListBox::RemoveAt(int index) { SendMessageA(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+void Win32ListBox::SetAt(int index, const std::string& text) {
+    SendMessageA(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageA(box_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32Text::SetText(const std::string& text) { SetWindowTextA(control_, text.c_str()); }
+
+std::string ThousandsSeparator() {
+    char buffer[8] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, sizeof buffer) > 1) return buffer;
+    return ",";
+}
+
+const LowerTable& LowerTable::System() {
+    // CharLowerBuffA follows the system's ANSI code page; asked once per byte.
+    static const LowerTable table = [] {
+        std::array<std::uint8_t, 256> map{};
+        for (int i = 0; i < 256; ++i) {
+            char c = static_cast<char>(i);
+            if (i != 0) CharLowerBuffA(&c, 1);
+            map[i] = static_cast<std::uint8_t>(c);
+        }
+        return LowerTable(map);
+    }();
+    return table;
+}
+
+}  // namespace qw

@@ -1,0 +1,86 @@
+// The Win32 adapters behind the platform interfaces: each call forwards to its
+// namesake and nothing more.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/registry_api.h"
+#include "platform/window_api.h"
+
+namespace qw {
+
+class Win32Registry : public RegistryApi {
+public:
+    long CreateKey(RegKey root, const std::string& path, RegKey* out) override;
+    long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                    std::uint32_t size) override;
+    long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access, RegKey* out) override;
+    long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                      std::uint32_t* size) override;
+    long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long DeleteValue(RegKey key, const std::string& name) override;
+    long DeleteKey(RegKey root, const std::string& path) override;
+    long CloseKey(RegKey key) override;
+};
+
+class Win32Windows : public WindowApi {
+public:
+    void EnumTopLevel(std::vector<WindowHandle>* out) override;
+    std::uint32_t GetStyle(WindowHandle window) override;
+    WindowHandle GetParent(WindowHandle window) override;
+    int GetText(WindowHandle window, char* buffer, int max) override;
+    void Post(WindowHandle window, unsigned message) override;
+};
+
+class Win32Sound : public SoundApi {
+public:
+    void PlaySound(const std::string& path, unsigned flags) override;
+};
+
+// A WM_TIMER timer of one window, by id.
+class Win32Timer : public Timer {
+public:
+    Win32Timer(UINT_PTR id, UINT interval) : id_(id), interval_(interval) {}
+    void Bind(HWND owner) { owner_ = owner; }
+    UINT_PTR Id() const { return id_; }
+    void Start() override;
+    void Stop() override;
+    bool IsRunning() const override { return running_; }
+
+private:
+    HWND owner_ = nullptr;
+    UINT_PTR id_;
+    UINT interval_;
+    bool running_ = false;
+};
+
+class Win32ListBox : public ListBoxControl {
+public:
+    explicit Win32ListBox(HWND box = nullptr) : box_(box) {}
+    void Bind(HWND box) { box_ = box; }
+    void Clear() override;
+    void Add(const std::string& text) override;
+    void RemoveAt(int index) override;
+    void SetAt(int index, const std::string& text) override;
+
+private:
+    HWND box_;
+};
+
+class Win32Text : public TextControl {
+public:
+    explicit Win32Text(HWND control = nullptr) : control_(control) {}
+    void Bind(HWND control) { control_ = control; }
+    void SetText(const std::string& text) override;
+
+private:
+    HWND control_;
+};
+
+// The user's thousands separator, "," where none is set.
+std::string ThousandsSeparator();
+
+}  // namespace qw
