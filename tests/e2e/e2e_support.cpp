@@ -1,0 +1,202 @@
+#include "e2e_support.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace qwe2e {
+
+const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
+const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
+
+std::string BinDir() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\'));
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void DeleteTree(const char* path) { RegDeleteTreeA(HKEY_CURRENT_USER, path); }
+
+void SetString(const char* path, const char* name, const std::string& value) {
+    HKEY key;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+bool GetString(const char* path, const char* name, std::string* value) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    char buffer[4096] = {};
+    DWORD size = sizeof buffer - 1;
+    const bool ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+                    ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (ok) *value = buffer;
+    return ok;
+}
+
+void SeedList(const std::vector<std::string>& entries) {
+    DeleteTree(kDataKey);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
+    }
+    SetString(kDataKey, "", std::to_string(entries.size()));
+}
+
+namespace {
+struct EnumState {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectOf(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == state->processId) state->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> WindowsOf(DWORD processId) {
+    EnumState state{processId, {}};
+    EnumWindows(CollectOf, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+HWND FindWindowOf(DWORD processId, const std::string& title) {
+    for (HWND window : WindowsOf(processId)) {
+        char text[512] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (title == text) return window;
+    }
+    return nullptr;
+}
+
+bool Program::Start(const std::string& exe, const std::string& arguments) {
+    Kill();
+    std::string command = "\"" + exe + "\"";
+    if (!arguments.empty()) command += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, BinDir().c_str(), &startup,
+                        &info_)) {
+        info_ = {};
+        return false;
+    }
+    WaitForInputIdle(info_.hProcess, 10000);
+    return true;
+}
+
+void Program::Kill() {
+    if (!info_.hProcess) return;
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 10000);
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+    info_ = {};
+}
+
+bool Program::Running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Program::WaitExit(std::chrono::milliseconds timeout) {
+    if (!info_.hProcess) return -1;
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool Quellbox::Launch() {
+    main_ = nullptr;
+    if (!Start(BinDir() + "\\Quellbox.exe")) return false;
+    WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
+    return main_ != nullptr;
+}
+
+Helper::Helper() {
+    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Log), kLogName);
+    if (!mapping_) return;
+    log_ = static_cast<Log*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log)));
+    if (!log_) return;
+    log_->count = 0;
+    if (!process_.Start(BinDir() + "\\qw_e2e_helper.exe")) return;
+    WaitUntil(
+        [&] {
+            for (HWND window : WindowsOf(process_.Id())) {
+                char name[64] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (std::string(name) == kHelperClass) commands_ = window;
+            }
+            return commands_ != nullptr;
+        },
+        std::chrono::seconds(20));
+}
+
+Helper::~Helper() {
+    process_.Kill();
+    if (log_) UnmapViewOfFile(log_);
+    if (mapping_) CloseHandle(mapping_);
+}
+
+namespace {
+LRESULT Send(HWND commands, Command command, const std::string& text) {
+    COPYDATASTRUCT data{command, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(commands, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+std::string Hex(HWND window) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+}  // namespace
+
+HWND Helper::Create(const std::string& title, const std::string& flags) {
+    return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title));
+}
+
+void Helper::Destroy(HWND window) { Send(commands_, kDestroy, Hex(window)); }
+
+void Helper::Retitle(HWND window, const std::string& title) { Send(commands_, kRetitle, Hex(window) + title); }
+
+std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) const {
+    std::vector<std::int64_t> stamps;
+    const LONG count = log_->count;
+    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    for (LONG i = 0; i < count; ++i) {
+        if (log_->records[i].window == id && log_->records[i].message == message) stamps.push_back(log_->records[i].qpc);
+    }
+    return stamps;
+}
+
+std::vector<std::uint32_t> Helper::Messages(HWND window) const {
+    std::vector<std::uint32_t> messages;
+    const LONG count = log_->count;
+    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    for (LONG i = 0; i < count; ++i) {
+        if (log_->records[i].window == id && log_->records[i].message != kCreated)
+            messages.push_back(log_->records[i].message);
+    }
+    return messages;
+}
+
+bool Helper::WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
+                             std::chrono::milliseconds timeout) const {
+    return WaitUntil([&] { return Stamps(window, message).size() >= count; }, timeout);
+}
+
+}  // namespace qwe2e
