@@ -272,18 +272,57 @@ def bmp_file(w, h, pixels):
     return head + info + bytes(body)
 
 # ---------------------------------------------------------------------------
+# Hand-placed marks for the 16x16 images, where smooth shapes turn to mush.
+# '#' is the mark colour, 'k' near-black, anything else is left alone.
+
+SMALL_MARKS = {
+    'x':       ['##..##', '.####.', '..##..', '..##..', '.####.', '##..##'],
+    'eye':     ['......', '.####.', '##kk##', '##kk##', '.####.', '......'],
+    'star':    ['..##..', '..##..', '######', '.####.', '.####.', '##..##'],
+    'heart':   ['......', '##.##.', '######', '######', '.####.', '..##..'],
+    'no':      ['......', '......', '######', '######', '......', '......'],
+    'check':   ['......', '.....#', '....##', '#..##.', '####..', '.##...'],
+    'bolt':    ['...###', '..###.', '.#####', '...##.', '..##..', '..#...'],
+    'plus':    ['..##..', '..##..', '######', '######', '..##..', '..##..'],
+    'diamond': ['..##..', '.####.', '######', '######', '.####.', '..##..'],
+    'pause':   ['##..##', '##..##', '##..##', '##..##', '##..##', '##..##'],
+}
+
+
+def put_mark(cv, x, y, rows, color=WHITE):
+    for dy, row in enumerate(rows):
+        for dx, ch in enumerate(row):
+            if ch == '#':
+                cv.put(x + dx, y + dy, color)
+            elif ch == 'k':
+                cv.put(x + dx, y + dy, rgb('111417'))
+
+
+def small_badge(cv, mark, fill, rim, mark_color=WHITE):
+    """A 10-pixel disc in the lower right of a 16x16 image with a 6x6 mark."""
+    cv.fill(circle(11.0, 11.0, 5.9), WHITE)
+    cv.fill(circle(11.0, 11.0, 5.0), rim)
+    cv.fill(circle(11.0, 11.0, 4.3), fill)
+    put_mark(cv, 8, 8, SMALL_MARKS[mark], mark_color)
+
+
+# ---------------------------------------------------------------------------
 # Icon drawings.  Each takes a canvas and a scale (pixels per design unit)
 # and draws on the 48-unit grid.  `small` is true for the 16x16 image, where
 # strokes get thicker so they stay visible.
 
 def draw_red_x_badge(cv, s, cx, cy, r, small):
+    if small:
+        small_badge(cv, 'x', RED, RED_DARK)
+        return
     cv.fill(circle(cx * s, cy * s, (r + 2.0) * s), WHITE)
     cv.fill(circle(cx * s, cy * s, r * s), RED_DARK)
     cv.fill(circle(cx * s, cy * s, (r - 1.6) * s), RED)
-    d = r * 0.45
-    wd = (5.0 if small else 4.0) * s
-    cv.fill(line((cx - d) * s, (cy - d) * s, (cx + d) * s, (cy + d) * s, wd), WHITE)
-    cv.fill(line((cx - d) * s, (cy + d) * s, (cx + d) * s, (cy - d) * s, wd), WHITE)
+    d = r * 0.45 * s
+    wd = 4.0 * s
+    x, y = cx * s, cy * s
+    cv.fill(line(x - d, y - d, x + d, y + d, wd), WHITE)
+    cv.fill(line(x - d, y + d, x + d, y - d, wd), WHITE)
 
 
 def draw_program(cv, s, small):
@@ -308,24 +347,31 @@ def draw_eye(cv, s, cx, cy, hw, hh, on, small):
     white = WHITE if on else rgb('e9ebed')
     iris = GREEN if on else GREY
     iris_dark = GREEN_DARK if on else GREY_DARK
-    edge = (3.0 if small else 2.2)
+    if small:
+        # Pixel units, eye high and wide so the badge leaves the iris free.
+        cx, cy, hw, hh, edge = 7.5, 5.5, 6.9, 4.6, 1.0
+        icx, ir, rim = 5.3, 3.4, 0.0
+        s = 1.0
+    else:
+        edge, icx, ir, rim = 2.2, cx, hh * 0.82, 1.8
     cv.fill(lens(cx * s, cy * s, (hw + edge) * s, (hh + edge) * s), outline)
     eye = lens(cx * s, cy * s, hw * s, hh * s)
     cv.fill(eye, white)
-    ir = hh * 0.82
-    cv.fill(circle(cx * s, cy * s, ir * s) & eye, iris_dark)
-    cv.fill(circle(cx * s, cy * s, (ir - 1.8) * s) & eye, iris)
-    cv.fill(circle(cx * s, cy * s, ir * 0.45 * s), rgb('111417'))
+    cv.fill(circle(icx * s, cy * s, ir * s) & eye, iris_dark)
+    if rim:
+        cv.fill(circle(icx * s, cy * s, (ir - rim) * s) & eye, iris)
+    else:
+        cv.fill(circle(icx * s, cy * s, (ir - 0.7) * s) & eye, iris)
+    cv.fill(circle(icx * s, cy * s, ir * 0.45 * s), rgb('111417'))
     if not small:
-        cv.fill(circle((cx - ir * 0.35) * s, (cy - ir * 0.38) * s,
+        cv.fill(circle((icx - ir * 0.35) * s, (cy - ir * 0.38) * s,
                        ir * 0.2 * s), WHITE)
     if not on:
         # A drooping lid over the upper half: the watcher is asleep.
-        lid = eye & rect(0, 0, 48 * s, (cy - hh * 0.15) * s)
-        cv.fill(lid, rgb('b4b9be'))
-        cv.fill(eye & line((cx - hw) * s, (cy - hh * 0.15) * s,
-                           (cx + hw) * s, (cy - hh * 0.15) * s,
-                           (3.0 if small else 2.0) * s), GREY_DARK)
+        lid_y = cy - hh * 0.15
+        cv.fill(eye & rect(0, 0, 48 * s, lid_y * s), rgb('b4b9be'))
+        cv.fill(eye & line((cx - hw) * s, lid_y * s, (cx + hw) * s, lid_y * s,
+                           (1.0 if small else 2.0 * s)), GREY_DARK)
 
 
 def draw_track_on(cv, s, small):
@@ -335,29 +381,46 @@ def draw_track_on(cv, s, small):
 
 def draw_track_off(cv, s, small):
     draw_eye(cv, s, 22, 19, 20.5, 12.5, False, small)
+    if small:
+        small_badge(cv, 'pause', GREY, GREY_DARK)
+        return
     cx, cy, r = 35, 35, 11.5
     cv.fill(circle(cx * s, cy * s, (r + 2.0) * s), WHITE)
     cv.fill(circle(cx * s, cy * s, r * s), GREY_DARK)
     cv.fill(circle(cx * s, cy * s, (r - 1.6) * s), GREY)
-    bw = 3.4 if small else 3.0
     for x in (cx - 3.6, cx + 3.6):
-        cv.fill(rect((x - bw / 2) * s, (cy - 5.5) * s, (x + bw / 2) * s,
+        cv.fill(rect((x - 1.5) * s, (cy - 5.5) * s, (x + 1.5) * s,
                      (cy + 5.5) * s), WHITE)
 
 
 def draw_target(cv, s, small):
-    c = 24 * s
-    cv.fill(circle(c, c, 19 * s), INK)
-    cv.fill(circle(c, c, 17.5 * s), RED)
-    cv.fill(circle(c, c, 13.5 * s), WHITE)
-    cv.fill(circle(c, c, 9.5 * s), RED)
-    cv.fill(circle(c, c, 5.5 * s), WHITE)
-    cv.fill(circle(c, c, 2.8 * s), RED)
-    wd = (3.2 if small else 2.4) * s
-    for a, b in (((1, 24), (14, 24)), ((34, 24), (47, 24)),
-                 ((24, 1), (24, 14)), ((24, 34), (24, 47))):
-        cv.fill(line(a[0] * s, a[1] * s, b[0] * s, b[1] * s, wd + 2 * s), WHITE)
-        cv.fill(line(a[0] * s, a[1] * s, b[0] * s, b[1] * s, wd), INK)
+    if small:
+        # Centred on a pixel so the cross hairs are single crisp lines.
+        c = 7.5
+        radii = (7.4, 6.5, 4.6, 2.6)
+        cross = (((0, 7.5), (3.2, 7.5)), ((11.8, 7.5), (15, 7.5)),
+                 ((7.5, 0), (7.5, 3.2)), ((7.5, 11.8), (7.5, 15)))
+        wd, halo = 1.0, 0.0
+    else:
+        c = 24 * s
+        radii = tuple(r * s for r in (19, 17.5, 13.5, 9.5, 5.5, 2.8))
+        cross = tuple(((a[0] * s, a[1] * s), (b[0] * s, b[1] * s)) for a, b in
+                      (((1, 24), (14, 24)), ((34, 24), (47, 24)),
+                       ((24, 1), (24, 14)), ((24, 34), (24, 47))))
+        wd, halo = 2.4 * s, 2 * s
+    for r, col in zip(radii, (INK, RED, WHITE, RED, WHITE, RED)):
+        cv.fill(circle(c, c, r), col)
+    for a, b in cross:
+        if halo:
+            cv.fill(line(a[0], a[1], b[0], b[1], wd + halo), WHITE)
+        if small:
+            # Square-ended one-pixel hair.
+            cv.fill(rect(min(a[0], b[0]) - (0.5 if a[0] == b[0] else 0),
+                         min(a[1], b[1]) - (0.5 if a[1] == b[1] else 0),
+                         max(a[0], b[0]) + (0.5 if a[0] == b[0] else 0),
+                         max(a[1], b[1]) + (0.5 if a[1] == b[1] else 0)), INK)
+        else:
+            cv.fill(line(a[0], a[1], b[0], b[1], wd), INK)
 
 
 # Emblems for the list-file icons: white marks on a coloured disc.
@@ -418,25 +481,39 @@ def emblem_diamond(cv, s, cx, cy, r, small):
                      (cx * s, (cy + d) * s), ((cx - d * 0.8) * s, cy * s)]), WHITE)
 
 
-# (band colour, dark edge, page tint, emblem)
+# (band colour, dark edge, page tint, emblem, 16x16 mark)
 LIST_STYLES = [
-    ('2d6fd1', '173f80', 'ffffff', emblem_x),        # 1 blue, X
-    ('2fb344', '17702a', 'f1fbf2', emblem_eye),      # 2 green, eye
-    ('f08c12', 'a65a00', 'fff8ee', emblem_star),     # 3 orange, star
-    ('8a3fc6', '56207f', 'f7f0fc', emblem_heart),    # 4 purple, heart
-    ('e0241b', '9c140e', 'fff1f0', emblem_no),       # 5 red, bar
-    ('13a3a3', '0a6767', 'eefafa', emblem_check),    # 6 teal, check
-    ('e8b90c', '9a7a00', 'fffbe6', emblem_bolt),     # 7 yellow, bolt
-    ('4a5560', '262d33', 'f2f3f4', emblem_plus),     # 8 slate, plus
-    ('e0479e', '99205f', 'fdf0f7', emblem_diamond),  # 9 pink, diamond
+    ('2d6fd1', '173f80', 'ffffff', emblem_x, 'x'),              # 1 blue
+    ('2fb344', '17702a', 'f1fbf2', emblem_eye, 'eye'),          # 2 green
+    ('f08c12', 'a65a00', 'fff8ee', emblem_star, 'star'),        # 3 orange
+    ('8a3fc6', '56207f', 'f7f0fc', emblem_heart, 'heart'),      # 4 purple
+    ('e0241b', '9c140e', 'fff1f0', emblem_no, 'no'),            # 5 red
+    ('13a3a3', '0a6767', 'eefafa', emblem_check, 'check'),      # 6 teal
+    ('e8b90c', '9a7a00', 'fffbe6', emblem_bolt, 'bolt'),        # 7 yellow
+    ('4a5560', '262d33', 'f2f3f4', emblem_plus, 'plus'),        # 8 slate
+    ('e0479e', '99205f', 'fdf0f7', emblem_diamond, 'diamond'),  # 9 pink
 ]
 
 
+def draw_small_page(cv, band_c, dark_c, tint_c, mark):
+    cv.fill(polygon([(1, 0), (10, 0), (14, 4), (14, 16), (1, 16)]), GREY_DARK)
+    cv.fill(polygon([(2, 1), (9.6, 1), (13, 4.4), (13, 15), (2, 15)]), tint_c)
+    cv.fill(polygon([(10, 0), (14, 4), (10, 4)]), GREY_DARK)
+    cv.fill(polygon([(10.6, 1.6), (12.6, 3.6), (10.6, 3.6)]), GREY_LIGHT)
+    cv.fill(rect(2, 2, 9, 4), band_c)
+    for y, x1 in ((6, 11), (8, 9), (10, 11), (12, 8)):
+        cv.fill(rect(3, y, x1, y + 1), GREY)
+    small_badge(cv, mark, band_c, dark_c)
+
+
 def make_list_drawer(index):
-    band, dark, tint, emblem = LIST_STYLES[index]
+    band, dark, tint, emblem, mark = LIST_STYLES[index]
     band_c, dark_c, tint_c = rgb(band), rgb(dark), rgb(tint)
 
     def draw(cv, s, small):
+        if small:
+            draw_small_page(cv, band_c, dark_c, tint_c, mark)
+            return
         # A page with a folded corner.
         page = [(7, 2), (30, 2), (39, 11), (39, 46), (7, 46)]
         cv.fill(polygon([(x * s, y * s) for x, y in page]), GREY_DARK)
@@ -448,14 +525,10 @@ def make_list_drawer(index):
                          (31.3 * s, 9.7 * s)]), GREY_LIGHT)
         # Title band and list rows with coloured bullets.
         cv.fill(rect(8.6 * s, 7 * s, 28 * s, 13 * s), band_c)
-        rows = (18, 24, 30) if small else (18, 23.5, 29, 34.5)
-        for i, y in enumerate(rows):
+        for i, y in enumerate((18, 23.5, 29, 34.5)):
             x1 = 30 if i % 2 == 0 else 25
-            if small:
-                cv.fill(rect(11 * s, y * s, x1 * s, (y + 3) * s), GREY)
-            else:
-                cv.fill(circle(13 * s, (y + 1) * s, 1.7 * s), band_c)
-                cv.fill(rect(17 * s, y * s, x1 * s, (y + 2) * s), GREY)
+            cv.fill(circle(13 * s, (y + 1) * s, 1.7 * s), band_c)
+            cv.fill(rect(17 * s, y * s, x1 * s, (y + 2) * s), GREY)
         # Emblem disc, lower right.
         cx, cy, r = 35, 36, 11.0
         cv.fill(circle(cx * s, cy * s, (r + 1.8) * s), WHITE)

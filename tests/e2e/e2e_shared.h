@@ -34,7 +34,7 @@ enum Command : ULONG_PTR {
 
 // Creation flags, as letters before the separator.
 // 'h' hidden, 'i' ignores WM_CLOSE, 'p' popup owned by the helper's command window,
-// 'o' + 8 hex digits: owned by that window instead.
+// 'o' + 8 hex digits: owned by that window instead, 'n' shown without activation.
 
 inline std::int64_t Now() {
     LARGE_INTEGER t;

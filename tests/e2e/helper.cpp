@@ -38,12 +38,13 @@ HWND ParseHandle(const char* text) { return reinterpret_cast<HWND>(std::strtoul(
 
 HWND Create(const std::string& flags, const std::string& title) {
     const bool hidden = flags.find('h') != std::string::npos;
+    const bool quiet = flags.find('n') != std::string::npos;
     const bool popup = flags.find('p') != std::string::npos;
     // "o" and 8 hex digits: owned by that window, which may be another process's.
     HWND owner = popup ? g_commands : nullptr;
     const auto o = flags.find('o');
     if (o != std::string::npos) owner = ParseHandle(flags.c_str() + o + 1);
-    const DWORD style = (popup ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | (hidden ? 0 : WS_VISIBLE);
+    const DWORD style = (popup ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | (hidden || quiet ? 0 : WS_VISIBLE);
     static int cascade = 0;
     cascade = (cascade + 1) % 20;
     const std::int64_t stamp = qwe2e::Now();
@@ -51,6 +52,7 @@ HWND Create(const std::string& flags, const std::string& title) {
                                   120 + cascade * 12, 260, 90, owner, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     if (flags.find('i') != std::string::npos) SetWindowLongPtrA(window, GWLP_USERDATA, kIgnoresClose);
+    if (quiet && !hidden) ShowWindow(window, SW_SHOWNOACTIVATE);
     Record(window, qwe2e::kCreated, stamp);
     return window;
 }

@@ -1,0 +1,58 @@
+// Latency from CreateWindow in the helper to WM_CLOSE received, with about 30
+// other visible windows open, against Quellbox.exe or the bare reference loop.
+// Prints the figures, then "IDLE" and keeps everything open for the CPU
+// sample the calling script takes.
+//   qw_wine_latency quellbox|bare [trials] [idle seconds]
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e_support.h"
+
+using namespace qwe2e;
+using namespace std::chrono_literals;
+
+int main(int argc, char** argv) {
+    const std::string target = argc > 1 ? argv[1] : "quellbox";
+    const int trials = argc > 2 ? std::atoi(argv[2]) : 50;
+    const int idleSeconds = argc > 3 ? std::atoi(argv[3]) : 10;
+    const bool activate = !(argc > 4 && std::string(argv[4]) == "noactivate");
+
+    DeleteTree(kOptionsKey);
+    SetString(kOptionsKey, "Run at Start", "0");
+    SeedList({"latency probe", "daily offer", "special deal", "you have won", "register now"});
+    Helper helper;
+    if (!helper.Ok()) return 2;
+    for (int i = 0; i < 30; ++i) helper.Create("Background window " + std::to_string(i));
+
+    Quellbox quellbox;
+    Program bare;
+    if (target == "bare") {
+        if (!bare.Start(BinDir() + "\\qw_bare_loop.exe")) return 3;
+    } else if (!quellbox.Launch()) {
+        return 3;
+    }
+
+    std::vector<double> millis;
+    for (int i = -3; i < trials; ++i) {  // three warm-up trials
+        // Start at varied phases of the 15 ms tick.
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 + (i * 7) % 16 + 16));
+        HWND probe = helper.Create("Latency probe " + std::to_string(i), activate ? "" : "n");
+        if (!helper.WaitForMessages(probe, WM_CLOSE, 1, 5s)) {
+            std::printf("probe %d was not closed\n", i);
+            return 4;
+        }
+        if (i >= 0) millis.push_back(Millis(helper.Stamps(probe, WM_CLOSE)[0] - helper.Stamps(probe, kCreated)[0]));
+    }
+    std::sort(millis.begin(), millis.end());
+    const auto at = [&](double q) { return millis[std::min(millis.size() - 1, static_cast<std::size_t>(q * millis.size()))]; };
+    std::printf("LATENCY %s trials=%d median=%.1f p95=%.1f max=%.1f\n", target.c_str(), trials, at(0.5), at(0.95),
+                millis.back());
+    std::printf("IDLE %d\n", idleSeconds);
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::seconds(idleSeconds + 2));
+    return 0;
+}
