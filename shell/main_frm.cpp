@@ -1,6 +1,33 @@
 #include "shell/main_frm.h"
 
+#include "resources/resource.h"
+#include "store/registry_access.h"
+
 namespace qw {
+
+const char kTipEnabled[] = "Quellwatch [Enabled]";
+const char kTipDisabled[] = "Quellwatch [Disabled]";
+const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
+const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
+const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
+const char kHelpMissing[] =
+    "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same directory as 'Quellbox.exe'";
+
+namespace {
+
+struct MenuPicture {
+    int menuPosition;
+    int itemPosition;
+    int bitmapId;
+};
+
+// The menu-bar items that carry a picture, by position.
+constexpr MenuPicture kMenuPictures[] = {
+    {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
+    {1, 2, IDB_ICON},   {2, 0, IDB_GO},     {2, 1, IDB_STOP},  {3, 0, IDB_HELP},
+};
+
+}  // namespace
 
 MainFrm::MainFrm(MainFrmPlatform platform)
     : platform_(std::move(platform)),
@@ -9,9 +36,120 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       scanner_(platform_.windows, platform_.sound, platform_.registry, lv_, platform_.reInitCloseTmr, own_,
                platform_.lower) {}
 
+bool MainFrm::ReadSwitch(const char* name, const char* defaultText) {
+    return LeadingNumber(RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, name, defaultText)) != 0;
+}
+
 void MainFrm::Form_Load() {
+    if (platform_.commandLineMode) return;
+    MainFrmView& view = platform_.view;
+    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_ON));
+    CreateTrayIcon();
+    if (ReadSwitch("On at Start", "1")) {
+        EnableTracking();
+    } else {
+        DisableTracking();
+    }
+    SetMenuBitmaps();
     store_.LoadWindowList();
+    // Close and the separator above it: the window can be hidden, never closed.
+    view.RemoveSystemMenuItem(6);
+    view.RemoveSystemMenuItem(5);
+    if (!ReadSwitch("Minimized at start", "0")) view.ShowNormal();
+}
+
+void MainFrm::Form_Unload() {
+    if (sysIcon_) platform_.trays.UnloadTrayIcon(sysIcon_);
+    sysIcon_ = nullptr;
+}
+
+void MainFrm::Form_Resize(bool minimized) {
+    if (minimized) platform_.view.Hide();
+}
+
+void MainFrm::EnableTracking() {
+    MainFrmView& view = platform_.view;
+    view.EnableMenuItem(IDM_STAT_ENABLE, false);
+    view.EnableMenuItem(IDM_STATUS_DISABLE, true);
     platform_.tm.Start();
+    if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_ON));
+    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_ON));
+    if (sysIcon_) sysIcon_->SetToolTip(kTipEnabled);
+    view.SetStatusText(kStatusEnabled);
+}
+
+void MainFrm::DisableTracking() {
+    MainFrmView& view = platform_.view;
+    view.EnableMenuItem(IDM_STAT_ENABLE, true);
+    view.EnableMenuItem(IDM_STATUS_DISABLE, false);
+    platform_.tm.Stop();
+    if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_OFF));
+    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_OFF));
+    if (sysIcon_) sysIcon_->SetToolTip(kTipDisabled);
+    view.SetStatusText(kStatusDisabled);
+}
+
+void MainFrm::CreateTrayIcon() {
+    // The icon starts with the window's current icon, which the load step set.
+    sysIcon_ = platform_.trays.LoadTrayIcon(platform_.view.LoadIconResource(IDI_TRACK_ON));
+    sysIcon_->SysTrayDoubleClick = [this](int button) { SysIcon_SysTrayDoubleClick(button); };
+    sysIcon_->SysTrayMouseUp = [this](int button) { SysIcon_SysTrayMouseUp(button); };
+}
+
+void MainFrm::SetMenuBitmaps() {
+    for (const MenuPicture& picture : kMenuPictures) {
+        const int id = platform_.view.MenuItemId(picture.menuPosition, picture.itemPosition);
+        // Flags 4 lacks MF_BYPOSITION: the item is found by its command id.
+        platform_.view.SetMenuItemBitmaps(id, 4, picture.bitmapId);
+    }
+}
+
+void MainFrm::SysIcon_SysTrayDoubleClick(int) {
+    platform_.view.ShowNormal();
+    platform_.view.BringToFront();
+}
+
+void MainFrm::SysIcon_SysTrayMouseUp(int button) {
+    if (button != kRightButton) return;
+    platform_.view.PopupTrayMenu(platform_.tm.IsRunning() ? TrayMenu::kEnabled : TrayMenu::kDisabled);
+}
+
+void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
+
+void MainFrm::OpenHelpFile() {
+    const std::string path = platform_.process.ProgramFolder() + "\\Quellbox.chm";
+    if (!platform_.process.IsOrdinaryFile(path)) {
+        platform_.process.MessageBox(kHelpMissing, "Error", kMbOk | kMbIconStop | kMbSetForeground);
+        return;
+    }
+    // The help file's own folder as the working folder: a folder that does not
+    // exist would make the shell refuse to start the viewer.
+    platform_.process.ShellExecute("open", path, "", platform_.process.ProgramFolder(), 1);
+}
+
+void MainFrm::ExitApplication() {
+    const int answer =
+        platform_.process.MessageBox(kExitQuestion, "Quellwatch", kMbOkCancel | kMbIconExclamation | kMbSetForeground);
+    if (answer != kIdOk) return;
+    Form_Unload();
+    platform_.process.EndProcess();
+}
+
+bool MainFrm::OnCommand(int id) {
+    switch (id) {
+    case IDM_STAT_ENABLE:
+    case IDM_ENABLE: EnableTracking(); return true;
+    case IDM_STATUS_DISABLE:
+    case IDM_DISABLE: DisableTracking(); return true;
+    case IDM_OPEN1:
+    case IDM_OPEN2: menu_Open_Click(); return true;
+    case IDM_CLOSE:
+    case IDM_EXIT1:
+    case IDM_EXIT2: ExitApplication(); return true;
+    case IDM_HELPFILE: OpenHelpFile(); return true;
+    case IDC_REFRESHL: RefreshL_Click(); return true;
+    }
+    return false;
 }
 
 }  // namespace qw

@@ -1,19 +1,58 @@
 // MainFrm, the main window's logic: it owns the live list `lv`, the store
-// behind it, the scan and the two timers' handlers. The window glue creates
-// the controls and routes messages here.
+// behind it, the scan, the tracking state with its indicators, the tray icon
+// and the menu commands. The window glue creates the controls and routes
+// messages here; it decides nothing.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/scanner.h"
 #include "platform/ansi_case.h"
 #include "platform/controls.h"
 #include "platform/registry_api.h"
+#include "platform/shell_api.h"
 #include "platform/window_api.h"
+#include "shell/sys_tray.h"
 #include "store/entry_list.h"
 #include "store/window_list_store.h"
 
 namespace qw {
+
+// The two tray pop-up menus.
+enum class TrayMenu { kEnabled, kDisabled };
+
+// Operations on the main window itself, its menus and its status bar.
+class MainFrmView {
+public:
+    virtual ~MainFrmView() = default;
+    virtual IconHandle LoadIconResource(int id) = 0;
+    virtual void SetWindowIcon(IconHandle icon) = 0;
+    // Window state normal, then shown.
+    virtual void ShowNormal() = 0;
+    virtual void Hide() = 0;
+    // HWND_TOPMOST then HWND_NOTOPMOST, neither moving nor sizing.
+    virtual void BringToFront() = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void EnableMenuItem(int commandId, bool enabled) = 0;
+    // Pops the menu up at the mouse position.
+    virtual void PopupTrayMenu(TrayMenu menu) = 0;
+    // GetSubMenu(GetMenu(), menuPosition) then GetMenuItemID(itemPosition).
+    virtual int MenuItemId(int menuPosition, int itemPosition) = 0;
+    // SetMenuItemBitmaps(GetMenu(), id, flags, picture, picture).
+    virtual void SetMenuItemBitmaps(int commandId, unsigned flags, int bitmapId) = 0;
+    // GetSystemMenu(FALSE), then RemoveMenu(position, MF_BYPOSITION).
+    virtual void RemoveSystemMenuItem(int position) = 0;
+};
+
+// Creates and unloads the hidden windows that carry tray icons.
+class TrayHost {
+public:
+    virtual ~TrayHost() = default;
+    // A new SysTray whose window now exists, its icon added with `icon`.
+    virtual SysTray* LoadTrayIcon(IconHandle icon) = 0;
+    virtual void UnloadTrayIcon(SysTray* tray) = 0;
+};
 
 struct MainFrmPlatform {
     RegistryApi& registry;
@@ -25,7 +64,18 @@ struct MainFrmPlatform {
     TextControl* numWindows;
     const LowerTable& lower;
     std::string thousandsSeparator;
+    MainFrmView& view;
+    TrayHost& trays;
+    ProcessApi& process;
+    const bool& commandLineMode;
 };
+
+extern const char kTipEnabled[];
+extern const char kTipDisabled[];
+extern const char kStatusEnabled[];
+extern const char kStatusDisabled[];
+extern const char kExitQuestion[];
+extern const char kHelpMissing[];
 
 class MainFrm {
 public:
@@ -33,21 +83,42 @@ public:
 
     // The window exists: its handle joins the program's own windows.
     void Attach(WindowHandle window) { own_.mainFrm = window; }
+
     void Form_Load();
+    void Form_Unload();
+    void Form_Resize(bool minimized);
     void Tm_Timer() { scanner_.ScanCycle(); }
     void ReInitCloseTmr_Timer() { scanner_.ReInitCloseTmrTick(); }
+
+    void EnableTracking();
+    void DisableTracking();
+    void CreateTrayIcon();
+    void SetMenuBitmaps();
+    void ExitApplication();
+    void OpenHelpFile();
+
+    void SysIcon_SysTrayDoubleClick(int button);
+    void SysIcon_SysTrayMouseUp(int button);
+    void menu_Open_Click();
+    void RefreshL_Click() { store_.LoadWindowList(); }
+    // Routes a menu or button command; false for one this window does not handle.
+    bool OnCommand(int id);
 
     EntryList& lv() { return lv_; }
     WindowListStore& Store() { return store_; }
     Scanner& Scan() { return scanner_; }
     OwnWindows& Own() { return own_; }
+    SysTray* SysIcon() { return sysIcon_; }
 
 private:
+    bool ReadSwitch(const char* name, const char* defaultText);
+
     MainFrmPlatform platform_;
     OwnWindows own_;
     EntryList lv_;
     WindowListStore store_;
     Scanner scanner_;
+    SysTray* sysIcon_ = nullptr;
 };
 
 }  // namespace qw

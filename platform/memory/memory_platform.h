@@ -92,3 +92,60 @@ public:
 };
 
 }  // namespace qw
+
+#include "platform/shell_api.h"
+
+namespace qw {
+
+class MemoryShellNotify : public ShellNotifyApi {
+public:
+    struct Call {
+        std::uint32_t message;
+        NotifyIconData data;
+    };
+    std::vector<Call> calls;
+    bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override {
+        calls.push_back({message, data});
+        return true;
+    }
+};
+
+class MemoryProcess : public ProcessApi {
+public:
+    struct Box {
+        std::string text, caption;
+        unsigned flags;
+    };
+    struct Execute {
+        std::string operation, file, parameters, directory;
+        int show;
+    };
+    std::vector<Box> boxes;
+    std::vector<int> answers;  // popped in order; kIdOk when empty
+    std::vector<Execute> executed;
+    std::vector<std::string> files;  // ordinary files that exist
+    std::string folder = "C:\\Program Files\\Quellwatch";
+    int ended = 0;
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        boxes.push_back({text, caption, flags});
+        if (answers.empty()) return kIdOk;
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    void ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
+                      const std::string& directory, int show) override {
+        executed.push_back({operation, file, parameters, directory, show});
+    }
+    bool IsOrdinaryFile(const std::string& path) override {
+        for (const auto& f : files) {
+            if (f == path) return true;
+        }
+        return false;
+    }
+    std::string ProgramFolder() override { return folder; }
+    void EndProcess() override { ++ended; }
+};
+
+}  // namespace qw

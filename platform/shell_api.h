@@ -1,0 +1,64 @@
+// Shell and process operations that the application shell drives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qw {
+
+using IconHandle = std::uintptr_t;
+
+// The ANSI NOTIFYICONDATA record of the first shell version, 88 bytes.
+struct NotifyIconData {
+    std::uint32_t cbSize = 88;
+    std::uintptr_t hWnd = 0;
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    IconHandle hIcon = 0;
+    char szTip[64] = {};
+};
+
+constexpr std::uint32_t kNimAdd = 0;
+constexpr std::uint32_t kNimModify = 1;
+constexpr std::uint32_t kNimDelete = 2;
+constexpr std::uint32_t kNifMessage = 1;
+constexpr std::uint32_t kNifIcon = 2;
+constexpr std::uint32_t kNifTip = 4;
+
+class ShellNotifyApi {
+public:
+    virtual ~ShellNotifyApi() = default;
+    // Shell_NotifyIconA.
+    virtual bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+};
+
+// Message-box flags and answers the program uses.
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbOkCancel = 0x1;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbIconStop = 0x10;
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr unsigned kMbIconInformation = 0x40;
+constexpr unsigned kMbSetForeground = 0x10000;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+
+class ProcessApi {
+public:
+    virtual ~ProcessApi() = default;
+    // The standard message box, without an owner; returns the button pressed.
+    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // ShellExecuteA(no owner, operation, file, parameters, directory, show).
+    virtual void ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
+                              const std::string& directory, int show) = 0;
+    // An ordinary file: exists, not a folder, neither hidden nor system.
+    virtual bool IsOrdinaryFile(const std::string& path) = 0;
+    // The folder of the program file, without a trailing backslash.
+    virtual std::string ProgramFolder() = 0;
+    // Ends the process at once, without unloading windows.
+    virtual void EndProcess() = 0;
+};
+
+}  // namespace qw

@@ -1,0 +1,295 @@
+// The main window's logic: its load step, the tracking indicators, the tray
+// icon's mouse handling, help and exit, against in-memory twins.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_registry.h"
+#include "resources/resource.h"
+#include "shell/main_frm.h"
+#include "shell/startup.h"
+#include "store/registry_access.h"
+
+namespace qw {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct FakeView : MainFrmView {
+    Strings log;
+    bool visible = false;
+    IconHandle windowIcon = 0;
+    std::string status;
+    std::map<int, bool> enabled;
+    std::vector<TrayMenu> popups;
+    std::vector<std::pair<int, int>> bitmaps;
+    std::vector<int> removedSystemItems;
+
+    IconHandle LoadIconResource(int id) override { return 0x1000 + static_cast<IconHandle>(id); }
+    void SetWindowIcon(IconHandle icon) override { windowIcon = icon; }
+    void ShowNormal() override {
+        visible = true;
+        log.push_back("show");
+    }
+    void Hide() override {
+        visible = false;
+        log.push_back("hide");
+    }
+    void BringToFront() override { log.push_back("front"); }
+    void SetStatusText(const std::string& text) override { status = text; }
+    void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
+    void PopupTrayMenu(TrayMenu menu) override { popups.push_back(menu); }
+    int MenuItemId(int menu, int item) override { return menu * 100 + item; }
+    void SetMenuItemBitmaps(int id, unsigned flags, int bitmap) override {
+        EXPECT_EQ(flags, 4u);
+        bitmaps.emplace_back(id, bitmap);
+    }
+    void RemoveSystemMenuItem(int position) override { removedSystemItems.push_back(position); }
+};
+
+struct FakeTrays : TrayHost {
+    MemoryShellNotify shell;
+    std::vector<std::unique_ptr<SysTray>> trays;
+    WindowHandle next = 0x700;
+    SysTray* LoadTrayIcon(IconHandle icon) override {
+        trays.push_back(std::make_unique<SysTray>(shell));
+        trays.back()->Form_Load(next++, icon);
+        return trays.back().get();
+    }
+    void UnloadTrayIcon(SysTray* tray) override { tray->Form_Unload(); }
+};
+
+std::string Tip(const NotifyIconData& d) { return std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)); }
+
+struct Frm : ::testing::Test {
+    MemoryRegistry reg;
+    MemoryWindows windows;
+    MemorySound sound;
+    MemoryTimer tm, reInit;
+    MemoryListBox box;
+    MemoryText numWindows;
+    FakeView view;
+    FakeTrays trays;
+    MemoryProcess process;
+    bool commandLineMode = false;
+    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, LowerTable::Windows1252(), ",",
+                                view, trays, process, commandLineMode}};
+
+    void SetUp() override { frm.Attach(0x100); }
+    void Option(const char* name, const char* value) {
+        RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, name, value, kRegSz);
+    }
+    const NotifyIconData& TrayNow() { return trays.shell.calls.back().data; }
+};
+
+TEST_F(Frm, LoadWithNoOptionsStartsTrackingShownWithTheListLoaded) {
+    reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
+    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "Daily Offer");
+    frm.Form_Load();
+    EXPECT_TRUE(tm.IsRunning());
+    EXPECT_EQ(view.status, kStatusEnabled);
+    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_ON);
+    ASSERT_NE(frm.SysIcon(), nullptr);
+    EXPECT_EQ(trays.shell.calls.front().message, kNimAdd);
+    EXPECT_EQ(trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);
+    EXPECT_EQ(Tip(frm.SysIcon()->Record()), kTipEnabled);
+    EXPECT_EQ(frm.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_ON);
+    EXPECT_FALSE(view.enabled[IDM_STAT_ENABLE]);
+    EXPECT_TRUE(view.enabled[IDM_STATUS_DISABLE]);
+    EXPECT_EQ(box.items, Strings{"Daily Offer"});
+    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 1 window.");
+    EXPECT_EQ(view.removedSystemItems, (std::vector<int>{6, 5}));
+    EXPECT_TRUE(view.visible);
+    EXPECT_EQ(view.bitmaps, (std::vector<std::pair<int, int>>{{0, IDB_IMPORT}, {1, IDB_EXPORT}, {3, IDB_CLOSE},
+                                                              {100, IDB_START}, {101, IDB_SOUND}, {102, IDB_ICON},
+                                                              {200, IDB_GO}, {201, IDB_STOP}, {300, IDB_HELP}}));
+}
+
+TEST_F(Frm, OnAtStartZeroOrNotANumberStartsOff) {
+    for (const char* value : {"0", "off", ""}) {
+        Frm::SetUp();
+        Option("On at Start", value);
+        MemoryTimer timer;
+        FakeView v;
+        FakeTrays t;
+        MainFrm f{MainFrmPlatform{reg, windows, sound, timer, reInit, &box, &numWindows, LowerTable::Windows1252(),
+                                  ",", v, t, process, commandLineMode}};
+        f.Form_Load();
+        EXPECT_FALSE(timer.IsRunning()) << value;
+        EXPECT_EQ(v.status, kStatusDisabled) << value;
+        EXPECT_EQ(v.windowIcon, 0x1000u + IDI_TRACK_OFF) << value;
+        EXPECT_EQ(Tip(f.SysIcon()->Record()), kTipDisabled) << value;
+        EXPECT_EQ(f.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_OFF) << value;
+        EXPECT_TRUE(v.enabled[IDM_STAT_ENABLE]) << value;
+        EXPECT_FALSE(v.enabled[IDM_STATUS_DISABLE]) << value;
+    }
+}
+
+TEST_F(Frm, MinimizedAtStartKeepsTheWindowHidden) {
+    Option("Minimized at start", "1");
+    frm.Form_Load();
+    EXPECT_FALSE(view.visible);
+    EXPECT_TRUE(view.log.empty());
+    frm.SysIcon()->Form_MouseMove(0x203);  // double click restores and raises
+    EXPECT_EQ(view.log, (Strings{"show", "front"}));
+}
+
+TEST_F(Frm, CommandLineModeLoadsNothing) {
+    commandLineMode = true;
+    frm.Form_Load();
+    EXPECT_EQ(frm.SysIcon(), nullptr);
+    EXPECT_TRUE(trays.shell.calls.empty());
+    EXPECT_FALSE(tm.IsRunning());
+    EXPECT_TRUE(view.removedSystemItems.empty());
+    EXPECT_FALSE(reg.KeyExists(kHkeyCurrentUser, "Software"));
+}
+
+TEST_F(Frm, SwitchingFromEitherMenuMovesEveryIndicatorAndWritesNoOption) {
+    frm.Form_Load();
+    ASSERT_TRUE(frm.OnCommand(IDM_DISABLE));
+    EXPECT_FALSE(tm.IsRunning());
+    EXPECT_EQ(Tip(TrayNow()), kTipDisabled);
+    EXPECT_EQ(frm.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_OFF);
+    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_OFF);
+    EXPECT_EQ(view.status, kStatusDisabled);
+    ASSERT_TRUE(frm.OnCommand(IDM_STAT_ENABLE));
+    EXPECT_TRUE(tm.IsRunning());
+    EXPECT_EQ(Tip(TrayNow()), kTipEnabled);
+    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_ON);
+    EXPECT_EQ(view.status, kStatusEnabled);
+    EXPECT_FALSE(view.enabled[IDM_STAT_ENABLE]);
+    frm.OnCommand(IDM_STATUS_DISABLE);
+    frm.OnCommand(IDM_STATUS_DISABLE);  // twice is the same as once
+    EXPECT_FALSE(tm.IsRunning());
+    frm.OnCommand(IDM_ENABLE);
+    EXPECT_TRUE(tm.IsRunning());
+    EXPECT_FALSE(reg.KeyExists(kHkeyCurrentUser, kOptionsKeyPath));
+}
+
+TEST_F(Frm, DisablingLeavesTheDebounceAlone) {
+    frm.Form_Load();
+    frm.lv().Add("offer");
+    windows.Add(1, "Daily Offer");
+    frm.Tm_Timer();
+    frm.DisableTracking();
+    EXPECT_TRUE(reInit.IsRunning());
+    EXPECT_EQ(frm.Scan().LastClosedTitle(), "Daily Offer");
+    frm.ReInitCloseTmr_Timer();
+    EXPECT_EQ(frm.Scan().LastClosedTitle(), "");
+}
+
+TEST_F(Frm, RightButtonUpPopsTheMenuOfTheCurrentState) {
+    frm.Form_Load();
+    SysTray& icon = *frm.SysIcon();
+    icon.Form_MouseMove(0x204);  // right down: nothing
+    icon.Form_MouseMove(0x205);
+    frm.DisableTracking();
+    icon.Form_MouseMove(0x205);
+    icon.Form_MouseMove(0x202);  // left and middle clicks do nothing
+    icon.Form_MouseMove(0x208);
+    EXPECT_EQ(view.popups, (std::vector<TrayMenu>{TrayMenu::kEnabled, TrayMenu::kDisabled}));
+    icon.Form_MouseMove(0x209);  // a middle double click restores too
+    EXPECT_EQ(view.log.back(), "front");
+}
+
+TEST_F(Frm, MinimizeHidesAndRestoreShowsWithoutRaising) {
+    frm.Form_Load();
+    view.log.clear();
+    frm.Form_Resize(false);
+    frm.Form_Resize(true);
+    frm.OnCommand(IDM_OPEN2);
+    EXPECT_EQ(view.log, (Strings{"hide", "show"}));
+}
+
+TEST_F(Frm, ExitAsksAndCancelKeepsEverything) {
+    frm.Form_Load();
+    process.answers = {kIdCancel};
+    frm.OnCommand(IDM_EXIT1);
+    ASSERT_EQ(process.boxes.size(), 1u);
+    EXPECT_EQ(process.boxes[0].text, "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!");
+    EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
+    EXPECT_EQ(process.boxes[0].flags, 0x10031u);
+    EXPECT_EQ(process.ended, 0);
+    EXPECT_NE(trays.shell.calls.back().message, kNimDelete);
+    EXPECT_TRUE(tm.IsRunning());
+}
+
+TEST_F(Frm, ExitConfirmedRemovesTheIconThenEnds) {
+    frm.Form_Load();
+    frm.OnCommand(IDM_CLOSE);
+    EXPECT_EQ(trays.shell.calls.back().message, kNimDelete);
+    EXPECT_EQ(process.ended, 1);
+    EXPECT_EQ(frm.SysIcon(), nullptr);
+}
+
+TEST_F(Frm, HelpOpensTheFileBesideTheProgramOrSaysItIsMissing) {
+    frm.OnCommand(IDM_HELPFILE);
+    ASSERT_EQ(process.boxes.size(), 1u);
+    EXPECT_EQ(process.boxes[0].text, "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same "
+                                     "directory as 'Quellbox.exe'");
+    EXPECT_EQ(process.boxes[0].caption, "Error");
+    EXPECT_EQ(process.boxes[0].flags, 0x10010u);
+    EXPECT_TRUE(process.executed.empty());
+    process.files = {process.folder + "\\Quellbox.chm"};
+    frm.OnCommand(IDM_HELPFILE);
+    ASSERT_EQ(process.executed.size(), 1u);
+    EXPECT_EQ(process.executed[0].operation, "open");
+    EXPECT_EQ(process.executed[0].file, process.folder + "\\Quellbox.chm");
+    EXPECT_EQ(process.executed[0].parameters, "");
+    EXPECT_EQ(process.executed[0].directory, process.folder);
+    EXPECT_EQ(process.executed[0].show, 1);
+}
+
+TEST_F(Frm, RefreshReloadsTheListFromTheRegistry) {
+    frm.Form_Load();
+    reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "2");
+    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "imported one");
+    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 1", "imported two");
+    frm.OnCommand(IDC_REFRESHL);
+    EXPECT_EQ(box.items, (Strings{"imported one", "imported two"}));
+    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
+}
+
+struct FakeStartup : StartupHost {
+    std::string commandLine;
+    bool another = false;
+    std::string title;
+    int loads = 0;
+    std::string CommandLine() override { return commandLine; }
+    bool AnotherInstanceRunning() override { return another; }
+    void SetAppTitle(const std::string& t) override { title = t; }
+    void LoadMainFrm() override { ++loads; }
+};
+
+TEST(Startup, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
+    FakeStartup host;
+    MemoryProcess process;
+    PublicFlags flags;
+    Main(host, process, flags);
+    EXPECT_EQ(host.title, "Quellwatch 1.6");
+    EXPECT_FALSE(flags.commandLineMode);
+    EXPECT_EQ(host.loads, 1);
+    EXPECT_EQ(process.ended, 0);
+    EXPECT_TRUE(process.boxes.empty());
+}
+
+TEST(Startup, ASecondCopyIsRefused) {
+    FakeStartup host;
+    host.another = true;
+    MemoryProcess process;
+    PublicFlags flags;
+    Main(host, process, flags);
+    ASSERT_EQ(process.boxes.size(), 1u);
+    EXPECT_EQ(process.boxes[0].text, "Quellwatch is already running.");
+    EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
+    EXPECT_EQ(process.boxes[0].flags, 0x10040u);
+    EXPECT_EQ(process.ended, 1);
+    EXPECT_EQ(host.loads, 0);
+    EXPECT_TRUE(flags.commandLineMode);
+}
+
+}  // namespace
+}  // namespace qw
