@@ -49,9 +49,9 @@ class ProcessApi {
 public:
     virtual ~ProcessApi() = default;
     // The standard message box, without an owner; returns the button pressed.
-    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     // ShellExecuteA(no owner, operation, file, parameters, directory, show).
-    virtual void ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
+    virtual void ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
                               const std::string& directory, int show) = 0;
     // An ordinary file: exists, not a folder, neither hidden nor system.
     virtual bool IsOrdinaryFile(const std::string& path) = 0;

@@ -119,17 +119,17 @@ void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
 void MainFrm::OpenHelpFile() {
     const std::string path = platform_.process.ProgramFolder() + "\\Quellbox.chm";
     if (!platform_.process.IsOrdinaryFile(path)) {
-        platform_.process.MessageBox(kHelpMissing, "Error", kMbOk | kMbIconStop | kMbSetForeground);
+        platform_.process.ShowMessageBox(kHelpMissing, "Error", kMbOk | kMbIconStop | kMbSetForeground);
         return;
     }
     // The help file's own folder as the working folder: a folder that does not
     // exist would make the shell refuse to start the viewer.
-    platform_.process.ShellExecute("open", path, "", platform_.process.ProgramFolder(), 1);
+    platform_.process.ShellExecuteFile("open", path, "", platform_.process.ProgramFolder(), 1);
 }
 
 void MainFrm::ExitApplication() {
     const int answer =
-        platform_.process.MessageBox(kExitQuestion, "Quellwatch", kMbOkCancel | kMbIconExclamation | kMbSetForeground);
+        platform_.process.ShowMessageBox(kExitQuestion, "Quellwatch", kMbOkCancel | kMbIconExclamation | kMbSetForeground);
     if (answer != kIdOk) return;
     Form_Unload();
     platform_.process.EndProcess();

@@ -16,7 +16,7 @@ void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags) {
         return;
     }
     if (host.AnotherInstanceRunning()) {
-        process.MessageBox(kAlreadyRunning, "Quellwatch", kMbOk | kMbIconInformation | kMbSetForeground);
+        process.ShowMessageBox(kAlreadyRunning, "Quellwatch", kMbOk | kMbIconInformation | kMbSetForeground);
         process.EndProcess();
         return;
     }

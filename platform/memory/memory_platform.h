@@ -127,14 +127,14 @@ public:
     std::string folder = "C:\\Program Files\\Quellwatch";
     int ended = 0;
 
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         boxes.push_back({text, caption, flags});
         if (answers.empty()) return kIdOk;
         const int answer = answers.front();
         answers.erase(answers.begin());
         return answer;
     }
-    void ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
+    void ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
                       const std::string& directory, int show) override {
         executed.push_back({operation, file, parameters, directory, show});
     }

@@ -130,3 +130,48 @@ const LowerTable& LowerTable::System() {
 }
 
 }  // namespace qw
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace qw {
+
+bool Win32ShellNotify::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;  // 88: the record of the first shell version
+    nid.hWnd = reinterpret_cast<HWND>(data.hWnd);
+    nid.uID = data.uID;
+    nid.uFlags = data.uFlags;
+    nid.uCallbackMessage = data.uCallbackMessage;
+    nid.hIcon = reinterpret_cast<HICON>(data.hIcon);
+    std::memcpy(nid.szTip, data.szTip, sizeof data.szTip);
+    return Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+int Win32Process::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+}
+
+void Win32Process::ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
+                                const std::string& directory, int show) {
+    ::ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), show);
+}
+
+bool Win32Process::IsOrdinaryFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+std::string Win32Process::ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    const auto slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+void Win32Process::EndProcess() { ExitProcess(0); }
+
+}  // namespace qw

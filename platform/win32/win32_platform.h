@@ -84,3 +84,24 @@ private:
 std::string ThousandsSeparator();
 
 }  // namespace qw
+
+#include "platform/shell_api.h"
+
+namespace qw {
+
+class Win32ShellNotify : public ShellNotifyApi {
+public:
+    bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+};
+
+class Win32Process : public ProcessApi {
+public:
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    void ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
+                      const std::string& directory, int show) override;
+    bool IsOrdinaryFile(const std::string& path) override;
+    std::string ProgramFolder() override;
+    void EndProcess() override;
+};
+
+}  // namespace qw

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include "shell/startup.h"
+
 namespace qw {
 
-// Creates the main window (hidden) and runs its load step. Returns its handle.
-HWND CreateMainFrm(HINSTANCE instance);
+// Creates the main window hidden and runs its load step, which decides
+// whether to show it. Returns its handle.
+HWND LoadMainFrm(HINSTANCE instance, const PublicFlags& flags);
 
 }  // namespace qw

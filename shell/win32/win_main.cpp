@@ -1,10 +1,61 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/win32_platform.h"
+#include "shell/startup.h"
 #include "shell/win32/main_frm_window.h"
 
+namespace {
+
+class Win32Startup : public qw::StartupHost {
+public:
+    Win32Startup(HINSTANCE instance, const qw::PublicFlags& flags) : instance_(instance), flags_(flags) {}
+
+    std::string CommandLine() override {
+        // Everything after the program's own path, as one string.
+        const char* p = GetCommandLineA();
+        if (*p == '"') {
+            ++p;
+            while (*p && *p != '"') ++p;
+            if (*p) ++p;
+        } else {
+            while (*p && *p != ' ' && *p != '\t') ++p;
+        }
+        while (*p == ' ' || *p == '\t') ++p;
+        return p;
+    }
+
+    bool AnotherInstanceRunning() override {
+        // One named object per user in this logon session; held until the process ends.
+        char user[257] = {};
+        DWORD size = sizeof user;
+        GetUserNameA(user, &size);
+        const std::string name = std::string("Local\\Quellwatch.TrayProgram.") + user;
+        CreateMutexA(nullptr, FALSE, name.c_str());
+        return GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+
+    void SetAppTitle(const std::string&) override {}
+
+    void LoadMainFrm() override { qw::LoadMainFrm(instance_, flags_); }
+
+private:
+    HINSTANCE instance_;
+    const qw::PublicFlags& flags_;
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    HWND main = qw::CreateMainFrm(instance);
-    ShowWindow(main, SW_SHOWNORMAL);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    static qw::PublicFlags flags;
+    Win32Startup host(instance, flags);
+    qw::Win32Process process;
+    qw::Main(host, process, flags);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -1,0 +1,80 @@
+// The SysTray window glue: a hidden window per icon whose messages go to the
+// SysTray logic.
+#include "shell/win32/sys_tray_window.h"
+
+#include <windowsx.h>
+
+namespace qw {
+
+struct Win32TrayHost::Window {
+    SysTray tray;
+    IconHandle firstIcon;
+    Window(ShellNotifyApi& shell, IconHandle icon) : tray(shell), firstIcon(icon) {}
+};
+
+namespace {
+using TrayWindow = Win32TrayHost::Window;
+
+const char kClassName[] = "QuellwatchSysTray";
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TrayWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        self = static_cast<TrayWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        break;
+    case WM_CREATE:
+        self->tray.Form_Load(reinterpret_cast<WindowHandle>(window), self->firstIcon);
+        return 0;
+    case WM_MOUSEMOVE:
+        // The shell's callback: the mouse message arrives as the x coordinate.
+        self->tray.Form_MouseMove(GET_X_LPARAM(lParam));
+        return 0;
+    case WM_DESTROY:
+        self->tray.Form_Unload();
+        return 0;
+    default:
+        if (message == TaskbarCreatedMessage() && self) {
+            self->tray.TaskbarCreated();
+            return 0;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Win32TrayHost::Win32TrayHost(HINSTANCE instance) : instance_(instance) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TrayProc;
+    wc.hInstance = instance_;
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+    TaskbarCreatedMessage();
+}
+
+Win32TrayHost::~Win32TrayHost() = default;
+
+SysTray* Win32TrayHost::LoadTrayIcon(IconHandle icon) {
+    auto window = std::make_unique<Window>(shell_, icon);
+    SysTray* tray = &window->tray;
+    // Never shown; top-level so that it hears the shell's broadcasts.
+    CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, window.get());
+    windows_[tray] = std::move(window);
+    return tray;
+}
+
+void Win32TrayHost::UnloadTrayIcon(SysTray* tray) {
+    auto it = windows_.find(tray);
+    if (it == windows_.end()) return;
+    DestroyWindow(reinterpret_cast<HWND>(tray->Record().hWnd));
+    windows_.erase(it);
+}
+
+}  // namespace qw
