@@ -200,3 +200,172 @@ bool Helper::WaitForMessages(HWND window, std::uint32_t message, std::size_t cou
 }
 
 }  // namespace qwe2e
+
+#include <cstring>
+
+namespace qwe2e {
+
+namespace {
+constexpr std::size_t kFixedFields = 16;           // hWnd, uID, uFlags, uCallbackMessage
+constexpr std::size_t kTipBytes = 128 * sizeof(WCHAR);
+}  // namespace
+
+FakeShell::FakeShell() {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this] { Run(); });
+    WaitForSingleObject(ready_, 10000);
+}
+
+FakeShell::~FakeShell() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (thread_.joinable()) thread_.join();
+    CloseHandle(ready_);
+}
+
+void FakeShell::Run() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    // Topmost and newest, so FindWindow meets it before the real taskbar.
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, wc.hInstance, this);
+    SetEvent(ready_);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+LRESULT CALLBACK FakeShell::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        break;
+    case WM_COPYDATA: {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
+        if (data->cbData < kFixedFields + kTipBytes) return FALSE;
+        Request r{};
+        r.message = static_cast<std::uint32_t>(data->dwData);
+        std::uint32_t fields[4];
+        std::memcpy(fields, bytes, sizeof fields);
+        r.window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0]));
+        r.id = fields[1];
+        r.flags = fields[2];
+        r.callback = fields[3];
+        char tip[256] = {};
+        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(bytes + kFixedFields), 128, tip, sizeof tip - 1,
+                            nullptr, nullptr);
+        r.tip = tip;
+        r.payload.assign(bytes + kFixedFields, bytes + data->cbData);
+        std::lock_guard<std::mutex> lock(self->mutex_);
+        self->requests_.push_back(std::move(r));
+        return TRUE;
+    }
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::vector<FakeShell::Request> FakeShell::Requests() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return requests_;
+}
+
+std::vector<FakeShell::Request> FakeShell::RequestsOf(DWORD processId) const {
+    std::vector<Request> mine;
+    for (const Request& r : Requests()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(r.window, &owner);
+        if (owner == processId) mine.push_back(r);
+    }
+    return mine;
+}
+
+void FakeShell::BroadcastTaskbarCreated() {
+    SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+std::vector<std::uint8_t> ExpectedIconBits(int id) {
+    std::vector<std::uint8_t> bits;
+    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return bits;
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    ICONINFO info{};
+    if (icon && GetIconInfo(icon, &info)) {
+        for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+            BITMAP b{};
+            if (!bitmap || !GetObjectA(bitmap, sizeof b, &b)) continue;
+            const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
+            std::vector<std::uint8_t> part(static_cast<std::size_t>(size));
+            GetBitmapBits(bitmap, size, part.data());
+            bits.insert(bits.end(), part.begin(), part.end());
+            DeleteObject(bitmap);
+        }
+    }
+    if (icon) DestroyIcon(icon);
+    FreeLibrary(module);
+    return bits;
+}
+
+bool EndsWith(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& tail) {
+    return !tail.empty() && payload.size() >= tail.size() &&
+           std::equal(tail.begin(), tail.end(), payload.end() - static_cast<std::ptrdiff_t>(tail.size()));
+}
+
+HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : WindowsOf(processId)) {
+                char name[64] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (std::strcmp(name, className) == 0 && IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result);
+    return text;
+}
+
+void Screenshot(const std::string& name) {
+    char dir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("QW_SCREENSHOT_DIR", dir, sizeof dir)) return;
+    // What the X display shows, tray and pop-up menus included.
+    RunHost("/usr/bin/import -window root " + std::string(dir) + "/" + name + ".png");
+}
+
+bool RunHost(const std::string& commandLine) {
+    // Wine starts host programs (ELF files) through CreateProcess as well.
+    std::string command = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    WaitForSingleObject(info.hProcess, 20000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return true;
+}
+
+}  // namespace qwe2e

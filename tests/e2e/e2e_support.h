@@ -90,3 +90,60 @@ private:
 };
 
 }  // namespace qwe2e
+
+#include <mutex>
+#include <thread>
+
+namespace qwe2e {
+
+// A stand-in notification area: a topmost "Shell_TrayWnd" that Shell_NotifyIcon
+// finds before the real one, recording every request it receives.
+class FakeShell {
+public:
+    struct Request {
+        std::uint32_t message;  // NIM_ADD, NIM_MODIFY, NIM_DELETE
+        HWND window;
+        std::uint32_t id;
+        std::uint32_t flags;
+        std::uint32_t callback;
+        std::string tip;
+        std::vector<std::uint8_t> payload;  // everything after the fixed fields
+    };
+
+    FakeShell();
+    ~FakeShell();
+    std::vector<Request> Requests() const;
+    // The requests about icons of windows of `processId`.
+    std::vector<Request> RequestsOf(DWORD processId) const;
+    // Tells every top-level window that the notification area was recreated.
+    void BroadcastTaskbarCreated();
+
+private:
+    void Run();
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    mutable std::mutex mutex_;
+    std::vector<Request> requests_;
+    std::thread thread_;
+    HWND window_ = nullptr;
+    HANDLE ready_ = nullptr;
+};
+
+// The icon bits the shell is sent for icon resource `id` of Quellbox.exe at the
+// small icon size: the mask then the colour bitmap.
+std::vector<std::uint8_t> ExpectedIconBits(int id);
+bool EndsWith(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& tail);
+
+// A visible window of `processId` of the given class (such as "#32770" for a
+// message box or "#32768" for a pop-up menu), waiting up to `timeout`.
+HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout);
+std::string TextOf(HWND window);
+
+// Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
+// path) is set.
+void Screenshot(const std::string& name);
+
+// Runs a program of the host system (such as xdotool) and waits for it.
+bool RunHost(const std::string& commandLine);
+
+}  // namespace qwe2e
