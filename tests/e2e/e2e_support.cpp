@@ -355,17 +355,26 @@ void Screenshot(const std::string& name) {
 }
 
 bool RunHost(const std::string& commandLine) {
-    // Wine starts host programs (ELF files) through CreateProcess as well.
-    std::string command = commandLine;
+    // Wine starts host programs (ELF files) through CreateProcess too, but
+    // cannot wait for them: the shell leaves a marker file when it is done.
+    static int calls = 0;
+    const std::string marker = "/tmp/qw-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++calls);
+    std::string command = "/bin/sh -c \"" + commandLine + "; touch " + marker + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    WaitForSingleObject(info.hProcess, 20000);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
-    return true;
+    std::string dosMarker = "Z:" + marker;
+    for (char& c : dosMarker) {
+        if (c == '/') c = '\\';
+    }
+    const bool done = WaitUntil([&] { return GetFileAttributesA(dosMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                std::chrono::seconds(30));
+    DeleteFileA(dosMarker.c_str());
+    return done;
 }
 
 }  // namespace qwe2e

@@ -48,8 +48,12 @@ TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
         ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == next; }, 10s)) << state;
     }
 
-    RunHost("/usr/bin/xdotool mousemove 600 200");
-    PostMessageA(quellbox.Main(), WM_COMMAND, IDM_CLOSE, 0);
+    RECT main{};
+    GetWindowRect(quellbox.Main(), &main);
+    const std::string inside = std::to_string(main.left + 120) + " " + std::to_string(main.top + 60);
+
+    // Through the real menu bar, as a user would: File, then "E&xit".
+    RunHost("/usr/bin/xdotool mousemove " + inside + " click 1 key alt+f x");
     HWND box = WaitForWindowOfClass(quellbox.Id(), "#32770", 10s);
     ASSERT_NE(box, nullptr);
     Settle(quellbox);
