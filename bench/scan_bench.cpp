@@ -20,8 +20,8 @@ class Snapshot : public WindowApi {
 public:
     std::vector<FakeWindow> windows;
     int posts = 0;
-    void EnumTopLevel(std::vector<WindowHandle>* out) override {
-        for (const auto& w : windows) out->push_back(w.handle);
+    void EnumTopLevel(WindowVisitor& visitor) override {
+        for (const auto& w : windows) visitor.Visit(w.handle);
     }
     std::uint32_t GetStyle(WindowHandle h) override {
         const auto& w = windows[h - 1];
@@ -78,10 +78,9 @@ void BM_Pass(benchmark::State& state) {
 void BM_PassLiteral(benchmark::State& state) {
     World world(static_cast<int>(state.range(0)));
     std::vector<WindowHandle> handles;
+    for (const auto& w : world.windows.windows) handles.push_back(w.handle);
     char buffer[255];
     for (auto _ : state) {
-        handles.clear();
-        world.windows.EnumTopLevel(&handles);
         int closes = 0;
         for (WindowHandle h : handles) {
             if (world.own.Contains(h)) continue;

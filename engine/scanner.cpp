@@ -65,11 +65,7 @@ bool Scanner::MatchesListEntry(const std::string& title) {
     return matcher_.Matches(title);
 }
 
-void Scanner::ScanCycle() {
-    handles_.clear();
-    windows_.EnumTopLevel(&handles_);
-    for (WindowHandle window : handles_) ScanWindow(window);
-}
+void Scanner::ScanCycle() { windows_.EnumTopLevel(*this); }
 
 void Scanner::ScanWindow(WindowHandle window) {
     // Cheapest test first: the program's own windows need no platform call.

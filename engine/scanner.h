@@ -33,7 +33,7 @@ struct OwnWindows {
 // "Play Sound" as a flag word: a number other than 0, or True, is on.
 bool SoundFlagOn(const std::string& text);
 
-class Scanner {
+class Scanner : private WindowVisitor {
 public:
     Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,
             Timer& reInitCloseTmr, const OwnWindows& own, const LowerTable& lower)
@@ -58,6 +58,7 @@ private:
         bool visible;
         WindowHandle owner;
     };
+    void Visit(WindowHandle window) override { ScanWindow(window); }
     void ScanWindow(WindowHandle window);
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
@@ -74,7 +75,6 @@ private:
     std::string lastClosedTitle_;
     EntryMatcher matcher_;
     std::uint64_t matcherGeneration_ = ~std::uint64_t{0};
-    std::vector<WindowHandle> handles_;  // reused by every pass
 };
 
 }  // namespace qw

@@ -17,11 +17,22 @@ constexpr std::uint32_t kWsPopup = 0x80000000u;
 constexpr unsigned kWmClose = 0x0010;
 constexpr unsigned kWmCancelMode = 0x001F;
 
+// Receives the top-level windows one by one, during the enumeration.
+class WindowVisitor {
+public:
+    virtual void Visit(WindowHandle window) = 0;
+
+protected:
+    ~WindowVisitor() = default;
+};
+
 class WindowApi {
 public:
     virtual ~WindowApi() = default;
-    // EnumWindows, collected in the platform's order.
-    virtual void EnumTopLevel(std::vector<WindowHandle>* out) = 0;
+    // EnumWindows: calls the visitor for each top-level window in the
+    // platform's order, while enumerating. Collecting the list first would
+    // make the platform check every window before the first is tested.
+    virtual void EnumTopLevel(WindowVisitor& visitor) = 0;
     // GetWindowLongA(GWL_STYLE). For a top-level window WS_VISIBLE is exactly
     // what IsWindowVisible reports, and without WS_POPUP GetParent is 0.
     virtual std::uint32_t GetStyle(WindowHandle window) = 0;

@@ -17,12 +17,14 @@ using namespace std::chrono_literals;
 
 int main(int argc, char** argv) {
     const std::string target = argc > 1 ? argv[1] : "quellbox";
-    const int trials = argc > 2 ? std::atoi(argv[2]) : 50;
+    const int trials = argc > 2 ? std::atoi(argv[2]) : 200;
     const int idleSeconds = argc > 3 ? std::atoi(argv[3]) : 10;
     const bool activate = !(argc > 4 && std::string(argv[4]) == "noactivate");
 
     DeleteTree(kOptionsKey);
     SetString(kOptionsKey, "Run at Start", "0");
+    // As it usually runs: in the tray, its window hidden.
+    SetString(kOptionsKey, "Minimized at start", "1");
     SeedList({"latency probe", "daily offer", "special deal", "you have won", "register now"});
     Helper helper;
     if (!helper.Ok()) return 2;

@@ -2,14 +2,14 @@
 # Under Wine, side by side in one run: the latency from CreateWindow to
 # WM_CLOSE and the CPU of the idle program (plus the Wine server), for
 # Quellbox.exe and for the bare 15 ms reference loop. Prints a table and the
-# two ratios. Usage: bench/wine/measure.sh [trials] [idle seconds]
+# two ratios. Usage: bench/wine/measure.sh [trials=200] [idle seconds=10]
 # Probes are shown without activation so that every trial measures the scan
 # and not the repaint of whichever window regains activation; set
 # QW_PROBE_MODE=activate to let them take the focus.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 QW_ROOT=$(pwd)
-trials=${1:-50}
+trials=${1:-200}
 idle=${2:-10}
 
 bash scripts/setup.sh

@@ -33,8 +33,10 @@ std::vector<WindowHandle> MemoryWindows::Closed() const {
     return closed;
 }
 
-void MemoryWindows::EnumTopLevel(std::vector<WindowHandle>* out) {
-    for (const FakeWindow& w : windows) out->push_back(w.handle);
+void MemoryWindows::EnumTopLevel(WindowVisitor& visitor) {
+    // A copy: a window may go while the pass runs, as on the platform.
+    const std::vector<FakeWindow> snapshot = windows;
+    for (const FakeWindow& w : snapshot) visitor.Visit(w.handle);
 }
 
 std::uint32_t MemoryWindows::GetStyle(WindowHandle window) {

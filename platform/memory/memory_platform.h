@@ -46,7 +46,7 @@ public:
     // Handles that were posted WM_CLOSE, in order.
     std::vector<WindowHandle> Closed() const;
 
-    void EnumTopLevel(std::vector<WindowHandle>* out) override;
+    void EnumTopLevel(WindowVisitor& visitor) override;
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;

@@ -11,8 +11,8 @@ namespace {
 HKEY Key(RegKey key) { return reinterpret_cast<HKEY>(key); }
 HWND Wnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
-BOOL CALLBACK Collect(HWND window, LPARAM param) {
-    reinterpret_cast<std::vector<WindowHandle>*>(param)->push_back(reinterpret_cast<WindowHandle>(window));
+BOOL CALLBACK VisitWindow(HWND window, LPARAM param) {
+    reinterpret_cast<WindowVisitor*>(param)->Visit(reinterpret_cast<WindowHandle>(window));
     return TRUE;
 }
 }  // namespace
@@ -64,8 +64,8 @@ long Win32Registry::DeleteKey(RegKey root, const std::string& path) {
 
 long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(Key(key)); }
 
-void Win32Windows::EnumTopLevel(std::vector<WindowHandle>* out) {
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(out));
+void Win32Windows::EnumTopLevel(WindowVisitor& visitor) {
+    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visitor));
 }
 
 std::uint32_t Win32Windows::GetStyle(WindowHandle window) {

@@ -28,7 +28,7 @@ public:
 
 class Win32Windows : public WindowApi {
 public:
-    void EnumTopLevel(std::vector<WindowHandle>* out) override;
+    void EnumTopLevel(WindowVisitor& visitor) override;
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
