@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     Program bare;
     if (target == "bare") {
         if (!bare.Start(BinDir() + "\\qw_bare_loop.exe")) return 3;
-    } else if (!quellbox.Launch()) {
+    } else if (!quellbox.Launch(false)) {
         return 3;
     }
 

@@ -207,6 +207,10 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (self->Frm().OnCommand(LOWORD(wParam))) return 0;
         break;
+    case WM_SYSCOMMAND:
+        // Close is gone from the system menu; Alt+F4 must not close the window either.
+        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+        break;
     case WM_ENDSESSION:
         if (wParam) self->Frm().Form_Unload();
         return 0;

@@ -119,10 +119,11 @@ long Program::WaitExit(std::chrono::milliseconds timeout) {
     return static_cast<long>(code);
 }
 
-bool Quellbox::Launch() {
+bool Quellbox::Launch(bool shows) {
     main_ = nullptr;
     if (!Start(BinDir() + "\\Quellbox.exe")) return false;
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
+    if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
     return main_ != nullptr;
 }
 

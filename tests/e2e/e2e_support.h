@@ -58,7 +58,9 @@ private:
 // Quellbox.exe with its main window.
 class Quellbox : public Program {
 public:
-    bool Launch();
+    // Starts it and waits for its main window, and for that window to show
+    // unless it is to start hidden.
+    bool Launch(bool shows = true);
     HWND Main() const { return main_; }
 
 private:
