@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev g++-mingw-w64-i686 mingw-w64-tools
-          wine wine32:i386 xvfb xdotool x11-utils imagemagick fp-utils python3)
+          wine wine32:i386 xvfb xdotool x11-utils imagemagick fp-utils python3 clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
