@@ -95,7 +95,7 @@ void Scanner::Close(WindowHandle window, const Facts& facts) {
 
 void Scanner::CloseTrackedWindow(WindowHandle window) { Close(window, AskFacts(window)); }
 
-void Scanner::PlaySoundFile(const std::string& path) { sound_.PlaySound(path, kSoundFlags); }
+void Scanner::PlaySoundFile(const std::string& path) { sound_.Play(path, kSoundFlags); }
 
 void Scanner::ReInitCloseTmrTick() {
     lastClosedTitle_.clear();

@@ -47,8 +47,8 @@ public:
 class SoundApi {
 public:
     virtual ~SoundApi() = default;
-    // sndPlaySoundA(path, flags).
-    virtual void PlaySound(const std::string& path, unsigned flags) = 0;
+    // sndPlaySoundA(path, flags). Not named PlaySound: mmsystem.h makes that a macro.
+    virtual void Play(const std::string& path, unsigned flags) = 0;
 };
 
 // A timer that ticks on the user-interface thread. Start while running restarts

@@ -59,7 +59,7 @@ private:
 class MemorySound : public SoundApi {
 public:
     std::vector<std::pair<std::string, unsigned>> played;
-    void PlaySound(const std::string& path, unsigned flags) override { played.emplace_back(path, flags); }
+    void Play(const std::string& path, unsigned flags) override { played.emplace_back(path, flags); }
 };
 
 class MemoryTimer : public Timer {

@@ -82,7 +82,7 @@ int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
 
 void Win32Windows::Post(WindowHandle window, unsigned message) { PostMessageA(Wnd(window), message, 0, 0); }
 
-void Win32Sound::PlaySound(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }
+void Win32Sound::Play(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }
 
 void Win32Timer::Start() {
     SetTimer(owner_, id_, interval_, nullptr);

@@ -37,7 +37,7 @@ public:
 
 class Win32Sound : public SoundApi {
 public:
-    void PlaySound(const std::string& path, unsigned flags) override;
+    void Play(const std::string& path, unsigned flags) override;
 };
 
 // A WM_TIMER timer of one window, by id.
