@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qw {
 
@@ -13,6 +14,11 @@ public:
     virtual void Add(const std::string& text) = 0;
     virtual void RemoveAt(int index) = 0;
     virtual void SetAt(int index, const std::string& text) = 0;
+    // Replaces every item at once; adapters that repaint per item override it.
+    virtual void Assign(const std::vector<std::string>& texts) {
+        Clear();
+        for (const std::string& text : texts) Add(text);
+    }
 };
 
 class TextControl {

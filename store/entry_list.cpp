@@ -31,6 +31,13 @@ void EntryList::SetAt(int index, const std::string& text) {
     if (control_) control_->SetAt(index, text);
 }
 
+void EntryList::Assign(std::vector<std::string> texts) {
+    if (texts.size() > static_cast<std::size_t>(kMaxEntries)) texts.resize(kMaxEntries);
+    items_ = std::move(texts);
+    ++generation_;
+    if (control_) control_->Assign(items_);
+}
+
 void EntryList::Clear() {
     items_.clear();
     ++generation_;

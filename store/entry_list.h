@@ -30,6 +30,8 @@ public:
     void RemoveAt(int index);
     void SetAt(int index, const std::string& text);
     void Clear();
+    // Replaces the whole list in one change (at most kMaxEntries are kept).
+    void Assign(std::vector<std::string> texts);
 
 private:
     std::vector<std::string> items_;

@@ -8,33 +8,59 @@ namespace {
 constexpr std::uint32_t kReadBufferBytes = 255;
 }
 
-void RegWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
-                    const std::string& data, std::uint16_t type) {
-    RegKey key = 0;
-    reg.CreateKey(root, path, &key);
-    // No terminator is written: the stored data is exactly the text's bytes,
-    // which is what makes a REG_BINARY write of "\x08\0\0\0" four bytes.
-    reg.SetValueEx(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                   static_cast<std::uint32_t>(data.size()));
-    reg.CloseKey(key);
+RegKeyWriter::RegKeyWriter(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
+    reg_.CreateKey(root, path, &key_);
 }
 
-std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,
-                                            const std::string& name) {
-    RegKey key = 0;
-    const bool opened = reg.OpenKeyEx(root, path, kKeyQueryValue, &key) == kErrorSuccess;
-    if (!opened) return std::nullopt;
+RegKeyWriter::~RegKeyWriter() { reg_.CloseKey(key_); }
+
+void RegKeyWriter::Write(const std::string& name, const std::string& data, std::uint16_t type) {
+    // No terminator is written: the stored data is exactly the text's bytes,
+    // which is what makes a REG_BINARY write of "\x08\0\0\0" four bytes.
+    reg_.SetValueEx(key_, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                    static_cast<std::uint32_t>(data.size()));
+}
+
+void RegKeyWriter::Delete(const std::string& name) { reg_.DeleteValue(key_, name); }
+
+std::vector<std::string> RegKeyWriter::ValueNames() {
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t index = 0; reg_.EnumValueName(key_, index, &name) == kErrorSuccess; ++index) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+void RegWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
+                    const std::string& data, std::uint16_t type) {
+    RegKeyWriter(reg, root, path).Write(name, data, type);
+}
+
+RegKeyReader::RegKeyReader(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
+    open_ = reg_.OpenKeyEx(root, path, kKeyQueryValue, &key_) == kErrorSuccess;
+}
+
+RegKeyReader::~RegKeyReader() {
+    if (open_) reg_.CloseKey(key_);
+}
+
+std::optional<std::string> RegKeyReader::Read(const std::string& name) {
+    if (!open_) return std::nullopt;
     std::uint8_t buffer[kReadBufferBytes + 1] = {};
     std::uint32_t size = kReadBufferBytes;
     std::uint32_t type = 0;
-    const long result = reg.QueryValueEx(key, name, &type, buffer, &size);
-    reg.CloseKey(key);
-    if (result != kErrorSuccess) return std::nullopt;
+    if (reg_.QueryValueEx(key_, name, &type, buffer, &size) != kErrorSuccess) return std::nullopt;
     const std::size_t length = strnlen(reinterpret_cast<const char*>(buffer), kReadBufferBytes);
     // Data that fills the whole buffer has no room for its terminator: a text
     // of 255 characters is as unreadable as a longer one.
     if (length == kReadBufferBytes) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(buffer), length);
+}
+
+std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,
+                                            const std::string& name) {
+    return RegKeyReader(reg, root, path).Read(name);
 }
 
 std::string RegReadString(RegistryApi& reg, RegKey root, const std::string& path,

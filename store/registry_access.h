@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/registry_api.h"
 
@@ -16,6 +17,40 @@ std::string RegReadString(RegistryApi& reg, RegKey root, const std::string& path
                           const std::string& name, const std::string& defaultText);
 void RegDeleteValue(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name);
 void RegDeleteSubkey(RegistryApi& reg, RegKey root, const std::string& path);
+
+// A key held open for many reads, each through the same 255-byte buffer as
+// RegReadString; for loads that read thousands of values.
+class RegKeyReader {
+public:
+    RegKeyReader(RegistryApi& reg, RegKey root, const std::string& path);
+    ~RegKeyReader();
+    RegKeyReader(const RegKeyReader&) = delete;
+    RegKeyReader& operator=(const RegKeyReader&) = delete;
+    // Nothing when the key or value is missing or the text does not fit.
+    std::optional<std::string> Read(const std::string& name);
+
+private:
+    RegistryApi& reg_;
+    RegKey key_ = 0;
+    bool open_ = false;
+};
+
+// A key held open (and created if missing) for many writes, each as
+// RegWriteString writes.
+class RegKeyWriter {
+public:
+    RegKeyWriter(RegistryApi& reg, RegKey root, const std::string& path);
+    ~RegKeyWriter();
+    RegKeyWriter(const RegKeyWriter&) = delete;
+    RegKeyWriter& operator=(const RegKeyWriter&) = delete;
+    void Write(const std::string& name, const std::string& data, std::uint16_t type);
+    void Delete(const std::string& name);
+    std::vector<std::string> ValueNames();
+
+private:
+    RegistryApi& reg_;
+    RegKey key_ = 0;
+};
 
 // The read behind RegReadString, for callers whose data may equal any default:
 // nothing when the key or value is missing or the text does not fit the

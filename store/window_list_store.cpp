@@ -18,8 +18,8 @@ namespace {
 // stall start-up on millions of missing values.
 constexpr long kMaxStoredCount = 2L * EntryList::kMaxEntries;
 
-long StoredCount(RegistryApi& registry) {
-    auto text = RegTryReadString(registry, kHkeyCurrentUser, kDataKeyPath, "");
+long StoredCount(RegKeyReader& data) {
+    auto text = data.Read("");
     if (!text) return 0;
     return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
 }
@@ -47,59 +47,50 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
     return false;
 }
 
-void WindowListStore::WriteEntries(long firstIndex) {
-    const auto& items = lv_.Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        RegWriteString(registry_, kHkeyCurrentUser, kDataKeyPath,
-                       EntryValueName(firstIndex + static_cast<long>(i)), items[i], kRegSz);
-    }
-}
-
-void WindowListStore::WriteCount(long count) {
-    RegWriteString(registry_, kHkeyCurrentUser, kDataKeyPath, "", std::to_string(count), kRegSz);
-}
-
-void WindowListStore::DeleteValuesBeyond(long count) {
-    RegKey key = 0;
-    if (registry_.OpenKeyEx(kHkeyCurrentUser, kDataKeyPath, kKeyQueryValue, &key) != kErrorSuccess) return;
-    std::unordered_set<std::string> keep{""};
-    for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
-    std::vector<std::string> doomed;
-    std::string name;
-    for (std::uint32_t index = 0; registry_.EnumValueName(key, index, &name) == kErrorSuccess; ++index) {
-        if (!keep.count(name)) doomed.push_back(name);
-    }
-    registry_.CloseKey(key);
-    for (const std::string& value : doomed) RegDeleteValue(registry_, kHkeyCurrentUser, kDataKeyPath, value);
-}
-
 void WindowListStore::SaveWindowList() {
     const long count = lv_.Count();
-    const long oldCount = std::min(StoredCount(registry_), static_cast<long>(EntryList::kMaxEntries));
-    if (oldCount > 0) {
-        // Stage the new list beyond the old count, where loads do not look,
-        // then show both; only then overwrite the old entries in place.
-        WriteEntries(oldCount);
-        WriteCount(oldCount + count);
+    long oldCount = 0;
+    {
+        RegKeyReader stored(registry_, kHkeyCurrentUser, kDataKeyPath);
+        oldCount = std::min(StoredCount(stored), static_cast<long>(EntryList::kMaxEntries));
     }
-    WriteEntries(0);
-    WriteCount(count);
-    DeleteValuesBeyond(count);
+    {
+        // One handle for the whole save: thousands of entries are thousands of writes.
+        RegKeyWriter data(registry_, kHkeyCurrentUser, kDataKeyPath);
+        const auto writeEntries = [&](long firstIndex) {
+            for (long i = 0; i < count; ++i) data.Write(EntryValueName(firstIndex + i), lv_.At(i), kRegSz);
+        };
+        if (oldCount > 0) {
+            // Stage the new list beyond the old count, where loads do not look,
+            // then show both; only then overwrite the old entries in place.
+            writeEntries(oldCount);
+            data.Write("", std::to_string(oldCount + count), kRegSz);
+        }
+        writeEntries(0);
+        data.Write("", std::to_string(count), kRegSz);
+        std::unordered_set<std::string> keep{""};
+        for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
+        for (const std::string& name : data.ValueNames()) {
+            if (!keep.count(name)) data.Delete(name);
+        }
+    }
     LoadWindowList();
 }
 
 void WindowListStore::LoadWindowList() {
-    lv_.Clear();
-    const long count = StoredCount(registry_);
+    RegKeyReader data(registry_, kHkeyCurrentUser, kDataKeyPath);
+    const long count = StoredCount(data);
+    std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
-    for (long i = 0; i < count && lv_.Count() < EntryList::kMaxEntries; ++i) {
+    for (long i = 0; i < count && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
         // A missing or unreadable value is skipped; a stored text is kept
         // whatever it reads, "Error" included.
-        auto entry = RegTryReadString(registry_, kHkeyCurrentUser, kDataKeyPath, EntryValueName(i));
+        auto entry = data.Read(EntryValueName(i));
         if (!entry || entry->empty()) continue;
         if (!seen.insert(lower_.Lower(*entry)).second) continue;
-        lv_.Add(*entry);
+        entries.push_back(std::move(*entry));
     }
+    lv_.Assign(std::move(entries));
     if (numWindows_) numWindows_->SetText(CountText(lv_.Count(), separator_));
 }
 

@@ -36,10 +36,6 @@ public:
     bool IsListedTitle(const std::string& text) const;
 
 private:
-    void WriteEntries(long firstIndex);
-    void WriteCount(long count);
-    void DeleteValuesBeyond(long count);
-
     RegistryApi& registry_;
     EntryList& lv_;
     TextControl* numWindows_;

@@ -14,7 +14,7 @@ idle=${2:-10}
 
 bash scripts/setup.sh
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2 --target Quellbox qw_e2e_helper qw_bare_loop qw_wine_latency >/dev/null
+cmake --build build/win32 -j2 --target Quellbox qw_e2e_helper qw_bare_loop qw_wine_latency qw_wine_big_list >/dev/null
 
 . scripts/wine-env.sh
 QW_XVFB=1
@@ -64,3 +64,7 @@ done
 awk -v qp="$(field "${lat[quellbox]}" p95)" -v bp="$(field "${lat[bare]}" p95)" \
     -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
     'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f\n", qp/bp, (qc+qs)/(bc+bs)}'
+
+# A full list: start-up and "Refresh List" with 32,767 entries.
+big=$(wine build/win32/bin/qw_wine_big_list.exe 2>/dev/null | grep '^BIGLIST' || true)
+echo "full list of 32,767 entries: start-up $(field "$big" start) ms, Refresh List $(field "$big" refresh) ms"

@@ -65,6 +65,7 @@ public:
     void Add(const std::string& text) override;
     void RemoveAt(int index) override;
     void SetAt(int index, const std::string& text) override;
+    void Assign(const std::vector<std::string>& texts) override;
 
 private:
     HWND box_;
