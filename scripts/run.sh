@@ -7,7 +7,7 @@ QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2 --target Quellbox
+cmake --build build/win32 -j2 --target Quellbox help_chm
 
 . scripts/wine-env.sh
 trap qw_wine_stop EXIT
