@@ -28,7 +28,6 @@ struct Log {
 // Commands sent with WM_COPYDATA; dwData is the command, lpData the text.
 enum Command : ULONG_PTR {
     kCreate = 1,   // lpData: flags '\x01' title; returns the window handle
-    kDestroy = 2,  // lpData: the handle as 8 hex digits
     kRetitle = 3,  // lpData: 8 hex digits, then the new title
 };
 

@@ -170,8 +170,6 @@ HWND Helper::Create(const std::string& title, const std::string& flags) {
     return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title));
 }
 
-void Helper::Destroy(HWND window) { Send(commands_, kDestroy, Hex(window)); }
-
 void Helper::Retitle(HWND window, const std::string& title) { Send(commands_, kRetitle, Hex(window) + title); }
 
 std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) const {

@@ -74,7 +74,6 @@ public:
 
     bool Ok() const { return commands_ != nullptr; }
     HWND Create(const std::string& title, const std::string& flags = "");
-    void Destroy(HWND window);
     void Retitle(HWND window, const std::string& title);
 
     // Stamps at which `window` received `message` (kCreated for its creation).

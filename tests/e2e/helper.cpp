@@ -67,9 +67,6 @@ LRESULT CALLBACK CommandProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             const auto split = text.find('\x01');
             return reinterpret_cast<LRESULT>(Create(text.substr(0, split), text.substr(split + 1)));
         }
-        case qwe2e::kDestroy:
-            DestroyWindow(ParseHandle(text.c_str()));
-            return 1;
         case qwe2e::kRetitle:
             SetWindowTextA(ParseHandle(text.c_str()), text.c_str() + 8);
             return 1;

@@ -100,6 +100,15 @@ TEST_F(Scan, ItsOwnWindowIsNeverClosedWhateverTheListHolds) {
     EXPECT_TRUE(IsWindowVisible(quellbox.Main()));
 }
 
+TEST_F(Scan, AWindowIsClosedOnceItsTitleComesToMatch) {
+    StartWith({"offer"});
+    HWND window = helper.Create("Loading...");
+    ProveTwoFullPasses("Sentinel offer");
+    EXPECT_TRUE(helper.Messages(window).empty());
+    helper.Retitle(window, "Loading... Daily Offer");
+    EXPECT_TRUE(helper.WaitForMessages(window, WM_CLOSE, 1, 5s));
+}
+
 TEST_F(Scan, AnEntryReadingErrorIsKeptAndUsed) {
     StartWith({"Error", "offer"});
     HWND window = helper.Create("Error report");
