@@ -37,6 +37,16 @@ struct MemoryRegistry::Key {
         return std::find_if(values.begin(), values.end(),
                             [&](const auto& v) { return Fold(v.first) == folded; });
     }
+
+    // Replaces the value of that name, keeping its place, or appends it.
+    void SetValue(const std::string& name, Value value) {
+        auto it = FindValue(name);
+        if (it != values.end()) {
+            it->second = std::move(value);
+        } else {
+            values.emplace_back(name, std::move(value));
+        }
+    }
 };
 
 MemoryRegistry::MemoryRegistry() {
@@ -103,13 +113,7 @@ long MemoryRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
-    Value value{type, std::vector<std::uint8_t>(data, data + size)};
-    auto it = node->FindValue(name);
-    if (it != node->values.end()) {
-        it->second = std::move(value);
-    } else {
-        node->values.emplace_back(name, std::move(value));
-    }
+    node->SetValue(name, Value{type, std::vector<std::uint8_t>(data, data + size)});
     return kErrorSuccess;
 }
 
@@ -220,14 +224,8 @@ std::optional<std::string> MemoryRegistry::GetString(RegKey root, const std::str
 
 void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
                                const std::string& text) {
-    KeyPtr node = Walk(roots_[root - kHkeyClassesRoot], path, true);
-    Value value{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())};
-    auto it = node->FindValue(name);
-    if (it != node->values.end()) {
-        it->second = std::move(value);
-    } else {
-        node->values.emplace_back(name, std::move(value));
-    }
+    Walk(roots_[root - kHkeyClassesRoot], path, true)
+        ->SetValue(name, Value{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())});
 }
 
 std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {

@@ -134,16 +134,9 @@ Helper::Helper() {
     if (!log_) return;
     log_->count = 0;
     if (!process_.Start(BinDir() + "\\qw_e2e_helper.exe")) return;
-    WaitUntil(
-        [&] {
-            for (HWND window : WindowsOf(process_.Id())) {
-                char name[64] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::string(name) == kHelperClass) commands_ = window;
-            }
-            return commands_ != nullptr;
-        },
-        std::chrono::seconds(20));
+    // Its command window is hidden.
+    WaitUntil([&] { return (commands_ = FindWindowOfClass(process_.Id(), kHelperClass, false)) != nullptr; },
+              std::chrono::seconds(20));
 }
 
 Helper::~Helper() {
@@ -321,21 +314,18 @@ bool EndsWith(const std::vector<std::uint8_t>& payload, const std::vector<std::u
            std::equal(tail.begin(), tail.end(), payload.end() - static_cast<std::ptrdiff_t>(tail.size()));
 }
 
+HWND FindWindowOfClass(DWORD processId, const char* className, bool visibleOnly) {
+    for (HWND window : WindowsOf(processId)) {
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::strcmp(name, className) == 0 && (!visibleOnly || IsWindowVisible(window))) return window;
+    }
+    return nullptr;
+}
+
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout) {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : WindowsOf(processId)) {
-                char name[64] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::strcmp(name, className) == 0 && IsWindowVisible(window)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeout);
+    WaitUntil([&] { return (found = FindWindowOfClass(processId, className, true)) != nullptr; }, timeout);
     return found;
 }
 

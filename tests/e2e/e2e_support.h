@@ -135,6 +135,8 @@ private:
 std::vector<std::uint8_t> ExpectedIconBits(int id);
 bool EndsWith(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& tail);
 
+// A window of `processId` of the given class, now.
+HWND FindWindowOfClass(DWORD processId, const char* className, bool visibleOnly);
 // A visible window of `processId` of the given class (such as "#32770" for a
 // message box or "#32768" for a pop-up menu), waiting up to `timeout`.
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout);
