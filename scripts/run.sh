@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
 # Builds Quellbox.exe and starts it: directly on Windows, under Wine elsewhere
-# (on the current display, or on a virtual one when there is none).
+# (on the current display, or on a virtual one when there is none). The 32-bit
+# program runs under 32-bit Wine where this host can start it; elsewhere the
+# 64-bit build of the same sources runs under 64-bit Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2 --target Quellbox help_chm
-
 . scripts/wine-env.sh
+qw_wine_detect
+bits=${QW_WINE_BITS%% *}
+qw_wine_select "$bits"
+if [ "$bits" = 32 ]; then
+    echo "Running the 32-bit Quellbox.exe under 32-bit Wine."
+else
+    echo "Running the 64-bit build of Quellbox.exe under 64-bit Wine (this host cannot run 32-bit Wine, or QW_WINE64_ONLY=1)."
+fi
+cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox help_chm
+
 trap qw_wine_stop EXIT
 qw_wine_start
 echo "Quellbox.exe is running (DISPLAY=$DISPLAY). Close it from its menu, or press Ctrl+C here."
-wine build/win32/bin/Quellbox.exe "$@"
+wine "$QW_BUILD_DIR/bin/Quellbox.exe" "$@"
 wineserver -w

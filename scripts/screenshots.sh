@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # Regenerates docs/screenshots/ from the real program under Wine: the main
-# window, both tray pop-up menus and the exit question.
+# window, both tray pop-up menus and the exit question. Uses the 32-bit program
+# where this host can run 32-bit Wine, the 64-bit build otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2 --target qw_e2e_driver >/dev/null
-
 . scripts/wine-env.sh
+qw_wine_detect
+bits=${QW_WINE_BITS%% *}
+qw_wine_select "$bits"
+echo "Screenshots of the $bits-bit build under $bits-bit Wine."
+cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$QW_BUILD_DIR" -j2 --target qw_e2e_driver >/dev/null
+
 QW_XVFB=1
 trap qw_wine_stop EXIT
 qw_wine_start
 mkdir -p docs/screenshots
 export QW_SCREENSHOT_DIR="$QW_ROOT/docs/screenshots"
-(cd build/win32/bin && wine qw_e2e_driver.exe --gtest_filter='Screens.*')
+(cd "$QW_BUILD_DIR/bin" && wine qw_e2e_driver.exe --gtest_filter='Screens.*')
 ls -l docs/screenshots

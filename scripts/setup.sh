@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12, if anything is missing.
+# Both Wines are installed everywhere; whether this host can run the 32-bit one
+# is found out when it is used (scripts/wine-env.sh).
 set -euo pipefail
 
-packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev g++-mingw-w64-i686 mingw-w64-tools
-          wine wine32:i386 xvfb xdotool x11-utils imagemagick fp-utils python3 clang libclang-rt-14-dev)
+packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools
+          wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick fp-utils python3
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -22,12 +22,35 @@ mkdir -p build/fuzz/corpus
 build/fuzz/fuzz/window_list_fuzz -max_total_time=${QW_FUZZ_SECONDS:-20} -max_len=4096 -print_final_stats=0 \
     build/fuzz/corpus fuzz/corpus/window_list 2>&1 | tail -n 1
 
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2
-
 . scripts/wine-env.sh
-# Always a private display: the tests must not touch the user's desktop.
+qw_wine_detect
+
+# Both Windows builds, always: the 32-bit one is the program we ship; the
+# 64-bit one, of the same sources, runs the end-to-end tests on hosts that
+# cannot start 32-bit Wine.
+for bits in 32 64; do
+    cmake -S . -B "build/win$bits" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain $bits)" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "build/win$bits" -j2
+done
+
+# The end-to-end tests under every Wine this host can run, one after the other
+# on one private display: the tests must not touch the user's desktop.
 QW_XVFB=1
 trap qw_wine_stop EXIT
-qw_wine_start
-(cd build/win32 && ctest --output-on-failure)
+for bits in $QW_WINE_BITS; do
+    qw_wine_select "$bits"
+    echo "== end-to-end tests: the $bits-bit build under $bits-bit Wine ($WINEPREFIX)"
+    qw_wine_start
+    (cd "$QW_BUILD_DIR" && ctest --output-on-failure)
+    qw_wine_server_stop
+done
+
+echo "== end-to-end tests passed under: $(for b in $QW_WINE_BITS; do printf '%s-bit Wine (%s-bit build)  ' "$b" "$b"; done)"
+case " $QW_WINE_BITS " in
+    *" 32 "*) ;;
+    *) if [ "${QW_WINE64_ONLY:-0}" = 1 ]; then
+           echo "   32-bit Wine skipped: QW_WINE64_ONLY=1"
+       else
+           echo "   32-bit Wine skipped: this host cannot run 32-bit Linux programs"
+       fi ;;
+esac

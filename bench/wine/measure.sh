@@ -6,6 +6,8 @@
 # Probes are shown without activation so that every trial measures the scan
 # and not the repaint of whichever window regains activation; set
 # QW_PROBE_MODE=activate to let them take the focus.
+# Measures each build under the Wine of its bitness, every one this host can
+# run (QW_MEASURE_BITS=32 or 64 picks one). Compare figures only within a build.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 QW_ROOT=$(pwd)
@@ -13,13 +15,8 @@ trials=${1:-200}
 idle=${2:-10}
 
 bash scripts/setup.sh
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j2 --target Quellbox qw_e2e_helper qw_bare_loop qw_wine_latency qw_wine_big_list >/dev/null
-
 . scripts/wine-env.sh
-QW_XVFB=1
-trap qw_wine_stop EXIT
-qw_wine_start
+qw_wine_detect
 
 ticks() {  # utime + stime of the processes whose command line matches $1
     local total=0 pid
@@ -30,41 +27,58 @@ ticks() {  # utime + stime of the processes whose command line matches $1
     echo "$total"
 }
 
-hz=$(getconf CLK_TCK)
-declare -A lat cpu_prog cpu_server
-for target in bare quellbox; do
-    exe=Quellbox.exe
-    [ "$target" = bare ] && exe=qw_bare_loop.exe
-    out=$(mktemp)
-    wine build/win32/bin/qw_wine_latency.exe "$target" "$trials" "$idle" ${QW_PROBE_MODE:-noactivate} >"$out" 2>/dev/null &
-    runner=$!
-    for _ in $(seq 1 1200); do grep -q '^IDLE' "$out" && break; kill -0 $runner 2>/dev/null || break; sleep 0.1; done
-    grep -q '^IDLE' "$out" || { cat "$out"; echo "measurement of $target failed" >&2; exit 1; }
-    p0=$(ticks "$exe"); s0=$(ticks wineserver)
-    sleep "$idle"
-    p1=$(ticks "$exe"); s1=$(ticks wineserver)
-    wait $runner || true
-    lat[$target]=$(grep '^LATENCY' "$out")
-    cpu_prog[$target]=$(awk -v d=$((p1 - p0)) -v hz="$hz" -v s="$idle" 'BEGIN{printf "%.1f", 100*d/hz/s}')
-    cpu_server[$target]=$(awk -v d=$((s1 - s0)) -v hz="$hz" -v s="$idle" 'BEGIN{printf "%.1f", 100*d/hz/s}')
-    rm -f "$out"
-    wineserver -k; wineserver -w
-    wineserver -p </dev/null >/dev/null 2>&1; wine wineboot </dev/null >/dev/null 2>&1
-done
-
 field() { echo "$1" | sed -n "s/.*$2=\([0-9.]*\).*/\1/p"; }
-printf '\n| program | latency median (ms) | latency p95 (ms) | latency max (ms) | CPU program (%% of a core) | CPU wineserver (%%) |\n'
-printf '|---|---|---|---|---|---|\n'
-for target in bare quellbox; do
-    name="bare 15 ms loop"; [ "$target" = quellbox ] && name="Quellbox.exe"
-    l=${lat[$target]}
-    printf '| %s | %s | %s | %s | %s | %s |\n' "$name" "$(field "$l" median)" "$(field "$l" p95)" "$(field "$l" max)" \
-        "${cpu_prog[$target]}" "${cpu_server[$target]}"
-done
-awk -v qp="$(field "${lat[quellbox]}" p95)" -v bp="$(field "${lat[bare]}" p95)" \
-    -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
-    'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f\n", qp/bp, (qc+qs)/(bc+bs)}'
 
-# A full list: start-up and "Refresh List" with 32,767 entries.
-big=$(wine build/win32/bin/qw_wine_big_list.exe 2>/dev/null | grep '^BIGLIST' || true)
-echo "full list of 32,767 entries: start-up $(field "$big" start) ms, Refresh List $(field "$big" refresh) ms"
+measure_build() {
+    local bits=$1 hz target exe out runner p0 p1 s0 s1 name l big
+    qw_wine_select "$bits"
+    cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox qw_e2e_helper qw_bare_loop qw_wine_latency qw_wine_big_list >/dev/null
+    qw_wine_start
+    local bin=$QW_BUILD_DIR/bin
+    hz=$(getconf CLK_TCK)
+    declare -A lat cpu_prog cpu_server
+    for target in bare quellbox; do
+        exe=Quellbox.exe
+        [ "$target" = bare ] && exe=qw_bare_loop.exe
+        out=$(mktemp)
+        wine "$bin/qw_wine_latency.exe" "$target" "$trials" "$idle" ${QW_PROBE_MODE:-noactivate} >"$out" 2>/dev/null &
+        runner=$!
+        for _ in $(seq 1 1200); do grep -q '^IDLE' "$out" && break; kill -0 $runner 2>/dev/null || break; sleep 0.1; done
+        grep -q '^IDLE' "$out" || { cat "$out"; echo "measurement of $target failed" >&2; exit 1; }
+        p0=$(ticks "$exe"); s0=$(ticks wineserver)
+        sleep "$idle"
+        p1=$(ticks "$exe"); s1=$(ticks wineserver)
+        wait $runner || true
+        lat[$target]=$(grep '^LATENCY' "$out")
+        cpu_prog[$target]=$(awk -v d=$((p1 - p0)) -v hz="$hz" -v s="$idle" 'BEGIN{printf "%.1f", 100*d/hz/s}')
+        cpu_server[$target]=$(awk -v d=$((s1 - s0)) -v hz="$hz" -v s="$idle" 'BEGIN{printf "%.1f", 100*d/hz/s}')
+        rm -f "$out"
+        qw_wine_server_stop
+        wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
+    done
+
+    printf '\n## The %s-bit build under %s-bit Wine\n' "$bits" "$bits"
+    printf '\n| program | latency median (ms) | latency p95 (ms) | latency max (ms) | CPU program (%% of a core) | CPU wineserver (%%) |\n'
+    printf '|---|---|---|---|---|---|\n'
+    for target in bare quellbox; do
+        name="bare 15 ms loop"; [ "$target" = quellbox ] && name="Quellbox.exe"
+        l=${lat[$target]}
+        printf '| %s | %s | %s | %s | %s | %s |\n' "$name" "$(field "$l" median)" "$(field "$l" p95)" "$(field "$l" max)" \
+            "${cpu_prog[$target]}" "${cpu_server[$target]}"
+    done
+    awk -v qp="$(field "${lat[quellbox]}" p95)" -v bp="$(field "${lat[bare]}" p95)" \
+        -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
+        'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f\n", qp/bp, (qc+qs)/(bc+bs)}'
+
+    # A full list: start-up and "Refresh List" with 32,767 entries.
+    big=$(wine "$bin/qw_wine_big_list.exe" 2>/dev/null | grep '^BIGLIST' || true)
+    echo "full list of 32,767 entries: start-up $(field "$big" start) ms, Refresh List $(field "$big" refresh) ms"
+    qw_wine_server_stop
+}
+
+QW_XVFB=1
+trap qw_wine_stop EXIT
+for bits in ${QW_MEASURE_BITS:-$QW_WINE_BITS}; do
+    measure_build "$bits"
+done
