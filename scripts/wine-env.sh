@@ -99,15 +99,16 @@ qw_wine_start() {
 
 # Stops the Wine server of the selected prefix; the display stays up.
 qw_wine_server_stop() {
-    wineserver -k 2>/dev/null
+    # Either may fail when no server runs; the callers run under set -e.
+    wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 }
 
 qw_wine_stop() {
-    [ -n "${QW_BITS:-}" ] && qw_wine_server_stop
+    if [ -n "${QW_BITS:-}" ]; then qw_wine_server_stop; fi
     if [ -n "$QW_XVFB_PID" ]; then
-        kill "$QW_XVFB_PID" 2>/dev/null
-        wait "$QW_XVFB_PID" 2>/dev/null
+        kill "$QW_XVFB_PID" 2>/dev/null || true
+        wait "$QW_XVFB_PID" 2>/dev/null || true
         QW_XVFB_PID=
     fi
     return 0
