@@ -36,6 +36,7 @@ public:
         return n;
     }
     void Post(WindowHandle, unsigned) override { ++posts; }
+    bool IsOwnProcessWindow(WindowHandle) override { return false; }
 };
 
 std::string Word(std::mt19937& rng, int minLen, int maxLen) {

@@ -58,6 +58,9 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
     edgeTarget_.reserve(count);
     output_.assign(count, 0);
     fail_.assign(count, 0);
+    terminal_.assign(count, 0);
+    dict_.assign(count, 0);
+    depth_.assign(count, 0);
     for (std::size_t i = 0; i < count; ++i) {
         edgeBegin_[i] = static_cast<std::uint32_t>(edgeChar_.size());
         for (const auto& kid : children[order[i]]) {
@@ -65,6 +68,7 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
             edgeTarget_.push_back(renumber[kid.second]);
         }
         output_[i] = terminal[order[i]];
+        terminal_[i] = terminal[order[i]];
     }
     edgeBegin_[count] = static_cast<std::uint32_t>(edgeChar_.size());
 
@@ -81,6 +85,8 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
             if (state != 0) target = Next(fail_[state], c);
             fail_[child] = target;
             if (output_[target]) output_[child] = 1;
+            dict_[child] = terminal_[target] ? target : dict_[target];
+            depth_[child] = depth_[state] + 1;
         }
     }
     any_ = !patterns.empty();
@@ -109,6 +115,7 @@ std::uint32_t EntryMatcher::Next(std::uint32_t state, unsigned char c) const {
 bool EntryMatcher::Matches(std::string_view title) const {
     if (!any_) return false;
     if (output_[0]) return true;  // an empty entry is inside every title
+    if (lower_.IsDoubleByte()) return MatchesDoubleByte(title);
     std::uint32_t state = 0;
     for (char ch : title) {
         state = Next(state, lower_(static_cast<unsigned char>(ch)));
@@ -117,10 +124,41 @@ bool EntryMatcher::Matches(std::string_view title) const {
     return false;
 }
 
+bool EntryMatcher::MatchesDoubleByte(std::string_view title) const {
+    std::vector<std::uint8_t> starts(title.size() + 1, 0);
+    std::uint32_t state = 0;
+    bool second = false;  // this byte is the second of a two-byte character
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        const auto c = static_cast<unsigned char>(title[i]);
+        unsigned char fed = c;
+        if (second) {
+            second = false;
+        } else {
+            starts[i] = 1;
+            if (lower_.IsLeadByte(c) && i + 1 < title.size()) {
+                second = true;
+            } else {
+                fed = lower_(c);
+            }
+        }
+        state = Next(state, fed);
+        if (!output_[state]) continue;
+        // Every entry that ends here: one that begins on a character counts.
+        for (std::uint32_t t = terminal_[state] ? state : dict_[state]; t != 0; t = dict_[t]) {
+            if (starts[i + 1 - depth_[t]]) return true;
+        }
+    }
+    return false;
+}
+
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
                              const LowerTable& lower) {
+    const std::vector<bool> starts = lower.CharBoundaries(title);
     for (const std::string& entry : entries) {
-        if (lower.Lower(title).find(lower.Lower(entry)) != std::string::npos) return true;
+        const std::string text = lower.Lower(title), needle = lower.Lower(entry);
+        for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) {
+            if (needle.empty() || starts[at]) return true;
+        }
     }
     return false;
 }

@@ -22,6 +22,8 @@ public:
 
 private:
     std::uint32_t Next(std::uint32_t state, unsigned char c) const;
+    // A double-byte code page: a match must begin where a character begins.
+    bool MatchesDoubleByte(std::string_view title) const;
 
     LowerTable lower_;
     std::array<std::uint32_t, 256> rootNext_{};
@@ -30,6 +32,9 @@ private:
     std::vector<std::uint32_t> edgeTarget_;
     std::vector<std::uint32_t> fail_;
     std::vector<std::uint8_t> output_;       // an entry ends here or at a suffix of here
+    std::vector<std::uint8_t> terminal_;     // an entry ends exactly here
+    std::vector<std::uint32_t> dict_;        // the next state down the failure links where an entry ends; 0 if none
+    std::vector<std::uint32_t> depth_;       // bytes from the root
     bool any_ = false;
 };
 

@@ -42,13 +42,21 @@ std::string Scanner::GetTitle(WindowHandle window) {
 Scanner::Facts Scanner::AskFacts(WindowHandle window) {
     const std::uint32_t style = windows_.GetStyle(window);
     // GetParent of a top-level window that is not WS_POPUP is 0.
-    return Facts{(style & kWsVisible) != 0, (style & kWsPopup) ? windows_.GetParent(window) : 0};
+    const WindowHandle owner = (style & kWsPopup) ? windows_.GetParent(window) : 0;
+    return Facts{(style & kWsVisible) != 0, OwnedByUs(owner)};
+}
+
+// A message box or file chooser belongs to whichever of our windows asks, and
+// a chooser's own questions to the chooser: no window owned by a window of
+// this process is ever closed.
+bool Scanner::OwnedByUs(WindowHandle owner) {
+    return owner != 0 && (own_.Contains(owner) || windows_.IsOwnProcessWindow(owner));
 }
 
 bool Scanner::IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const {
     if (!facts.visible) return false;
     if (title == "Program Manager" || title == "DesktopBackgroundClass") return false;
-    if (facts.owner == own_.mainFrm) return false;
+    if (facts.ownedByUs) return false;
     return title != kAppTitle && !title.empty() && !own_.Contains(window);
 }
 
@@ -71,7 +79,7 @@ void Scanner::ScanWindow(WindowHandle window) {
     // Cheapest test first: the program's own windows need no platform call.
     if (own_.Contains(window)) return;
     const Facts facts = AskFacts(window);
-    if (!facts.visible || facts.owner == own_.mainFrm) return;
+    if (!facts.visible || facts.ownedByUs) return;
     const std::string title = GetTitle(window);
     if (title == lastClosedTitle_) return;
     if (!IsCandidate(window, facts, title)) return;

@@ -56,12 +56,13 @@ public:
 private:
     struct Facts {
         bool visible;
-        WindowHandle owner;
+        bool ownedByUs;  // its owner is a window of this program
     };
     void Visit(WindowHandle window) override { ScanWindow(window); }
     void ScanWindow(WindowHandle window);
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
+    bool OwnedByUs(WindowHandle owner);
     void Close(WindowHandle window, const Facts& facts);
 
     WindowApi& windows_;

@@ -4,20 +4,43 @@ namespace qw {
 
 LowerTable::LowerTable() {
     for (int i = 0; i < 256; ++i) map_[i] = static_cast<std::uint8_t>(i);
+    lead_.fill(false);
+}
+
+LowerTable::LowerTable(const std::array<std::uint8_t, 256>& map, const std::array<bool, 256>& lead)
+    : map_(map), lead_(lead) {
+    for (bool b : lead_) doubleByte_ = doubleByte_ || b;
 }
 
 std::string LowerTable::Lower(std::string_view text) const {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(map_[static_cast<unsigned char>(c)]);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (doubleByte_ && lead_[c] && i + 1 < out.size()) {
+            ++i;  // a two-byte character keeps both bytes
+            continue;
+        }
+        out[i] = static_cast<char>(map_[c]);
+    }
     return out;
 }
 
 bool LowerTable::EqualNoCase(std::string_view a, std::string_view b) const {
     if (a.size() != b.size()) return false;
+    if (doubleByte_) return Lower(a) == Lower(b);
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (map_[static_cast<unsigned char>(a[i])] != map_[static_cast<unsigned char>(b[i])]) return false;
     }
     return true;
+}
+
+std::vector<bool> LowerTable::CharBoundaries(std::string_view text) const {
+    std::vector<bool> starts(text.size(), false);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        starts[i] = true;
+        if (doubleByte_ && lead_[static_cast<unsigned char>(text[i])] && i + 1 < text.size()) ++i;
+    }
+    return starts;
 }
 
 LowerTable LowerTable::Windows1252() {
@@ -32,6 +55,16 @@ LowerTable LowerTable::Windows1252() {
     map[0x8E] = 0x9E;  // Z caron
     map[0x9F] = 0xFF;  // Y diaeresis
     return LowerTable(map);
+}
+
+LowerTable LowerTable::Japanese932() {
+    std::array<std::uint8_t, 256> map{};
+    std::array<bool, 256> lead{};
+    for (int i = 0; i < 256; ++i) {
+        map[i] = static_cast<std::uint8_t>(i >= 'A' && i <= 'Z' ? i + 32 : i);
+        lead[i] = (i >= 0x81 && i <= 0x9F) || (i >= 0xE0 && i <= 0xFC);
+    }
+    return LowerTable(map, lead);
 }
 
 }  // namespace qw

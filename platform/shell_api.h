@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/window_api.h"
+
 namespace qw {
 
 using IconHandle = std::uintptr_t;
@@ -48,8 +50,11 @@ constexpr int kIdYes = 6;
 class ProcessApi {
 public:
     virtual ~ProcessApi() = default;
-    // The standard message box, without an owner; returns the button pressed.
-    virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // The standard message box owned by `owner` (one of the program's windows,
+    // so the scan never closes it; 0 only while no window of ours exists);
+    // returns the button pressed.
+    virtual int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                               unsigned flags) = 0;
     // ShellExecuteA(no owner, operation, file, parameters, directory, show).
     virtual void ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
                               const std::string& directory, int show) = 0;

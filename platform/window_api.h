@@ -42,6 +42,8 @@ public:
     virtual int GetText(WindowHandle window, char* buffer, int max) = 0;
     // PostMessageA(window, message, 0, 0).
     virtual void Post(WindowHandle window, unsigned message) = 0;
+    // Whether the window belongs to this process (GetWindowThreadProcessId).
+    virtual bool IsOwnProcessWindow(WindowHandle window) = 0;
 };
 
 class SoundApi {

@@ -37,7 +37,7 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                platform_.lower) {}
 
 bool MainFrm::ReadSwitch(const char* name, const char* defaultText) {
-    return LeadingNumber(RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, name, defaultText)) != 0;
+    return SwitchOn(RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, name, defaultText));
 }
 
 void MainFrm::Form_Load() {
@@ -111,7 +111,8 @@ void MainFrm::SysIcon_SysTrayDoubleClick(int) {
 
 void MainFrm::SysIcon_SysTrayMouseUp(int button) {
     if (button != kRightButton) return;
-    platform_.view.PopupTrayMenu(platform_.tm.IsRunning() ? TrayMenu::kEnabled : TrayMenu::kDisabled);
+    platform_.view.PopupTrayMenu(platform_.tm.IsRunning() ? TrayMenu::kEnabled : TrayMenu::kDisabled,
+                                 sysIcon_ ? sysIcon_->Record().hWnd : 0);
 }
 
 void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
@@ -119,7 +120,7 @@ void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
 void MainFrm::OpenHelpFile() {
     const std::string path = platform_.process.ProgramFolder() + "\\Quellbox.chm";
     if (!platform_.process.IsOrdinaryFile(path)) {
-        platform_.process.ShowMessageBox(kHelpMissing, "Error", kMbOk | kMbIconStop | kMbSetForeground);
+        platform_.process.ShowMessageBox(own_.mainFrm, kHelpMissing, "Error", kMbOk | kMbIconStop | kMbSetForeground);
         return;
     }
     // The help file's own folder as the working folder: a folder that does not
@@ -129,7 +130,8 @@ void MainFrm::OpenHelpFile() {
 
 void MainFrm::ExitApplication() {
     const int answer =
-        platform_.process.ShowMessageBox(kExitQuestion, "Quellwatch", kMbOkCancel | kMbIconExclamation | kMbSetForeground);
+        platform_.process.ShowMessageBox(own_.mainFrm, kExitQuestion, "Quellwatch",
+                                         kMbOkCancel | kMbIconExclamation | kMbSetForeground);
     if (answer != kIdOk) return;
     Form_Unload();
     platform_.process.EndProcess();

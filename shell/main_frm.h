@@ -35,8 +35,10 @@ public:
     virtual void BringToFront() = 0;
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void EnableMenuItem(int commandId, bool enabled) = 0;
-    // Pops the menu up at the mouse position.
-    virtual void PopupTrayMenu(TrayMenu menu) = 0;
+    // Pops the menu up at the mouse position, with `owner` (the tray icon's
+    // hidden window) made the foreground window and the menu's owner, so the
+    // main window is not raised; the chosen command comes to the main window.
+    virtual void PopupTrayMenu(TrayMenu menu, WindowHandle owner) = 0;
     // GetSubMenu(GetMenu(), menuPosition) then GetMenuItemID(itemPosition).
     virtual int MenuItemId(int menuPosition, int itemPosition) = 0;
     // SetMenuItemBitmaps(GetMenu(), id, flags, picture, picture).

@@ -28,4 +28,11 @@ struct PublicFlags {
 
 void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags);
 
+// The argument text of a command line: everything after the program's own
+// path, blanks before it skipped. An unquoted path may hold spaces (Windows
+// hands a Run entry such as C:\Program Files\...\Quellbox.exe over as it
+// stands), so it is recognised by comparing with `modulePath`, the program
+// file's full path, with or without its ".exe".
+std::string ArgumentsAfterProgramPath(const std::string& commandLine, const std::string& modulePath);
+
 }  // namespace qw

@@ -80,23 +80,48 @@ void RegDeleteSubkey(RegistryApi& reg, RegKey root, const std::string& path) {
     reg.DeleteKey(root, path);
 }
 
+namespace {
+
+// Skips the blanks and the sign before a number; true for a minus sign.
+bool SkipToDigits(const std::string& text, std::size_t& i) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) return text[i++] == '-';
+    return false;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
 long LeadingNumber(const std::string& text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
+    const bool negative = SkipToDigits(text, i);
+    constexpr long kMax = std::numeric_limits<long>::max();
+    long value = 0;
+    // A run of digits too long for a long saturates instead of overflowing.
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        const int digit = text[i] - '0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
     }
-    long long value = 0;
-    bool any = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    return negative ? -value : value;
+}
+
+bool SwitchOn(const std::string& text) {
+    std::size_t i = 0;
+    SkipToDigits(text, i);
+    // The leading decimal number, fraction included: "0.5" is not 0.
+    bool any = false, nonZero = false;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
         any = true;
-        if (value < std::numeric_limits<long>::max()) value = value * 10 + (text[i] - '0');
+        nonZero = nonZero || text[i] != '0';
     }
-    if (!any) return 0;
-    if (value > std::numeric_limits<long>::max()) value = std::numeric_limits<long>::max();
-    return static_cast<long>(negative ? -value : value);
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+            any = true;
+            nonZero = nonZero || text[i] != '0';
+        }
+    }
+    return any && nonZero;
 }
 
 }  // namespace qw

@@ -58,8 +58,12 @@ private:
 std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,
                                             const std::string& name);
 
-// The leading decimal number of a setting text; a text that does not begin
-// with a number counts as 0. Leading blanks are skipped.
+// The leading whole number of a text (counts); a text that does not begin
+// with a number counts as 0. Leading blanks are skipped; a number too large
+// for a long reads as the largest long.
 long LeadingNumber(const std::string& text);
+// A switch setting: on when the text's leading decimal number, fraction
+// included, is not 0. A text that does not begin with a number is off.
+bool SwitchOn(const std::string& text);
 
 }  // namespace qw

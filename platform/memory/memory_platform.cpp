@@ -65,4 +65,10 @@ int MemoryWindows::GetText(WindowHandle window, char* buffer, int max) {
     return n;
 }
 
+bool MemoryWindows::IsOwnProcessWindow(WindowHandle window) {
+    ++calls[window].process;
+    const FakeWindow* w = Find(window);
+    return w && w->ours;
+}
+
 }  // namespace qw

@@ -19,6 +19,7 @@ struct FakeWindow {
     bool popup = false;
     WindowHandle owner = 0;  // seen through GetParent only for popup windows
     std::string title;
+    bool ours = false;  // belongs to the program's own process
 };
 
 class MemoryWindows : public WindowApi {
@@ -32,6 +33,7 @@ public:
         int style = 0;
         int parent = 0;
         int text = 0;
+        int process = 0;
     };
 
     std::vector<FakeWindow> windows;  // in enumeration order
@@ -39,7 +41,7 @@ public:
     std::map<WindowHandle, Calls> calls;
 
     FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
-        windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title)});
+        windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title), false});
         return windows.back();
     }
     void Remove(WindowHandle handle);
@@ -51,6 +53,7 @@ public:
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override { posts.push_back({window, message}); }
+    bool IsOwnProcessWindow(WindowHandle window) override;
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;
@@ -115,6 +118,7 @@ public:
     struct Box {
         std::string text, caption;
         unsigned flags;
+        WindowHandle owner;
     };
     struct Execute {
         std::string operation, file, parameters, directory;
@@ -127,8 +131,9 @@ public:
     std::string folder = "C:\\Program Files\\Quellwatch";
     int ended = 0;
 
-    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        boxes.push_back({text, caption, flags});
+    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                       unsigned flags) override {
+        boxes.push_back({text, caption, flags, owner});
         if (answers.empty()) return kIdOk;
         const int answer = answers.front();
         answers.erase(answers.begin());

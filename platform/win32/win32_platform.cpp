@@ -82,6 +82,11 @@ int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
 
 void Win32Windows::Post(WindowHandle window, unsigned message) { PostMessageA(Wnd(window), message, 0, 0); }
 
+bool Win32Windows::IsOwnProcessWindow(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(Wnd(window), &process) != 0 && process == GetCurrentProcessId();
+}
+
 void Win32Sound::Play(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }
 
 void Win32Timer::Start() {
@@ -132,14 +137,22 @@ std::string ThousandsSeparator() {
 
 const LowerTable& LowerTable::System() {
     // CharLowerBuffA follows the system's ANSI code page; asked once per byte.
+    // The lead bytes of a double-byte code page come from its CPINFO ranges.
     static const LowerTable table = [] {
         std::array<std::uint8_t, 256> map{};
+        std::array<bool, 256> lead{};
         for (int i = 0; i < 256; ++i) {
             char c = static_cast<char>(i);
             if (i != 0) CharLowerBuffA(&c, 1);
             map[i] = static_cast<std::uint8_t>(c);
         }
-        return LowerTable(map);
+        CPINFO info{};
+        if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1) {
+            for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r]; r += 2) {
+                for (int b = info.LeadByte[r]; b <= info.LeadByte[r + 1]; ++b) lead[b] = true;
+            }
+        }
+        return LowerTable(map, lead);
     }();
     return table;
 }
@@ -164,8 +177,9 @@ bool Win32ShellNotify::NotifyIcon(std::uint32_t message, const NotifyIconData& d
     return Shell_NotifyIconA(message, &nid) != FALSE;
 }
 
-int Win32Process::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+int Win32Process::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                                 unsigned flags) {
+    return ::MessageBoxA(Wnd(owner), text.c_str(), caption.c_str(), flags);
 }
 
 void Win32Process::ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,

@@ -33,6 +33,7 @@ public:
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override;
+    bool IsOwnProcessWindow(WindowHandle window) override;
 };
 
 class Win32Sound : public SoundApi {
@@ -97,7 +98,8 @@ public:
 
 class Win32Process : public ProcessApi {
 public:
-    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                       unsigned flags) override;
     void ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
                       const std::string& directory, int show) override;
     bool IsOrdinaryFile(const std::string& path) override;

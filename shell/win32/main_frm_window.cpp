@@ -52,7 +52,7 @@ public:
     void EnableMenuItem(int id, bool enabled) override {
         ::EnableMenuItem(GetMenu(hwnd_), static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
-    void PopupTrayMenu(TrayMenu menu) override;
+    void PopupTrayMenu(TrayMenu menu, WindowHandle owner) override;
     int MenuItemId(int menuPosition, int itemPosition) override {
         return static_cast<int>(GetMenuItemID(GetSubMenu(GetMenu(hwnd_), menuPosition), itemPosition));
     }
@@ -172,14 +172,19 @@ void MainFrmWindow::SetWindowIcon(IconHandle icon) {
     }
 }
 
-void MainFrmWindow::PopupTrayMenu(TrayMenu menu) {
+void MainFrmWindow::PopupTrayMenu(TrayMenu menu, WindowHandle owner) {
     POINT at{};
     GetCursorPos(&at);
-    // The window must be foreground or the menu stays open when the user
-    // clicks elsewhere; WM_NULL afterwards lets the next click through.
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(GetSubMenu(trayMenus_, menu == TrayMenu::kEnabled ? 0 : 1), 0, at.x, at.y, 0, hwnd_, nullptr);
-    PostMessageA(hwnd_, WM_NULL, 0, 0);
+    // The owner must be foreground or the menu stays open when the user
+    // clicks elsewhere; the icon's hidden window is, so that the main window
+    // keeps its place. WM_NULL afterwards lets the next click through.
+    HWND host = owner ? reinterpret_cast<HWND>(owner) : hwnd_;
+    SetForegroundWindow(host);
+    const UINT id = static_cast<UINT>(TrackPopupMenu(GetSubMenu(trayMenus_, menu == TrayMenu::kEnabled ? 0 : 1),
+                                                     TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, host, nullptr));
+    PostMessageA(host, WM_NULL, 0, 0);
+    // The chosen command reaches the main window as a menu command would.
+    if (id) PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

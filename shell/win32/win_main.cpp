@@ -15,17 +15,9 @@ public:
     Win32Startup(HINSTANCE instance, const qw::PublicFlags& flags) : instance_(instance), flags_(flags) {}
 
     std::string CommandLine() override {
-        // Everything after the program's own path, as one string.
-        const char* p = GetCommandLineA();
-        if (*p == '"') {
-            ++p;
-            while (*p && *p != '"') ++p;
-            if (*p) ++p;
-        } else {
-            while (*p && *p != ' ' && *p != '\t') ++p;
-        }
-        while (*p == ' ' || *p == '\t') ++p;
-        return p;
+        char module[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, module, MAX_PATH);
+        return qw::ArgumentsAfterProgramPath(GetCommandLineA(), module);
     }
 
     bool AnotherInstanceRunning() override {

@@ -20,6 +20,9 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     for (;;) {
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
+        // Answer what is sent to the driver's own windows while it waits.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }

@@ -82,6 +82,15 @@ protected:
 
     bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 10s); }
 
+    // Whether `front` is earlier than `back` in the z-order.
+    static bool Ahead(HWND front, HWND back) {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == front) return true;
+            if (w == back) return false;
+        }
+        return false;
+    }
+
     Quellbox quellbox;
 };
 
@@ -129,10 +138,16 @@ TEST_F(Tray, TrackingOffClosesNothingUntilEnabled) {
 }
 
 TEST_F(Tray, RightClickPopsUpTheMenuOfTheCurrentState) {
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
     FakeShell shell;
     Start({}, {"Daily Offer", "You have won", "Special deal"});
     HWND tray = TrayWindow(shell);
     ASSERT_TRUE(ShowsState(shell, tray, true));
+    // Another program's window covers the main window; the menu must not
+    // bring the main window forward.
+    HWND cover = helper.Create("Another program");
+    ASSERT_TRUE(WaitUntil([&] { return Ahead(cover, quellbox.Main()); }, 10s));
 
     // Left and middle clicks open nothing; a right click opens the menu of
     // the state. Its fifth item ("Restore", "Taskbar Target", "Options",
@@ -147,6 +162,7 @@ TEST_F(Tray, RightClickPopsUpTheMenuOfTheCurrentState) {
     ChooseItem(menu, 5);
     ASSERT_TRUE(WaitGone(menu));
     ASSERT_TRUE(ShowsState(shell, tray, false));
+    EXPECT_TRUE(Ahead(cover, quellbox.Main()));
 
     Notify(tray, WM_RBUTTONUP);
     menu = WaitForWindowOfClass(quellbox.Id(), "#32768", 10s);
@@ -205,12 +221,7 @@ TEST_F(Tray, MinimizedAtStartStaysHiddenUntilDoubleClicked) {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(quellbox.Main()) != FALSE; }, 10s));
     EXPECT_FALSE(GetWindowLongA(quellbox.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     // In front of the other program's window: earlier in the z-order.
-    bool ahead = false;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == quellbox.Main()) ahead = true;
-        if (w == other) break;
-    }
-    EXPECT_TRUE(ahead);
+    EXPECT_TRUE(Ahead(quellbox.Main(), other));
 
     PostMessageA(quellbox.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(quellbox.Main()); }, 10s));
@@ -283,6 +294,45 @@ TEST_F(Tray, TheIconComesBackWhenTheNotificationAreaIsRecreated) {
     EXPECT_EQ(again.flags, 7u);
     EXPECT_EQ(again.tip, kDisabledTip);
     EXPECT_TRUE(EndsWith(again.payload, ExpectedIconBits(IDI_TRACK_OFF)));
+}
+
+// The program's own message boxes are owned by its main window, and the scan
+// never closes them, whatever the list holds: not the exit question (caption
+// "Quellwatch"), nor the missing-help message (caption "Error").
+TEST_F(Tray, OwnMessageBoxesSurviveEntriesMatchingThem) {
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
+    Start({}, {"quellwatch", "error"});
+    // Asked to close every 500 ms for as long as it lives: each further
+    // request proves that full passes have run.
+    HWND sentinel = helper.Create("Error sentinel", "i");
+    auto passes = [&](std::size_t closes) { return helper.WaitForMessages(sentinel, WM_CLOSE, closes, 10s); };
+    ASSERT_TRUE(passes(1));
+
+    Command(IDM_CLOSE);
+    HWND box = MessageBoxOf(quellbox);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), quellbox.Main());
+    const std::size_t seen = helper.Stamps(sentinel, WM_CLOSE).size();
+    ASSERT_TRUE(passes(seen + 2));
+    EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
+    Press(box, IDCANCEL);
+    ASSERT_TRUE(WaitGone(box));
+
+    const std::string chm = BinDir() + "\\Quellbox.chm";
+    const std::string aside = BinDir() + "\\Quellbox.chm.aside";
+    ASSERT_TRUE(MoveFileA(chm.c_str(), aside.c_str()));
+    Command(IDM_HELPFILE);
+    box = MessageBoxOf(quellbox);
+    MoveFileA(aside.c_str(), chm.c_str());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TextOf(box), "Error");
+    const std::size_t later = helper.Stamps(sentinel, WM_CLOSE).size();
+    ASSERT_TRUE(passes(later + 2));
+    EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
+    Press(box, IDOK);
+    EXPECT_TRUE(WaitGone(box));
+    EXPECT_TRUE(quellbox.Running());
 }
 
 TEST_F(Tray, HelpOpensTheHelpFileOrSaysItIsMissing) {

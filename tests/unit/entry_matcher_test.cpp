@@ -40,10 +40,39 @@ TEST(EntryMatcher, AnEntryMustLieWhollyInsideTheTitle) {
     }
 }
 
+// Code page 932: a match begins only where a character begins, and the
+// second byte of a two-byte character never changes case.
+TEST(EntryMatcher, DoubleByteTitlesMatchWholeCharactersOnly) {
+    const LowerTable lower = LowerTable::Japanese932();
+    struct Case {
+        Strings entries;
+        std::string title;
+        bool matches;
+    };
+    const Case cases[] = {
+        {{"abcde"}, "\x83" "abcde", false},            // 'a' is the second byte of katakana 83 61
+        {{"abcde"}, "\x83" "aabcde", true},            // the next 'a' begins a character
+        {{"bcde"}, "\x83" "abcde", true},
+        {{"ABCDE"}, "xx abcde", true},                  // single-byte letters still fold
+        {{"\x83" "A"}, "\x83" "a", false},              // 83 41 and 83 61 are different katakana
+        {{"\x83" "a\x83" "A"}, "x\x83" "a\x83" "A!", true},
+        {{"\x83" "A"}, "\x83\x83" "A", false},          // 83 83 is one character, then 'A'
+        {{"a"}, "\x83", false},
+    };
+    for (const Case& c : cases) {
+        EntryMatcher m;
+        m.Build(c.entries, lower);
+        EXPECT_EQ(m.Matches(c.title), c.matches) << c.title;
+        EXPECT_EQ(LiteralMatchesListEntry(c.title, c.entries, lower), c.matches) << c.title;
+    }
+    EXPECT_FALSE(lower.EqualNoCase("\x83" "A", "\x83" "a"));
+    EXPECT_TRUE(lower.EqualNoCase("\x83" "Ab", "\x83" "AB"));
+}
+
 TEST(EntryMatcher, AgreesWithTheLiteralRuleOnRandomLists) {
-    const LowerTable lower = LowerTable::Windows1252();
+  for (const LowerTable& lower : {LowerTable::Windows1252(), LowerTable::Japanese932()}) {
     std::mt19937 rng(12345);
-    const std::string alphabet = "abcABC \xC4\xE4-";
+    const std::string alphabet = "abcABC \xC4\xE4-\x83\x81";
     auto text = [&](int maxLen) {
         std::string s(rng() % maxLen + 1, ' ');
         for (char& ch : s) ch = alphabet[rng() % alphabet.size()];
@@ -61,6 +90,7 @@ TEST(EntryMatcher, AgreesWithTheLiteralRuleOnRandomLists) {
                 << "round " << round << " title '" << title << "'";
         }
     }
+  }
 }
 
 TEST(EntryMatcher, WideNodesAndManyEntries) {

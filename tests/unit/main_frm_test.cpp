@@ -2,6 +2,7 @@
 // icon's mouse handling, help and exit, against in-memory twins.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -24,7 +25,7 @@ struct FakeView : MainFrmView {
     IconHandle windowIcon = 0;
     std::string status;
     std::map<int, bool> enabled;
-    std::vector<TrayMenu> popups;
+    std::vector<std::pair<TrayMenu, WindowHandle>> popups;
     std::vector<std::pair<int, int>> bitmaps;
     std::vector<int> removedSystemItems;
 
@@ -41,7 +42,7 @@ struct FakeView : MainFrmView {
     void BringToFront() override { log.push_back("front"); }
     void SetStatusText(const std::string& text) override { status = text; }
     void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
-    void PopupTrayMenu(TrayMenu menu) override { popups.push_back(menu); }
+    void PopupTrayMenu(TrayMenu menu, WindowHandle owner) override { popups.emplace_back(menu, owner); }
     int MenuItemId(int menu, int item) override { return menu * 100 + item; }
     void SetMenuItemBitmaps(int id, unsigned flags, int bitmap) override {
         EXPECT_EQ(flags, 4u);
@@ -84,6 +85,19 @@ struct Frm : ::testing::Test {
     }
     const NotifyIconData& TrayNow() { return trays.shell.calls.back().data; }
 };
+
+TEST_F(Frm, SwitchesReadTheLeadingDecimalNumber) {
+    struct Case {
+        const char* onAtStart;
+        bool on;
+    } cases[] = {{"0.5", true}, {"1", true}, {" -2", true}, {".25", true}, {"0", false}, {"0.00", false},
+                 {"abc", false}, {"", false}, {"99999999999999999999", true}};
+    for (const Case& c : cases) {
+        Option("On at Start", c.onAtStart);
+        frm.Form_Load();
+        EXPECT_EQ(tm.IsRunning(), c.on) << c.onAtStart;
+    }
+}
 
 TEST_F(Frm, LoadWithNoOptionsStartsTrackingShownWithTheListLoaded) {
     reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
@@ -190,7 +204,11 @@ TEST_F(Frm, RightButtonUpPopsTheMenuOfTheCurrentState) {
     icon.Form_MouseMove(0x205);
     icon.Form_MouseMove(0x202);  // left and middle clicks do nothing
     icon.Form_MouseMove(0x208);
-    EXPECT_EQ(view.popups, (std::vector<TrayMenu>{TrayMenu::kEnabled, TrayMenu::kDisabled}));
+    // The icon's own window owns the menu: the main window is not raised.
+    const WindowHandle iconWindow = icon.Record().hWnd;
+    EXPECT_EQ(view.popups, (std::vector<std::pair<TrayMenu, WindowHandle>>{{TrayMenu::kEnabled, iconWindow},
+                                                                           {TrayMenu::kDisabled, iconWindow}}));
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "front"), 0);
     icon.Form_MouseMove(0x209);  // a middle double click restores too
     EXPECT_EQ(view.log.back(), "front");
 }
@@ -212,6 +230,7 @@ TEST_F(Frm, ExitAsksAndCancelKeepsEverything) {
     EXPECT_EQ(process.boxes[0].text, "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!");
     EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
     EXPECT_EQ(process.boxes[0].flags, 0x10031u);
+    EXPECT_EQ(process.boxes[0].owner, 0x100u);
     EXPECT_EQ(process.ended, 0);
     EXPECT_NE(trays.shell.calls.back().message, kNimDelete);
     EXPECT_TRUE(tm.IsRunning());
@@ -232,6 +251,7 @@ TEST_F(Frm, HelpOpensTheFileBesideTheProgramOrSaysItIsMissing) {
                                      "directory as 'Quellbox.exe'");
     EXPECT_EQ(process.boxes[0].caption, "Error");
     EXPECT_EQ(process.boxes[0].flags, 0x10010u);
+    EXPECT_EQ(process.boxes[0].owner, 0x100u);
     EXPECT_TRUE(process.executed.empty());
     process.files = {process.folder + "\\Quellbox.chm"};
     frm.OnCommand(IDM_HELPFILE);
@@ -276,6 +296,28 @@ TEST(Startup, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
     EXPECT_TRUE(process.boxes.empty());
 }
 
+TEST(Startup, TheArgumentsFollowTheProgramsOwnPath) {
+    const std::string module = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
+    struct Case {
+        const char* commandLine;
+        const char* arguments;
+    } cases[] = {
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"", ""},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"  C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\" \"C:\\a b.wnl\"", "\"C:\\a b.wnl\""},
+        // Unquoted, as a Run entry of a path with a space is handed over.
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe", ""},
+        {"c:\\program files\\quellwatch\\QUELLBOX.EXE ", ""},
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
+        {"C:\\Program Files\\Quellwatch\\Quellbox C:\\a.wnl", "C:\\a.wnl"},
+        // Started by another name: the first word is the program.
+        {"Quellbox.exe", ""},
+        {"Quellbox  a.wnl", "a.wnl"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgramPath(c.commandLine, module), c.arguments) << c.commandLine;
+}
+
 TEST(Startup, ASecondCopyIsRefused) {
     FakeStartup host;
     host.another = true;
@@ -286,6 +328,7 @@ TEST(Startup, ASecondCopyIsRefused) {
     EXPECT_EQ(process.boxes[0].text, "Quellwatch is already running.");
     EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
     EXPECT_EQ(process.boxes[0].flags, 0x10040u);
+    EXPECT_EQ(process.boxes[0].owner, 0u);
     EXPECT_EQ(process.ended, 1);
     EXPECT_EQ(host.loads, 0);
     EXPECT_TRUE(flags.commandLineMode);

@@ -1,6 +1,8 @@
 // The registry procedures and the in-memory registry they are tested against.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/memory/memory_registry.h"
 #include "store/registry_access.h"
 
@@ -128,6 +130,10 @@ TEST(LeadingNumber, TakesTheNumberAtTheStart) {
     EXPECT_EQ(LeadingNumber(""), 0);
     EXPECT_EQ(LeadingNumber("-3"), -3);
     EXPECT_EQ(LeadingNumber("True"), 0);
+    // Saturates instead of overflowing.
+    EXPECT_EQ(LeadingNumber("99999999999999999999"), std::numeric_limits<long>::max());
+    EXPECT_EQ(LeadingNumber("-99999999999999999999"), -std::numeric_limits<long>::max());
+    EXPECT_EQ(LeadingNumber("0.5"), 0);
 }
 
 }  // namespace

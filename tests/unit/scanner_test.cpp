@@ -51,9 +51,15 @@ TEST_F(Pass, NeverClosesIneligibleWindows) {
     windows.Add(kMain, "Quellwatch v1.6");
     windows.Add(0x101, "About Quellwatch 1.6");
     windows.Add(0x104, "Edit offer");
-    auto& box = windows.Add(6, "Quellwatch offer question");
-    box.popup = true;
-    box.owner = kMain;
+    // Boxes owned by the main window, by a dialog, and by a window of ours
+    // outside the set (a file chooser asking before it overwrites).
+    const WindowHandle owners[] = {kMain, 0x102, 7};
+    windows.Add(7, "Save offer as", false).ours = true;
+    for (WindowHandle owner : owners) {
+        auto& box = windows.Add(10 + owner, "Error: offer question");
+        box.popup = true;
+        box.owner = owner;
+    }
     scanner.ScanCycle();
     EXPECT_TRUE(windows.posts.empty());
     EXPECT_FALSE(reInit.IsRunning());
@@ -177,6 +183,7 @@ TEST_F(Pass, AsksEachWindowForEachFactAtMostOnce) {
     EXPECT_EQ(windows.calls[2].style, 1);
     EXPECT_EQ(windows.calls[2].text, 0);
     EXPECT_EQ(windows.calls[3].parent, 1);
+    EXPECT_EQ(windows.calls[1].process + windows.calls[2].process + windows.calls[3].process, 0);
     EXPECT_EQ(windows.calls.count(kMain), 0u);
 }
 

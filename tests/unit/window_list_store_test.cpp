@@ -156,6 +156,17 @@ TEST(IsListedTitle, ComparesWholeEntriesIgnoringCase) {
     EXPECT_FALSE(f.store.IsListedTitle("Daily Offer!"));
 }
 
+TEST(IsListedTitle, DoubleByteEntriesDifferingInTheirSecondByteAreDifferent) {
+    Fixture f;
+    f.lower = LowerTable::Japanese932();
+    f.Seed("3", {{" 0", "\x83" "A\x83" "C"}, {" 1", "\x83" "a\x83" "c"}, {" 2", "\x83" "A\x83" "c"}});
+    f.store.LoadWindowList();
+    EXPECT_EQ(f.lv.Count(), 3);
+    EXPECT_FALSE(f.store.IsListedTitle("\x83" "a\x83" "C"));
+    f.SetList({"Daily \x83" "A"});
+    EXPECT_TRUE(f.store.IsListedTitle("DAILY \x83" "A"));
+}
+
 // Cut the save short after every single registry call and load what is left:
 // the result must hold the whole old list or the whole new list.
 void ExpectNoLossAtAnyCut(const Strings& before, const Strings& after) {
