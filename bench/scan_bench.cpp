@@ -37,6 +37,8 @@ public:
     }
     void Post(WindowHandle, unsigned) override { ++posts; }
     bool IsOwnProcessWindow(WindowHandle) override { return false; }
+    WindowHandle WindowUnderPointer() override { return 0; }
+    WindowHandle ForegroundWindow() override { return 0; }
 };
 
 std::string Word(std::mt19937& rng, int minLen, int maxLen) {

@@ -40,12 +40,15 @@ constexpr unsigned kMbOk = 0x0;
 constexpr unsigned kMbOkCancel = 0x1;
 constexpr unsigned kMbYesNo = 0x4;
 constexpr unsigned kMbIconStop = 0x10;
+constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconExclamation = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
+constexpr unsigned kMbDefButton2 = 0x100;
 constexpr unsigned kMbSetForeground = 0x10000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
 
 class ProcessApi {
 public:

@@ -44,6 +44,10 @@ public:
     virtual void Post(WindowHandle window, unsigned message) = 0;
     // Whether the window belongs to this process (GetWindowThreadProcessId).
     virtual bool IsOwnProcessWindow(WindowHandle window) = 0;
+    // GetCursorPos then WindowFromPoint: the window under the pointer.
+    virtual WindowHandle WindowUnderPointer() = 0;
+    // GetForegroundWindow: the window the user works in; 0 when none.
+    virtual WindowHandle ForegroundWindow() = 0;
 };
 
 class SoundApi {

@@ -62,3 +62,14 @@
 #define IDC_REFRESHL 1005
 #define IDC_NUMWINDOWS 1006
 #define IDC_STATUS 1007
+
+// Dialogs and their controls. IDOK and IDCANCEL are the accept and cancel
+// buttons of each dialog, so Enter and Escape reach them.
+#define IDD_ADDITEM 400
+#define IDD_EDIT 401
+#define IDC_WNDWLIST 1101
+#define IDC_WIN_NAME 1102
+#define IDC_TARGET 1103
+#define IDC_REFRESHWNDWLIST 1104
+#define IDC_TXT 1105
+#define IDC_TEXT 1201

@@ -34,7 +34,26 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       lv_(platform_.lvControl),
       store_(platform_.registry, lv_, platform_.numWindows, platform_.lower, platform_.thousandsSeparator),
       scanner_(platform_.windows, platform_.sound, platform_.registry, lv_, platform_.reInitCloseTmr, own_,
-               platform_.lower) {}
+               platform_.lower),
+      addItem_(platform_.addItemView, Editing()),
+      edit_(platform_.editView, Editing()),
+      listCommands_(edit_, Editing()),
+      target_(platform_.trays, *this, Editing()) {}
+
+EditingPlatform MainFrm::Editing() {
+    return EditingPlatform{platform_.windows, platform_.process, platform_.registry, scanner_, lv_, store_,
+                           platform_.lower};
+}
+
+void MainFrm::SetIcon(int id) {
+    windowIconId_ = id;
+    platform_.view.SetWindowIcon(platform_.view.LoadIconResource(id));
+}
+
+void MainFrm::CheckTaskbarTarget(bool checked) {
+    platform_.view.CheckTrayMenuItem(IDM_ENTASK1, checked);
+    platform_.view.CheckTrayMenuItem(IDM_ENTASK2, checked);
+}
 
 bool MainFrm::ReadSwitch(const char* name, const char* defaultText) {
     return SwitchOn(RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, name, defaultText));
@@ -43,8 +62,9 @@ bool MainFrm::ReadSwitch(const char* name, const char* defaultText) {
 void MainFrm::Form_Load() {
     if (platform_.commandLineMode) return;
     MainFrmView& view = platform_.view;
-    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_ON));
+    SetIcon(IDI_TRACK_ON);
     CreateTrayIcon();
+    if (ReadSwitch("Task Target", "1")) target_.ShowTargetIcon();
     if (ReadSwitch("On at Start", "1")) {
         EnableTracking();
     } else {
@@ -61,6 +81,7 @@ void MainFrm::Form_Load() {
 void MainFrm::Form_Unload() {
     if (sysIcon_) platform_.trays.UnloadTrayIcon(sysIcon_);
     sysIcon_ = nullptr;
+    target_.HideTargetIcon();
 }
 
 void MainFrm::Form_Resize(bool minimized) {
@@ -73,7 +94,7 @@ void MainFrm::EnableTracking() {
     view.EnableMenuItem(IDM_STATUS_DISABLE, true);
     platform_.tm.Start();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_ON));
-    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_ON));
+    SetIcon(IDI_TRACK_ON);
     if (sysIcon_) sysIcon_->SetToolTip(kTipEnabled);
     view.SetStatusText(kStatusEnabled);
 }
@@ -84,14 +105,14 @@ void MainFrm::DisableTracking() {
     view.EnableMenuItem(IDM_STATUS_DISABLE, false);
     platform_.tm.Stop();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_OFF));
-    view.SetWindowIcon(view.LoadIconResource(IDI_TRACK_OFF));
+    SetIcon(IDI_TRACK_OFF);
     if (sysIcon_) sysIcon_->SetToolTip(kTipDisabled);
     view.SetStatusText(kStatusDisabled);
 }
 
 void MainFrm::CreateTrayIcon() {
     // The icon starts with the window's current icon, which the load step set.
-    sysIcon_ = platform_.trays.LoadTrayIcon(platform_.view.LoadIconResource(IDI_TRACK_ON));
+    sysIcon_ = platform_.trays.LoadTrayIcon(MainIcon());
     sysIcon_->SysTrayDoubleClick = [this](int button) { SysIcon_SysTrayDoubleClick(button); };
     sysIcon_->SysTrayMouseUp = [this](int button) { SysIcon_SysTrayMouseUp(button); };
 }
@@ -150,6 +171,13 @@ bool MainFrm::OnCommand(int id) {
     case IDM_EXIT2: ExitApplication(); return true;
     case IDM_HELPFILE: OpenHelpFile(); return true;
     case IDC_REFRESHL: RefreshL_Click(); return true;
+    case IDC_LADD:
+    case IDM_AD1:
+    case IDM_AD2: addItem_.Show(); return true;
+    case IDC_EDITENTRY: listCommands_.EditEntry_Click(own_.mainFrm); return true;
+    case IDC_LREM: listCommands_.lrem_Click(own_.mainFrm); return true;
+    case IDM_ENTASK1:
+    case IDM_ENTASK2: target_.TaskbarTarget_Click(); return true;
     }
     return false;
 }

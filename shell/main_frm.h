@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "editing/add_item.h"
+#include "editing/edit.h"
+#include "editing/taskbar_target.h"
 #include "engine/scanner.h"
 #include "platform/ansi_case.h"
 #include "platform/controls.h"
@@ -45,15 +48,8 @@ public:
     virtual void SetMenuItemBitmaps(int commandId, unsigned flags, int bitmapId) = 0;
     // GetSystemMenu(FALSE), then RemoveMenu(position, MF_BYPOSITION).
     virtual void RemoveSystemMenuItem(int position) = 0;
-};
-
-// Creates and unloads the hidden windows that carry tray icons.
-class TrayHost {
-public:
-    virtual ~TrayHost() = default;
-    // A new SysTray whose window now exists, its icon added with `icon`.
-    virtual SysTray* LoadTrayIcon(IconHandle icon) = 0;
-    virtual void UnloadTrayIcon(SysTray* tray) = 0;
+    // The check mark of an item of the tray pop-up menus.
+    virtual void CheckTrayMenuItem(int commandId, bool checked) = 0;
 };
 
 struct MainFrmPlatform {
@@ -70,6 +66,8 @@ struct MainFrmPlatform {
     TrayHost& trays;
     ProcessApi& process;
     const bool& commandLineMode;
+    AddItemView& addItemView;
+    DialogView& editView;
 };
 
 extern const char kTipEnabled[];
@@ -79,7 +77,7 @@ extern const char kStatusDisabled[];
 extern const char kExitQuestion[];
 extern const char kHelpMissing[];
 
-class MainFrm {
+class MainFrm : private TargetHost {
 public:
     explicit MainFrm(MainFrmPlatform platform);
 
@@ -99,6 +97,7 @@ public:
     void ExitApplication();
     void OpenHelpFile();
 
+    void lv_DblClick() { listCommands_.lv_DblClick(); }
     void SysIcon_SysTrayDoubleClick(int button);
     void SysIcon_SysTrayMouseUp(int button);
     void menu_Open_Click();
@@ -111,16 +110,32 @@ public:
     Scanner& Scan() { return scanner_; }
     OwnWindows& Own() { return own_; }
     SysTray* SysIcon() { return sysIcon_; }
+    AddItem& Adder() { return addItem_; }
+    Edit& Editor() { return edit_; }
+    TaskbarTarget& Target() { return target_; }
 
 private:
     bool ReadSwitch(const char* name, const char* defaultText);
+    void SetIcon(int id);
+    EditingPlatform Editing();
+
+    // TargetHost
+    IconHandle LoadIconResource(int id) override { return platform_.view.LoadIconResource(id); }
+    IconHandle MainIcon() override { return platform_.view.LoadIconResource(windowIconId_); }
+    WindowHandle MainWindow() override { return own_.mainFrm; }
+    void CheckTaskbarTarget(bool checked) override;
 
     MainFrmPlatform platform_;
     OwnWindows own_;
     EntryList lv_;
     WindowListStore store_;
     Scanner scanner_;
+    AddItem addItem_;
+    Edit edit_;
+    ListCommands listCommands_;
+    TaskbarTarget target_;
     SysTray* sysIcon_ = nullptr;
+    int windowIconId_ = 0;
 };
 
 }  // namespace qw

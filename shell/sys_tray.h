@@ -47,4 +47,13 @@ private:
     bool added_ = false;
 };
 
+// Creates and unloads the hidden windows that carry tray icons.
+class TrayHost {
+public:
+    virtual ~TrayHost() = default;
+    // A new SysTray whose window now exists, its icon added with `icon`.
+    virtual SysTray* LoadTrayIcon(IconHandle icon) = 0;
+    virtual void UnloadTrayIcon(SysTray* tray) = 0;
+};
+
 }  // namespace qw

@@ -24,6 +24,8 @@ public:
     const std::string& At(int index) const { return items_[static_cast<std::size_t>(index)]; }
     const std::vector<std::string>& Items() const { return items_; }
     std::uint64_t Generation() const { return generation_; }
+    // The index selected in the list box, -1 when none (or no list box).
+    int Selection() const { return control_ ? control_->Selection() : -1; }
 
     // Returns false when the list is full.
     bool Add(const std::string& text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -54,6 +55,10 @@ public:
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override { posts.push_back({window, message}); }
     bool IsOwnProcessWindow(WindowHandle window) override;
+    WindowHandle underPointer = 0;
+    WindowHandle foreground = 0;
+    WindowHandle WindowUnderPointer() override { return underPointer; }
+    WindowHandle ForegroundWindow() override { return foreground; }
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;
@@ -82,10 +87,18 @@ private:
 class MemoryListBox : public ListBoxControl {
 public:
     std::vector<std::string> items;
-    void Clear() override { items.clear(); }
+    int selection = -1;  // as a list box, any change of its items drops the selection
+    void Clear() override {
+        items.clear();
+        selection = -1;
+    }
     void Add(const std::string& text) override { items.push_back(text); }
-    void RemoveAt(int index) override { items.erase(items.begin() + index); }
+    void RemoveAt(int index) override {
+        items.erase(items.begin() + index);
+        selection = -1;
+    }
     void SetAt(int index, const std::string& text) override { items[static_cast<std::size_t>(index)] = text; }
+    int Selection() const override { return selection; }
 };
 
 class MemoryText : public TextControl {
@@ -126,6 +139,7 @@ public:
     };
     std::vector<Box> boxes;
     std::vector<int> answers;  // popped in order; kIdOk when empty
+    std::function<void()> duringBox;  // runs while a box is open, as its message loop would
     std::vector<Execute> executed;
     std::vector<std::string> files;  // ordinary files that exist
     std::string folder = "C:\\Program Files\\Quellwatch";
@@ -134,6 +148,7 @@ public:
     int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                        unsigned flags) override {
         boxes.push_back({text, caption, flags, owner});
+        if (duringBox) duringBox();
         if (answers.empty()) return kIdOk;
         const int answer = answers.front();
         answers.erase(answers.begin());

@@ -82,6 +82,14 @@ int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
 
 void Win32Windows::Post(WindowHandle window, unsigned message) { PostMessageA(Wnd(window), message, 0, 0); }
 
+WindowHandle Win32Windows::WindowUnderPointer() {
+    POINT at{};
+    GetCursorPos(&at);
+    return reinterpret_cast<WindowHandle>(WindowFromPoint(at));
+}
+
+WindowHandle Win32Windows::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
+
 bool Win32Windows::IsOwnProcessWindow(WindowHandle window) {
     DWORD process = 0;
     return GetWindowThreadProcessId(Wnd(window), &process) != 0 && process == GetCurrentProcessId();
@@ -126,6 +134,8 @@ void Win32ListBox::Assign(const std::vector<std::string>& texts) {
     SendMessageA(box_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box_, nullptr, TRUE);
 }
+
+int Win32ListBox::Selection() const { return static_cast<int>(SendMessageA(box_, LB_GETCURSEL, 0, 0)); }
 
 void Win32Text::SetText(const std::string& text) { SetWindowTextA(control_, text.c_str()); }
 

@@ -34,6 +34,8 @@ public:
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override;
     bool IsOwnProcessWindow(WindowHandle window) override;
+    WindowHandle WindowUnderPointer() override;
+    WindowHandle ForegroundWindow() override;
 };
 
 class Win32Sound : public SoundApi {
@@ -67,6 +69,7 @@ public:
     void RemoveAt(int index) override;
     void SetAt(int index, const std::string& text) override;
     void Assign(const std::vector<std::string>& texts) override;
+    int Selection() const override;
 
 private:
     HWND box_;

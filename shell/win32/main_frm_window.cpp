@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "editing/win32/editing_windows.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
@@ -25,10 +26,13 @@ constexpr int kMargin = 10;
 class MainFrmWindow : public MainFrmView {
 public:
     MainFrmWindow(HINSTANCE instance, const PublicFlags& flags)
-        : instance_(instance), trays_(instance),
+        : instance_(instance), trays_(instance), addItem_(instance), edit_(instance),
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
                                LowerTable::System(), ThousandsSeparator(), *this, trays_, process_,
-                               flags.commandLineMode}) {}
+                               flags.commandLineMode, addItem_, edit_}) {
+        addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
+        edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
+    }
 
     MainFrm& Frm() { return frm_; }
     HWND Handle() const { return hwnd_; }
@@ -64,6 +68,9 @@ public:
     void RemoveSystemMenuItem(int position) override {
         RemoveMenu(GetSystemMenu(hwnd_, FALSE), static_cast<UINT>(position), MF_BYPOSITION);
     }
+    void CheckTrayMenuItem(int id, bool checked) override {
+        CheckMenuItem(trayMenus_, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
 
 private:
     HWND Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0);
@@ -78,6 +85,8 @@ private:
     Win32ListBox lvControl_;
     Win32Text numWindows_;
     Win32TrayHost trays_;
+    AddItemWindow addItem_;
+    EditWindow edit_;
     MainFrm frm_;
 
     HWND hwnd_ = nullptr;
@@ -210,6 +219,10 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         else if (wParam == kReInitCloseTmrId) self->Frm().ReInitCloseTmr_Timer();
         return 0;
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_LV) {
+            if (HIWORD(wParam) == LBN_DBLCLK) self->Frm().lv_DblClick();
+            return 0;
+        }
         if (self->Frm().OnCommand(LOWORD(wParam))) return 0;
         break;
     case WM_SYSCOMMAND:

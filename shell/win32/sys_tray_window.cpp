@@ -74,6 +74,10 @@ void Win32TrayHost::UnloadTrayIcon(SysTray* tray) {
     auto it = windows_.find(tray);
     if (it == windows_.end()) return;
     DestroyWindow(reinterpret_cast<HWND>(tray->Record().hWnd));
+    // The icon may be unloaded from inside one of its own event handlers (a
+    // menu chosen while its question box is open): the record outlives the
+    // window, a few bytes per unload.
+    retired_.push_back(std::move(it->second));
     windows_.erase(it);
 }
 

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/win32/win32_platform.h"
 #include "shell/main_frm.h"
@@ -24,6 +25,7 @@ private:
     HINSTANCE instance_;
     Win32ShellNotify shell_;
     std::map<SysTray*, std::unique_ptr<Window>> windows_;
+    std::vector<std::unique_ptr<Window>> retired_;
 };
 
 }  // namespace qw

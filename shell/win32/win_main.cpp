@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editing/win32/dialog_window.h"
 #include "platform/win32/win32_platform.h"
 #include "shell/startup.h"
 #include "shell/win32/main_frm_window.h"
@@ -50,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qw::Main(host, process, flags);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (qw::RouteDialogMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

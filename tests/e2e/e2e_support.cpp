@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace qwe2e {
@@ -55,6 +56,17 @@ void SeedList(const std::vector<std::string>& entries) {
         SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
     }
     SetString(kDataKey, "", std::to_string(entries.size()));
+}
+
+std::vector<std::string> StoredList() {
+    std::string count;
+    std::vector<std::string> entries;
+    if (!GetString(kDataKey, "", &count)) return entries;
+    for (int i = 0; i < std::atoi(count.c_str()); ++i) {
+        std::string entry;
+        if (GetString(kDataKey, (" " + std::to_string(i)).c_str(), &entry)) entries.push_back(entry);
+    }
+    return entries;
 }
 
 namespace {

@@ -30,6 +30,8 @@ void SetString(const char* path, const char* name, const std::string& value);
 bool GetString(const char* path, const char* name, std::string* value);
 // Replaces the stored window list with these entries.
 void SeedList(const std::vector<std::string>& entries);
+// The stored window list, in the order of its values.
+std::vector<std::string> StoredList();
 
 // Top-level windows of a process, in z-order.
 std::vector<HWND> WindowsOf(DWORD processId);
@@ -141,6 +143,8 @@ HWND FindWindowOfClass(DWORD processId, const char* className, bool visibleOnly)
 // message box or "#32768" for a pop-up menu), waiting up to `timeout`.
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout);
 std::string TextOf(HWND window);
+// The text of a message box.
+inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
 // path) is set.

@@ -72,7 +72,6 @@ protected:
     static void Notify(HWND tray, int mouseMessage) { PostMessageA(tray, WM_MOUSEMOVE, 0, MAKELPARAM(mouseMessage, 0)); }
 
     HWND MessageBoxOf(Program& program) { return WaitForWindowOfClass(program.Id(), "#32770", 10s); }
-    static std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
     // Moves down `position` selectable items of an open pop-up menu and picks it.
     static void ChooseItem(HWND menu, int position) {
         for (int i = 0; i < position; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);

@@ -11,6 +11,7 @@
 #include "platform/memory/memory_registry.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
+#include "tests/unit/fake_dialogs.h"
 #include "shell/startup.h"
 #include "store/registry_access.h"
 
@@ -49,6 +50,8 @@ struct FakeView : MainFrmView {
         bitmaps.emplace_back(id, bitmap);
     }
     void RemoveSystemMenuItem(int position) override { removedSystemItems.push_back(position); }
+    std::map<int, bool> checked;
+    void CheckTrayMenuItem(int id, bool on) override { checked[id] = on; }
 };
 
 struct FakeTrays : TrayHost {
@@ -76,8 +79,9 @@ struct Frm : ::testing::Test {
     FakeTrays trays;
     MemoryProcess process;
     bool commandLineMode = false;
+    FakeDialog addItemView, editView;
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, LowerTable::Windows1252(), ",",
-                                view, trays, process, commandLineMode}};
+                                view, trays, process, commandLineMode, addItemView, editView}};
 
     void SetUp() override { frm.Attach(0x100); }
     void Option(const char* name, const char* value) {
@@ -130,7 +134,7 @@ TEST_F(Frm, OnAtStartZeroOrNotANumberStartsOff) {
         FakeView v;
         FakeTrays t;
         MainFrm f{MainFrmPlatform{reg, windows, sound, timer, reInit, &box, &numWindows, LowerTable::Windows1252(),
-                                  ",", v, t, process, commandLineMode}};
+                                  ",", v, t, process, commandLineMode, addItemView, editView}};
         f.Form_Load();
         EXPECT_FALSE(timer.IsRunning()) << value;
         EXPECT_EQ(v.status, kStatusDisabled) << value;

@@ -1,0 +1,87 @@
+#include "editing/add_item.h"
+
+#include "editing/browser_suffix.h"
+#include "resources/resource.h"
+
+namespace qw {
+
+const char kTitleTooShort[] = "The title must be a least five (5) characters long";
+const char kMustSelect[] = "You must select an item";
+const char kInvalidWindow[] =
+    "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";
+
+bool RefuseShortTitle(ProcessApi& process, WindowHandle owner, const std::string& text) {
+    if (text.empty() || text.size() >= kMinimumEntryLength) return false;
+    process.ShowMessageBox(owner, kTitleTooShort, "Error", kMbIconStop | kMbSetForeground);
+    return true;
+}
+
+namespace {
+
+// ListCandidateWindow: the scan's own filter, on the title without its browser suffix.
+class CandidateLister : public WindowVisitor {
+public:
+    CandidateLister(Scanner& scanner, std::vector<std::string>& rows) : scanner_(scanner), rows_(rows) {}
+    void Visit(WindowHandle window) override {
+        std::string title = scanner_.GetTitle(window);
+        StripBrowserSuffix(title);
+        if (scanner_.IsCandidateWindow(window, title)) rows_.push_back(std::move(title));
+    }
+
+private:
+    Scanner& scanner_;
+    std::vector<std::string>& rows_;
+};
+
+}  // namespace
+
+void AddItem::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
+
+void AddItem::Form_Activate() {
+    view_.BringToFront();
+    FillWndwList();
+}
+
+void AddItem::FillWndwList() {
+    rows_.clear();
+    CandidateLister lister(platform_.scanner, rows_);
+    platform_.windows.EnumTopLevel(lister);
+    view_.SetRows(rows_);
+}
+
+void AddItem::WndwList_Click(int row) {
+    if (row >= 0 && row < static_cast<int>(rows_.size())) view_.SetText(rows_[static_cast<std::size_t>(row)]);
+}
+
+void AddItem::Target_MouseDown() { view_.SetCrosshair(true); }
+
+void AddItem::Target_MouseUp() {
+    FillWndwList();
+    const WindowHandle window = platform_.windows.WindowUnderPointer();
+    // The whole title: the browser suffix stays.
+    const std::string title = platform_.scanner.GetTitle(window);
+    if (platform_.scanner.IsCandidateWindow(window, title)) {
+        view_.SetText(title);
+    } else {
+        platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
+    }
+    view_.SetCrosshair(false);
+}
+
+void AddItem::done_Click() {
+    const std::string text = view_.Text();
+    if (RefuseShortTitle(platform_.process, view_.Handle(), text)) return;
+    if (!text.empty()) {
+        platform_.lv.Add(text);
+        view_.SetText("");
+    }
+    platform_.store.SaveWindowList();
+    view_.Close();
+}
+
+void AddItem::no_Click() {
+    view_.SetText("");
+    view_.Close();
+}
+
+}  // namespace qw

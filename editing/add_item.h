@@ -1,0 +1,47 @@
+// AddItem, the add-entry dialog: pick an open window's title, drag the
+// crosshair onto a window, or type; "Add to list" appends the text to `lv`
+// and stores the list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editing/editing.h"
+
+namespace qw {
+
+extern const char kInvalidWindow[];
+
+class AddItemView : public DialogView {
+public:
+    virtual void SetRows(const std::vector<std::string>& rows) = 0;
+    // The program-wide pointer: the crosshair while dragging, else the default.
+    virtual void SetCrosshair(bool on) = 0;
+};
+
+class AddItem {
+public:
+    AddItem(AddItemView& view, EditingPlatform platform) : view_(view), platform_(platform) {}
+
+    // `ladd`, `ad1` and `ad2`: the one dialog, not modal.
+    void Show() { view_.Show(); }
+    void Form_Load();
+    void Form_Activate();
+    void RefreshWndwList_Click() { FillWndwList(); }
+    void WndwList_Click(int row);
+    void Target_MouseDown();
+    void Target_MouseUp();
+    void done_Click();
+    void no_Click();
+
+    const std::vector<std::string>& Rows() const { return rows_; }
+
+private:
+    void FillWndwList();
+
+    AddItemView& view_;
+    EditingPlatform platform_;
+    std::vector<std::string> rows_;
+};
+
+}  // namespace qw

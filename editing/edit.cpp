@@ -1,0 +1,81 @@
+#include "editing/edit.h"
+
+#include "resources/resource.h"
+#include "store/registry_access.h"
+
+namespace qw {
+
+void Edit::Open(int index) {
+    editIndex_ = std::to_string(index);
+    opened_ = platform_.lv.At(index);
+    view_.SetText(opened_);
+    view_.Show();
+}
+
+void Edit::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
+
+int Edit::OpenedEntry() const {
+    const EntryList& lv = platform_.lv;
+    // EditIndex is a 16-bit index written as digits.
+    const long index = LeadingNumber(editIndex_);
+    if (index >= 0 && index < lv.Count() && lv.At(static_cast<int>(index)) == opened_) return static_cast<int>(index);
+    for (int i = 0; i < lv.Count(); ++i) {
+        if (platform_.lower.EqualNoCase(lv.At(i), opened_)) return i;
+    }
+    return -1;
+}
+
+void Edit::Done_Click() {
+    const std::string text = view_.Text();
+    if (RefuseShortTitle(platform_.process, view_.Handle(), text)) return;
+    if (!text.empty()) {
+        // Other commands may have changed `lv` since the dialog opened: change
+        // the entry the user opened, never whatever now stands in its place.
+        const int index = OpenedEntry();
+        if (index < 0) {
+            view_.Close();
+            return;
+        }
+        platform_.lv.SetAt(index, text);
+    }
+    platform_.store.SaveWindowList();
+    view_.Close();
+}
+
+void ListCommands::EditEntry_Click(WindowHandle owner) {
+    const int selection = platform_.lv.Selection();
+    if (selection < 0) {
+        platform_.process.ShowMessageBox(owner, kMustSelect, "Error", kMbSetForeground);
+        return;
+    }
+    edit_.Open(selection);
+}
+
+void ListCommands::lv_DblClick() {
+    const int selection = platform_.lv.Selection();
+    if (selection >= 0) edit_.Open(selection);
+}
+
+void ListCommands::lrem_Click(WindowHandle owner) {
+    EntryList& lv = platform_.lv;
+    const int selection = lv.Selection();
+    if (selection < 0 || selection >= lv.Count()) {
+        platform_.process.ShowMessageBox(owner, kMustSelect, "Error", kMbSetForeground);
+        return;
+    }
+    const std::string text = lv.At(selection);
+    constexpr unsigned kQuestion = kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
+    if (platform_.process.ShowMessageBox(owner, "Remove Entry: " + text + " ?", "Are you sure?", kQuestion) != kIdOk)
+        return;
+    // The box runs its own message loop while the dialogs and tray icons stay
+    // usable, so `lv` may have changed: remove the entry the user confirmed.
+    int index = selection < lv.Count() && lv.At(selection) == text ? selection : -1;
+    for (int i = 0; index < 0 && i < lv.Count(); ++i) {
+        if (lv.At(i) == text) index = i;
+    }
+    if (index < 0) return;
+    lv.RemoveAt(index);
+    platform_.store.SaveWindowList();
+}
+
+}  // namespace qw

@@ -1,0 +1,50 @@
+// Edit, the edit-entry dialog, and the two list commands of the main window
+// that work on the selected entry: edit and remove.
+#pragma once
+
+#include <string>
+
+#include "editing/editing.h"
+
+namespace qw {
+
+class Edit {
+public:
+    Edit(DialogView& view, EditingPlatform platform) : view_(view), platform_(platform) {}
+
+    // Opens the dialog on entry `index` of `lv`; an open dialog switches to it
+    // and drops what was typed for the other.
+    void Open(int index);
+    void Form_Load();
+    void Form_Activate() { view_.BringToFront(); }
+    void Done_Click();
+    void No_Click() { view_.Close(); }
+
+    const std::string& EditIndex() const { return editIndex_; }
+
+private:
+    // The entry that was opened: at EditIndex while it still stands there,
+    // else wherever its text now is (ignoring case); -1 once it is gone.
+    int OpenedEntry() const;
+
+    DialogView& view_;
+    EditingPlatform platform_;
+    std::string editIndex_;
+    std::string opened_;  // the entry's text when the dialog opened
+};
+
+class ListCommands {
+public:
+    ListCommands(Edit& edit, EditingPlatform platform) : edit_(edit), platform_(platform) {}
+
+    // `EditEntry`, with the main window as the owner of its message.
+    void EditEntry_Click(WindowHandle owner);
+    void lv_DblClick();
+    void lrem_Click(WindowHandle owner);
+
+private:
+    Edit& edit_;
+    EditingPlatform platform_;
+};
+
+}  // namespace qw

@@ -1,0 +1,65 @@
+#include "editing/taskbar_target.h"
+
+#include "editing/browser_suffix.h"
+#include "resources/resource.h"
+#include "store/registry_access.h"
+
+namespace qw {
+
+const char kTargetTip[] = "Quellwatch Taskbar Target";
+
+void TaskbarTarget::ShowTargetIcon() {
+    host_.CheckTaskbarTarget(true);
+    if (target_) return;  // one icon, however often it is asked for
+    target_ = trays_.LoadTrayIcon(host_.MainIcon());
+    target_->SysTrayMouseMove = [this] { Target_SysTrayMouseMove(); };
+    target_->SysTrayMouseDown = [this](int button) { Target_SysTrayMouseDown(button); };
+    target_->SetIconHandle(host_.LoadIconResource(IDI_TARGET));
+    target_->SetToolTip(kTargetTip);
+}
+
+void TaskbarTarget::HideTargetIcon() {
+    if (target_) trays_.UnloadTrayIcon(target_);
+    target_ = nullptr;
+    host_.CheckTaskbarTarget(false);
+}
+
+void TaskbarTarget::TaskbarTarget_Click() {
+    const bool on = !IconOn();
+    if (on) {
+        ShowTargetIcon();
+    } else {
+        HideTargetIcon();
+    }
+    RegWriteString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, "Task Target", on ? "1" : "0", kRegSz);
+}
+
+void TaskbarTarget::Target_SysTrayMouseMove() {
+    // Hovering leaves the foreground alone: this is the window the user works in.
+    const WindowHandle foreground = platform_.windows.ForegroundWindow();
+    if (foreground == lastForegroundWindow_) return;
+    lastForegroundWindow_ = foreground;
+    Scanner& scanner = platform_.scanner;
+    pendingTargetTitle_ =
+        scanner.IsCandidateWindow(foreground, scanner.GetTitle(foreground)) ? scanner.GetTitle(foreground) : "";
+}
+
+void TaskbarTarget::Target_SysTrayMouseDown(int button) {
+    if (button != kLeftButton) return;
+    std::string title = pendingTargetTitle_;
+    if (title.empty()) return;
+    const WindowHandle owner = host_.MainWindow();
+    if (RefuseShortTitle(platform_.process, owner, title)) return;
+    StripBrowserSuffix(title);
+    // The cut text must pass the same rule, or "A - Mozilla Firefox" would
+    // offer the fragment "a", which closes nearly every window.
+    if (title.empty() || RefuseShortTitle(platform_.process, owner, title)) return;
+    const std::string question = "Add \"" + title + "\"\r\nto Quellwatch's window list?";
+    if (platform_.process.ShowMessageBox(owner, question, "Question...", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
+        kIdYes)
+        return;
+    platform_.lv.Add(title);
+    platform_.store.SaveWindowList();
+}
+
+}  // namespace qw

@@ -1,0 +1,133 @@
+// The glue of the modeless dialogs: creates the dialog from its template in
+// the .rc, keeps the program's own-window record up to date and forwards the
+// dialog's messages to its logic. It decides nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "editing/editing.h"
+
+namespace qw {
+
+// The message loop gives the open dialogs their keys (Tab, Enter, Escape).
+bool RouteDialogMessage(MSG* msg);
+void AddModelessDialog(HWND dialog);
+void RemoveModelessDialog(HWND dialog);
+
+template <class View>
+class DialogWindow : public View {
+public:
+    DialogWindow(HINSTANCE instance, int templateId, int textId)
+        : instance_(instance), templateId_(templateId), textId_(textId) {}
+    ~DialogWindow() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+
+    // `ownSlot` is the dialog's place among the program's own windows, which
+    // the scan never closes.
+    void SetOwnSlot(WindowHandle* ownSlot) { ownSlot_ = ownSlot; }
+
+    void Show() override {
+        if (!Create()) return;
+        ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+        // Opening it is an activation even when it is already the active window.
+        if (GetActiveWindow() == hwnd_) {
+            OnActivate();
+        } else {
+            activationPending_ = true;
+            SetForegroundWindow(hwnd_);
+        }
+    }
+    void Close() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+    void SetIcon(int iconId) override {
+        HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(iconId));
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        HANDLE small = LoadImageA(instance_, MAKEINTRESOURCEA(iconId), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                  GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+    void BringToFront() override {
+        SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    std::string Text() const override {
+        HWND box = GetDlgItem(hwnd_, textId_);
+        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+        return text;
+    }
+    // The text box exists as soon as the dialog does, shown or not.
+    void SetText(const std::string& text) override {
+        if (Create()) SetDlgItemTextA(hwnd_, textId_, text.c_str());
+    }
+
+protected:
+    virtual void OnInit() = 0;
+    virtual void OnActivate() = 0;
+    // A WM_COMMAND of the dialog; true when handled.
+    virtual bool OnCommand(int id, int code) = 0;
+    virtual void OnDestroy() {}
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+
+private:
+    // Creates the dialog hidden if it does not exist; false if it cannot.
+    bool Create() {
+        if (!hwnd_) {
+            CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, &DialogWindow::Proc,
+                               reinterpret_cast<LPARAM>(this));
+        }
+        return hwnd_ != nullptr;
+    }
+
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        switch (message) {
+        case WM_INITDIALOG:
+            self = reinterpret_cast<DialogWindow*>(lParam);
+            SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+            self->hwnd_ = dialog;
+            if (self->ownSlot_) *self->ownSlot_ = reinterpret_cast<WindowHandle>(dialog);
+            AddModelessDialog(dialog);
+            self->OnInit();
+            return TRUE;
+        case WM_ACTIVATE:
+            if (self && LOWORD(wParam) != WA_INACTIVE && (self->activationPending_ || OfThisProcess(lParam))) {
+                // Coming back from another window of the program, or opened by
+                // a command: not when the user returns from another program.
+                self->activationPending_ = false;
+                self->OnActivate();
+            }
+            return FALSE;
+        case WM_COMMAND:
+            return self && self->OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        case WM_DESTROY:
+            if (self) {
+                self->OnDestroy();
+                RemoveModelessDialog(dialog);
+                if (self->ownSlot_) *self->ownSlot_ = 0;
+                self->hwnd_ = nullptr;
+            }
+            return FALSE;
+        }
+        return FALSE;
+    }
+    static bool OfThisProcess(LPARAM window) {
+        DWORD process = 0;
+        return window && GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) &&
+               process == GetCurrentProcessId();
+    }
+
+    int templateId_;
+    int textId_;
+    WindowHandle* ownSlot_ = nullptr;
+    bool activationPending_ = false;
+};
+
+}  // namespace qw

@@ -1,0 +1,96 @@
+#include "editing/win32/editing_windows.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+
+namespace qw {
+
+AddItemWindow::AddItemWindow(HINSTANCE instance) : DialogWindow(instance, IDD_ADDITEM, IDC_WIN_NAME) {}
+
+void AddItemWindow::OnInit() {
+    HICON target = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TARGET));
+    SendDlgItemMessageA(hwnd_, IDC_TARGET, STM_SETICON, reinterpret_cast<WPARAM>(target), 0);
+    SetWindowSubclass(GetDlgItem(hwnd_, IDC_TARGET), TargetProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    logic_->Form_Load();
+}
+
+void AddItemWindow::SetRows(const std::vector<std::string>& rows) {
+    HWND list = GetDlgItem(hwnd_, IDC_WNDWLIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& row : rows) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void AddItemWindow::SetCrosshair(bool on) { SetCursor(LoadCursor(nullptr, on ? IDC_CROSS : IDC_ARROW)); }
+
+bool AddItemWindow::OnCommand(int id, int code) {
+    switch (id) {
+    case IDC_REFRESHWNDWLIST: logic_->RefreshWndwList_Click(); return true;
+    case IDC_WNDWLIST:
+        if (code == LBN_SELCHANGE)
+            logic_->WndwList_Click(static_cast<int>(SendDlgItemMessageA(hwnd_, IDC_WNDWLIST, LB_GETCURSEL, 0, 0)));
+        return true;
+    case IDOK: logic_->done_Click(); return true;
+    case IDCANCEL: logic_->no_Click(); return true;
+    }
+    return false;
+}
+
+// The crosshair drag: the pointer is captured from the press on the target
+// to the release, wherever the release happens; any button works.
+LRESULT CALLBACK AddItemWindow::TargetProc(HWND target, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data) {
+    auto* self = reinterpret_cast<AddItemWindow*>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    // The static control's class takes double clicks: a second press soon
+    // after the first arrives as one, and must start a drag all the same.
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        SetCapture(target);
+        self->dragging_ = true;
+        self->logic_->Target_MouseDown();
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (self->dragging_) {
+            self->dragging_ = false;
+            ReleaseCapture();
+            self->logic_->Target_MouseUp();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (self->dragging_) {
+            // Capture taken away mid-drag (another window grabbed it): no pick.
+            self->dragging_ = false;
+            self->SetCrosshair(false);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (self->dragging_) return TRUE;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(target, TargetProc, 0);
+        break;
+    }
+    return DefSubclassProc(target, message, wParam, lParam);
+}
+
+EditWindow::EditWindow(HINSTANCE instance) : DialogWindow(instance, IDD_EDIT, IDC_TEXT) {}
+
+bool EditWindow::OnCommand(int id, int) {
+    switch (id) {
+    case IDOK: logic_->Done_Click(); return true;
+    case IDCANCEL: logic_->No_Click(); return true;
+    }
+    return false;
+}
+
+}  // namespace qw

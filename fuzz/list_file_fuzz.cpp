@@ -1,0 +1,81 @@
+// Fuzzes reading a window-list file: whatever its bytes, an import adds only
+// clean entries (at least 5 characters, no NUL, no repeats ignoring case, the
+// list within its limit), keeps the entries it found before, closes the file,
+// reads the same however the reads are split, and the list then exports and
+// reads back unchanged.
+//
+// Input: the file's bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/memory/memory_files.h"
+#include "platform/memory/memory_platform.h"
+#include "store/list_file.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+const char kInPath[] = "C:\\lists\\in.wnl";
+const char kOutPath[] = "C:\\lists\\out.wnl";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace qw;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const LowerTable lower = LowerTable::Windows1252();
+    const std::vector<std::string> before{"Untitled - Notepad", "Error"};
+
+    MemoryFiles files;
+    files.files[kInPath] = bytes;
+    // Short, odd-sized reads put line ends and CR LF pairs across read boundaries.
+    files.SetReadChunk(1 + size % 61);
+    MemoryProcess process;
+    ScriptedRandom random({0.0, 0.37, 0.999, 0.5});
+    EntryList lv;
+    for (const auto& e : before) lv.Add(e);
+    ListFile list(files, process, random, lv, lower);
+    const ImportOutcome outcome = list.ImportWindowList(kInPath, 1);
+
+    Check(files.OpenHandles() == 0);
+    Check(files.files.size() == 1 && files.files[kInPath] == bytes);
+    Check(lv.Count() <= EntryList::kMaxEntries);
+    Check(std::vector<std::string>(lv.Items().begin(), lv.Items().begin() + 2) == before);
+    std::unordered_set<std::string> seen;
+    for (const std::string& entry : lv.Items()) {
+        Check(entry.size() >= kMinImportedEntry && entry.find('\0') == std::string::npos);
+        Check(seen.insert(lower.Lower(entry)).second);
+    }
+    Check(outcome != ImportOutcome::kNoFile);
+    Check((outcome == ImportOutcome::kReadFailed) == bytes.empty());
+    if (outcome == ImportOutcome::kWrongHeader) {
+        Check(process.boxes.size() == 1 && process.boxes[0].caption == "Unrecognized File Header");
+        Check(lv.Items() == before);
+    } else {
+        Check(process.boxes.size() == (outcome == ImportOutcome::kListFull ? 1u : 0u));
+    }
+
+    MemoryFiles whole;
+    whole.files[kInPath] = bytes;
+    EntryList again;
+    for (const auto& e : before) again.Add(e);
+    ListFile(whole, process, random, again, lower).ImportWindowList(kInPath, 1);
+    Check(again.Items() == lv.Items());
+
+    process.boxes.clear();
+    Check(list.ExportWindowList(kOutPath, 1));
+    Check(files.files.size() == 2 && process.boxes.empty());
+    EntryList back;
+    ListFile reader(files, process, random, back, lower);
+    Check(reader.ImportWindowList(kOutPath, 1) == ImportOutcome::kComplete);
+    Check(back.Items() == lv.Items());
+    Check(files.OpenHandles() == 0);
+    return 0;
+}

@@ -1,0 +1,37 @@
+// Whole-file operations the list-file import and export need, in the terms of
+// the Win32 calls behind them: handles, byte reads and writes, and a rename
+// that replaces its target in one step.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace qw {
+
+using FileHandle = std::uintptr_t;  // 0: none
+
+class FileApi {
+public:
+    virtual ~FileApi() = default;
+    // Opens an existing file for reading; 0 when it cannot.
+    virtual FileHandle OpenRead(const std::string& path) = 0;
+    // Bytes read into `buffer`, 0 at the end of the file, -1 on failure.
+    virtual long Read(FileHandle file, char* buffer, std::size_t size) = 0;
+    // Creates the file for writing, replacing any file of that name; 0 when it cannot.
+    virtual FileHandle Create(const std::string& path) = 0;
+    // Writes all of `data` or reports failure.
+    virtual bool Write(FileHandle file, const char* data, std::size_t size) = 0;
+    // Closes the handle in every case; false when data written through it
+    // could not be committed.
+    virtual bool Close(FileHandle file) = 0;
+    // Renames `from` to `to`, replacing `to` in one step (MoveFileExA with
+    // MOVEFILE_REPLACE_EXISTING).
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    virtual bool Delete(const std::string& path) = 0;
+    // A new, unused file name in the folder of `path` (reserved as an empty
+    // file, as GetTempFileNameA does); "" when none can be made.
+    virtual std::string TempPathBeside(const std::string& path) = 0;
+};
+
+}  // namespace qw

@@ -1,0 +1,93 @@
+#include "platform/memory/memory_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qw {
+
+bool MemoryFiles::Proceed(Op op) {
+    ++operations_;
+    if (stopped_) return false;
+    // Both triggers count every operation, whichever fires.
+    const bool stop = stop_.Fires(op);
+    const bool fail = fail_.Fires(op);
+    if (stop) {
+        stopped_ = true;
+        throw ProcessStopped();
+    }
+    return !fail;
+}
+
+bool MemoryFiles::IsOpen(const std::string& path) const {
+    return std::any_of(handles_.begin(), handles_.end(), [&](const auto& h) { return h.second.path == path; });
+}
+
+FileHandle MemoryFiles::OpenRead(const std::string& path) {
+    if (!Proceed(kOpen) || !files.count(path)) return 0;
+    handles_[nextHandle_] = Open{path, 0, false};
+    return nextHandle_++;
+}
+
+long MemoryFiles::Read(FileHandle file, char* buffer, std::size_t size) {
+    if (!Proceed(kRead)) return -1;
+    auto it = handles_.find(file);
+    if (it == handles_.end() || it->second.writing) return -1;
+    Open& open = it->second;
+    auto data = files.find(open.path);
+    if (data == files.end()) return -1;
+    const std::size_t left = data->second.size() - std::min(open.position, data->second.size());
+    const std::size_t n = std::min({size, chunk_, left});
+    if (n) std::memcpy(buffer, data->second.data() + open.position, n);
+    open.position += n;
+    return static_cast<long>(n);
+}
+
+FileHandle MemoryFiles::Create(const std::string& path) {
+    // Windows refuses to replace a file someone holds open.
+    if (!Proceed(kCreate) || IsOpen(path)) return 0;
+    files[path].clear();
+    handles_[nextHandle_] = Open{path, 0, true};
+    return nextHandle_++;
+}
+
+bool MemoryFiles::Write(FileHandle file, const char* data, std::size_t size) {
+    if (!Proceed(kWrite)) return false;
+    auto it = handles_.find(file);
+    if (it == handles_.end() || !it->second.writing) return false;
+    files[it->second.path].append(data, size);
+    return true;
+}
+
+bool MemoryFiles::Close(FileHandle file) {
+    if (!handles_.count(file)) return false;
+    const bool ok = Proceed(kClose);
+    // The handle is gone whether or not its data could be committed.
+    handles_.erase(file);
+    return ok;
+}
+
+bool MemoryFiles::Replace(const std::string& from, const std::string& to) {
+    if (!Proceed(kReplace) || !files.count(from) || IsOpen(from) || IsOpen(to)) return false;
+    files[to] = std::move(files[from]);
+    files.erase(from);
+    return true;
+}
+
+bool MemoryFiles::Delete(const std::string& path) {
+    if (!Proceed(kDelete) || IsOpen(path)) return false;
+    return files.erase(path) > 0;
+}
+
+std::string MemoryFiles::TempPathBeside(const std::string& path) {
+    if (!Proceed(kTempName)) return "";
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string temp;
+    do {
+        temp = folder + "qw" + std::to_string(nextTemp_++) + ".tmp";
+    } while (files.count(temp));
+    files[temp];  // reserved, as GetTempFileNameA does
+    return temp;
+}
+
+}  // namespace qw

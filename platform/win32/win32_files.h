@@ -1,0 +1,30 @@
+// FileApi on the Win32 file calls, ANSI paths.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "platform/file_api.h"
+
+namespace qw {
+
+class Win32Files : public FileApi {
+public:
+    FileHandle OpenRead(const std::string& path) override;
+    long Read(FileHandle file, char* buffer, std::size_t size) override;
+    FileHandle Create(const std::string& path) override;
+    bool Write(FileHandle file, const char* data, std::size_t size) override;
+    bool Close(FileHandle file) override;
+    bool Replace(const std::string& from, const std::string& to) override;
+    bool Delete(const std::string& path) override;
+    std::string TempPathBeside(const std::string& path) override;
+
+private:
+    // Handles opened for writing: their data is flushed to disk on close, so
+    // a file that replaces another is complete on disk, not only in the cache.
+    std::set<FileHandle> writing_;
+};
+
+}  // namespace qw

@@ -1,0 +1,265 @@
+#include "store/list_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+
+namespace qw {
+
+const char kListFileHeader[] = "QUELLBOX2";
+
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+constexpr unsigned kErrorFlags = kMbSetForeground | kMbIconStop;
+// Lines are gathered and written in blocks: a full list is 32,767 lines.
+constexpr std::size_t kWriteBlock = 64 * 1024;
+
+// The usual key range; files written with it must stay readable everywhere.
+constexpr int kKeyLow = 68;
+constexpr int kKeyHigh = 89;
+
+int Pick(RandomSource& random, int count) {
+    const int i = static_cast<int>(random.Next() * count);
+    return std::clamp(i, 0, count - 1);
+}
+
+// The key for a character: from the usual range while c + k still fits a
+// byte; above 187 it cannot, so from a range below it that keeps c + k a byte
+// and never stores CR or LF.
+int DrawKey(int c, RandomSource& random) {
+    const int high = std::min(kKeyHigh, 255 - c);
+    if (high >= kKeyLow) return kKeyLow + Pick(random, high - kKeyLow + 1);
+    int keys[kKeyLow];
+    int count = 0;
+    for (int k = 0; k <= 255 - c; ++k) {
+        if (k != '\r' && k != '\n') keys[count++] = k;
+    }
+    return keys[Pick(random, count)];
+}
+
+// Lines of a file read in blocks. A line ends at CR, and an LF just after the
+// CR belongs to it; a lone LF is part of the line.
+class LineReader {
+public:
+    enum class Result { kLine, kTooLong, kEnd, kFailed };
+
+    LineReader(FileApi& files, FileHandle file) : files_(files), file_(file) {}
+
+    Result Next(std::string& line) {
+        line.clear();
+        bool started = false;
+        bool tooLong = false;
+        for (;;) {
+            if (position_ == size_ && !Fill()) {
+                if (failed_) return Result::kFailed;
+                if (!started) return Result::kEnd;
+                return tooLong ? Result::kTooLong : Result::kLine;
+            }
+            if (afterCr_) {
+                afterCr_ = false;
+                if (buffer_[position_] == '\n') {
+                    ++position_;
+                    continue;
+                }
+            }
+            started = true;
+            const char* from = buffer_ + position_;
+            const std::size_t available = size_ - position_;
+            const auto* cr = static_cast<const char*>(std::memchr(from, '\r', available));
+            const std::size_t n = cr ? static_cast<std::size_t>(cr - from) : available;
+            const std::size_t room = kMaxLineBytes - line.size();
+            line.append(from, std::min(n, room));
+            tooLong = tooLong || n > room;
+            position_ += n;
+            if (cr) {
+                ++position_;
+                afterCr_ = true;
+                return tooLong ? Result::kTooLong : Result::kLine;
+            }
+        }
+    }
+
+private:
+    bool Fill() {
+        if (ended_ || failed_) return false;
+        const long n = files_.Read(file_, buffer_, sizeof buffer_);
+        if (n < 0 || static_cast<std::size_t>(n) > sizeof buffer_) {
+            failed_ = true;
+            return false;
+        }
+        ended_ = n == 0;
+        position_ = 0;
+        size_ = static_cast<std::size_t>(n);
+        return !ended_;
+    }
+
+    FileApi& files_;
+    FileHandle file_;
+    char buffer_[8192];
+    std::size_t position_ = 0;
+    std::size_t size_ = 0;
+    bool afterCr_ = false;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+// Closes the file on every way out of a procedure.
+class FileCloser {
+public:
+    FileCloser(FileApi& files, FileHandle file) : files_(files), file_(file) {}
+    ~FileCloser() { files_.Close(file_); }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+private:
+    FileApi& files_;
+    FileHandle file_;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+SeededRandom::SeededRandom() {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device()};
+    engine_.seed(seed);
+}
+
+double SeededRandom::Next() {
+    // 32 random bits over 2^32: never 1, which the uniform distributions may round to.
+    return static_cast<double>(engine_()) / 4294967296.0;
+}
+
+std::string EncodeEntry(const std::string& entry, RandomSource& random) {
+    std::string out;
+    out.reserve(entry.size() * 2);
+    for (char ch : entry) {
+        const int c = static_cast<unsigned char>(ch);
+        const int k = DrawKey(c, random);
+        out += static_cast<char>(c + k);
+        out += static_cast<char>(k);
+    }
+    return out;
+}
+
+std::optional<std::string> DecodeEntry(std::string_view line) {
+    if (line.size() % 2 != 0) return std::nullopt;
+    std::string entry;
+    entry.reserve(line.size() / 2);
+    for (std::size_t i = 0; i < line.size(); i += 2) {
+        const int a = static_cast<unsigned char>(line[i]);
+        const int b = static_cast<unsigned char>(line[i + 1]);
+        // A NUL would later cut the entry short, leaving a fragment that matches nearly every title.
+        if (a <= b) return std::nullopt;
+        entry += static_cast<char>(a - b);
+    }
+    return entry;
+}
+
+void ListFile::ShowError(WindowHandle owner, const std::string& text, const std::string& caption) {
+    process_.ShowMessageBox(owner, text, caption, kErrorFlags);
+}
+
+bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
+    if (path.empty()) return false;
+    // The new list goes to a file beside the old one and replaces it only
+    // once complete, so a failed export never costs the user the old file.
+    const std::string temp = files_.TempPathBeside(path);
+    const FileHandle file = temp.empty() ? 0 : files_.Create(temp);
+    bool ok = file != 0;
+    if (ok) {
+        std::string pending = std::string(kListFileHeader) + kCrLf + kCrLf;
+        for (const std::string& entry : lv_.Items()) {
+            pending += EncodeEntry(entry, random_);
+            pending += kCrLf;
+            if (pending.size() >= kWriteBlock) {
+                ok = files_.Write(file, pending.data(), pending.size());
+                pending.clear();
+                if (!ok) break;
+            }
+        }
+        if (ok && !pending.empty()) ok = files_.Write(file, pending.data(), pending.size());
+        ok = files_.Close(file) && ok;
+    }
+    ok = ok && files_.Replace(temp, path);
+    if (!ok) {
+        if (!temp.empty()) files_.Delete(temp);
+        ShowError(owner, "Cannot write the window list to\r\n" + path, "Error");
+    }
+    return ok;
+}
+
+ImportOutcome ListFile::ImportWindowList(const std::string& path, WindowHandle owner) {
+    if (path.empty()) return ImportOutcome::kNoFile;
+    const FileHandle file = files_.OpenRead(path);
+    if (!file) return ImportOutcome::kNoFile;
+    FileCloser closer(files_, file);
+    LineReader reader(files_, file);
+    std::string line;
+
+    switch (reader.Next(line)) {
+    case LineReader::Result::kEnd:
+    case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
+    case LineReader::Result::kTooLong: line.clear(); break;
+    case LineReader::Result::kLine: break;
+    }
+    if (line != kListFileHeader) {
+        process_.ShowMessageBox(owner,
+                                "This window list is invalid, or it may be from an newer version of Quellwatch.",
+                                "Unrecognized File Header", kErrorFlags);
+        return ImportOutcome::kWrongHeader;
+    }
+    // Line 2 is skipped whatever it holds.
+    switch (reader.Next(line)) {
+    case LineReader::Result::kEnd: return ImportOutcome::kComplete;
+    case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
+    default: break;
+    }
+
+    // One lookup per line instead of a pass over `lv`: a full list would
+    // otherwise take a billion comparisons. Lowered texts are equal exactly
+    // when LowerTable::EqualNoCase says so.
+    std::unordered_set<std::string> listed;
+    listed.reserve(lv_.Items().size());
+    for (const std::string& entry : lv_.Items()) listed.insert(lower_.Lower(entry));
+
+    for (;;) {
+        switch (reader.Next(line)) {
+        case LineReader::Result::kEnd: return ImportOutcome::kComplete;
+        case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
+        case LineReader::Result::kTooLong: return ImportOutcome::kBadLine;
+        case LineReader::Result::kLine: break;
+        }
+        std::optional<std::string> entry = DecodeEntry(line);
+        if (!entry) return ImportOutcome::kBadLine;
+        if (entry->size() < kMinImportedEntry) continue;
+        std::string key = lower_.Lower(*entry);
+        if (listed.count(key)) continue;
+        if (!lv_.Add(*entry)) {
+            ShowError(owner,
+                      "The window list is full: it holds at most 32,767 entries.\r\n"
+                      "The rest of the file was not imported.",
+                      "Error");
+            return ImportOutcome::kListFull;
+        }
+        listed.insert(std::move(key));
+    }
+}
+
+std::string UnquotePath(const std::string& text) {
+    std::string_view path = TrimBlanks(text);
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = TrimBlanks(path.substr(1, path.size() - 2));
+    }
+    return std::string(path);
+}
+
+}  // namespace qw

@@ -1,0 +1,87 @@
+// Window-list files (.wnl): the user's list as ANSI text, lines ending CR LF.
+// Line 1 is the header "QUELLBOX2", line 2 is empty, and each further line is
+// one entry, every character stored as two bytes (c + k, k) with k random, so
+// the file does not read as a plain list of titles.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "platform/ansi_case.h"
+#include "platform/file_api.h"
+#include "platform/shell_api.h"
+#include "store/entry_list.h"
+
+namespace qw {
+
+extern const char kListFileHeader[];
+// Entries shorter than this are dropped on import: they would match nearly every window.
+constexpr std::size_t kMinImportedEntry = 5;
+// A line is read up to this many bytes (an entry needs at most 508); beyond
+// that it cannot be an entry, and the rest is skipped unread into memory.
+constexpr std::size_t kMaxLineBytes = 4096;
+
+// Uniform numbers in [0, 1).
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual double Next() = 0;
+};
+
+// Seeded once, at construction, from the system's entropy.
+class SeededRandom : public RandomSource {
+public:
+    SeededRandom();
+    double Next() override;
+
+private:
+    std::mt19937 engine_;
+};
+
+// Two bytes per character: c + k, then k. The entry must not contain code 0.
+std::string EncodeEntry(const std::string& entry, RandomSource& random);
+// The entry a line holds; nothing when the length is odd or a pair (a, b)
+// has a <= b (a character of code 0 or less).
+std::optional<std::string> DecodeEntry(std::string_view line);
+
+enum class ImportOutcome {
+    kComplete,     // read to the end of the file
+    kNoFile,       // no path given, or the file could not be opened
+    kWrongHeader,  // not a window list; the user was told
+    kBadLine,      // stopped at a line that holds no entry
+    kReadFailed,   // a read failed, or the file is empty
+    kListFull,     // stopped at the list's limit; the user was told
+};
+
+class ListFile {
+public:
+    ListFile(FileApi& files, ProcessApi& process, RandomSource& random, EntryList& lv, const LowerTable& lower)
+        : files_(files), process_(process), random_(random), lv_(lv), lower_(lower) {}
+
+    // Writes `lv` to `path`. The old file stays whole until the new one is
+    // written in full; on failure the user is told and false returned. An
+    // empty path (a cancelled dialog) returns false silently.
+    bool ExportWindowList(const std::string& path, WindowHandle owner);
+    // Appends the file's entries to `lv` in file order, skipping entries
+    // shorter than kMinImportedEntry and entries already listed (ignoring
+    // case). Entries added before a failure stay.
+    ImportOutcome ImportWindowList(const std::string& path, WindowHandle owner);
+
+private:
+    void ShowError(WindowHandle owner, const std::string& text, const std::string& caption);
+
+    FileApi& files_;
+    ProcessApi& process_;
+    RandomSource& random_;
+    EntryList& lv_;
+    const LowerTable& lower_;
+};
+
+// A path as a command line gives it: blanks around it and one pair of
+// enclosing double quotes (with blanks just inside them) removed.
+std::string UnquotePath(const std::string& text);
+
+}  // namespace qw
