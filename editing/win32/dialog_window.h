@@ -31,13 +31,14 @@ public:
 
     void Show() override {
         if (!Create()) return;
+        // Opening it is one activation, whether the platform activates it
+        // now, already had it active, or keeps another program in front.
+        activationPending_ = true;
         ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
-        // Opening it is an activation even when it is already the active window.
-        if (GetActiveWindow() == hwnd_) {
+        SetForegroundWindow(hwnd_);
+        if (activationPending_) {
+            activationPending_ = false;
             OnActivate();
-        } else {
-            activationPending_ = true;
-            SetForegroundWindow(hwnd_);
         }
     }
     void Close() override {

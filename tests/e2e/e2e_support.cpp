@@ -351,9 +351,13 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-void Screenshot(const std::string& name) {
+void Screenshot(const std::string& name, const Program* painter) {
     char dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("QW_SCREENSHOT_DIR", dir, sizeof dir)) return;
+    if (painter) {
+        WaitForInputIdle(painter->Handle(), 5000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    }
     // What the X display shows, tray and pop-up menus included.
     RunHost("/usr/bin/import -window root " + std::string(dir) + "/" + name + ".png");
 }

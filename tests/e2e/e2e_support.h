@@ -147,8 +147,8 @@ std::string TextOf(HWND window);
 inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
-// path) is set.
-void Screenshot(const std::string& name);
+// path) is set, after letting `painter` paint what it just opened.
+void Screenshot(const std::string& name, const Program* painter = nullptr);
 
 // Runs a program of the host system (such as xdotool) and waits for it.
 bool RunHost(const std::string& commandLine);

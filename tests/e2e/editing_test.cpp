@@ -221,7 +221,7 @@ TEST_F(Editing, TheTaskbarTargetOffersTheForegroundWindowsTitle) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(BoxText(box), "Add \"Start Page\"\r\nto Quellwatch's window list?");
     EXPECT_EQ(TextOf(box), "Question...");
-    Screenshot("quick-add-question");
+    Screenshot("quick-add-question", &quellbox);
     Press(box, IDYES);
     EXPECT_TRUE(StoredListIs({"Start Page"}));
     EXPECT_TRUE(helper.WaitForMessages(page, WM_CLOSE, 1, 10s));

@@ -10,21 +10,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Lets the program paint what it just opened before the picture is taken.
-void Settle(const Program& program) {
-    WaitForInputIdle(program.Handle(), 5000);
-    std::this_thread::sleep_for(1500ms);
-}
-
 TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
     DeleteTree(kOptionsKey);
     SetString(kOptionsKey, "Run at Start", "0");
+    SetString(kOptionsKey, "Task Target", "0");  // the main icon alone in the tray
     SeedList({"Daily Offer", "You have won a prize", "Special deal - Web Browser", "Register now",
               "Unsaved changes reminder"});
     Quellbox quellbox;
     ASSERT_TRUE(quellbox.Launch());
-    Settle(quellbox);
-    Screenshot("main-window");
+    Screenshot("main-window", &quellbox);
 
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     ASSERT_NE(taskbar, nullptr);
@@ -39,8 +33,7 @@ TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
             menu = WaitForWindowOfClass(quellbox.Id(), "#32768", 5s);
         }
         ASSERT_NE(menu, nullptr) << state;
-        Settle(quellbox);
-        Screenshot(std::string("tray-menu-") + state);
+        Screenshot(std::string("tray-menu-") + state, &quellbox);
         // The fifth item switches tracking.
         RunHost("/usr/bin/xdotool key Down Down Down Down Down Return");
         const std::string next = std::string(state) == "enabled" ? "Quellwatch Status: [DISABLED]"
@@ -56,10 +49,38 @@ TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
     RunHost("/usr/bin/xdotool mousemove " + inside + " click 1 key alt+f x");
     HWND box = WaitForWindowOfClass(quellbox.Id(), "#32770", 10s);
     ASSERT_NE(box, nullptr);
-    Settle(quellbox);
-    Screenshot("exit-question");
+    Screenshot("exit-question", &quellbox);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(quellbox.WaitExit(10s), 0);
+}
+
+TEST(Screens, EditingDialogs) {
+    DeleteTree(kOptionsKey);
+    SetString(kOptionsKey, "Run at Start", "0");
+    SetString(kOptionsKey, "Task Target", "0");
+    SeedList({"Daily Offer", "You have won a prize", "Register now"});
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
+    for (const char* title : {"Quarterly Report - Mozilla Firefox", "Untitled - Notepad", "Inbox - Mail"})
+        helper.Create(title);
+    Quellbox quellbox;
+    ASSERT_TRUE(quellbox.Launch());
+
+    PostMessageA(quellbox.Main(), WM_COMMAND, IDC_LADD, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowOf(quellbox.Id(), "Add new item")) != nullptr; }, 10s));
+    HWND list = GetDlgItem(dialog, IDC_WNDWLIST);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) >= 3; }, 10s));
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WNDWLIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    Screenshot("add-dialog", &quellbox);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+
+    SendMessageA(GetDlgItem(quellbox.Main(), IDC_LV), LB_SETCURSEL, 1, 0);
+    PostMessageA(quellbox.Main(), WM_COMMAND, IDC_EDITENTRY, 0);
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowOf(quellbox.Id(), "Edit Entry")) != nullptr; }, 10s));
+    Screenshot("edit-dialog", &quellbox);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace
