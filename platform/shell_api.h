@@ -65,8 +65,58 @@ public:
     virtual bool IsOrdinaryFile(const std::string& path) = 0;
     // The folder of the program file, without a trailing backslash.
     virtual std::string ProgramFolder() = 0;
+    // The program file's full path (GetModuleFileNameA).
+    virtual std::string ProgramPath() = 0;
     // Ends the process at once, without unloading windows.
     virtual void EndProcess() = 0;
+};
+
+// GetOpenFileNameA and GetSaveFileNameA with the 76-byte OPENFILENAME record:
+// these fields set, a 260-character file buffer starting empty, all else zero.
+struct FileDialogRequest {
+    WindowHandle owner = 0;
+    std::string filter;  // description NUL pattern NUL ..., ending with a second NUL
+    std::string title;
+    unsigned flags = 0;
+    std::string defaultExtension;  // none when empty
+};
+
+constexpr unsigned kOfnOverwritePrompt = 0x2;
+constexpr unsigned kOfnHideReadOnly = 0x4;
+constexpr unsigned kOfnPathMustExist = 0x800;
+constexpr unsigned kOfnFileMustExist = 0x1000;
+
+class FileDialogApi {
+public:
+    virtual ~FileDialogApi() = default;
+    // True when the user chose a file, whose path is then in `path`.
+    virtual bool Open(const FileDialogRequest& request, std::string* path) = 0;
+    virtual bool Save(const FileDialogRequest& request, std::string* path) = 0;
+};
+
+// One lock per user around every change of the stored window list, so that a
+// tray copy and an importing copy never interleave their saves.
+class ListLock {
+public:
+    virtual ~ListLock() = default;
+    // Waits a bounded time: a copy stuck with the lock must not freeze another.
+    virtual void Acquire() = 0;
+    virtual void Release() = 0;
+};
+
+class ListLockGuard {
+public:
+    explicit ListLockGuard(ListLock* lock) : lock_(lock) {
+        if (lock_) lock_->Acquire();
+    }
+    ~ListLockGuard() {
+        if (lock_) lock_->Release();
+    }
+    ListLockGuard(const ListLockGuard&) = delete;
+    ListLockGuard& operator=(const ListLockGuard&) = delete;
+
+private:
+    ListLock* lock_;
 };
 
 }  // namespace qw

@@ -14,13 +14,17 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j2
 (cd build/native && ctest --output-on-failure -j2)
 
-# A short libFuzzer run over what the program reads from the registry, with
-# address and undefined-behaviour sanitizers; its corpus also replays above.
+# Short libFuzzer runs over what the program reads from outside (the stored
+# window list, list files), with address and undefined-behaviour sanitizers;
+# their corpora also replay above.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DQW_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz -j2
-mkdir -p build/fuzz/corpus
-build/fuzz/fuzz/window_list_fuzz -max_total_time=${QW_FUZZ_SECONDS:-20} -max_len=4096 -print_final_stats=0 \
-    build/fuzz/corpus fuzz/corpus/window_list 2>&1 | tail -n 1
+for target in window_list list_file; do
+    mkdir -p "build/fuzz/corpus/$target"
+    echo "fuzzing $target for ${QW_FUZZ_SECONDS:-20} s"
+    build/fuzz/fuzz/${target}_fuzz -max_total_time=${QW_FUZZ_SECONDS:-20} -max_len=12000 -print_final_stats=0 \
+        "build/fuzz/corpus/$target" "fuzz/corpus/$target" 2>&1 | tail -n 1
+done
 
 . scripts/wine-env.sh
 qw_wine_detect

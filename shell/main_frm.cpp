@@ -1,6 +1,7 @@
 #include "shell/main_frm.h"
 
 #include "resources/resource.h"
+#include "store/file_association.h"
 #include "store/registry_access.h"
 
 namespace qw {
@@ -10,6 +11,7 @@ const char kTipDisabled[] = "Quellwatch [Disabled]";
 const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
 const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
 const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
+const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
 const char kHelpMissing[] =
     "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same directory as 'Quellbox.exe'";
 
@@ -32,9 +34,11 @@ constexpr MenuPicture kMenuPictures[] = {
 MainFrm::MainFrm(MainFrmPlatform platform)
     : platform_(std::move(platform)),
       lv_(platform_.lvControl),
-      store_(platform_.registry, lv_, platform_.numWindows, platform_.lower, platform_.thousandsSeparator),
+      store_(platform_.registry, lv_, platform_.numWindows, platform_.lower, platform_.thousandsSeparator,
+             platform_.listLock),
       scanner_(platform_.windows, platform_.sound, platform_.registry, lv_, platform_.reInitCloseTmr, own_,
                platform_.lower),
+      listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower),
       addItem_(platform_.addItemView, Editing()),
       edit_(platform_.editView, Editing()),
       listCommands_(edit_, Editing()),
@@ -72,6 +76,12 @@ void MainFrm::Form_Load() {
     }
     SetMenuBitmaps();
     store_.LoadWindowList();
+    // At every start, so that the association follows the program when it moves.
+    long fileIcon = LeadingNumber(
+        RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, "FileIcon", "1"));
+    if (fileIcon < 1 || fileIcon > 9) fileIcon = 1;  // the nine list-file icons
+    RegisterListFileType(platform_.registry, ProgramExePath(platform_.process.ProgramPath()),
+                         static_cast<int>(fileIcon));
     // Close and the separator above it: the window can be hidden, never closed.
     view.RemoveSystemMenuItem(6);
     view.RemoveSystemMenuItem(5);
@@ -158,6 +168,38 @@ void MainFrm::ExitApplication() {
     platform_.process.EndProcess();
 }
 
+namespace {
+const char kListFilter[] = "Window Lists (*.wnl)\0*.wnl\0";
+const char kAllFilesFilter[] = "All Files (*.*)\0*.*\0";
+}  // namespace
+
+void MainFrm::menu_Imp_Click() {
+    FileDialogRequest request;
+    request.owner = own_.mainFrm;
+    request.filter = std::string(kListFilter, sizeof kListFilter - 1) +
+                     std::string(kAllFilesFilter, sizeof kAllFilesFilter - 1) + '\0';
+    request.title = "Import Window List";
+    // The file and its folder must exist: a typed name that is not there is
+    // refused by the dialog itself.
+    request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
+    std::string path;
+    // A save follows either way: it reloads the list and its count text.
+    ListLockGuard guard(platform_.listLock);
+    if (platform_.fileDialogs.Open(request, &path)) listFile_.ImportWindowList(path, own_.mainFrm);
+    store_.SaveWindowList();
+}
+
+void MainFrm::menu_Export_Click() {
+    FileDialogRequest request;
+    request.owner = own_.mainFrm;
+    request.filter = std::string(kListFilter, sizeof kListFilter - 1) + '\0';
+    request.title = "Export Window List";
+    request.flags = kExportDialogFlags;
+    request.defaultExtension = "wnl";
+    std::string path;
+    if (platform_.fileDialogs.Save(request, &path)) listFile_.ExportWindowList(path, own_.mainFrm);
+}
+
 bool MainFrm::OnCommand(int id) {
     switch (id) {
     case IDM_STAT_ENABLE:
@@ -171,6 +213,8 @@ bool MainFrm::OnCommand(int id) {
     case IDM_EXIT2: ExitApplication(); return true;
     case IDM_HELPFILE: OpenHelpFile(); return true;
     case IDC_REFRESHL: RefreshL_Click(); return true;
+    case IDM_IMP: menu_Imp_Click(); return true;
+    case IDM_EXPORT: menu_Export_Click(); return true;
     case IDC_LADD:
     case IDM_AD1:
     case IDM_AD2: addItem_.Show(); return true;

@@ -17,7 +17,9 @@
 #include "platform/shell_api.h"
 #include "platform/window_api.h"
 #include "shell/sys_tray.h"
+#include "platform/file_api.h"
 #include "store/entry_list.h"
+#include "store/list_file.h"
 #include "store/window_list_store.h"
 
 namespace qw {
@@ -68,6 +70,10 @@ struct MainFrmPlatform {
     const bool& commandLineMode;
     AddItemView& addItemView;
     DialogView& editView;
+    FileApi& files;
+    RandomSource& random;
+    FileDialogApi& fileDialogs;
+    ListLock* listLock;  // around every save; none in tests that need none
 };
 
 extern const char kTipEnabled[];
@@ -76,6 +82,7 @@ extern const char kStatusEnabled[];
 extern const char kStatusDisabled[];
 extern const char kExitQuestion[];
 extern const char kHelpMissing[];
+extern const unsigned kExportDialogFlags;
 
 class MainFrm : private TargetHost {
 public:
@@ -102,11 +109,17 @@ public:
     void SysIcon_SysTrayMouseUp(int button);
     void menu_Open_Click();
     void RefreshL_Click() { store_.LoadWindowList(); }
+    void menu_Imp_Click();
+    void menu_Export_Click();
+    // Another copy of the program changed the stored list (a shell import).
+    void ListChangedElsewhere() { store_.LoadWindowList(); }
     // Routes a menu or button command; false for one this window does not handle.
     bool OnCommand(int id);
 
     EntryList& lv() { return lv_; }
     WindowListStore& Store() { return store_; }
+    ListFile& Files() { return listFile_; }
+    ListLock* Lock() { return platform_.listLock; }
     Scanner& Scan() { return scanner_; }
     OwnWindows& Own() { return own_; }
     SysTray* SysIcon() { return sysIcon_; }
@@ -130,6 +143,7 @@ private:
     EntryList lv_;
     WindowListStore store_;
     Scanner scanner_;
+    ListFile listFile_;
     AddItem addItem_;
     Edit edit_;
     ListCommands listCommands_;

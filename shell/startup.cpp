@@ -1,10 +1,14 @@
 #include "shell/startup.h"
 
 #include "engine/scanner.h"
+#include "store/list_file.h"
 
 namespace qw {
 
 const char kAlreadyRunning[] = "Quellwatch is already running.";
+const char kImported[] = "Window List imported.";
+const char kImportedPressRefresh[] =
+    "Window List imported, please press refresh\r\non the main dialog to see the new entries.";
 
 namespace {
 
@@ -48,12 +52,57 @@ std::string ArgumentsAfterProgramPath(const std::string& commandLine, const std:
     return commandLine.substr(end);
 }
 
+namespace {
+
+// The one-shot import of the list file the shell names on the command line.
+// It never scans: the main window it creates stays hidden and its load step
+// does nothing while CommandLineMode holds.
+void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& commandLine) {
+    // The shell quotes a dropped or "Open with" path.
+    const std::string path = UnquotePath(commandLine);
+    const auto slash = path.find_last_of('\\');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Created first, so that every box of this process has an owner of ours.
+    MainFrm& frm = host.LoadMainFrm();
+    const WindowHandle owner = frm.Own().mainFrm;
+    if (process.ShowMessageBox(owner, "Import " + name + " ?", "Quellwatch", kMbYesNo) != kIdYes) return;
+    ImportOutcome outcome;
+    {
+        // A tray copy's save must not interleave with ours.
+        ListLockGuard guard(frm.Lock());
+        frm.Store().LoadWindowList();
+        outcome = frm.Files().ImportWindowList(path, owner);
+        frm.Store().SaveWindowList();
+    }
+    const bool trayCopy = host.TrayCopyRunning();
+    // Its next save would otherwise write its old list over the imported one.
+    if (trayCopy) host.TellTrayCopyToReload();
+    switch (outcome) {
+    case ImportOutcome::kComplete:
+        process.ShowMessageBox(owner, trayCopy ? kImportedPressRefresh : kImported, "Quellwatch", kMbOk);
+        break;
+    case ImportOutcome::kWrongHeader:
+    case ImportOutcome::kListFull:
+        break;  // the import has told the user
+    case ImportOutcome::kNoFile:
+        process.ShowMessageBox(owner, "Cannot open the window list\r\n" + path, "Error", kMbIconStop | kMbSetForeground);
+        break;
+    case ImportOutcome::kBadLine:
+    case ImportOutcome::kReadFailed:
+        process.ShowMessageBox(owner, "The window list could not be read to its end\r\n" + path, "Error",
+                               kMbIconStop | kMbSetForeground);
+        break;
+    }
+}
+
+}  // namespace
+
 void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags) {
     flags.commandLineMode = true;
     host.SetAppTitle(kAppTitle);
-    if (!host.CommandLine().empty()) {
-        // The import of a list file comes with the list-file commands; until
-        // then a request on the command line ends the process untouched.
+    const std::string commandLine = host.CommandLine();
+    if (!commandLine.empty()) {
+        ImportListFile(host, process, commandLine);
         process.EndProcess();
         return;
     }

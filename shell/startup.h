@@ -5,20 +5,29 @@
 #include <string>
 
 #include "platform/shell_api.h"
+#include "shell/main_frm.h"
 
 namespace qw {
 
 extern const char kAlreadyRunning[];
+extern const char kImported[];
+extern const char kImportedPressRefresh[];
 
 class StartupHost {
 public:
     virtual ~StartupHost() = default;
     // The whole argument text after the program's path, as one string.
     virtual std::string CommandLine() = 0;
-    // True exactly when another copy runs in this user's logon.
+    // True exactly when another tray copy runs in this user's logon; from
+    // then on this process counts as the running tray copy.
     virtual bool AnotherInstanceRunning() = 0;
+    // Whether a tray copy runs, without becoming one (an importing copy asks).
+    virtual bool TrayCopyRunning() = 0;
+    // Tells the tray copy that the stored list changed, so it reloads it.
+    virtual void TellTrayCopyToReload() = 0;
     virtual void SetAppTitle(const std::string& title) = 0;
-    virtual void LoadMainFrm() = 0;
+    // Creates the main window hidden and runs its load step.
+    virtual MainFrm& LoadMainFrm() = 0;
 };
 
 // Process-wide flags that several windows read.

@@ -48,6 +48,8 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
 }
 
 void WindowListStore::SaveWindowList() {
+    // Another copy of the program (an import through the shell) may be saving.
+    ListLockGuard guard(lock_);
     const long count = lv_.Count();
     long oldCount = 0;
     {

@@ -7,6 +7,7 @@
 #include "platform/ansi_case.h"
 #include "platform/controls.h"
 #include "platform/registry_api.h"
+#include "platform/shell_api.h"
 #include "store/entry_list.h"
 
 namespace qw {
@@ -22,9 +23,9 @@ std::string EntryValueName(long index);
 class WindowListStore {
 public:
     WindowListStore(RegistryApi& registry, EntryList& lv, TextControl* numWindows,
-                    const LowerTable& lower, std::string thousandsSeparator)
+                    const LowerTable& lower, std::string thousandsSeparator, ListLock* lock = nullptr)
         : registry_(registry), lv_(lv), numWindows_(numWindows), lower_(lower),
-          separator_(std::move(thousandsSeparator)) {}
+          separator_(std::move(thousandsSeparator)), lock_(lock) {}
 
     // Writes `lv` to the key, then reloads `lv` from it. At every moment the
     // key loads as the old list or the new one in full, so a save cut short
@@ -41,6 +42,7 @@ private:
     TextControl* numWindows_;
     const LowerTable& lower_;
     std::string separator_;
+    ListLock* lock_;
 };
 
 }  // namespace qw

@@ -165,7 +165,35 @@ public:
         return false;
     }
     std::string ProgramFolder() override { return folder; }
+    std::string ProgramPath() override { return folder + "\\Quellbox.exe"; }
     void EndProcess() override { ++ended; }
+};
+
+class MemoryFileDialogs : public FileDialogApi {
+public:
+    std::vector<std::pair<bool, FileDialogRequest>> shown;  // (save dialog?, request)
+    std::vector<std::string> answers;  // popped in order; an empty answer is a cancel
+    bool Open(const FileDialogRequest& request, std::string* path) override { return Answer(false, request, path); }
+    bool Save(const FileDialogRequest& request, std::string* path) override { return Answer(true, request, path); }
+
+private:
+    bool Answer(bool save, const FileDialogRequest& request, std::string* path) {
+        shown.emplace_back(save, request);
+        if (answers.empty()) return false;
+        *path = answers.front();
+        answers.erase(answers.begin());
+        return !path->empty();
+    }
+};
+
+class MemoryListLock : public ListLock {
+public:
+    int depth = 0, acquired = 0;
+    void Acquire() override {
+        ++depth;
+        ++acquired;
+    }
+    void Release() override { --depth; }
 };
 
 }  // namespace qw

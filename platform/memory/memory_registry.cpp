@@ -100,6 +100,7 @@ RegKey MemoryRegistry::NewHandle(const KeyPtr& key) {
 
 long MemoryRegistry::CreateKey(RegKey root, const std::string& path, RegKey* out) {
     if (!Tick()) return kErrorAccessDenied;
+    if (std::find(denied_.begin(), denied_.end(), root) != denied_.end()) return kErrorAccessDenied;
     long error;
     KeyPtr base = Resolve(root, &error);
     if (!base) return error;
@@ -171,6 +172,7 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
 
 long MemoryRegistry::DeleteKey(RegKey root, const std::string& path) {
     if (!Tick()) return kErrorAccessDenied;
+    if (std::find(denied_.begin(), denied_.end(), root) != denied_.end()) return kErrorAccessDenied;
     long error;
     KeyPtr base = Resolve(root, &error);
     if (!base) return error;

@@ -50,6 +50,9 @@ public:
     void StopAfter(std::uint64_t calls) { stop_after_ = calls; }
     bool Stopped() const { return stop_after_ && *stop_after_ == 0; }
     std::uint64_t CallCount() const { return calls_; }
+    // A standard user's rights: keys under `root` cannot be created, opened
+    // for writing or deleted.
+    void DenyWrites(RegKey root) { denied_.push_back(root); }
 
 private:
     struct Key;
@@ -65,6 +68,7 @@ private:
     RegKey next_handle_ = 0x1000;
     std::optional<std::uint64_t> stop_after_;
     std::uint64_t calls_ = 0;
+    std::vector<RegKey> denied_;
 };
 
 }  // namespace qw

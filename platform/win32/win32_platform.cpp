@@ -169,6 +169,7 @@ const LowerTable& LowerTable::System() {
 
 }  // namespace qw
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -203,6 +204,12 @@ bool Win32Process::IsOrdinaryFile(const std::string& path) {
     return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
+std::string Win32Process::ProgramPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
 std::string Win32Process::ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -212,5 +219,60 @@ std::string Win32Process::ProgramFolder() {
 }
 
 void Win32Process::EndProcess() { ExitProcess(0); }
+
+namespace {
+bool ShowFileDialog(bool save, const FileDialogRequest& request, std::string* path) {
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // 76 bytes in the 32-bit program
+    ofn.hwndOwner = Wnd(request.owner);
+    ofn.hInstance = GetModuleHandleA(nullptr);
+    ofn.lpstrFilter = request.filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = request.title.c_str();
+    ofn.Flags = request.flags;
+    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return false;
+    *path = file;
+    return true;
+}
+}  // namespace
+
+bool Win32FileDialogs::Open(const FileDialogRequest& request, std::string* path) {
+    return ShowFileDialog(false, request, path);
+}
+
+bool Win32FileDialogs::Save(const FileDialogRequest& request, std::string* path) {
+    return ShowFileDialog(true, request, path);
+}
+
+std::string UserName() {
+    char user[257] = {};
+    DWORD size = sizeof user;
+    GetUserNameA(user, &size);
+    return user;
+}
+
+Win32ListLock::Win32ListLock() {
+    mutex_ = CreateMutexA(nullptr, FALSE, ("Local\\Quellwatch.WindowList." + UserName()).c_str());
+}
+
+Win32ListLock::~Win32ListLock() {
+    if (mutex_) CloseHandle(mutex_);
+}
+
+void Win32ListLock::Acquire() {
+    // Re-entered by the owning thread (an import that ends in a save) without
+    // waiting; a copy that died holding it hands it over (WAIT_ABANDONED).
+    if (mutex_ && WaitForSingleObject(mutex_, 10000) != WAIT_TIMEOUT) ++held_;
+}
+
+void Win32ListLock::Release() {
+    if (held_ > 0 && mutex_) {
+        --held_;
+        ReleaseMutex(mutex_);
+    }
+}
 
 }  // namespace qw

@@ -107,7 +107,30 @@ public:
                       const std::string& directory, int show) override;
     bool IsOrdinaryFile(const std::string& path) override;
     std::string ProgramFolder() override;
+    std::string ProgramPath() override;
     void EndProcess() override;
 };
+
+class Win32FileDialogs : public FileDialogApi {
+public:
+    bool Open(const FileDialogRequest& request, std::string* path) override;
+    bool Save(const FileDialogRequest& request, std::string* path) override;
+};
+
+// A named mutex per user: "Local\Quellwatch.WindowList.<user>".
+class Win32ListLock : public ListLock {
+public:
+    Win32ListLock();
+    ~Win32ListLock() override;
+    void Acquire() override;
+    void Release() override;
+
+private:
+    HANDLE mutex_ = nullptr;
+    int held_ = 0;
+};
+
+// The name of this user, for per-user named objects.
+std::string UserName();
 
 }  // namespace qw

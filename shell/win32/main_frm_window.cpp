@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "editing/win32/editing_windows.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
@@ -29,7 +30,8 @@ public:
         : instance_(instance), trays_(instance), addItem_(instance), edit_(instance),
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
                                LowerTable::System(), ThousandsSeparator(), *this, trays_, process_,
-                               flags.commandLineMode, addItem_, edit_}) {
+                               flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
+                               &listLock_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
     }
@@ -85,6 +87,10 @@ private:
     Win32ListBox lvControl_;
     Win32Text numWindows_;
     Win32TrayHost trays_;
+    Win32Files files_;
+    SeededRandom random_;  // seeded once per run
+    Win32FileDialogs fileDialogs_;
+    Win32ListLock listLock_;
     AddItemWindow addItem_;
     EditWindow edit_;
     MainFrm frm_;
@@ -235,13 +241,23 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         self->OnDestroy();
         return 0;
+    default:
+        if (message == ListChangedMessage() && self) {
+            self->Frm().ListChangedElsewhere();
+            return 0;
+        }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-HWND LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
+UINT ListChangedMessage() {
+    static const UINT message = RegisterWindowMessageA("Quellwatch.WindowListChanged");
+    return message;
+}
+
+MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = MainFrmProc;
@@ -254,10 +270,11 @@ HWND LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
     RegisterClassExA(&wc);
     // Lives for the whole run; the process ends without unwinding it.
     auto* self = new MainFrmWindow(instance, flags);
-    HWND window = CreateWindowExA(0, kClassName, "Quellwatch v1.6", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  470, 380, nullptr, nullptr, instance, self);
+    CreateWindowExA(0, kClassName, "Quellwatch v1.6", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 470, 380,
+                    nullptr, nullptr, instance, self);
+    ListChangedMessage();
     self->Frm().Form_Load();
-    return window;
+    return self->Frm();
 }
 
 }  // namespace qw

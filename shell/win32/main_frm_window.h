@@ -7,7 +7,11 @@
 namespace qw {
 
 // Creates the main window hidden and runs its load step, which decides
-// whether to show it. Returns its handle.
-HWND LoadMainFrm(HINSTANCE instance, const PublicFlags& flags);
+// whether to show it. Returns its logic.
+MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags);
+
+// The registered message by which an importing copy tells the tray copy that
+// the stored list changed.
+UINT ListChangedMessage();
 
 }  // namespace qw

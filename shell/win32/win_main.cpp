@@ -11,6 +11,8 @@
 
 namespace {
 
+std::string TrayMutexName() { return "Local\\Quellwatch.TrayProgram." + qw::UserName(); }
+
 class Win32Startup : public qw::StartupHost {
 public:
     Win32Startup(HINSTANCE instance, const qw::PublicFlags& flags) : instance_(instance), flags_(flags) {}
@@ -22,18 +24,24 @@ public:
     }
 
     bool AnotherInstanceRunning() override {
-        // One named object per user in this logon session; held until the process ends.
-        char user[257] = {};
-        DWORD size = sizeof user;
-        GetUserNameA(user, &size);
-        const std::string name = std::string("Local\\Quellwatch.TrayProgram.") + user;
-        CreateMutexA(nullptr, FALSE, name.c_str());
+        // One named object per user in this logon session, held by the tray
+        // copy until it ends; an importing copy never creates it.
+        CreateMutexA(nullptr, FALSE, TrayMutexName().c_str());
         return GetLastError() == ERROR_ALREADY_EXISTS;
     }
 
+    bool TrayCopyRunning() override {
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, TrayMutexName().c_str());
+        if (!mutex) return false;
+        CloseHandle(mutex);
+        return true;
+    }
+
+    void TellTrayCopyToReload() override { PostMessageA(HWND_BROADCAST, qw::ListChangedMessage(), 0, 0); }
+
     void SetAppTitle(const std::string&) override {}
 
-    void LoadMainFrm() override { qw::LoadMainFrm(instance_, flags_); }
+    qw::MainFrm& LoadMainFrm() override { return qw::LoadMainFrm(instance_, flags_); }
 
 private:
     HINSTANCE instance_;

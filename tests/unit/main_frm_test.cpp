@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
 #include "resources/resource.h"
@@ -80,14 +81,31 @@ struct Frm : ::testing::Test {
     MemoryProcess process;
     bool commandLineMode = false;
     FakeDialog addItemView, editView;
-    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, LowerTable::Windows1252(), ",",
-                                view, trays, process, commandLineMode, addItemView, editView}};
+    MemoryFiles files;
+    ScriptedRandom random{{0.0}};
+    MemoryFileDialogs dialogs;
+    MemoryListLock lock;
+    const LowerTable lower = LowerTable::Windows1252();  // outlives the window, which keeps a reference
+    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, ",",
+                                view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
+                                &lock}};
 
     void SetUp() override { frm.Attach(0x100); }
     void Option(const char* name, const char* value) {
         RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, name, value, kRegSz);
     }
     const NotifyIconData& TrayNow() { return trays.shell.calls.back().data; }
+    void SeedList(const Strings& entries) {
+        reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", std::to_string(entries.size()));
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            reg.PutString(kHkeyCurrentUser, kDataKeyPath, EntryValueName(static_cast<long>(i)), entries[i]);
+    }
+    Strings StoredList() {
+        Strings entries;
+        const long count = LeadingNumber(reg.GetString(kHkeyCurrentUser, kDataKeyPath, "").value_or("0"));
+        for (long i = 0; i < count; ++i) entries.push_back(*reg.GetString(kHkeyCurrentUser, kDataKeyPath, EntryValueName(i)));
+        return entries;
+    }
 };
 
 TEST_F(Frm, SwitchesReadTheLeadingDecimalNumber) {
@@ -100,6 +118,11 @@ TEST_F(Frm, SwitchesReadTheLeadingDecimalNumber) {
         Option("On at Start", c.onAtStart);
         frm.Form_Load();
         EXPECT_EQ(tm.IsRunning(), c.on) << c.onAtStart;
+        EXPECT_EQ(view.status, c.on ? kStatusEnabled : kStatusDisabled) << c.onAtStart;
+        EXPECT_EQ(view.windowIcon, 0x1000u + (c.on ? IDI_TRACK_ON : IDI_TRACK_OFF)) << c.onAtStart;
+        EXPECT_EQ(Tip(frm.SysIcon()->Record()), c.on ? kTipEnabled : kTipDisabled) << c.onAtStart;
+        EXPECT_EQ(view.enabled[IDM_STAT_ENABLE], !c.on) << c.onAtStart;
+        EXPECT_EQ(view.enabled[IDM_STATUS_DISABLE], c.on) << c.onAtStart;
     }
 }
 
@@ -124,26 +147,6 @@ TEST_F(Frm, LoadWithNoOptionsStartsTrackingShownWithTheListLoaded) {
     EXPECT_EQ(view.bitmaps, (std::vector<std::pair<int, int>>{{0, IDB_IMPORT}, {1, IDB_EXPORT}, {3, IDB_CLOSE},
                                                               {100, IDB_START}, {101, IDB_SOUND}, {102, IDB_ICON},
                                                               {200, IDB_GO}, {201, IDB_STOP}, {300, IDB_HELP}}));
-}
-
-TEST_F(Frm, OnAtStartZeroOrNotANumberStartsOff) {
-    for (const char* value : {"0", "off", ""}) {
-        Frm::SetUp();
-        Option("On at Start", value);
-        MemoryTimer timer;
-        FakeView v;
-        FakeTrays t;
-        MainFrm f{MainFrmPlatform{reg, windows, sound, timer, reInit, &box, &numWindows, LowerTable::Windows1252(),
-                                  ",", v, t, process, commandLineMode, addItemView, editView}};
-        f.Form_Load();
-        EXPECT_FALSE(timer.IsRunning()) << value;
-        EXPECT_EQ(v.status, kStatusDisabled) << value;
-        EXPECT_EQ(v.windowIcon, 0x1000u + IDI_TRACK_OFF) << value;
-        EXPECT_EQ(Tip(f.SysIcon()->Record()), kTipDisabled) << value;
-        EXPECT_EQ(f.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_OFF) << value;
-        EXPECT_TRUE(v.enabled[IDM_STAT_ENABLE]) << value;
-        EXPECT_FALSE(v.enabled[IDM_STATUS_DISABLE]) << value;
-    }
 }
 
 TEST_F(Frm, MinimizedAtStartKeepsTheWindowHidden) {
@@ -277,22 +280,75 @@ TEST_F(Frm, RefreshReloadsTheListFromTheRegistry) {
     EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
 }
 
+// The File menu: the dialogs' results are used only when a file was chosen,
+// an import is saved either way, and an export to a new file works.
+TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
+    frm.Form_Load();
+    SeedList({"Daily offer"});
+    frm.RefreshL_Click();
+    dialogs.answers = {"", "C:\\lists\\new.wnl"};
+    frm.OnCommand(IDM_EXPORT);
+    EXPECT_TRUE(files.files.empty());  // cancelled
+    frm.OnCommand(IDM_EXPORT);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    const FileDialogRequest& save = dialogs.shown[0].second;
+    EXPECT_TRUE(dialogs.shown[0].first);
+    EXPECT_EQ(save.owner, 0x100u);
+    EXPECT_EQ(save.title, "Export Window List");
+    EXPECT_EQ(save.filter, std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28));
+    EXPECT_EQ(save.flags, 0x1806u);
+    EXPECT_EQ(save.defaultExtension, "wnl");
+    ASSERT_EQ(files.files.count("C:\\lists\\new.wnl"), 1u);
+    EXPECT_EQ(files.files["C:\\lists\\new.wnl"].substr(0, 13), "QUELLBOX2\r\n\r\n");
+
+    files.files["C:\\lists\\more.wnl"] = std::string("QUELLBOX2\r\n\r\n") + "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44";
+    dialogs.answers = {"", "C:\\lists\\more.wnl"};
+    const int savesBefore = lock.acquired;
+    frm.OnCommand(IDM_IMP);
+    EXPECT_EQ(StoredList(), Strings{"Daily offer"});
+    frm.OnCommand(IDM_IMP);
+    const FileDialogRequest& open = dialogs.shown[2].second;
+    EXPECT_FALSE(dialogs.shown[2].first);
+    EXPECT_EQ(open.title, "Import Window List");
+    EXPECT_EQ(open.filter, std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48));
+    EXPECT_EQ(open.flags, 0x1804u);
+    EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde"}));
+    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
+    EXPECT_GE(lock.acquired - savesBefore, 2);  // both imports saved under the lock
+    EXPECT_EQ(lock.depth, 0);
+}
+
 struct FakeStartup : StartupHost {
+    MainFrm* frm = nullptr;
     std::string commandLine;
-    bool another = false;
+    bool another = false, trayCopy = false;
     std::string title;
-    int loads = 0;
+    int loads = 0, reloads = 0;
     std::string CommandLine() override { return commandLine; }
     bool AnotherInstanceRunning() override { return another; }
+    bool TrayCopyRunning() override { return trayCopy; }
+    void TellTrayCopyToReload() override { ++reloads; }
     void SetAppTitle(const std::string& t) override { title = t; }
-    void LoadMainFrm() override { ++loads; }
+    MainFrm& LoadMainFrm() override {
+        ++loads;
+        frm->Form_Load();
+        return *frm;
+    }
 };
 
-TEST(Startup, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
+struct Start : Frm {
     FakeStartup host;
-    MemoryProcess process;
     PublicFlags flags;
-    Main(host, process, flags);
+    Start() { host.frm = &frm; }
+    void Run() {
+        commandLineMode = true;  // what Main sets first, seen by the window
+        Main(host, process, flags);
+        commandLineMode = flags.commandLineMode;
+    }
+};
+
+TEST_F(Start, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
+    Run();
     EXPECT_EQ(host.title, "Quellwatch 1.6");
     EXPECT_FALSE(flags.commandLineMode);
     EXPECT_EQ(host.loads, 1);
@@ -300,7 +356,55 @@ TEST(Startup, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
     EXPECT_TRUE(process.boxes.empty());
 }
 
-TEST(Startup, TheArgumentsFollowTheProgramsOwnPath) {
+// The one-shot import: asked, merged into the stored list, reported, and
+// the tray copy told; the process never shows a window or scans.
+TEST_F(Start, ACommandLineImportsTheFileAndEnds) {
+    const std::string wnl = std::string("QUELLBOX2\r\n\r\n") + "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44\r\n";  // "abcde"
+    struct Case {
+        std::string commandLine, file;
+        int answer;
+        bool trayCopy;
+        Strings boxes;
+        Strings stored;
+    } cases[] = {
+        {"C:\\lists\\my list.wnl", wnl, kIdYes, false, {"Import my list.wnl ?", kImported}, {"Offer", "abcde"}},
+        {" \"C:\\lists\\my list.wnl\" ", wnl, kIdYes, true, {"Import my list.wnl ?", kImportedPressRefresh},
+         {"Offer", "abcde"}},
+        {"C:\\lists\\my list.wnl", wnl, kIdNo, false, {"Import my list.wnl ?"}, {"Offer"}},
+        {"C:\\lists\\gone.wnl", "", kIdYes, false, {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"},
+         {"Offer"}},
+        {"C:\\lists\\my list.wnl", "quellbox2\r\n", kIdYes, false,
+         {"Import my list.wnl ?", "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
+        {"C:\\lists\\my list.wnl", wnl + "\x41", kIdYes, false,
+         {"Import my list.wnl ?", "The window list could not be read to its end\r\nC:\\lists\\my list.wnl"}, {"Offer", "abcde"}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        SeedList({"Offer"});
+        files.files.clear();
+        if (!c.file.empty()) files.files["C:\\lists\\my list.wnl"] = c.file;
+        process.boxes.clear();
+        process.answers = {c.answer};
+        host.commandLine = c.commandLine;
+        host.trayCopy = c.trayCopy;
+        host.reloads = 0;
+        Run();
+        Strings texts;
+        for (const auto& b : process.boxes) texts.push_back(b.text);
+        EXPECT_EQ(texts, c.boxes) << c.commandLine;
+        EXPECT_EQ(StoredList(), c.stored) << c.commandLine;
+        EXPECT_EQ(host.reloads, c.trayCopy && c.answer == kIdYes ? 1 : 0);
+        EXPECT_EQ(process.ended, 1);
+        process.ended = 0;
+        EXPECT_TRUE(flags.commandLineMode);
+        EXPECT_FALSE(tm.IsRunning());  // never scans
+        EXPECT_EQ(frm.SysIcon(), nullptr);
+        EXPECT_FALSE(view.visible);
+        EXPECT_EQ(lock.depth, 0);
+    }
+}
+
+TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
     const std::string module = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
     struct Case {
         const char* commandLine;
@@ -322,12 +426,9 @@ TEST(Startup, TheArgumentsFollowTheProgramsOwnPath) {
     for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgramPath(c.commandLine, module), c.arguments) << c.commandLine;
 }
 
-TEST(Startup, ASecondCopyIsRefused) {
-    FakeStartup host;
+TEST_F(Start, ASecondCopyIsRefused) {
     host.another = true;
-    MemoryProcess process;
-    PublicFlags flags;
-    Main(host, process, flags);
+    Run();
     ASSERT_EQ(process.boxes.size(), 1u);
     EXPECT_EQ(process.boxes[0].text, "Quellwatch is already running.");
     EXPECT_EQ(process.boxes[0].caption, "Quellwatch");

@@ -7,6 +7,7 @@
 
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
+#include "store/file_association.h"
 #include "store/window_list_store.h"
 
 namespace qw {
@@ -206,6 +207,36 @@ TEST(WindowListSave, NeverLosesTheListWhenCutShort) {
     ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"zulu"});
     ExpectNoLossAtAnyCut({}, {"first entry"});
     ExpectNoLossAtAnyCut({"only entry"}, {});
+}
+
+}  // namespace
+}  // namespace qw
+
+namespace qw {
+namespace {
+
+// The association is the program's contract with the shell: exactly these
+// keys, machine-wide where allowed, for the current user where refused.
+TEST(ListFileType, WritesTheAssociationWhereTheMachineLetsIt) {
+    for (bool standardUser : {false, true}) {
+        MemoryRegistry reg;
+        if (standardUser) reg.DenyWrites(kHkeyClassesRoot);
+        RegisterListFileType(reg, ProgramExePath("C:\\Tools\\Quellbox.EXE"), 1);
+        RegisterListFileType(reg, ProgramExePath("C:\\Tools\\Quellbox.EXE"), 1);  // twice: the same
+        const RegKey root = standardUser ? kHkeyCurrentUser : kHkeyClassesRoot;
+        const std::string prefix = standardUser ? "Software\\Classes\\" : "";
+        const std::string type = prefix + "Quellwatch Window List";
+        EXPECT_EQ(reg.GetString(root, prefix + ".WNL", ""), "Quellwatch Window List");
+        EXPECT_EQ(reg.GetString(root, type, ""), "Quellwatch Window List");
+        EXPECT_EQ(reg.GetValue(root, type, "BrowserFlags")->data, (std::vector<std::uint8_t>{0, 0x10, 0, 0}));
+        EXPECT_EQ(reg.GetValue(root, type, "EditFlags")->data, (std::vector<std::uint8_t>{0, 0, 1, 0}));
+        EXPECT_EQ(reg.GetValue(root, type, "EditFlags")->type, kRegBinary);
+        EXPECT_EQ(reg.GetString(root, type + "\\DefaultIcon", ""), "C:\\Tools\\Quellbox.exe,1");
+        EXPECT_EQ(reg.GetString(root, type + "\\shell\\open", ""), "Import");
+        EXPECT_EQ(reg.GetString(root, type + "\\shell\\open\\command", ""), "\"C:\\Tools\\Quellbox.exe\" %1");
+        EXPECT_EQ(reg.ValueNames(root, type), (Strings{"", "BrowserFlags", "EditFlags"}));
+        EXPECT_EQ(reg.KeyExists(kHkeyCurrentUser, "Software\\Classes\\.WNL"), standardUser);
+    }
 }
 
 }  // namespace

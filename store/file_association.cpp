@@ -1,0 +1,52 @@
+#include "store/file_association.h"
+
+namespace qw {
+
+const char kListFileType[] = "Quellwatch Window List";
+
+namespace {
+
+const char kUserClasses[] = "Software\\Classes\\";
+
+// RegWriteString's steps, reporting whether the key could be opened for
+// writing and the value set.
+bool TryWrite(RegistryApi& registry, RegKey root, const std::string& path, const std::string& name,
+              const std::string& data, std::uint32_t type) {
+    RegKey key = 0;
+    if (registry.CreateKey(root, path, &key) != kErrorSuccess) return false;
+    const bool set = registry.SetValueEx(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                         static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
+    registry.CloseKey(key);
+    return set;
+}
+
+void Write(RegistryApi& registry, const std::string& path, const std::string& name, const std::string& data,
+           std::uint32_t type = kRegSz) {
+    if (!TryWrite(registry, kHkeyClassesRoot, path, name, data, type))
+        TryWrite(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
+}
+
+}  // namespace
+
+std::string ProgramExePath(const std::string& modulePath) {
+    const auto slash = modulePath.find_last_of('\\');
+    const auto dot = modulePath.find_last_of('.');
+    const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                                 ? modulePath.substr(0, dot)
+                                 : modulePath;
+    return stem + ".exe";
+}
+
+void RegisterListFileType(RegistryApi& registry, const std::string& programPath, int iconIndex) {
+    const std::string type = kListFileType;
+    Write(registry, type, "", type);
+    // Little-endian 0x1000 and 0x10000, four bytes each.
+    Write(registry, type, "BrowserFlags", std::string("\x00\x10\x00\x00", 4), kRegBinary);
+    Write(registry, type, "EditFlags", std::string("\x00\x00\x01\x00", 4), kRegBinary);
+    Write(registry, type + "\\DefaultIcon", "", programPath + "," + std::to_string(iconIndex));
+    Write(registry, type + "\\shell\\open", "", "Import");
+    Write(registry, type + "\\shell\\open\\command", "", "\"" + programPath + "\" %1");
+    Write(registry, ".WNL", "", type);
+}
+
+}  // namespace qw
