@@ -36,7 +36,7 @@ public:
         return n;
     }
     void Post(WindowHandle, unsigned) override { ++posts; }
-    bool IsOwnProcessWindow(WindowHandle) override { return false; }
+    bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle ForegroundWindow() override { return 0; }
 };

@@ -48,9 +48,9 @@ Scanner::Facts Scanner::AskFacts(WindowHandle window) {
 
 // A message box or file chooser belongs to whichever of our windows asks, and
 // a chooser's own questions to the chooser: no window owned by a window of
-// this process is ever closed.
+// the program is ever closed, nor the questions of an importing copy.
 bool Scanner::OwnedByUs(WindowHandle owner) {
-    return owner != 0 && (own_.Contains(owner) || windows_.IsOwnProcessWindow(owner));
+    return owner != 0 && (own_.Contains(owner) || windows_.BelongsToProgram(owner));
 }
 
 bool Scanner::IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const {

@@ -42,8 +42,10 @@ public:
     virtual int GetText(WindowHandle window, char* buffer, int max) = 0;
     // PostMessageA(window, message, 0, 0).
     virtual void Post(WindowHandle window, unsigned message) = 0;
-    // Whether the window belongs to this process (GetWindowThreadProcessId).
-    virtual bool IsOwnProcessWindow(WindowHandle window) = 0;
+    // Whether the window is one of the program's: a window of this process,
+    // or the main window of another copy (an importing copy owns its
+    // questions with it).
+    virtual bool BelongsToProgram(WindowHandle window) = 0;
     // GetCursorPos then WindowFromPoint: the window under the pointer.
     virtual WindowHandle WindowUnderPointer() = 0;
     // GetForegroundWindow: the window the user works in; 0 when none.

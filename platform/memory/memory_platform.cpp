@@ -65,7 +65,7 @@ int MemoryWindows::GetText(WindowHandle window, char* buffer, int max) {
     return n;
 }
 
-bool MemoryWindows::IsOwnProcessWindow(WindowHandle window) {
+bool MemoryWindows::BelongsToProgram(WindowHandle window) {
     ++calls[window].process;
     const FakeWindow* w = Find(window);
     return w && w->ours;

@@ -54,7 +54,7 @@ public:
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override { posts.push_back({window, message}); }
-    bool IsOwnProcessWindow(WindowHandle window) override;
+    bool BelongsToProgram(WindowHandle window) override;
     WindowHandle underPointer = 0;
     WindowHandle foreground = 0;
     WindowHandle WindowUnderPointer() override { return underPointer; }

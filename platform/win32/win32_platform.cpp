@@ -3,10 +3,14 @@
 #include <mmsystem.h>
 
 #include <array>
+#include <cstring>
 
 #include "platform/ansi_case.h"
 
 namespace qw {
+
+const char kMainWindowClass[] = "QuellwatchMainFrm";
+
 namespace {
 HKEY Key(RegKey key) { return reinterpret_cast<HKEY>(key); }
 HWND Wnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
@@ -90,9 +94,12 @@ WindowHandle Win32Windows::WindowUnderPointer() {
 
 WindowHandle Win32Windows::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
 
-bool Win32Windows::IsOwnProcessWindow(WindowHandle window) {
+bool Win32Windows::BelongsToProgram(WindowHandle window) {
     DWORD process = 0;
-    return GetWindowThreadProcessId(Wnd(window), &process) != 0 && process == GetCurrentProcessId();
+    if (GetWindowThreadProcessId(Wnd(window), &process) == 0) return false;
+    if (process == GetCurrentProcessId()) return true;
+    char name[32] = {};
+    return GetClassNameA(Wnd(window), name, sizeof name) && std::strcmp(name, kMainWindowClass) == 0;
 }
 
 void Win32Sound::Play(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }

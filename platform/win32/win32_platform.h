@@ -26,6 +26,9 @@ public:
     long CloseKey(RegKey key) override;
 };
 
+// The class of the program's main window, in every copy.
+extern const char kMainWindowClass[];
+
 class Win32Windows : public WindowApi {
 public:
     void EnumTopLevel(WindowVisitor& visitor) override;
@@ -33,7 +36,7 @@ public:
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
     void Post(WindowHandle window, unsigned message) override;
-    bool IsOwnProcessWindow(WindowHandle window) override;
+    bool BelongsToProgram(WindowHandle window) override;
     WindowHandle WindowUnderPointer() override;
     WindowHandle ForegroundWindow() override;
 };

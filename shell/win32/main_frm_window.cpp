@@ -17,7 +17,7 @@
 namespace qw {
 namespace {
 
-const char kClassName[] = "QuellwatchMainFrm";
+const char* const kClassName = kMainWindowClass;
 constexpr UINT_PTR kTmId = 1;
 constexpr UINT_PTR kReInitCloseTmrId = 2;
 constexpr int kButtonWidth = 112;

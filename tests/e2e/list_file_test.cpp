@@ -160,13 +160,18 @@ TEST_F(ListFiles, ACommandLineImportAsksMergesAndTellsTheRunningCopy) {
     EXPECT_EQ(StoredList(), (Strings{"Daily Offer", "Imported entry one", "Imported entry two"}));
     EXPECT_TRUE(helper.Messages(offer).empty());  // the importer never scanned
 
-    // With a tray copy running: it is told, and its next save keeps the import.
-    SeedList({"Daily Offer"});
-    SetString(kOptionsKey, "On at Start", "0");
+    // With a tray copy running: it never closes the importer's questions,
+    // whatever its list holds; it is told of the import, and its next save
+    // keeps what was imported.
+    SeedList({"Quellwatch"});
     ASSERT_TRUE(quellbox.Launch());
+    HWND sentinel = helper.Create("Quellwatch sentinel", "i");  // asked again every 500 ms
     ASSERT_TRUE(importer.Start(BinDir() + "\\Quellbox.exe", WinPath("my list.wnl")));
     box = BoxSaying(importer, "Import my list.wnl ?");
     ASSERT_NE(box, nullptr);
+    const std::size_t asked = helper.Stamps(sentinel, WM_CLOSE).size();
+    ASSERT_TRUE(helper.WaitForMessages(sentinel, WM_CLOSE, asked + 2, 10s));
+    ASSERT_TRUE(IsWindowVisible(box));
     Press(box, IDYES);
     box = BoxSaying(importer, "Window List imported, please press refresh\r\non the main dialog to see the new entries.");
     ASSERT_NE(box, nullptr);
@@ -182,7 +187,7 @@ TEST_F(ListFiles, ACommandLineImportAsksMergesAndTellsTheRunningCopy) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             return StoredList() ==
-                   Strings{"Daily Offer", "Imported entry one", "Imported entry two", "Added afterwards"};
+                   Strings{"Quellwatch", "Imported entry one", "Imported entry two", "Added afterwards"};
         },
         10s));
 }
