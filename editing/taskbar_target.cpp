@@ -2,7 +2,7 @@
 
 #include "editing/browser_suffix.h"
 #include "resources/resource.h"
-#include "store/registry_access.h"
+#include "settings/settings.h"
 
 namespace qw {
 
@@ -31,7 +31,7 @@ void TaskbarTarget::TaskbarTarget_Click() {
     } else {
         HideTargetIcon();
     }
-    RegWriteString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, "Task Target", on ? "1" : "0", kRegSz);
+    WriteSwitch(platform_.registry, Setting::kTaskTarget, on);
 }
 
 void TaskbarTarget::Target_SysTrayMouseMove() {

@@ -1,7 +1,6 @@
 #include "engine/scanner.h"
 
-#include <cstdlib>
-
+#include "settings/settings.h"
 #include "store/registry_access.h"
 #include "store/window_list_store.h"
 
@@ -12,24 +11,7 @@ const char kAppTitle[] = "Quellwatch 1.6";
 namespace {
 constexpr int kTitleBuffer = 255;
 constexpr unsigned kSoundFlags = 0x13;  // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 }  // namespace
-
-bool SoundFlagOn(const std::string& text) {
-    const std::string word = Trimmed(text);
-    if (LowerTable::Windows1252().EqualNoCase(word, "true")) return true;
-    if (word.empty()) return false;
-    char* end = nullptr;
-    const double number = std::strtod(word.c_str(), &end);
-    // Anything else that is not wholly a number counts as off.
-    return end && *end == '\0' && number != 0.0;
-}
 
 std::string Scanner::GetTitle(WindowHandle window) {
     char buffer[kTitleBuffer] = {};
@@ -96,9 +78,8 @@ void Scanner::Close(WindowHandle window, const Facts& facts) {
     windows_.Post(window, kWmCancelMode);
     windows_.Post(window, kWmClose);
     // Read at every close so a change in the options counts at once.
-    if (!SoundFlagOn(RegReadString(registry_, kHkeyCurrentUser, kOptionsKeyPath, "Play Sound", "False")))
-        return;
-    PlaySoundFile(RegReadString(registry_, kHkeyCurrentUser, kOptionsKeyPath, "Sound", ""));
+    if (!ReadSwitch(registry_, Setting::kPlaySound)) return;
+    PlaySoundFile(ReadText(registry_, Setting::kSound));
 }
 
 void Scanner::CloseTrackedWindow(WindowHandle window) { Close(window, AskFacts(window)); }

@@ -30,9 +30,6 @@ struct OwnWindows {
     }
 };
 
-// "Play Sound" as a flag word: a number other than 0, or True, is on.
-bool SoundFlagOn(const std::string& text);
-
 class Scanner : private WindowVisitor {
 public:
     Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,

@@ -73,3 +73,41 @@
 #define IDC_REFRESHWNDWLIST 1104
 #define IDC_TXT 1105
 #define IDC_TEXT 1201
+
+// The options dialog, the about window and the splash window, with their pictures.
+#define IDD_OPTIONS 402
+#define IDD_ABOUT 403
+#define IDD_SPLASH 404
+#define IDB_ABOUT 210
+#define IDB_SPLASH 211
+
+// Controls of the options dialog; `CD` lies below the client area.
+#define IDC_TABB 1301
+#define IDC_LABEL2 1302
+#define IDC_OON 1303
+#define IDC_OFF 1304
+#define IDC_STARTMIN 1305
+#define IDC_RUNATSTART 1306
+#define IDC_SHWSPLASH 1307
+#define IDC_TASKTARGET 1308
+#define IDC_SND 1309
+#define IDC_PLY 1310
+#define IDC_BROWSESOUND 1311
+#define IDC_LABEL1 1312
+#define IDC_ICONNUM 1313
+#define IDC_ICONVIEW 1314
+#define IDC_CD 1315
+
+// Controls of the about window: `Link(0)` to `Link(4)` are IDC_LINK0 + index.
+#define IDC_PICTURE1 1401
+#define IDC_BLD 1402
+#define IDC_WEB 1403
+#define IDC_LINK0 1404
+#define IDC_LINK1 1405
+#define IDC_LINK2 1406
+#define IDC_LINK3 1407
+#define IDC_LINK4 1408
+
+// Controls of the splash window.
+#define IDC_SPLASHPICTURE 1501
+#define IDC_WARNING 1502

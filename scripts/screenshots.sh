@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates docs/screenshots/ from the real program under Wine: the main
-# window, both tray pop-up menus, the exit question and the editing dialogs. Uses the 32-bit program
+# window, both tray pop-up menus, the exit question, the editing dialogs, the
+# options pages, the about window and the splash. Uses the 32-bit program
 # where this host can run 32-bit Wine, the 64-bit build otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,5 +21,5 @@ trap qw_wine_stop EXIT
 qw_wine_start
 mkdir -p docs/screenshots
 export QW_SCREENSHOT_DIR="$QW_ROOT/docs/screenshots"
-(cd "$QW_BUILD_DIR/bin" && wine qw_e2e_driver.exe --gtest_filter='Screens.*:Editing.TheTaskbarTarget*')
+(cd "$QW_BUILD_DIR/bin" && wine qw_e2e_driver.exe --gtest_filter='Screens.*:Editing.TheTaskbarTarget*:Settings.TheAbout*:Settings.TheSplash*')
 ls -l docs/screenshots

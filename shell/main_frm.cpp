@@ -1,6 +1,7 @@
 #include "shell/main_frm.h"
 
 #include "resources/resource.h"
+#include "settings/settings.h"
 #include "store/file_association.h"
 #include "store/registry_access.h"
 
@@ -42,7 +43,12 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       addItem_(platform_.addItemView, Editing()),
       edit_(platform_.editView, Editing()),
       listCommands_(edit_, Editing()),
-      target_(platform_.trays, *this, Editing()) {}
+      target_(platform_.trays, *this, Editing()),
+      options_(platform_.optionsView,
+               OptionsPlatform{platform_.registry, platform_.process, platform_.sound, platform_.fileDialogs,
+                               [this](int iconIndex) { RegisterListFileType(iconIndex); },
+                               platform_.process.ProgramPath()}),
+      about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {}
 
 EditingPlatform MainFrm::Editing() {
     return EditingPlatform{platform_.windows, platform_.process, platform_.registry, scanner_, lv_, store_,
@@ -59,8 +65,10 @@ void MainFrm::CheckTaskbarTarget(bool checked) {
     platform_.view.CheckTrayMenuItem(IDM_ENTASK2, checked);
 }
 
-bool MainFrm::ReadSwitch(const char* name, const char* defaultText) {
-    return SwitchOn(RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, name, defaultText));
+bool MainFrm::Switch(Setting setting) { return ReadSwitch(platform_.registry, setting); }
+
+void MainFrm::RegisterListFileType(int iconIndex) {
+    qw::RegisterListFileType(platform_.registry, ProgramExePath(platform_.process.ProgramPath()), iconIndex);
 }
 
 void MainFrm::Form_Load() {
@@ -68,8 +76,8 @@ void MainFrm::Form_Load() {
     MainFrmView& view = platform_.view;
     SetIcon(IDI_TRACK_ON);
     CreateTrayIcon();
-    if (ReadSwitch("Task Target", "1")) target_.ShowTargetIcon();
-    if (ReadSwitch("On at Start", "1")) {
+    if (Switch(Setting::kTaskTarget)) target_.ShowTargetIcon();
+    if (Switch(Setting::kOnAtStart)) {
         EnableTracking();
     } else {
         DisableTracking();
@@ -77,15 +85,13 @@ void MainFrm::Form_Load() {
     SetMenuBitmaps();
     store_.LoadWindowList();
     // At every start, so that the association follows the program when it moves.
-    long fileIcon = LeadingNumber(
-        RegReadString(platform_.registry, kHkeyCurrentUser, kOptionsKeyPath, "FileIcon", "1"));
-    if (fileIcon < 1 || fileIcon > 9) fileIcon = 1;  // the nine list-file icons
-    RegisterListFileType(platform_.registry, ProgramExePath(platform_.process.ProgramPath()),
-                         static_cast<int>(fileIcon));
+    RegisterListFileType(ReadIconIndex(platform_.registry));
     // Close and the separator above it: the window can be hidden, never closed.
     view.RemoveSystemMenuItem(6);
     view.RemoveSystemMenuItem(5);
-    if (!ReadSwitch("Minimized at start", "0")) view.ShowNormal();
+    if (!Switch(Setting::kMinimizedAtStart)) view.ShowNormal();
+    // Rewritten at every start with the program's current path.
+    if (Switch(Setting::kRunAtStart)) SetRunAtStart(platform_.registry, platform_.process.ProgramPath(), true);
 }
 
 void MainFrm::Form_Unload() {
@@ -222,6 +228,16 @@ bool MainFrm::OnCommand(int id) {
     case IDC_LREM: listCommands_.lrem_Click(own_.mainFrm); return true;
     case IDM_ENTASK1:
     case IDM_ENTASK2: target_.TaskbarTarget_Click(); return true;
+    case IDM_MODE:
+    case IDM_OPTMENU_START:
+    case IDM_OPTMENU2_START: options_.ShowOptionsPage(kPageOnStartup); return true;
+    case IDM_SOUND:
+    case IDM_OPTMENU_SOUND:
+    case IDM_OPTMENU2_SOUND: options_.ShowOptionsPage(kPageSounds); return true;
+    case IDM_OPTFILEICON:
+    case IDM_FILEICON1:
+    case IDM_FILEICON2: options_.ShowOptionsPage(kPageListIcon); return true;
+    case IDM_ABT: about_.Show(); return true;
     }
     return false;
 }

@@ -18,6 +18,9 @@
 #include "platform/window_api.h"
 #include "shell/sys_tray.h"
 #include "platform/file_api.h"
+#include "settings/options.h"
+#include "settings/settings.h"
+#include "shell/about.h"
 #include "store/entry_list.h"
 #include "store/list_file.h"
 #include "store/window_list_store.h"
@@ -74,6 +77,10 @@ struct MainFrmPlatform {
     RandomSource& random;
     FileDialogApi& fileDialogs;
     ListLock* listLock;  // around every save; none in tests that need none
+    OptionsView& optionsView;
+    AboutView& aboutView;
+    MousePointer& pointer;
+    ProgramVersion version;
 };
 
 extern const char kTipEnabled[];
@@ -126,9 +133,12 @@ public:
     AddItem& Adder() { return addItem_; }
     Edit& Editor() { return edit_; }
     TaskbarTarget& Target() { return target_; }
+    Options& Opts() { return options_; }
+    About& AboutBox() { return about_; }
 
 private:
-    bool ReadSwitch(const char* name, const char* defaultText);
+    bool Switch(Setting setting);
+    void RegisterListFileType(int iconIndex);
     void SetIcon(int id);
     EditingPlatform Editing();
 
@@ -148,6 +158,8 @@ private:
     Edit edit_;
     ListCommands listCommands_;
     TaskbarTarget target_;
+    Options options_;
+    About about_;
     SysTray* sysIcon_ = nullptr;
     int windowIconId_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "engine/scanner.h"
+#include "settings/settings.h"
 #include "store/list_file.h"
 
 namespace qw {
@@ -97,7 +98,7 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
 
 }  // namespace
 
-void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags) {
+void Main(StartupHost& host, ProcessApi& process, RegistryApi& registry, PublicFlags& flags) {
     flags.commandLineMode = true;
     host.SetAppTitle(kAppTitle);
     const std::string commandLine = host.CommandLine();
@@ -113,9 +114,11 @@ void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags) {
         return;
     }
     flags.commandLineMode = false;
-    // "Show Splash Screen" picks the splash window, which comes with the
-    // settings; until then the main window loads at once either way.
-    host.LoadMainFrm();
+    if (ReadSwitch(registry, Setting::kShowSplashScreen)) {
+        host.ShowSplash();  // which loads the main window when it goes
+    } else {
+        host.LoadMainFrm();
+    }
 }
 
 }  // namespace qw

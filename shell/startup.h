@@ -28,6 +28,8 @@ public:
     virtual void SetAppTitle(const std::string& title) = 0;
     // Creates the main window hidden and runs its load step.
     virtual MainFrm& LoadMainFrm() = 0;
+    // Shows the splash window, which loads the main window when it goes.
+    virtual void ShowSplash() = 0;
 };
 
 // Process-wide flags that several windows read.
@@ -35,7 +37,7 @@ struct PublicFlags {
     bool commandLineMode = false;
 };
 
-void Main(StartupHost& host, ProcessApi& process, PublicFlags& flags);
+void Main(StartupHost& host, ProcessApi& process, RegistryApi& registry, PublicFlags& flags);
 
 // The argument text of a command line: everything after the program's own
 // path, blanks before it skipped. An unquoted path may hold spaces (Windows

@@ -8,8 +8,7 @@
 using namespace qwe2e;
 
 int main() {
-    DeleteTree(kOptionsKey);
-    SetString(kOptionsKey, "Run at Start", "0");
+    QuietOptions();
     std::vector<std::string> entries;
     for (int i = 0; i < 32767; ++i) entries.push_back("entry number " + std::to_string(i) + " of a long list");
     SeedList(entries);

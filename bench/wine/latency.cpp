@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
     const int idleSeconds = argc > 3 ? std::atoi(argv[3]) : 10;
     const bool activate = !(argc > 4 && std::string(argv[4]) == "noactivate");
 
-    DeleteTree(kOptionsKey);
-    SetString(kOptionsKey, "Run at Start", "0");
+    QuietOptions();
     // As it usually runs: in the tray, its window hidden.
     SetString(kOptionsKey, "Minimized at start", "1");
     SeedList({"latency probe", "daily offer", "special deal", "you have won", "register now"});

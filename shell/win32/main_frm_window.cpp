@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "editing/win32/editing_windows.h"
+#include "settings/win32/options_window.h"
+#include "shell/win32/about_window.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
@@ -27,13 +29,16 @@ constexpr int kMargin = 10;
 class MainFrmWindow : public MainFrmView {
 public:
     MainFrmWindow(HINSTANCE instance, const PublicFlags& flags)
-        : instance_(instance), trays_(instance), addItem_(instance), edit_(instance),
+        : instance_(instance), trays_(instance), addItem_(instance), edit_(instance), options_(instance),
+          about_(instance),
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
                                LowerTable::System(), ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
-                               &listLock_}) {
+                               &listLock_, options_, about_, pointer_, ReadProgramVersion(instance)}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
+        options_.Bind(&frm_.Opts(), &frm_.Own().options);
+        about_.Bind(&frm_.AboutBox(), &frm_.Own().about);
     }
 
     MainFrm& Frm() { return frm_; }
@@ -93,6 +98,9 @@ private:
     Win32ListLock listLock_;
     AddItemWindow addItem_;
     EditWindow edit_;
+    OptionsWindow options_;
+    AboutWindow about_;
+    Win32Pointer pointer_;
     MainFrm frm_;
 
     HWND hwnd_ = nullptr;

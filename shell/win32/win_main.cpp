@@ -8,6 +8,7 @@
 #include "platform/win32/win32_platform.h"
 #include "shell/startup.h"
 #include "shell/win32/main_frm_window.h"
+#include "shell/win32/splash_window.h"
 
 namespace {
 
@@ -43,6 +44,10 @@ public:
 
     qw::MainFrm& LoadMainFrm() override { return qw::LoadMainFrm(instance_, flags_); }
 
+    void ShowSplash() override {
+        qw::ShowSplash(instance_, [this] { LoadMainFrm(); });
+    }
+
 private:
     HINSTANCE instance_;
     const qw::PublicFlags& flags_;
@@ -56,7 +61,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     static qw::PublicFlags flags;
     Win32Startup host(instance, flags);
     qw::Win32Process process;
-    qw::Main(host, process, flags);
+    qw::Win32Registry registry;
+    qw::Main(host, process, registry, flags);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (qw::RouteDialogMessage(&msg)) continue;

@@ -50,6 +50,13 @@ bool GetString(const char* path, const char* name, std::string* value) {
     return ok;
 }
 
+void QuietOptions() {
+    DeleteTree(kOptionsKey);
+    SetString(kOptionsKey, "Run at Start", "0");
+    SetString(kOptionsKey, "Task Target", "0");
+    SetString(kOptionsKey, "Show Splash Screen", "0");
+}
+
 void SeedList(const std::vector<std::string>& entries) {
     DeleteTree(kDataKey);
     for (std::size_t i = 0; i < entries.size(); ++i) {

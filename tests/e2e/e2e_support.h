@@ -28,6 +28,9 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 void DeleteTree(const char* path);
 void SetString(const char* path, const char* name, const std::string& value);
 bool GetString(const char* path, const char* name, std::string* value);
+// Options as the tests start the program: no splash, no start-with-Windows
+// entry, no taskbar target (the main icon alone in the tray); defaults else.
+void QuietOptions();
 // Replaces the stored window list with these entries.
 void SeedList(const std::vector<std::string>& entries);
 // The stored window list, in the order of its values.

@@ -19,8 +19,7 @@ const char kTooShort[] = "The title must be a least five (5) characters long";
 class Editing : public ::testing::Test {
 protected:
     void Start(const Strings& entries, const char* taskTarget = "0") {
-        DeleteTree(kOptionsKey);
-        SetString(kOptionsKey, "Run at Start", "0");
+        QuietOptions();
         SetString(kOptionsKey, "Task Target", taskTarget);
         SeedList(entries);
         ASSERT_TRUE(helper.Ok());

@@ -61,9 +61,7 @@ Strings Decode(const std::string& file) {
 class ListFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteTree(kOptionsKey);
-        SetString(kOptionsKey, "Run at Start", "0");
-        SetString(kOptionsKey, "Task Target", "0");
+        QuietOptions();
     }
     // A visible message box of `program` whose text is `text`.
     static HWND BoxSaying(const Program& program, const std::string& text) {

@@ -13,8 +13,7 @@ using namespace std::chrono_literals;
 class Scan : public ::testing::Test {
 protected:
     void StartWith(const std::vector<std::string>& entries) {
-        DeleteTree(kOptionsKey);
-        SetString(kOptionsKey, "Run at Start", "0");
+        QuietOptions();
         SeedList(entries);
         ASSERT_TRUE(helper.Ok());
         ASSERT_TRUE(quellbox.Launch());

@@ -11,9 +11,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
-    DeleteTree(kOptionsKey);
-    SetString(kOptionsKey, "Run at Start", "0");
-    SetString(kOptionsKey, "Task Target", "0");  // the main icon alone in the tray
+    QuietOptions();
     SeedList({"Daily Offer", "You have won a prize", "Special deal - Web Browser", "Register now",
               "Unsaved changes reminder"});
     Quellbox quellbox;
@@ -55,9 +53,7 @@ TEST(Screens, MainWindowTrayMenusAndExitQuestion) {
 }
 
 TEST(Screens, EditingDialogs) {
-    DeleteTree(kOptionsKey);
-    SetString(kOptionsKey, "Run at Start", "0");
-    SetString(kOptionsKey, "Task Target", "0");
+    QuietOptions();
     SeedList({"Daily Offer", "You have won a prize", "Register now"});
     Helper helper;
     ASSERT_TRUE(helper.Ok());
@@ -68,7 +64,10 @@ TEST(Screens, EditingDialogs) {
 
     PostMessageA(quellbox.Main(), WM_COMMAND, IDC_LADD, 0);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowOf(quellbox.Id(), "Add new item")) != nullptr; }, 10s));
+    // Visible: its controls exist only once the dialog is made.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindWindowOf(quellbox.Id(), "Add new item")) != nullptr && IsWindowVisible(dialog); },
+        10s));
     HWND list = GetDlgItem(dialog, IDC_WNDWLIST);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) >= 3; }, 10s));
     SendMessageA(list, LB_SETCURSEL, 1, 0);
@@ -78,9 +77,29 @@ TEST(Screens, EditingDialogs) {
 
     SendMessageA(GetDlgItem(quellbox.Main(), IDC_LV), LB_SETCURSEL, 1, 0);
     PostMessageA(quellbox.Main(), WM_COMMAND, IDC_EDITENTRY, 0);
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowOf(quellbox.Id(), "Edit Entry")) != nullptr; }, 10s));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindWindowOf(quellbox.Id(), "Edit Entry")) != nullptr && IsWindowVisible(dialog); },
+        10s));
     Screenshot("edit-dialog", &quellbox);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(Screens, OptionsPages) {
+    QuietOptions();
+    SetString(kOptionsKey, "Sound", "C:\\windows\\media\\ding.wav");
+    SeedList({});
+    Quellbox quellbox;
+    ASSERT_TRUE(quellbox.Launch());
+    const std::pair<int, const char*> pages[] = {
+        {IDM_MODE, "options-on-startup"}, {IDM_SOUND, "options-sounds"}, {IDM_OPTFILEICON, "options-list-icon"}};
+    for (const auto& page : pages) {
+        PostMessageA(quellbox.Main(), WM_COMMAND, page.first, 0);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (dialog = FindWindowOf(quellbox.Id(), "Quellwatch Options")) && IsWindowVisible(dialog); },
+            10s));
+        Screenshot(page.second, &quellbox);
+    }
 }
 
 }  // namespace

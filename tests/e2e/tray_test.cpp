@@ -19,9 +19,7 @@ const char kDisabledTip[] = "Quellwatch [Disabled]";
 class Tray : public ::testing::Test {
 protected:
     void Start(const std::map<std::string, std::string>& options = {}, const Strings& entries = {}) {
-        DeleteTree(kOptionsKey);
-        SetString(kOptionsKey, "Run at Start", "0");
-        SetString(kOptionsKey, "Task Target", "0");  // the main icon alone in the tray
+        QuietOptions();
         for (const auto& o : options) SetString(kOptionsKey, o.first.c_str(), o.second);
         SeedList(entries);
         const auto hidden = options.find("Minimized at start");

@@ -85,10 +85,13 @@ struct Frm : ::testing::Test {
     ScriptedRandom random{{0.0}};
     MemoryFileDialogs dialogs;
     MemoryListLock lock;
+    FakeOptionsView optionsView;
+    FakeAboutView aboutView;
+    FakePointer pointer;
     const LowerTable lower = LowerTable::Windows1252();  // outlives the window, which keeps a reference
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, ",",
                                 view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
-                                &lock}};
+                                &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
 
     void SetUp() override { frm.Attach(0x100); }
     void Option(const char* name, const char* value) {
@@ -187,7 +190,7 @@ TEST_F(Frm, SwitchingFromEitherMenuMovesEveryIndicatorAndWritesNoOption) {
     EXPECT_FALSE(tm.IsRunning());
     frm.OnCommand(IDM_ENABLE);
     EXPECT_TRUE(tm.IsRunning());
-    EXPECT_FALSE(reg.KeyExists(kHkeyCurrentUser, kOptionsKeyPath));
+    EXPECT_FALSE(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "On at Start"));
 }
 
 TEST_F(Frm, DisablingLeavesTheDebounceAlone) {
@@ -334,6 +337,8 @@ struct FakeStartup : StartupHost {
         frm->Form_Load();
         return *frm;
     }
+    int splashes = 0;
+    void ShowSplash() override { ++splashes; }
 };
 
 struct Start : Frm {
@@ -342,18 +347,26 @@ struct Start : Frm {
     Start() { host.frm = &frm; }
     void Run() {
         commandLineMode = true;  // what Main sets first, seen by the window
-        Main(host, process, flags);
+        Main(host, process, reg, flags);
         commandLineMode = flags.commandLineMode;
     }
 };
 
+// The splash comes first unless "Show Splash Screen" reads as 0; it loads the
+// main window itself when it goes.
 TEST_F(Start, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
-    Run();
-    EXPECT_EQ(host.title, "Quellwatch 1.6");
-    EXPECT_FALSE(flags.commandLineMode);
-    EXPECT_EQ(host.loads, 1);
-    EXPECT_EQ(process.ended, 0);
-    EXPECT_TRUE(process.boxes.empty());
+    const std::pair<const char*, bool> cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"abc", false}};
+    for (const auto& c : cases) {
+        if (c.first) Option("Show Splash Screen", c.first);
+        host.loads = host.splashes = 0;
+        Run();
+        EXPECT_EQ(host.title, "Quellwatch 1.6");
+        EXPECT_FALSE(flags.commandLineMode);
+        EXPECT_EQ(host.splashes, c.second ? 1 : 0) << (c.first ? c.first : "missing");
+        EXPECT_EQ(host.loads, c.second ? 0 : 1);
+        EXPECT_EQ(process.ended, 0);
+        EXPECT_TRUE(process.boxes.empty());
+    }
 }
 
 // The one-shot import: asked, merged into the stored list, reported, and

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/scanner.h"
+#include "settings/settings.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
 #include "store/registry_access.h"

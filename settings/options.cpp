@@ -1,0 +1,91 @@
+#include "settings/options.h"
+
+#include <algorithm>
+
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+namespace qw {
+
+const char kSoundPathTooLong[] =
+    "The path of this sound file is too long to be stored.\r\n"
+    "Please choose a file whose full path has at most 254 characters.";
+
+namespace {
+
+const char kSoundFilter[] = "Wav Files (*.wav)\0*.wav\0";
+// SND_ASYNC | SND_NODEFAULT | SND_NOSTOP, as the close action plays it.
+constexpr unsigned kPlaySoundFlags = 0x13;
+constexpr int kFirstIcon = 1;
+constexpr int kLastIcon = 9;
+
+// Slider position p previews icon resource p + 1 (resources 2 to 10).
+int IconResourceAt(int position) { return position + 1; }
+
+}  // namespace
+
+void Options::ShowOptionsPage(int page) {
+    if (view_.Handle()) view_.Close();
+    ++loads_;
+    view_.Load();
+    Form_Load();
+    view_.SelectPage(page);
+    view_.Show();
+}
+
+void Options::Form_Load() {
+    RegistryApi& reg = platform_.registry;
+    view_.SetIcon(IDI_TRACK_ON);
+    view_.SetChecked(OptionsCheck::kSnd, ReadSwitch(reg, Setting::kPlaySound, Side::kDialog));
+    view_.SetText(ReadText(reg, Setting::kSound, Side::kDialog));
+    view_.SetChecked(OptionsCheck::kRunAtStart, ReadSwitch(reg, Setting::kRunAtStart, Side::kDialog));
+    view_.SetChecked(OptionsCheck::kStartMin, ReadSwitch(reg, Setting::kMinimizedAtStart, Side::kDialog));
+    view_.SetChecked(OptionsCheck::kShwSplash, ReadSwitch(reg, Setting::kShowSplashScreen, Side::kDialog));
+    view_.SetChecked(OptionsCheck::kTaskTarget, ReadSwitch(reg, Setting::kTaskTarget, Side::kDialog));
+    view_.SetOOn(ReadSwitch(reg, Setting::kOnAtStart, Side::kDialog));
+    const int icon = ReadIconIndex(reg, Side::kDialog);
+    view_.SetIconNum(icon);
+    view_.SetIconView(IconResourceAt(icon));
+}
+
+void Options::OK_Click() {
+    RegistryApi& reg = platform_.registry;
+    WriteSwitch(reg, Setting::kOnAtStart, view_.OOn());
+    WriteSwitch(reg, Setting::kShowSplashScreen, view_.Checked(OptionsCheck::kShwSplash));
+    WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kStartMin));
+    WriteSetting(reg, Setting::kSound, view_.Text());
+    WriteSwitch(reg, Setting::kPlaySound, view_.Checked(OptionsCheck::kSnd));
+    WriteSwitch(reg, Setting::kTaskTarget, view_.Checked(OptionsCheck::kTaskTarget));
+    const int icon = std::clamp(view_.IconNum(), kFirstIcon, kLastIcon);
+    WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
+    if (platform_.registerListFileType) platform_.registerListFileType(icon);
+    SetRunAtStart(reg, platform_.modulePath, view_.Checked(OptionsCheck::kRunAtStart));
+    view_.Close();
+}
+
+void Options::BrowseSound_Click() {
+    FileDialogRequest request;
+    request.owner = view_.Handle();
+    request.filter = std::string(kSoundFilter, sizeof kSoundFilter - 1) + '\0';
+    request.title = "Browse for sound";
+    request.flags = kOfnFileMustExist | kOfnHideReadOnly;
+    const unsigned load = loads_;
+    std::string path;
+    if (!platform_.fileDialogs.Save(request, &path)) return;
+    // The chooser runs its own message loop: a menu item may have reloaded
+    // or closed the dialog meanwhile, and the path belongs to neither.
+    if (load != loads_ || !view_.Handle()) return;
+    // A longer path would be stored but read back as missing: the next load
+    // would show the default and OK would lose the sound.
+    if (path.size() > kLongestReadableText) {
+        platform_.process.ShowMessageBox(view_.Handle(), kSoundPathTooLong, "Error", kMbIconStop | kMbSetForeground);
+        return;
+    }
+    view_.SetText(path);
+}
+
+void Options::ply_Click() { platform_.sound.Play(view_.Text(), kPlaySoundFlags); }
+
+void Options::IconNum_Change() { view_.SetIconView(IconResourceAt(view_.IconNum())); }
+
+}  // namespace qw

@@ -1,0 +1,125 @@
+#include "settings/settings.h"
+
+#include <cstdlib>
+
+#include "platform/ansi_case.h"
+#include "store/file_association.h"
+#include "store/registry_access.h"
+#include "store/window_list_store.h"
+
+namespace qw {
+
+namespace {
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+}  // namespace
+
+bool SoundFlagOn(const std::string& text) {
+    const std::string word = Trimmed(text);
+    if (LowerTable::Windows1252().EqualNoCase(word, "true")) return true;
+    if (word.empty()) return false;
+    char* end = nullptr;
+    const double number = std::strtod(word.c_str(), &end);
+    // Anything else that is not wholly a number counts as off.
+    return end && *end == '\0' && number != 0.0;
+}
+
+const SettingInfo kSettings[kSettingCount] = {
+    // Off at start only when the dialog stored "0".
+    {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
+    {Setting::kShowSplashScreen, "Show Splash Screen", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
+    {Setting::kMinimizedAtStart, "Minimized at start", StoredForm::kSwitch, "0", "0", Reader::kSwitch},
+    // Written by SetRunAtStart, not by OK itself.
+    {Setting::kRunAtStart, "Run at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
+    // Also written by the "Taskbar Target" tray items.
+    {Setting::kTaskTarget, "Task Target", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
+    // The dialog offers the sound checked, yet nothing plays until OK has
+    // stored it once; read at every close.
+    {Setting::kPlaySound, "Play Sound", StoredForm::kSwitch, "1", "False", Reader::kFlag},
+    // The dialog's store for the path cannot be empty, hence the blank.
+    {Setting::kSound, "Sound", StoredForm::kPath, " ", "", Reader::kText},
+    // Slider position p shows icon resource p + 1; passed to RegisterListFileType.
+    {Setting::kFileIcon, "FileIcon", StoredForm::kIconIndex, "1", "1", Reader::kIconIndex},
+};
+
+const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValueName[] = "Quellwatch";
+
+namespace {
+
+constexpr long kFirstIcon = 1;
+constexpr long kLastIcon = 9;
+
+const char* DefaultFor(const SettingInfo& info, Side side) {
+    return side == Side::kDialog ? info.dialogDefault : info.programDefault;
+}
+
+std::string Read(RegistryApi& registry, const SettingInfo& info, Side side) {
+    return RegReadString(registry, kHkeyCurrentUser, kOptionsKeyPath, info.name, DefaultFor(info, side));
+}
+
+// RegWriteString's steps, saying whether the key could be opened for writing
+// and the value set.
+bool TryWriteString(RegistryApi& registry, RegKey root, const std::string& path, const std::string& name,
+                    const std::string& data) {
+    RegKey key = 0;
+    if (registry.CreateKey(root, path, &key) != kErrorSuccess) return false;
+    const bool set = registry.SetValueEx(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                         static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
+    registry.CloseKey(key);
+    return set;
+}
+
+}  // namespace
+
+const SettingInfo& Info(Setting setting) { return kSettings[static_cast<std::size_t>(setting)]; }
+
+bool ReadSwitch(RegistryApi& registry, Setting setting, Side side) {
+    const SettingInfo& info = Info(setting);
+    const std::string text = Read(registry, info, side);
+    if (side == Side::kProgram && info.reader == Reader::kFlag) return SoundFlagOn(text);
+    return SwitchOn(text);
+}
+
+int ReadIconIndex(RegistryApi& registry, Side side) {
+    const SettingInfo& info = Info(Setting::kFileIcon);
+    const long index = LeadingNumber(Read(registry, info, side));
+    if (index >= kFirstIcon && index <= kLastIcon) return static_cast<int>(index);
+    return static_cast<int>(LeadingNumber(DefaultFor(info, side)));
+}
+
+std::string ReadText(RegistryApi& registry, Setting setting, Side side) {
+    return Read(registry, Info(setting), side);
+}
+
+std::string SwitchText(bool on) { return on ? "1" : "0"; }
+
+void WriteSetting(RegistryApi& registry, Setting setting, const std::string& text) {
+    RegWriteString(registry, kHkeyCurrentUser, kOptionsKeyPath, Info(setting).name, text, kRegSz);
+}
+
+void WriteSwitch(RegistryApi& registry, Setting setting, bool on) {
+    WriteSetting(registry, setting, SwitchText(on));
+}
+
+std::string RunEntryData(const std::string& modulePath) { return "\"" + ProgramExePath(modulePath) + "\""; }
+
+void SetRunAtStart(RegistryApi& registry, const std::string& modulePath, bool on) {
+    if (on) {
+        // A standard user may not write the machine's list; the user's own
+        // list starts the program for that user alone, which is what they asked.
+        const std::string data = RunEntryData(modulePath);
+        if (!TryWriteString(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName, data))
+            TryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data);
+    } else {
+        RegDeleteValue(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName);
+        RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
+    }
+    WriteSwitch(registry, Setting::kRunAtStart, on);
+}
+
+}  // namespace qw

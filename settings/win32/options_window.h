@@ -1,0 +1,43 @@
+// The options dialog's window: one template with the controls of all three
+// pages, of which those of the selected page are shown.
+#pragma once
+
+#include <windows.h>
+
+#include "editing/win32/dialog_window.h"
+#include "settings/options.h"
+
+namespace qw {
+
+class OptionsWindow : public DialogWindow<OptionsView> {
+public:
+    explicit OptionsWindow(HINSTANCE instance);
+    void Bind(Options* logic, WindowHandle* ownSlot) {
+        logic_ = logic;
+        SetOwnSlot(ownSlot);
+    }
+
+    void Load() override;
+    void SelectPage(int page) override;
+    bool Checked(OptionsCheck box) const override;
+    void SetChecked(OptionsCheck box, bool checked) override;
+    bool OOn() const override;
+    void SetOOn(bool selected) override;
+    int IconNum() const override;
+    void SetIconNum(int position) override;
+    void SetIconView(int iconId) override;
+
+private:
+    void OnInit() override;
+    void OnActivate() override { logic_->Form_Activate(); }
+    bool OnCommand(int id, int code) override;
+    void ShowPage(int page);
+    // The tab control's page changes and the slider's moves reach the dialog
+    // itself, not its command handler.
+    static LRESULT CALLBACK PagesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self);
+
+    Options* logic_ = nullptr;
+};
+
+}  // namespace qw

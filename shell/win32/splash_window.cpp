@@ -1,0 +1,119 @@
+#include "shell/win32/splash_window.h"
+
+#include "platform/win32/win32_platform.h"
+#include "resources/resource.h"
+#include "shell/splash.h"
+
+namespace qw {
+namespace {
+
+constexpr UINT_PTR kKillTickerId = 1;
+
+class SplashWindow : public SplashView {
+public:
+    SplashWindow(HINSTANCE instance, std::function<void()> loadMainFrm)
+        : instance_(instance), splash_(*this, killTicker_, std::move(loadMainFrm)) {}
+
+    bool Create() {
+        CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_SPLASH), nullptr, Proc, reinterpret_cast<LPARAM>(this));
+        return hwnd_ != nullptr;
+    }
+    Splash& Logic() { return splash_; }
+
+    void ShowTopmost() override {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    void Close() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+
+private:
+    void OnInit(HWND dialog);
+    void FitToPicture();
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HBITMAP picture_ = nullptr;
+    Win32Timer killTicker_{kKillTickerId, kKillTickerInterval};
+    Splash splash_;
+};
+
+void SplashWindow::OnInit(HWND dialog) {
+    hwnd_ = dialog;
+    picture_ = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_SPLASH));
+    SendDlgItemMessageA(dialog, IDC_SPLASHPICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
+    FitToPicture();
+    killTicker_.Bind(dialog);
+    splash_.Form_Load();
+}
+
+// The picture at its own size with the notice below it, the window centred
+// on the work area.
+void SplashWindow::FitToPicture() {
+    BITMAP size{};
+    if (!picture_ || !GetObjectA(picture_, sizeof size, &size)) return;
+    RECT margin{0, 0, 4, 4};
+    MapDialogRect(hwnd_, &margin);
+    HWND warning = GetDlgItem(hwnd_, IDC_WARNING);
+    RECT label{};
+    GetWindowRect(warning, &label);
+    const int labelHeight = label.bottom - label.top;
+    MoveWindow(GetDlgItem(hwnd_, IDC_SPLASHPICTURE), 0, 0, size.bmWidth, size.bmHeight, FALSE);
+    MoveWindow(warning, margin.right, size.bmHeight + margin.bottom, size.bmWidth - 2 * margin.right, labelHeight,
+               FALSE);
+    RECT frame{0, 0, size.bmWidth, size.bmHeight + 2 * margin.bottom + labelHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK SplashWindow::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        self = reinterpret_cast<SplashWindow*>(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->OnInit(dialog);
+        return FALSE;
+    case WM_TIMER:
+        if (self && wParam == kKillTickerId) self->splash_.KillTicker_Timer();
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) DestroyWindow(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        if (self) {
+            self->hwnd_ = nullptr;
+            self->splash_.Form_Unload();
+            DeleteObject(self->picture_);
+            self->picture_ = nullptr;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void ShowSplash(HINSTANCE instance, std::function<void()> loadMainFrm) {
+    // Lives for the whole run: its tick and its unload run inside its own
+    // window procedure, so it is never freed under them.
+    auto* window = new SplashWindow(instance, std::move(loadMainFrm));
+    if (!window->Create()) {
+        window->Logic().Form_Unload();
+        return;
+    }
+    window->Logic().Show();
+}
+
+}  // namespace qw
