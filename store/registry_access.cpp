@@ -9,24 +9,26 @@ constexpr std::uint32_t kReadBufferBytes = 255;
 }
 
 RegKeyWriter::RegKeyWriter(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
-    reg_.CreateKey(root, path, &key_);
+    open_ = reg_.CreateKey(root, path, &key_) == kErrorSuccess;
 }
 
-RegKeyWriter::~RegKeyWriter() { reg_.CloseKey(key_); }
+RegKeyWriter::~RegKeyWriter() {
+    if (open_) reg_.CloseKey(key_);
+}
 
-void RegKeyWriter::Write(const std::string& name, const std::string& data, std::uint16_t type) {
+bool RegKeyWriter::Write(const std::string& name, const std::string& data, std::uint16_t type) {
     // No terminator is written: the stored data is exactly the text's bytes,
     // which is what makes a REG_BINARY write of "\x08\0\0\0" four bytes.
-    reg_.SetValueEx(key_, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                    static_cast<std::uint32_t>(data.size()));
+    return open_ && reg_.SetValueEx(key_, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                    static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
 }
 
-void RegKeyWriter::Delete(const std::string& name) { reg_.DeleteValue(key_, name); }
+bool RegKeyWriter::Delete(const std::string& name) { return open_ && reg_.DeleteValue(key_, name) == kErrorSuccess; }
 
 std::vector<std::string> RegKeyWriter::ValueNames() {
     std::vector<std::string> names;
     std::string name;
-    for (std::uint32_t index = 0; reg_.EnumValueName(key_, index, &name) == kErrorSuccess; ++index) {
+    for (std::uint32_t index = 0; open_ && reg_.EnumValueName(key_, index, &name) == kErrorSuccess; ++index) {
         names.push_back(name);
     }
     return names;

@@ -43,13 +43,15 @@ public:
     ~RegKeyWriter();
     RegKeyWriter(const RegKeyWriter&) = delete;
     RegKeyWriter& operator=(const RegKeyWriter&) = delete;
-    void Write(const std::string& name, const std::string& data, std::uint16_t type);
-    void Delete(const std::string& name);
+    // Whether the value was written (or deleted).
+    bool Write(const std::string& name, const std::string& data, std::uint16_t type);
+    bool Delete(const std::string& name);
     std::vector<std::string> ValueNames();
 
 private:
     RegistryApi& reg_;
     RegKey key_ = 0;
+    bool open_ = false;
 };
 
 // The read behind RegReadString, for callers whose data may equal any default:

@@ -1,6 +1,7 @@
 #include "store/window_list_store.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -13,15 +14,34 @@ const char kOptionsKeyPath[] = "Software\\Varn\\Quellwatch\\Options";
 
 namespace {
 
-// A count can never legitimately exceed two full lists (a save stages the new
-// list after the old one); a larger one is damage, and reading it whole would
-// stall start-up on millions of missing values.
+// A count can never legitimately exceed two full lists; a larger one is
+// damage, and reading it whole would stall start-up on missing values.
 constexpr long kMaxStoredCount = 2L * EntryList::kMaxEntries;
+// Where a save keeps the new list while it replaces the old one: "<first>
+// <count>", the new list's values. Absent at rest, so the stored layout is
+// exactly the count and " 0" to " N-1"; present, it names the list to load.
+const char kStagedValue[] = "Staged";
 
 long StoredCount(RegKeyReader& data) {
     auto text = data.Read("");
     if (!text) return 0;
     return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
+}
+
+struct Span {
+    long first = 0, count = 0;
+    long End() const { return first + count; }
+};
+
+std::optional<Span> StagedSpan(RegKeyReader& data) {
+    auto text = data.Read(kStagedValue);
+    if (!text) return std::nullopt;
+    const auto blank = text->find(' ');
+    if (blank == std::string::npos) return std::nullopt;
+    const Span span{LeadingNumber(text->substr(0, blank)), LeadingNumber(text->substr(blank + 1))};
+    if (span.first < 0 || span.count < 0 || span.count > EntryList::kMaxEntries || span.first > 4 * kMaxStoredCount)
+        return std::nullopt;
+    return span;
 }
 
 }  // namespace
@@ -50,41 +70,59 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
 void WindowListStore::SaveWindowList() {
     // Another copy of the program (an import through the shell) may be saving.
     ListLockGuard guard(lock_);
+    StoreList();
+    LoadWindowList();
+}
+
+// Every registry write can fail or be the last before a crash. At every
+// moment the key loads as exactly the old list or exactly the new one:
+//   1. the new list is written where no load looks, beyond the old list and
+//      beyond any earlier staged list;
+//   2. one write of "Staged" switches every load over to it;
+//   3. the entries are overwritten in place and the count set;
+//   4. one delete of "Staged" switches loads back to the count, now the new
+//      list's; the leftovers go.
+// A write that fails ends the save where it stands, as a crash would.
+void WindowListStore::StoreList() {
     const long count = lv_.Count();
     long oldCount = 0;
+    std::optional<Span> staged;
     {
         RegKeyReader stored(registry_, kHkeyCurrentUser, kDataKeyPath);
-        oldCount = std::min(StoredCount(stored), static_cast<long>(EntryList::kMaxEntries));
+        oldCount = StoredCount(stored);
+        staged = StagedSpan(stored);
     }
-    {
-        // One handle for the whole save: thousands of entries are thousands of writes.
-        RegKeyWriter data(registry_, kHkeyCurrentUser, kDataKeyPath);
-        const auto writeEntries = [&](long firstIndex) {
-            for (long i = 0; i < count; ++i) data.Write(EntryValueName(firstIndex + i), lv_.At(i), kRegSz);
-        };
-        if (oldCount > 0) {
-            // Stage the new list beyond the old count, where loads do not look,
-            // then show both; only then overwrite the old entries in place.
-            writeEntries(oldCount);
-            data.Write("", std::to_string(oldCount + count), kRegSz);
-        }
-        writeEntries(0);
-        data.Write("", std::to_string(count), kRegSz);
-        std::unordered_set<std::string> keep{""};
-        for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
-        for (const std::string& name : data.ValueNames()) {
-            if (!keep.count(name)) data.Delete(name);
-        }
+    Span next{std::max(oldCount, count), count};
+    // The list an earlier, unfinished save staged is what loads show until
+    // the new marker replaces it: stage beside it, never over it.
+    if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
+
+    // One handle for the whole save: thousands of entries are thousands of writes.
+    RegKeyWriter data(registry_, kHkeyCurrentUser, kDataKeyPath);
+    for (long i = 0; i < count; ++i) {
+        if (!data.Write(EntryValueName(next.first + i), lv_.At(i), kRegSz)) return;
     }
-    LoadWindowList();
+    if (!data.Write(kStagedValue, std::to_string(next.first) + " " + std::to_string(count), kRegSz)) return;
+    for (long i = 0; i < count; ++i) {
+        if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
+    }
+    if (!data.Write("", std::to_string(count), kRegSz)) return;
+    if (!data.Delete(kStagedValue)) return;
+    std::unordered_set<std::string> keep{""};
+    for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
+    for (const std::string& name : data.ValueNames()) {
+        if (!keep.count(name) && !data.Delete(name)) return;
+    }
 }
 
 void WindowListStore::LoadWindowList() {
     RegKeyReader data(registry_, kHkeyCurrentUser, kDataKeyPath);
-    const long count = StoredCount(data);
+    // A save cut short leaves its new list staged and named: that list counts.
+    const std::optional<Span> staged = StagedSpan(data);
+    const Span span = staged ? *staged : Span{0, StoredCount(data)};
     std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
-    for (long i = 0; i < count && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
+    for (long i = span.first; i < span.End() && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
         // A missing or unreadable value is skipped; a stored text is kept
         // whatever it reads, "Error" included.
         auto entry = data.Read(EntryValueName(i));

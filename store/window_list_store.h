@@ -28,8 +28,9 @@ public:
           separator_(std::move(thousandsSeparator)), lock_(lock) {}
 
     // Writes `lv` to the key, then reloads `lv` from it. At every moment the
-    // key loads as the old list or the new one in full, so a save cut short
-    // by a crash or power loss never loses the user's list.
+    // key loads as exactly the old list or exactly the new one, so a save cut
+    // short by a failed write, a crash or a power loss never loses the
+    // user's list.
     void SaveWindowList();
     // Fills `lv` from the key, dropping repeats, and sets the count text.
     void LoadWindowList();
@@ -37,6 +38,8 @@ public:
     bool IsListedTitle(const std::string& text) const;
 
 private:
+    void StoreList();
+
     RegistryApi& registry_;
     EntryList& lv_;
     TextControl* numWindows_;

@@ -56,7 +56,8 @@ MemoryRegistry::MemoryRegistry() {
 MemoryRegistry::~MemoryRegistry() = default;
 
 bool MemoryRegistry::Tick() {
-    ++calls_;
+    const std::uint64_t call = calls_++;
+    if (fail_at_ && *fail_at_ == call) return false;
     if (!stop_after_) return true;
     if (*stop_after_ == 0) return false;
     --*stop_after_;

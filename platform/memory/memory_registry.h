@@ -48,6 +48,14 @@ public:
     // Simulates the process stopping: after `calls` more API calls every
     // operation fails and changes nothing.
     void StopAfter(std::uint64_t calls) { stop_after_ = calls; }
+    // Makes only the call after `calls` more fail, changing nothing; the
+    // calls after it succeed again.
+    void FailAt(std::uint64_t calls) { fail_at_ = calls_ + calls; }
+    // Calls work again: the process restarted, or the fault is gone.
+    void Heal() {
+        stop_after_.reset();
+        fail_at_.reset();
+    }
     bool Stopped() const { return stop_after_ && *stop_after_ == 0; }
     std::uint64_t CallCount() const { return calls_; }
     // A standard user's rights: keys under `root` cannot be created, opened
@@ -68,6 +76,7 @@ private:
     RegKey next_handle_ = 0x1000;
     std::optional<std::uint64_t> stop_after_;
     std::uint64_t calls_ = 0;
+    std::optional<std::uint64_t> fail_at_;
     std::vector<RegKey> denied_;
 };
 

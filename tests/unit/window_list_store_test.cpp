@@ -168,45 +168,70 @@ TEST(IsListedTitle, DoubleByteEntriesDifferingInTheirSecondByteAreDifferent) {
     EXPECT_TRUE(f.store.IsListedTitle("DAILY \x83" "A"));
 }
 
-// Cut the save short after every single registry call and load what is left:
-// the result must hold the whole old list or the whole new list.
-void ExpectNoLossAtAnyCut(const Strings& before, const Strings& after) {
-    LowerTable lower = LowerTable::Windows1252();
-    auto holds = [&](const Strings& loaded, const Strings& list) {
-        std::set<std::string> have;
-        for (const auto& e : loaded) have.insert(lower.Lower(e));
-        return std::all_of(list.begin(), list.end(), [&](const std::string& e) { return have.count(lower.Lower(e)) > 0; });
-    };
-    for (std::uint64_t cut = 0;; ++cut) {
-        Fixture f;
-        f.SetList(before);
-        f.store.SaveWindowList();
-        f.SetList(after);
-        f.reg.StopAfter(cut);
-        f.store.SaveWindowList();
-        const bool finished = !f.reg.Stopped();
-        f.reg.StopAfter(~std::uint64_t{0});
-        MemoryListBox box;
-        EntryList lv(&box);
-        WindowListStore store(f.reg, lv, nullptr, lower, ",");
-        store.LoadWindowList();
-        EXPECT_TRUE(holds(lv.Items(), before) || holds(lv.Items(), after))
-            << "cut after " << cut << " calls";
-        if (finished) {
-            EXPECT_EQ(lv.Items(), after);
-            EXPECT_GT(cut, 0u);
-            return;
+// Stop the save after every single registry call (a crash), or make just
+// that call fail (a full or refused registry): what loads afterwards is
+// exactly the old list or exactly the new one, never a mix, never empty.
+void ExpectOldOrNewAtEveryStep(const Strings& before, const Strings& after) {
+    for (bool crash : {true, false}) {
+        for (std::uint64_t step = 0;; ++step) {
+            Fixture f;
+            f.SetList(before);
+            f.store.SaveWindowList();
+            f.SetList(after);
+            if (crash) f.reg.StopAfter(step); else f.reg.FailAt(step);
+            const std::uint64_t callsBefore = f.reg.CallCount();
+            f.store.SaveWindowList();
+            const bool reached = f.reg.CallCount() - callsBefore > step;
+            f.reg.Heal();
+            MemoryListBox box;
+            EntryList lv(&box);
+            WindowListStore store(f.reg, lv, nullptr, f.lower, ",");
+            store.LoadWindowList();
+            EXPECT_TRUE(lv.Items() == before || lv.Items() == after)
+                << (crash ? "crash" : "failure") << " at call " << step;
+            // A save that ran past every step leaves exactly the layout.
+            if (!reached) {
+                EXPECT_EQ(lv.Items(), after);
+                EXPECT_EQ(f.reg.ValueNames(kHkeyCurrentUser, kDataKeyPath).size(), after.size() + 1);
+                break;
+            }
         }
     }
 }
 
-TEST(WindowListSave, NeverLosesTheListWhenCutShort) {
-    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "charlie three", "delta four"});
-    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"alpha one", "charlie three"});
-    ExpectNoLossAtAnyCut({"alpha one", "bravo two"}, {"bravo two", "alpha one"});
-    ExpectNoLossAtAnyCut({"alpha one", "bravo two", "charlie three"}, {"zulu"});
-    ExpectNoLossAtAnyCut({}, {"first entry"});
-    ExpectNoLossAtAnyCut({"only entry"}, {});
+TEST(WindowListSave, IsExactlyTheOldOrTheNewListAtEveryCrashOrFailure) {
+    const std::pair<Strings, Strings> transitions[] = {
+        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
+        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "charlie three"}},
+        {{"alpha one", "bravo two"}, {"bravo two", "alpha one"}},
+        {{"alpha one", "bravo two", "charlie three"}, {"zulu one"}},
+        {{}, {"first entry"}},
+        {{"only entry"}, {}},
+        {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}},  // the new list is longer than the old
+    };
+    for (const auto& t : transitions) ExpectOldOrNewAtEveryStep(t.first, t.second);
+}
+
+// A save that failed half-way leaves its new list staged; the next save must
+// not write over it before it has staged its own.
+TEST(WindowListSave, ASaveAfterAFailedOneKeepsTheStoredListWhole) {
+    for (std::uint64_t step = 0; step < 40; ++step) {
+        Fixture f;
+        f.SetList({"alpha one", "bravo two"});
+        f.store.SaveWindowList();
+        f.SetList({"charlie three", "delta four", "echo five"});
+        f.reg.StopAfter(step);
+        f.store.SaveWindowList();
+        f.reg.Heal();
+        f.store.LoadWindowList();
+        const Strings first = f.lv.Items();
+        f.SetList({"foxtrot six"});
+        f.reg.StopAfter(step + 3);
+        f.store.SaveWindowList();
+        f.reg.Heal();
+        f.store.LoadWindowList();
+        EXPECT_TRUE(f.lv.Items() == first || f.lv.Items() == Strings{"foxtrot six"}) << step;
+    }
 }
 
 }  // namespace
