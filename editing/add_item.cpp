@@ -7,6 +7,7 @@ namespace qw {
 
 const char kTitleTooShort[] = "The title must be a least five (5) characters long";
 const char kMustSelect[] = "You must select an item";
+const char kListFull[] = "The window list is full: it holds at most 32,767 entries.\r\nRemove an entry before adding another.";
 const char kInvalidWindow[] =
     "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";
 
@@ -14,6 +15,12 @@ bool RefuseShortTitle(ProcessApi& process, WindowHandle owner, const std::string
     if (text.empty() || text.size() >= kMinimumEntryLength) return false;
     process.ShowMessageBox(owner, kTitleTooShort, "Error", kMbIconStop | kMbSetForeground);
     return true;
+}
+
+bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text) {
+    if (platform.lv.Add(text)) return true;
+    platform.process.ShowMessageBox(owner, kListFull, "Error", kMbIconStop | kMbSetForeground);
+    return false;
 }
 
 namespace {
@@ -72,7 +79,8 @@ void AddItem::done_Click() {
     const std::string text = view_.Text();
     if (RefuseShortTitle(platform_.process, view_.Handle(), text)) return;
     if (!text.empty()) {
-        platform_.lv.Add(text);
+        // A full list keeps the dialog open with its text, as a refusal does.
+        if (!AppendEntry(platform_, view_.Handle(), text)) return;
         view_.SetText("");
     }
     platform_.store.SaveWindowList();

@@ -16,6 +16,7 @@ namespace qw {
 
 extern const char kTitleTooShort[];
 extern const char kMustSelect[];
+extern const char kListFull[];
 constexpr std::size_t kMinimumEntryLength = 5;
 
 struct EditingPlatform {
@@ -48,5 +49,8 @@ public:
 // Shows "The title must be a least five (5) characters long" when `text` has
 // one to four characters, and says whether it did.
 bool RefuseShortTitle(ProcessApi& process, WindowHandle owner, const std::string& text);
+// Appends `text` to `lv`; a full list (list boxes hold 32,767 items) is
+// refused with a message instead, and false returned.
+bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text);
 
 }  // namespace qw

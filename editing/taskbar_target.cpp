@@ -58,7 +58,7 @@ void TaskbarTarget::Target_SysTrayMouseDown(int button) {
     if (platform_.process.ShowMessageBox(owner, question, "Question...", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
         kIdYes)
         return;
-    platform_.lv.Add(title);
+    if (!AppendEntry(platform_, owner, title)) return;
     platform_.store.SaveWindowList();
 }
 

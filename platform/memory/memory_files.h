@@ -48,6 +48,13 @@ public:
     // as if the process were gone.
     void StopAt(std::uint64_t n, unsigned kinds = kAnyOp) { stop_ = Trigger{n, kinds, 0}; }
 
+    // A new process: the files as they stand, no fault armed.
+    void Restart() {
+        stopped_ = false;
+        stop_ = fail_ = Trigger{};
+        handles_.clear();
+    }
+
     std::uint64_t Operations() const { return operations_; }
     std::size_t OpenHandles() const { return handles_.size(); }
     bool Stopped() const { return stopped_; }

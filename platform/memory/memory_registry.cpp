@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/ansi_case.h"
 
@@ -28,24 +29,58 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }  // namespace
 
 struct MemoryRegistry::Key {
+    struct Named {
+        std::string name;  // as first written
+        Value value;
+    };
+
     // Keyed by the folded name; each entry keeps the name as first written.
     std::map<std::string, std::pair<std::string, KeyPtr>> subkeys;
-    std::vector<std::pair<std::string, Value>> values;  // creation order
+    // Values in creation order, found by folded name in one look-up: a full
+    // window list is 65,534 values, written and enumerated one by one.
+    std::map<std::uint64_t, Named> values;
+    std::unordered_map<std::string, std::uint64_t> byName;
+    std::uint64_t next = 0;
+    // The place of the last enumerated value, so that walking the values by
+    // index costs one step each.
+    std::uint32_t cursorIndex = 0;
+    std::map<std::uint64_t, Named>::iterator cursor = values.end();
 
-    std::vector<std::pair<std::string, Value>>::iterator FindValue(const std::string& name) {
-        const std::string folded = Fold(name);
-        return std::find_if(values.begin(), values.end(),
-                            [&](const auto& v) { return Fold(v.first) == folded; });
+    Named* FindValue(const std::string& name) {
+        auto it = byName.find(Fold(name));
+        return it == byName.end() ? nullptr : &values[it->second];
     }
 
     // Replaces the value of that name, keeping its place, or appends it.
     void SetValue(const std::string& name, Value value) {
-        auto it = FindValue(name);
-        if (it != values.end()) {
-            it->second = std::move(value);
-        } else {
-            values.emplace_back(name, std::move(value));
+        if (Named* named = FindValue(name)) {
+            named->value = std::move(value);
+            return;
         }
+        byName[Fold(name)] = next;
+        values[next++] = Named{name, std::move(value)};
+        cursor = values.end();
+    }
+
+    bool EraseValue(const std::string& name) {
+        auto it = byName.find(Fold(name));
+        if (it == byName.end()) return false;
+        values.erase(it->second);
+        byName.erase(it);
+        cursor = values.end();
+        return true;
+    }
+
+    const Named* ValueAt(std::uint32_t index) {
+        if (cursor == values.end() || index < cursorIndex) {
+            cursor = values.begin();
+            cursorIndex = 0;
+        }
+        while (cursor != values.end() && cursorIndex < index) {
+            ++cursor;
+            ++cursorIndex;
+        }
+        return cursor == values.end() ? nullptr : &cursor->second;
     }
 };
 
@@ -136,9 +171,9 @@ long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
-    auto it = node->FindValue(name);
-    if (it == node->values.end()) return kErrorFileNotFound;
-    const Value& value = it->second;
+    const Key::Named* named = node->FindValue(name);
+    if (!named) return kErrorFileNotFound;
+    const Value& value = named->value;
     if (type) *type = value.type;
     const auto needed = static_cast<std::uint32_t>(value.data.size());
     if (data && *size < needed) {
@@ -155,8 +190,9 @@ long MemoryRegistry::EnumValueName(RegKey key, std::uint32_t index, std::string*
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
-    if (index >= node->values.size()) return kErrorNoMoreItems;
-    *name = node->values[index].first;
+    const Key::Named* named = node->ValueAt(index);
+    if (!named) return kErrorNoMoreItems;
+    *name = named->name;
     return kErrorSuccess;
 }
 
@@ -165,10 +201,7 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
-    auto it = node->FindValue(name);
-    if (it == node->values.end()) return kErrorFileNotFound;
-    node->values.erase(it);
-    return kErrorSuccess;
+    return node->EraseValue(name) ? kErrorSuccess : kErrorFileNotFound;
 }
 
 long MemoryRegistry::DeleteKey(RegKey root, const std::string& path) {
@@ -213,9 +246,9 @@ std::optional<MemoryRegistry::Value> MemoryRegistry::GetValue(RegKey root, const
                                                               const std::string& name) const {
     Key* node = const_cast<Key*>(Find(root, path));
     if (!node) return std::nullopt;
-    auto it = node->FindValue(name);
-    if (it == node->values.end()) return std::nullopt;
-    return it->second;
+    const Key::Named* named = node->FindValue(name);
+    if (!named) return std::nullopt;
+    return named->value;
 }
 
 std::optional<std::string> MemoryRegistry::GetString(RegKey root, const std::string& path,
@@ -234,7 +267,7 @@ void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::
 std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {
     std::vector<std::string> names;
     if (const Key* node = Find(root, path)) {
-        for (const auto& v : node->values) names.push_back(v.first);
+        for (const auto& v : node->values) names.push_back(v.second.name);
     }
     return names;
 }

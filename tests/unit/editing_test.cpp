@@ -293,3 +293,40 @@ TEST_F(World, TheTaskbarTargetNotesTheForegroundWindowAndOffersItsCutTitle) {
 
 }  // namespace
 }  // namespace qw
+
+namespace qw {
+namespace {
+
+// 32,767 entries: every road keeps them whole, and one more is refused with
+// a message rather than lost or cutting another off.
+TEST_F(World, AFullListIsKeptWholeAndRefusesOneMore) {
+    Strings full;
+    for (int i = 0; i < EntryList::kMaxEntries; ++i) full.push_back("entry number " + std::to_string(i));
+    MemoryText numWindows;
+    WindowListStore counted{reg, lv, &numWindows, lower, ","};
+    lv.Assign(full);
+    counted.SaveWindowList();
+    EXPECT_EQ(lv.Items(), full);
+    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 32,767 windows.");
+
+    add.Show();
+    addView.text = "one entry too many";
+    add.done_Click();
+    ASSERT_EQ(process.boxes.size(), 1u);
+    EXPECT_EQ(process.boxes[0].text, kListFull);
+    EXPECT_EQ(process.boxes[0].owner, addView.handle);
+    EXPECT_TRUE(addView.open);
+    EXPECT_EQ(addView.text, "one entry too many");
+
+    windows.Add(9, "Another entry too many");
+    windows.foreground = 9;
+    process.answers = {kIdYes};
+    target.Target_SysTrayMouseMove();
+    target.Target_SysTrayMouseDown(kLeftButton);
+    EXPECT_EQ(process.boxes.back().text, kListFull);
+    counted.LoadWindowList();
+    EXPECT_EQ(lv.Items(), full);
+}
+
+}  // namespace
+}  // namespace qw

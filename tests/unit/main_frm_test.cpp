@@ -439,6 +439,35 @@ TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
     for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgramPath(c.commandLine, module), c.arguments) << c.commandLine;
 }
 
+// An import cut short anywhere (the file layer stops the process, or the
+// registry does during the save) leaves the stored list old or merged, whole.
+TEST_F(Start, AnImportCutShortAnywhereKeepsTheStoredListWhole) {
+    std::string wnl = "QUELLBOX2\r\n\r\n";
+    for (const char* e : {"Imported one", "Imported two", "Imported three"}) {
+        for (const char* c = e; *c; ++c) wnl += {static_cast<char>(*c + 68), 'D'};
+        wnl += "\r\n";
+    }
+    const Strings old = {"Offer"}, merged = {"Offer", "Imported one", "Imported two", "Imported three"};
+    host.commandLine = "C:\\lists\\my list.wnl";
+    for (std::uint64_t step = 1; step < 400; ++step) {
+        SeedList(old);
+        files.Restart();
+        files.files.clear();
+        files.files[host.commandLine] = wnl;
+        files.SetReadChunk(7);
+        process.answers = {kIdYes};
+        if (step < 40) files.StopAt(step); else reg.StopAfter(step - 40);
+        try {
+            Run();
+        } catch (const ProcessStopped&) {
+        }
+        reg.Heal();
+        files.Restart();
+        const Strings stored = StoredList();
+        EXPECT_TRUE(stored == old || stored == merged) << "step " << step;
+    }
+}
+
 TEST_F(Start, ASecondCopyIsRefused) {
     host.another = true;
     Run();

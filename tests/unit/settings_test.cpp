@@ -181,6 +181,30 @@ TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
     }
 }
 
+// OK goes on after a step that fails: a registry call that fails anywhere
+// costs at most the one value it was writing.
+TEST(OptionsFaults, AFailedWriteLeavesTheOtherSettingsWritten) {
+    std::uint64_t calls = 0;
+    {
+        OptionsWorld clean;
+        clean.options.ShowOptionsPage(kPageOnStartup);
+        const std::uint64_t before = clean.reg.CallCount();
+        clean.options.OK_Click();
+        calls = clean.reg.CallCount() - before;
+    }
+    for (std::uint64_t step = 0; step < calls; ++step) {
+        OptionsWorld w;
+        w.options.ShowOptionsPage(kPageOnStartup);
+        w.reg.FailAt(step);
+        w.options.OK_Click();
+        w.reg.Heal();
+        std::size_t present = 0;
+        for (const SettingInfo& info : kSettings) present += w.reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, info.name) ? 1 : 0;
+        EXPECT_GE(present, kSettingCount - 1) << "failed call " << step;
+        EXPECT_FALSE(w.view.loaded) << step;  // the dialog closes all the same
+    }
+}
+
 TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
     Store({{"Minimized at start", "1"}, {"Sound", "C:\\ding.wav"}, {"FileIcon", "4"}});
     const Values before = Stored();
