@@ -71,9 +71,10 @@ measure_build() {
         -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
         'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f\n", qp/bp, (qc+qs)/(bc+bs)}'
 
-    # A full list: start-up and "Refresh List" with 32,767 entries.
+    # A full list: start-up, "Refresh List", a removal (save), export, import.
     big=$(wine "$bin/qw_wine_big_list.exe" 2>/dev/null | grep '^BIGLIST' || true)
-    echo "full list of 32,767 entries: start-up $(field "$big" start) ms, Refresh List $(field "$big" refresh) ms"
+    echo "full list of 32,767 entries: start-up $(field "$big" start) ms, Refresh List $(field "$big" refresh) ms," \
+         "save $(field "$big" save) ms, export $(field "$big" export) ms, import $(field "$big" import) ms"
     qw_wine_server_stop
 }
 

@@ -1,0 +1,68 @@
+// A full list of 32,767 entries through every road it takes: save and load
+// (the in-memory registry), export and import (the in-memory files).
+#include <benchmark/benchmark.h>
+
+#include "platform/memory/memory_files.h"
+#include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_registry.h"
+#include "store/list_file.h"
+#include "store/window_list_store.h"
+
+namespace qw {
+namespace {
+
+std::vector<std::string> FullList() {
+    std::vector<std::string> entries;
+    for (int i = 0; i < EntryList::kMaxEntries; ++i)
+        entries.push_back("entry number " + std::to_string(i) + " of a long list");
+    return entries;
+}
+
+struct Full {
+    MemoryRegistry reg;
+    MemoryFiles files;
+    MemoryProcess process;
+    SeededRandom random;
+    MemoryListBox box;
+    EntryList lv{&box};
+    MemoryText count;
+    LowerTable lower = LowerTable::Windows1252();
+    WindowListStore store{reg, lv, &count, lower, ","};
+    ListFile listFile{files, process, random, lv, lower};
+    Full() { lv.Assign(FullList()); }
+};
+
+void BM_SaveFullList(benchmark::State& state) {
+    Full f;
+    for (auto _ : state) f.store.SaveWindowList();  // writes, then reloads
+    if (f.count.text != "Quellwatch is currently scanning for 32,767 windows.") state.SkipWithError("list lost");
+}
+BENCHMARK(BM_SaveFullList)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFullList(benchmark::State& state) {
+    Full f;
+    f.store.SaveWindowList();
+    for (auto _ : state) f.store.LoadWindowList();
+    if (f.lv.Count() != EntryList::kMaxEntries) state.SkipWithError("list lost");
+}
+BENCHMARK(BM_LoadFullList)->Unit(benchmark::kMillisecond);
+
+void BM_ExportFullList(benchmark::State& state) {
+    Full f;
+    for (auto _ : state) f.listFile.ExportWindowList("C:\\full.wnl", 0);
+}
+BENCHMARK(BM_ExportFullList)->Unit(benchmark::kMillisecond);
+
+void BM_ImportFullList(benchmark::State& state) {
+    Full f;
+    f.listFile.ExportWindowList("C:\\full.wnl", 0);
+    for (auto _ : state) {
+        f.lv.Clear();
+        f.listFile.ImportWindowList("C:\\full.wnl", 0);
+    }
+    if (f.lv.Count() != EntryList::kMaxEntries) state.SkipWithError("list lost");
+}
+BENCHMARK(BM_ImportFullList)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qw
