@@ -39,6 +39,7 @@ public:
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle ForegroundWindow() override { return 0; }
+    bool IsTopLevelWindow(WindowHandle) override { return true; }
 };
 
 std::string Word(std::mt19937& rng, int minLen, int maxLen) {

@@ -57,18 +57,22 @@ bool Scanner::MatchesListEntry(const std::string& title) {
 
 void Scanner::ScanCycle() { windows_.EnumTopLevel(*this); }
 
-void Scanner::ScanWindow(WindowHandle window) {
+bool Scanner::ScanOneWindow(WindowHandle window) { return ScanWindow(window); }
+
+bool Scanner::ScanWindow(WindowHandle window) {
     // Cheapest test first: the program's own windows need no platform call.
-    if (own_.Contains(window)) return;
+    if (own_.Contains(window)) return true;
     const Facts facts = AskFacts(window);
-    if (!facts.visible || facts.ownedByUs) return;
+    if (!facts.visible) return false;
+    if (facts.ownedByUs) return true;
     const std::string title = GetTitle(window);
-    if (title == lastClosedTitle_) return;
-    if (!IsCandidate(window, facts, title)) return;
-    if (!MatchesListEntry(title)) return;
+    if (title == lastClosedTitle_) return true;
+    if (!IsCandidate(window, facts, title)) return true;
+    if (!MatchesListEntry(title)) return true;
     Close(window, facts);
     lastClosedTitle_ = title;
     reInitCloseTmr_.Start();
+    return true;
 }
 
 void Scanner::Close(WindowHandle window, const Facts& facts) {

@@ -39,6 +39,9 @@ public:
 
     // The tick of `Tm`: one pass over all top-level windows.
     void ScanCycle();
+    // One window, by the pass's own steps and rules; false when it is not
+    // visible (yet), so that the caller may look again.
+    bool ScanOneWindow(WindowHandle window);
     // The tick of `ReInitCloseTmr`: forget the last closed title.
     void ReInitCloseTmrTick();
 
@@ -56,7 +59,8 @@ private:
         bool ownedByUs;  // its owner is a window of this program
     };
     void Visit(WindowHandle window) override { ScanWindow(window); }
-    void ScanWindow(WindowHandle window);
+    // False when the window is not visible.
+    bool ScanWindow(WindowHandle window);
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);

@@ -50,6 +50,8 @@ public:
     virtual WindowHandle WindowUnderPointer() = 0;
     // GetForegroundWindow: the window the user works in; 0 when none.
     virtual WindowHandle ForegroundWindow() = 0;
+    // IsWindow and a top-level window (its parent is the desktop).
+    virtual bool IsTopLevelWindow(WindowHandle window) = 0;
 };
 
 class SoundApi {
@@ -57,6 +59,26 @@ public:
     virtual ~SoundApi() = default;
     // sndPlaySoundA(path, flags). Not named PlaySound: mmsystem.h makes that a macro.
     virtual void Play(const std::string& path, unsigned flags) = 0;
+};
+
+// The platform's reports of windows being created, shown or retitled
+// (SetWinEventHook, out of context), delivered on the user-interface thread.
+class WindowEventSink {
+public:
+    virtual void OnWindowEvent(WindowHandle window) = 0;
+
+protected:
+    ~WindowEventSink() = default;
+};
+
+class WindowEventSource {
+public:
+    virtual ~WindowEventSource() = default;
+    // Reports EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW and
+    // EVENT_OBJECT_NAMECHANGE of windows themselves (OBJID_WINDOW,
+    // CHILDID_SELF) of other processes to `sink` until Stop.
+    virtual void Start(WindowEventSink& sink) = 0;
+    virtual void Stop() = 0;
 };
 
 // A timer that ticks on the user-interface thread. Start while running restarts

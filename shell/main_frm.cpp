@@ -39,6 +39,7 @@ MainFrm::MainFrm(MainFrmPlatform platform)
              platform_.listLock),
       scanner_(platform_.windows, platform_.sound, platform_.registry, lv_, platform_.reInitCloseTmr, own_,
                platform_.lower),
+      events_(scanner_, platform_.windows, platform_.windowEvents, platform_.retryTimer),
       listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower),
       addItem_(platform_.addItemView, Editing()),
       edit_(platform_.editView, Editing()),
@@ -109,6 +110,7 @@ void MainFrm::EnableTracking() {
     view.EnableMenuItem(IDM_STAT_ENABLE, false);
     view.EnableMenuItem(IDM_STATUS_DISABLE, true);
     platform_.tm.Start();
+    events_.Enable();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_ON));
     SetIcon(IDI_TRACK_ON);
     if (sysIcon_) sysIcon_->SetToolTip(kTipEnabled);
@@ -120,6 +122,7 @@ void MainFrm::DisableTracking() {
     view.EnableMenuItem(IDM_STAT_ENABLE, true);
     view.EnableMenuItem(IDM_STATUS_DISABLE, false);
     platform_.tm.Stop();
+    events_.Disable();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_OFF));
     SetIcon(IDI_TRACK_OFF);
     if (sysIcon_) sysIcon_->SetToolTip(kTipDisabled);

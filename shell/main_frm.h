@@ -10,6 +10,7 @@
 #include "editing/add_item.h"
 #include "editing/edit.h"
 #include "editing/taskbar_target.h"
+#include "engine/window_events.h"
 #include "engine/scanner.h"
 #include "platform/ansi_case.h"
 #include "platform/controls.h"
@@ -81,6 +82,9 @@ struct MainFrmPlatform {
     AboutView& aboutView;
     MousePointer& pointer;
     ProgramVersion version;
+    // Window events beside the tick; none where only the tick scans.
+    WindowEventSource* windowEvents = nullptr;
+    Timer* retryTimer = nullptr;  // a few milliseconds, for windows not yet shown
 };
 
 extern const char kTipEnabled[];
@@ -103,6 +107,7 @@ public:
     void Form_Resize(bool minimized);
     void Tm_Timer() { scanner_.ScanCycle(); }
     void ReInitCloseTmr_Timer() { scanner_.ReInitCloseTmrTick(); }
+    void RetryTimer_Timer() { events_.RetryTimer_Timer(); }
 
     void EnableTracking();
     void DisableTracking();
@@ -153,6 +158,7 @@ private:
     EntryList lv_;
     WindowListStore store_;
     Scanner scanner_;
+    WindowEvents events_;
     ListFile listFile_;
     AddItem addItem_;
     Edit edit_;

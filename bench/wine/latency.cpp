@@ -2,7 +2,9 @@
 // other visible windows open, against Quellbox.exe or the bare reference loop.
 // Prints the figures, then "IDLE" and keeps everything open for the CPU
 // sample the calling script takes.
-//   qw_wine_latency quellbox|bare [trials] [idle seconds]
+//   qw_wine_latency quellbox|tick|bare [trials] [idle seconds]
+// "tick" is the same program scanning by its 15 ms tick alone. Also prints
+// the share of probes asked to close before their first WM_PAINT.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -33,11 +35,12 @@ int main(int argc, char** argv) {
     Program bare;
     if (target == "bare") {
         if (!bare.Start(BinDir() + "\\qw_bare_loop.exe")) return 3;
-    } else if (!quellbox.Launch(false)) {
+    } else if (!quellbox.Launch(false, target == "tick" ? "QuellboxTick.exe" : "Quellbox.exe")) {
         return 3;
     }
 
     std::vector<double> millis;
+    int beforePaint = 0;
     for (int i = -3; i < trials; ++i) {  // three warm-up trials
         // Start at varied phases of the 15 ms tick.
         std::this_thread::sleep_for(std::chrono::milliseconds(3 + (i * 7) % 16 + 16));
@@ -46,12 +49,16 @@ int main(int argc, char** argv) {
             std::printf("probe %d was not closed\n", i);
             return 4;
         }
-        if (i >= 0) millis.push_back(Millis(helper.Stamps(probe, WM_CLOSE)[0] - helper.Stamps(probe, kCreated)[0]));
+        if (i < 0) continue;
+        const std::int64_t closed = helper.Stamps(probe, WM_CLOSE)[0];
+        millis.push_back(Millis(closed - helper.Stamps(probe, kCreated)[0]));
+        const auto painted = helper.Stamps(probe, WM_PAINT);
+        beforePaint += painted.empty() || painted[0] > closed ? 1 : 0;
     }
     std::sort(millis.begin(), millis.end());
     const auto at = [&](double q) { return millis[std::min(millis.size() - 1, static_cast<std::size_t>(q * millis.size()))]; };
-    std::printf("LATENCY %s trials=%d median=%.1f p95=%.1f max=%.1f\n", target.c_str(), trials, at(0.5), at(0.95),
-                millis.back());
+    std::printf("LATENCY %s trials=%d median=%.1f p95=%.1f max=%.1f before_paint=%.1f\n", target.c_str(), trials,
+                at(0.5), at(0.95), millis.back(), 100.0 * beforePaint / trials);
     std::printf("IDLE %d\n", idleSeconds);
     std::fflush(stdout);
     std::this_thread::sleep_for(std::chrono::seconds(idleSeconds + 2));

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Under Wine, side by side in one run: the latency from CreateWindow to
-# WM_CLOSE and the CPU of the idle program (plus the Wine server), for
-# Quellbox.exe and for the bare 15 ms reference loop. Prints a table and the
-# two ratios. Usage: bench/wine/measure.sh [trials=200] [idle seconds=10]
+# WM_CLOSE, the share of windows asked to close before their first paint and
+# the CPU of the idle program (plus the Wine server), for Quellbox.exe, for the
+# same program scanning by its tick alone (QuellboxTick.exe) and for the bare
+# 15 ms reference loop; then a storm of 1,000 windows against both programs.
+# Usage: bench/wine/measure.sh [trials=200] [idle seconds=10]
 # Probes are shown without activation so that every trial measures the scan
 # and not the repaint of whichever window regains activation; set
 # QW_PROBE_MODE=activate to let them take the focus.
@@ -28,19 +30,21 @@ ticks() {  # utime + stime of the processes whose command line matches $1
 }
 
 field() { echo "$1" | sed -n "s/.*$2=\([0-9.]*\).*/\1/p"; }
+exe_of() { case "$1" in bare) echo qw_bare_loop.exe ;; tick) echo QuellboxTick.exe ;; *) echo Quellbox.exe ;; esac; }
+name_of() { case "$1" in bare) echo "bare 15 ms loop" ;; tick) echo "Quellbox, tick only" ;; *) echo "Quellbox, tick and events" ;; esac; }
 
 measure_build() {
     local bits=$1 hz target exe out runner p0 p1 s0 s1 name l big
     qw_wine_select "$bits"
     cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox qw_e2e_helper qw_bare_loop qw_wine_latency qw_wine_big_list >/dev/null
+    cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox QuellboxTick qw_e2e_helper qw_bare_loop qw_wine_latency \
+        qw_wine_big_list qw_wine_storm >/dev/null
     qw_wine_start
     local bin=$QW_BUILD_DIR/bin
     hz=$(getconf CLK_TCK)
     declare -A lat cpu_prog cpu_server
-    for target in bare quellbox; do
-        exe=Quellbox.exe
-        [ "$target" = bare ] && exe=qw_bare_loop.exe
+    for target in bare tick quellbox; do
+        exe=$(exe_of "$target")
         out=$(mktemp)
         wine "$bin/qw_wine_latency.exe" "$target" "$trials" "$idle" ${QW_PROBE_MODE:-noactivate} >"$out" 2>/dev/null &
         runner=$!
@@ -59,17 +63,42 @@ measure_build() {
     done
 
     printf '\n## The %s-bit build under %s-bit Wine\n' "$bits" "$bits"
-    printf '\n| program | latency median (ms) | latency p95 (ms) | latency max (ms) | CPU program (%% of a core) | CPU wineserver (%%) |\n'
-    printf '|---|---|---|---|---|---|\n'
-    for target in bare quellbox; do
-        name="bare 15 ms loop"; [ "$target" = quellbox ] && name="Quellbox.exe"
+    printf '\n| program | latency median (ms) | latency p95 (ms) | latency max (ms) | closed before first paint (%%) | CPU program (%% of a core) | CPU wineserver (%%) |\n'
+    printf '|---|---|---|---|---|---|---|\n'
+    for target in bare tick quellbox; do
         l=${lat[$target]}
-        printf '| %s | %s | %s | %s | %s | %s |\n' "$name" "$(field "$l" median)" "$(field "$l" p95)" "$(field "$l" max)" \
-            "${cpu_prog[$target]}" "${cpu_server[$target]}"
+        printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$(name_of "$target")" "$(field "$l" median)" "$(field "$l" p95)" \
+            "$(field "$l" max)" "$(field "$l" before_paint)" "${cpu_prog[$target]}" "${cpu_server[$target]}"
     done
     awk -v qp="$(field "${lat[quellbox]}" p95)" -v bp="$(field "${lat[bare]}" p95)" \
         -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
-        'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f\n", qp/bp, (qc+qs)/(bc+bs)}'
+        -v tc="${cpu_prog[tick]}" -v ts="${cpu_server[tick]}" \
+        'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f, (Quellbox / tick only): %.2f\n", qp/bp, (qc+qs)/(bc+bs), (qc+qs)/(tc+ts)}'
+
+    # A storm: 1,000 windows created at once; the slowest answer of the main
+    # window meanwhile, the CPU over the storm and 5 s after it.
+    printf '\n| program, storm of 1,000 windows | storm (ms) | slowest answer (ms) | matching window closed after | CPU program (%% of a core) |\n'
+    printf '|---|---|---|---|---|\n'
+    for target in tick quellbox; do
+        exe=$(exe_of "$target")
+        out=$(mktemp)
+        p0=0
+        wine "$bin/qw_wine_storm.exe" "$target" 1000 5 >"$out" 2>/dev/null &
+        runner=$!
+        for _ in $(seq 1 600); do pgrep -f "$exe" >/dev/null && break; sleep 0.1; done
+        local t0; t0=$(date +%s.%N); p0=$(ticks "$exe")
+        for _ in $(seq 1 1200); do grep -q '^IDLE' "$out" && break; kill -0 $runner 2>/dev/null || break; sleep 0.1; done
+        sleep 5
+        p1=$(ticks "$exe"); local t1; t1=$(date +%s.%N)
+        wait $runner || true
+        local st; st=$(grep '^STORM' "$out" || true)
+        printf '| %s | %s | %s | %s | %s |\n' "$(name_of "$target")" "$(field "$st" storm_ms)" "$(field "$st" slowest_answer_ms)" \
+            "$( [ "$(field "$st" match_closed)" = 1 ] && echo yes || echo NO)" \
+            "$(awk -v d=$((p1 - p0)) -v hz="$hz" -v a="$t0" -v b="$t1" 'BEGIN{printf "%.1f", 100*d/hz/(b-a)}')"
+        rm -f "$out"
+        qw_wine_server_stop
+        wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
+    done
 
     # A full list: start-up, "Refresh List", a removal (save), export, import.
     big=$(wine "$bin/qw_wine_big_list.exe" 2>/dev/null | grep '^BIGLIST' || true)

@@ -35,6 +35,7 @@ public:
         int parent = 0;
         int text = 0;
         int process = 0;
+        int exists = 0;
     };
 
     std::vector<FakeWindow> windows;  // in enumeration order
@@ -58,10 +59,32 @@ public:
     WindowHandle underPointer = 0;
     WindowHandle foreground = 0;
     WindowHandle WindowUnderPointer() override { return underPointer; }
+    bool IsTopLevelWindow(WindowHandle window) override {
+        ++calls[window].exists;
+        return Find(window) != nullptr;
+    }
     WindowHandle ForegroundWindow() override { return foreground; }
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;
+};
+
+class MemoryWindowEvents : public WindowEventSource {
+public:
+    WindowEventSink* sink = nullptr;
+    int starts = 0, stops = 0;
+    void Start(WindowEventSink& s) override {
+        sink = &s;
+        ++starts;
+    }
+    void Stop() override {
+        sink = nullptr;
+        ++stops;
+    }
+    // The platform reports an event for `window`, if anyone listens.
+    void Fire(WindowHandle window) {
+        if (sink) sink->OnWindowEvent(window);
+    }
 };
 
 class MemorySound : public SoundApi {

@@ -92,6 +92,38 @@ WindowHandle Win32Windows::WindowUnderPointer() {
     return reinterpret_cast<WindowHandle>(WindowFromPoint(at));
 }
 
+bool Win32Windows::IsTopLevelWindow(WindowHandle window) {
+    return IsWindow(Wnd(window)) && GetAncestor(Wnd(window), GA_PARENT) == GetDesktopWindow();
+}
+
+namespace {
+// The hook procedure has no parameter of ours; one sink per process.
+WindowEventSink* g_eventSink = nullptr;
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (g_eventSink && object == OBJID_WINDOW && child == CHILDID_SELF && window)
+        g_eventSink->OnWindowEvent(reinterpret_cast<WindowHandle>(window));
+}
+}  // namespace
+
+void Win32WindowEvents::Start(WindowEventSink& sink) {
+    g_eventSink = &sink;
+    const DWORD events[] = {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE};
+    for (int i = 0; i < 3; ++i) {
+        if (!hooks_[i])
+            hooks_[i] = SetWinEventHook(events[i], events[i], nullptr, OnWinEvent, 0, 0,
+                                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    }
+}
+
+void Win32WindowEvents::Stop() {
+    for (HWINEVENTHOOK& hook : hooks_) {
+        if (hook) UnhookWinEvent(hook);
+        hook = nullptr;
+    }
+    g_eventSink = nullptr;
+}
+
 WindowHandle Win32Windows::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
 
 bool Win32Windows::BelongsToProgram(WindowHandle window) {
@@ -112,6 +144,23 @@ void Win32Timer::Start() {
 void Win32Timer::Stop() {
     KillTimer(owner_, id_);
     running_ = false;
+}
+
+void Win32FastTimer::Start() {
+    if (id_) return;
+    posted_ = 0;
+    id_ = timeSetEvent(interval_, 1, Tick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+}
+
+void Win32FastTimer::Stop() {
+    if (id_) timeKillEvent(id_);
+    id_ = 0;
+}
+
+void CALLBACK Win32FastTimer::Tick(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
+    auto* self = reinterpret_cast<Win32FastTimer*>(data);
+    // Runs on the multimedia timer's thread: only post, and only once until handled.
+    if (InterlockedExchange(&self->posted_, 1) == 0) PostMessageA(self->owner_, self->message_, 0, 0);
 }
 
 void Win32ListBox::Clear() { SendMessageA(box_, LB_RESETCONTENT, 0, 0); }

@@ -39,6 +39,19 @@ public:
     bool BelongsToProgram(WindowHandle window) override;
     WindowHandle WindowUnderPointer() override;
     WindowHandle ForegroundWindow() override;
+    bool IsTopLevelWindow(WindowHandle window) override;
+};
+
+// Three out-of-context event hooks, one per event, so that the frequent
+// events between them (location changes above all) never reach us.
+class Win32WindowEvents : public WindowEventSource {
+public:
+    ~Win32WindowEvents() override { Stop(); }
+    void Start(WindowEventSink& sink) override;
+    void Stop() override;
+
+private:
+    HWINEVENTHOOK hooks_[3] = {};
 };
 
 class Win32Sound : public SoundApi {
@@ -61,6 +74,30 @@ private:
     UINT_PTR id_;
     UINT interval_;
     bool running_ = false;
+};
+
+// A timer of a few milliseconds: WM_TIMER cannot tick faster than every 10 ms
+// (USER_TIMER_MINIMUM). A multimedia timer posts `message` to the owner
+// instead, one at a time, so a busy window never gets a backlog.
+class Win32FastTimer : public Timer {
+public:
+    Win32FastTimer(UINT message, UINT interval) : message_(message), interval_(interval) {}
+    ~Win32FastTimer() override { Stop(); }
+    void Bind(HWND owner) { owner_ = owner; }
+    UINT Message() const { return message_; }
+    // The owner handles the posted message: the next tick may be posted.
+    void Ticked() { posted_ = 0; }
+    void Start() override;
+    void Stop() override;
+    bool IsRunning() const override { return id_ != 0; }
+
+private:
+    static void CALLBACK Tick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR);
+    HWND owner_ = nullptr;
+    UINT message_;
+    UINT interval_;
+    UINT id_ = 0;
+    volatile LONG posted_ = 0;
 };
 
 class Win32ListBox : public ListBoxControl {

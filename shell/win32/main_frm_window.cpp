@@ -22,6 +22,7 @@ namespace {
 const char* const kClassName = kMainWindowClass;
 constexpr UINT_PTR kTmId = 1;
 constexpr UINT_PTR kReInitCloseTmrId = 2;
+constexpr UINT kRetryTick = WM_APP + 1;
 constexpr int kButtonWidth = 112;
 constexpr int kButtonHeight = 26;
 constexpr int kMargin = 10;
@@ -34,7 +35,8 @@ public:
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
                                LowerTable::System(), ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
-                               &listLock_, options_, about_, pointer_, ReadProgramVersion(instance)}) {
+                               &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
+                               &retryTimer_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
         options_.Bind(&frm_.Opts(), &frm_.Own().options);
@@ -42,6 +44,10 @@ public:
     }
 
     MainFrm& Frm() { return frm_; }
+    void RetryTick() {
+        retryTimer_.Ticked();
+        if (retryTimer_.IsRunning()) frm_.RetryTimer_Timer();
+    }
     HWND Handle() const { return hwnd_; }
 
     void OnCreate(HWND window);
@@ -89,6 +95,14 @@ private:
     Win32Process process_;
     Win32Timer tm_{kTmId, 15};
     Win32Timer reInitCloseTmr_{kReInitCloseTmrId, 500};
+    Win32FastTimer retryTimer_{kRetryTick, 2};
+    Win32WindowEvents windowEvents_;
+    // A build for measurements scans by the tick alone.
+#ifdef QW_TICK_ONLY
+    WindowEventSource* WindowEvents() { return nullptr; }
+#else
+    WindowEventSource* WindowEvents() { return &windowEvents_; }
+#endif
     Win32ListBox lvControl_;
     Win32Text numWindows_;
     Win32TrayHost trays_;
@@ -123,6 +137,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     hwnd_ = window;
     tm_.Bind(window);
     reInitCloseTmr_.Bind(window);
+    retryTimer_.Bind(window);
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -231,6 +246,10 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_TIMER:
         if (wParam == kTmId) self->Frm().Tm_Timer();
         else if (wParam == kReInitCloseTmrId) self->Frm().ReInitCloseTmr_Timer();
+
+        return 0;
+    case kRetryTick:
+        self->RetryTick();
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_LV) {

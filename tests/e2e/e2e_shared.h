@@ -29,6 +29,7 @@ struct Log {
 enum Command : ULONG_PTR {
     kCreate = 1,   // lpData: flags '\x01' title; returns the window handle
     kRetitle = 3,  // lpData: 8 hex digits, then the new title
+    kStorm = 4,    // lpData: a count; that many windows created at once ("Storm window <i>")
 };
 
 // Creation flags, as letters before the separator.

@@ -141,9 +141,9 @@ long Program::WaitExit(std::chrono::milliseconds timeout) {
     return static_cast<long>(code);
 }
 
-bool Quellbox::Launch(bool shows) {
+bool Quellbox::Launch(bool shows, const char* exe) {
     main_ = nullptr;
-    if (!Start(BinDir() + "\\Quellbox.exe")) return false;
+    if (!Start(BinDir() + "\\" + exe)) return false;
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
     if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
     return main_ != nullptr;
@@ -185,6 +185,8 @@ HWND Helper::Create(const std::string& title, const std::string& flags) {
     return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title));
 }
 
+void Helper::Storm(int count) { Send(commands_, kStorm, std::to_string(count)); }
+
 void Helper::Retitle(HWND window, const std::string& title) { Send(commands_, kRetitle, Hex(window) + title); }
 
 std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) const {
@@ -202,8 +204,9 @@ std::vector<std::uint32_t> Helper::Messages(HWND window) const {
     const LONG count = log_->count;
     const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
     for (LONG i = 0; i < count; ++i) {
-        if (log_->records[i].window == id && log_->records[i].message != kCreated)
-            messages.push_back(log_->records[i].message);
+        const std::uint32_t message = log_->records[i].message;
+        if (log_->records[i].window == id && message != kCreated && message != WM_PAINT)
+            messages.push_back(message);
     }
     return messages;
 }

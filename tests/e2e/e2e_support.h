@@ -65,7 +65,7 @@ class Quellbox : public Program {
 public:
     // Starts it and waits for its main window, and for that window to show
     // unless it is to start hidden.
-    bool Launch(bool shows = true);
+    bool Launch(bool shows = true, const char* exe = "Quellbox.exe");
     HWND Main() const { return main_; }
 
 private:
@@ -80,10 +80,13 @@ public:
     bool Ok() const { return commands_ != nullptr; }
     HWND Create(const std::string& title, const std::string& flags = "");
     void Retitle(HWND window, const std::string& title);
+    // Creates `count` windows at once, as fast as the helper can.
+    void Storm(int count);
 
     // Stamps at which `window` received `message` (kCreated for its creation).
     std::vector<std::int64_t> Stamps(HWND window, std::uint32_t message) const;
-    // Every message `window` received, in order, creation excluded.
+    // Every message `window` was sent by others, in order (its creation and
+    // first paint, stamped too, excluded).
     std::vector<std::uint32_t> Messages(HWND window) const;
     bool WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
                          std::chrono::milliseconds timeout) const;

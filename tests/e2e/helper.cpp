@@ -11,6 +11,7 @@ namespace {
 
 const char kWindowClass[] = "QwE2ETestWindow";
 constexpr LONG_PTR kIgnoresClose = 1;
+constexpr LONG_PTR kPainted = 2;
 qwe2e::Log* g_log = nullptr;
 HWND g_commands = nullptr;
 
@@ -24,6 +25,13 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CANCELMODE:
         Record(window, message, qwe2e::Now());
+        break;
+    case WM_PAINT:
+        // Only the first: when the window was first drawn on the screen.
+        if (!(GetWindowLongPtrA(window, GWLP_USERDATA) & kPainted)) {
+            SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) | kPainted);
+            Record(window, message, qwe2e::Now());
+        }
         break;
     case WM_CLOSE:
         Record(window, message, qwe2e::Now());
@@ -51,7 +59,8 @@ HWND Create(const std::string& flags, const std::string& title) {
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(), style, 300 + cascade * 12,
                                   120 + cascade * 12, 260, 90, owner, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    if (flags.find('i') != std::string::npos) SetWindowLongPtrA(window, GWLP_USERDATA, kIgnoresClose);
+    if (flags.find('i') != std::string::npos)
+        SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) | kIgnoresClose);
     if (quiet && !hidden) ShowWindow(window, SW_SHOWNOACTIVATE);
     Record(window, qwe2e::kCreated, stamp);
     return window;
@@ -70,6 +79,16 @@ LRESULT CALLBACK CommandProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case qwe2e::kRetitle:
             SetWindowTextA(ParseHandle(text.c_str()), text.c_str() + 8);
             return 1;
+        case qwe2e::kStorm: {
+            // As fast as one process can: no stamps, no waiting.
+            const int count = std::atoi(text.c_str());
+            for (int i = 0; i < count; ++i) {
+                CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, ("Storm window " + std::to_string(i)).c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10 + i % 400, 10 + i % 300, 160, 60, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+            }
+            return count;
+        }
         }
         return 0;
     }

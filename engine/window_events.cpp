@@ -1,0 +1,74 @@
+#include "engine/window_events.h"
+
+#include <algorithm>
+
+namespace qw {
+
+void WindowEvents::Enable() {
+    if (enabled_ || !source_ || !retryTimer_) return;
+    enabled_ = true;
+    source_->Start(*this);
+}
+
+void WindowEvents::Disable() {
+    if (!enabled_) return;
+    enabled_ = false;
+    source_->Stop();
+    queue_.clear();
+    queued_.clear();
+    waiting_.clear();
+    retryTimer_->Stop();
+}
+
+void WindowEvents::OnWindowEvent(WindowHandle window) {
+    if (!enabled_) return;
+    // Several events of one window before it is tested count once.
+    if (!queued_.insert(window).second) return;
+    queue_.push_back(window);
+    // The usual case, a window now and then: tested at once. In a storm the
+    // events come faster than the message loop turns: after a slice the rest
+    // waits for the retry timer, whose ticks come between other messages.
+    if (queue_.size() == 1 && testedSinceTick_ < kSlice) {
+        ++testedSinceTick_;
+        TestQueued(1);
+    }
+    if ((!queue_.empty() || testedSinceTick_ > 0) && !retryTimer_->IsRunning()) retryTimer_->Start();
+}
+
+bool WindowEvents::Test(WindowHandle window) {
+    // A window that is already gone costs this one question.
+    if (!windows_.IsTopLevelWindow(window)) return true;
+    return scanner_.ScanOneWindow(window);
+}
+
+void WindowEvents::TestQueued(int count) {
+    for (; count > 0 && !queue_.empty(); --count) {
+        const WindowHandle window = queue_.front();
+        queue_.pop_front();
+        queued_.erase(window);
+        if (Test(window)) {
+            waiting_.erase(window);
+        } else if (waiting_.emplace(window, kRetries).second && !retryTimer_->IsRunning()) {
+            retryTimer_->Start();
+        }
+    }
+}
+
+void WindowEvents::RetryTimer_Timer() {
+    testedSinceTick_ = 0;
+    int budget = kSlice;
+    for (auto it = waiting_.begin(); it != waiting_.end() && budget > 0; --budget) {
+        const bool done = Test(it->first) || --it->second == 0;
+        it = done ? waiting_.erase(it) : std::next(it);
+    }
+    // Retries and new events share the slice; new events never starve.
+    TestQueued(std::max(budget, kSlice / 2));
+    StopWhenIdle();
+}
+
+void WindowEvents::StopWhenIdle() {
+    // Past the retries the tick takes over.
+    if (queue_.empty() && waiting_.empty()) retryTimer_->Stop();
+}
+
+}  // namespace qw
