@@ -21,5 +21,5 @@ trap qw_wine_stop EXIT
 qw_wine_start
 mkdir -p docs/screenshots
 export QW_SCREENSHOT_DIR="$QW_ROOT/docs/screenshots"
-(cd "$QW_BUILD_DIR/bin" && wine qw_e2e_driver.exe --gtest_filter='Screens.*:Editing.TheTaskbarTarget*:Settings.TheAbout*:Settings.TheSplash*')
+(cd "$QW_BUILD_DIR/bin" && wine qw_e2e_driver.exe --gtest_filter='Tray.Real*:Editing.*:Settings.*')
 ls -l docs/screenshots

@@ -354,6 +354,28 @@ HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::m
     return found;
 }
 
+HWND WaitForWindow(const Program& program, const std::string& title) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(program.Id(), title)) && IsWindowVisible(found); },
+              std::chrono::seconds(10));
+    return found;
+}
+
+HWND WaitForBox(const Program& program, const std::string& text) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : WindowsOf(program.Id())) {
+                if (IsWindowVisible(w) && GetDlgItem(w, 0xFFFF) && (text.empty() || BoxText(w) == text)) found = w;
+            }
+            return found != nullptr;
+        },
+        std::chrono::seconds(10));
+    return found;
+}
+
+bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
+
 std::string TextOf(HWND window) {
     char text[1024] = {};
     DWORD_PTR result = 0;

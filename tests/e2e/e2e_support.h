@@ -149,6 +149,13 @@ HWND FindWindowOfClass(DWORD processId, const char* className, bool visibleOnly)
 // message box or "#32768" for a pop-up menu), waiting up to `timeout`.
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout);
 std::string TextOf(HWND window);
+// A visible window of `program` with this title, waiting up to 10 s.
+HWND WaitForWindow(const Program& program, const std::string& title);
+// A visible message box of `program` saying `text` (any box when empty).
+HWND WaitForBox(const Program& program, const std::string& text = "");
+bool WaitGone(HWND window);
+// A menu command or a button of `window`, as its owner receives it.
+inline void Press(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 // The text of a message box.
 inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 

@@ -15,25 +15,15 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-const char kWrongHeader[] = "This window list is invalid, or it may be from an newer version of Quellwatch.";
-
-// A file beside the driver.
-std::string WinPath(const std::string& name) { return BinDir() + "\\" + name; }
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(WinPath(name), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+std::string Beside(const std::string& name) { return BinDir() + "\\" + name; }
 
 void WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream(WinPath(name), std::ios::binary) << bytes;
+    std::ofstream(Beside(name), std::ios::binary) << bytes;
 }
 
-// A list file as any writer of the format makes it, every key 68.
-std::string ListFile(const Strings& entries) {
-    std::string file = "QUELLBOX2\r\n\r\n";
+// A list file as any writer of the format makes it, every key 68 ('D').
+std::string ListFile(const Strings& entries, const char* header = "QUELLBOX2") {
+    std::string file = std::string(header) + "\r\n\r\n";
     for (const std::string& e : entries) {
         for (char c : e) file += {static_cast<char>(static_cast<unsigned char>(c) + 68), 'D'};
         file += "\r\n";
@@ -41,197 +31,132 @@ std::string ListFile(const Strings& entries) {
     return file;
 }
 
-// The entries of a list file: pairs (a, b) give the character a - b.
+// The entries of a list file: each pair (a, b) gives the character a - b.
 Strings Decode(const std::string& file) {
     Strings entries;
-    std::size_t at = file.find("\r\n\r\n");
-    if (file.compare(0, 11, "QUELLBOX2\r\n") != 0 || at == std::string::npos) return {"(bad header)"};
-    for (at += 4; at < file.size();) {
-        const std::size_t end = file.find("\r\n", at);
-        const std::string line = file.substr(at, end - at);
+    std::istringstream lines(file.substr(file.find("\r\n\r\n") + 4));
+    for (std::string line; std::getline(lines, line, '\n');) {
         std::string entry;
         for (std::size_t i = 0; i + 1 < line.size(); i += 2)
             entry += static_cast<char>(static_cast<unsigned char>(line[i]) - static_cast<unsigned char>(line[i + 1]));
         entries.push_back(entry);
-        at = end == std::string::npos ? file.size() : end + 2;
     }
     return entries;
 }
 
-class ListFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QuietOptions();
-    }
-    // A visible message box of `program` whose text is `text`.
-    static HWND BoxSaying(const Program& program, const std::string& text) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND w : WindowsOf(program.Id())) {
-                    if (IsWindowVisible(w) && GetDlgItem(w, 0xFFFF) && BoxText(w) == text) found = w;
-                }
-                return found != nullptr;
-            },
-            10s);
-        return found;
-    }
-    static void Press(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-    static bool Gone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, 10s); }
-    // Answers the file dialog of `program` titled `title` with `path`.
-    static bool ChooseFile(const Program& program, const char* title, const std::string& path) {
-        HWND dialog = nullptr;
-        if (!WaitUntil([&] { return (dialog = FindWindowOf(program.Id(), title)) && IsWindowVisible(dialog); }, 10s))
-            return false;
-        SetDlgItemTextA(dialog, 0x47C, path.c_str());  // the "File name" box
-        Press(dialog, IDOK);
-        return Gone(dialog);
-    }
-    // The count text of a running copy: its list box holds what it shows.
-    static std::string CountText(const Quellbox& q) { return TextOf(GetDlgItem(q.Main(), IDC_NUMWINDOWS)); }
+// Answers the file dialog of `program` titled `title` with `path`.
+bool ChooseFile(const Program& program, const char* title, const std::string& path) {
+    HWND dialog = WaitForWindow(program, title);
+    if (!dialog) return false;
+    SetDlgItemTextA(dialog, 0x47C, path.c_str());  // the "File name" box
+    Press(dialog, IDOK);
+    return WaitGone(dialog);
+}
 
-    Quellbox quellbox;
-};
+bool Stored(const Strings& entries) { return WaitUntil([&] { return StoredList() == entries; }, 10s); }
 
-TEST_F(ListFiles, ExportAndImportThroughTheFileMenu) {
+TEST(ListFiles, ExportAndImportThroughTheFileMenu) {
+    QuietOptions();
     SeedList({"Daily Offer", "Weekly deal", "Caf\xE9 au lait"});
-    ASSERT_TRUE(quellbox.Launch());
-    DeleteFileA(WinPath("export.wnl").c_str());
-    PostMessageA(quellbox.Main(), WM_COMMAND, IDM_EXPORT, 0);
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    DeleteFileA(Beside("export.wnl").c_str());
+    Press(q.Main(), IDM_EXPORT);
     // A new file, named without its extension: the dialog adds ".wnl".
-    ASSERT_TRUE(ChooseFile(quellbox, "Export Window List", WinPath("export")));
+    ASSERT_TRUE(ChooseFile(q, "Export Window List", Beside("export")));
     std::string bytes;
-    ASSERT_TRUE(WaitUntil([&] { return !(bytes = ReadFile("export.wnl")).empty(); }, 10s));
-    EXPECT_EQ(bytes.compare(0, 13, "QUELLBOX2\r\n\r\n"), 0);
+    ASSERT_TRUE(WaitUntil([&] {
+        std::ostringstream read;
+        read << std::ifstream(Beside("export.wnl"), std::ios::binary).rdbuf();
+        return !(bytes = read.str()).empty();
+    }, 10s));
+    EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX2\r\n\r\n");
     EXPECT_EQ(Decode(bytes), (Strings{"Daily Offer", "Weekly deal", "Caf\xE9 au lait"}));
 
-    WriteFile("wrong.wnl", "quellbox2\r\n\r\n" + ListFile({"Never added"}).substr(13));
-    PostMessageA(quellbox.Main(), WM_COMMAND, IDM_IMP, 0);
-    ASSERT_TRUE(ChooseFile(quellbox, "Import Window List", WinPath("wrong.wnl")));
-    HWND box = BoxSaying(quellbox, kWrongHeader);
+    WriteFile("wrong.wnl", ListFile({"Never added"}, "quellbox2"));
+    WriteFile("more.wnl", ListFile({"Brand new entry", "DAILY OFFER", "abc", "Another new one"}));
+    for (const char* file : {"wrong.wnl", "more.wnl"}) {
+        Press(q.Main(), IDM_IMP);
+        ASSERT_TRUE(ChooseFile(q, "Import Window List", Beside(file)));
+    }
+    HWND box = WaitForBox(q, "This window list is invalid, or it may be from an newer version of Quellwatch.");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(TextOf(box), "Unrecognized File Header");
     Press(box, IDOK);
-    ASSERT_TRUE(Gone(box));
-
-    WriteFile("more.wnl", ListFile({"Brand new entry", "DAILY OFFER", "abc", "Another new one"}));
-    PostMessageA(quellbox.Main(), WM_COMMAND, IDM_IMP, 0);
-    ASSERT_TRUE(ChooseFile(quellbox, "Import Window List", WinPath("more.wnl")));
+    // Repeats in other case and short entries are dropped; the count follows.
+    EXPECT_TRUE(Stored({"Daily Offer", "Weekly deal", "Caf\xE9 au lait", "Brand new entry", "Another new one"}));
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            return StoredList() == Strings{"Daily Offer", "Weekly deal", "Caf\xE9 au lait", "Brand new entry",
-                                           "Another new one"};
-        },
+        [&] { return TextOf(GetDlgItem(q.Main(), IDC_NUMWINDOWS)) == "Quellwatch is currently scanning for 5 windows."; },
         10s));
-    EXPECT_EQ(CountText(quellbox), "Quellwatch is currently scanning for 5 windows.");
 }
 
 // Opening a .wnl file in the shell runs "Quellbox.exe <path>": a one-shot
 // import that asks first, never shows a window or scans, and tells a running
-// copy to reload, so that its next save keeps what was imported.
-TEST_F(ListFiles, ACommandLineImportAsksMergesAndTellsTheRunningCopy) {
+// copy to reload, so that its next save keeps what was imported. A running
+// copy never closes the importer's questions, whatever its list holds.
+TEST(ListFiles, TheShellImportAsksMergesAndTellsTheRunningCopy) {
+    QuietOptions();
+    SeedList({"Daily Offer"});
     Helper helper;
     ASSERT_TRUE(helper.Ok());
-    SeedList({"Daily Offer"});
     HWND offer = helper.Create("Daily Offer - a window no importer may close");
     WriteFile("my list.wnl", ListFile({"Imported entry one", "Imported entry two"}));
-    const std::string quoted = "\"" + WinPath("my list.wnl") + "\"";
-
     Program importer;
-    ASSERT_TRUE(importer.Start(BinDir() + "\\Quellbox.exe", quoted));
-    HWND box = BoxSaying(importer, "Import my list.wnl ?");
-    ASSERT_NE(box, nullptr);
-    Press(box, IDNO);
-    EXPECT_NE(importer.WaitExit(10s), -1);
-    EXPECT_EQ(StoredList(), Strings{"Daily Offer"});
-
-    ASSERT_TRUE(importer.Start(BinDir() + "\\Quellbox.exe", quoted));
-    box = BoxSaying(importer, "Import my list.wnl ?");
-    ASSERT_NE(box, nullptr);
-    Press(box, IDYES);
-    box = BoxSaying(importer, "Window List imported.");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(FindWindowOf(importer.Id(), "Quellwatch v1.6") ? IsWindowVisible(FindWindowOf(importer.Id(), "Quellwatch v1.6")) : FALSE,
-              FALSE);
-    Press(box, IDOK);
-    EXPECT_NE(importer.WaitExit(10s), -1);
-    EXPECT_EQ(StoredList(), (Strings{"Daily Offer", "Imported entry one", "Imported entry two"}));
+    for (int answer : {IDNO, IDYES}) {
+        ASSERT_TRUE(importer.Start(Beside("Quellbox.exe"), "\"" + Beside("my list.wnl") + "\""));
+        HWND box = WaitForBox(importer, "Import my list.wnl ?");
+        ASSERT_NE(box, nullptr);
+        Press(box, answer);
+        if (answer == IDYES) {
+            box = WaitForBox(importer, "Window List imported.");
+            ASSERT_NE(box, nullptr);
+            Press(box, IDOK);
+        }
+        EXPECT_EQ(importer.WaitExit(10s), 0);
+        const Strings expected = answer == IDNO ? Strings{"Daily Offer"}
+                                                : Strings{"Daily Offer", "Imported entry one", "Imported entry two"};
+        EXPECT_EQ(StoredList(), expected);
+    }
     EXPECT_TRUE(helper.Messages(offer).empty());  // the importer never scanned
 
-    // With a tray copy running: it never closes the importer's questions,
-    // whatever its list holds; it is told of the import, and its next save
-    // keeps what was imported.
+    // The association, written at start and used as Explorer does.
     SeedList({"Quellwatch"});
-    ASSERT_TRUE(quellbox.Launch());
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Quellwatch Window List\\shell\\open\\command", 0, KEY_QUERY_VALUE, &key),
+              ERROR_SUCCESS);
+    char command[512] = {};
+    DWORD size = sizeof command - 1;
+    RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size);
+    RegCloseKey(key);
+    EXPECT_EQ(std::string(command), "\"" + Beside("Quellbox.exe") + "\" %1");
     HWND sentinel = helper.Create("Quellwatch sentinel", "i");  // asked again every 500 ms
-    ASSERT_TRUE(importer.Start(BinDir() + "\\Quellbox.exe", WinPath("my list.wnl")));
-    box = BoxSaying(importer, "Import my list.wnl ?");
-    ASSERT_NE(box, nullptr);
+    ASSERT_GT(reinterpret_cast<INT_PTR>(
+                  ShellExecuteA(nullptr, "open", Beside("my list.wnl").c_str(), nullptr, nullptr, SW_SHOWNORMAL)),
+              32);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "Quellwatch")) && BoxText(box) == "Import my list.wnl ?"; },
+                          20s));
     const std::size_t asked = helper.Stamps(sentinel, WM_CLOSE).size();
     ASSERT_TRUE(helper.WaitForMessages(sentinel, WM_CLOSE, asked + 2, 10s));
     ASSERT_TRUE(IsWindowVisible(box));
     Press(box, IDYES);
-    box = BoxSaying(importer, "Window List imported, please press refresh\r\non the main dialog to see the new entries.");
-    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] {
+        box = FindWindowA("#32770", "Quellwatch");
+        return box && BoxText(box) ==
+                          "Window List imported, please press refresh\r\non the main dialog to see the new entries.";
+    }, 10s));
     Press(box, IDOK);
-    EXPECT_NE(importer.WaitExit(10s), -1);
-    EXPECT_TRUE(WaitUntil([&] { return CountText(quellbox) == "Quellwatch is currently scanning for 3 windows."; }, 10s));
-    PostMessageA(quellbox.Main(), WM_COMMAND, IDC_LADD, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (dialog = FindWindowOf(quellbox.Id(), "Add new item")) != nullptr && IsWindowVisible(dialog); }, 10s));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return TextOf(GetDlgItem(q.Main(), IDC_NUMWINDOWS)) == "Quellwatch is currently scanning for 3 windows."; },
+        10s));
+    Press(q.Main(), IDC_LADD);
+    HWND dialog = WaitForWindow(q, "Add new item");
+    ASSERT_NE(dialog, nullptr);
     SetDlgItemTextA(dialog, IDC_WIN_NAME, "Added afterwards");
     Press(dialog, IDOK);
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return StoredList() ==
-                   Strings{"Quellwatch", "Imported entry one", "Imported entry two", "Added afterwards"};
-        },
-        10s));
-}
-
-TEST_F(ListFiles, TheAssociationIsWrittenAtStartAndOpensTheImport) {
-    SeedList({});
-    ASSERT_TRUE(quellbox.Launch());
-    auto classes = [](const char* path, const char* name, std::string* value) {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-        char data[1024] = {};
-        DWORD size = sizeof data - 1;
-        const bool ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        // Text values read as text; the flags as their four bytes.
-        if (ok) *value = std::string(name).empty() ? std::string(data) : std::string(data, size);
-        return ok;
-    };
-    const std::string exe = BinDir() + "\\Quellbox.exe";
-    std::string value;
-    ASSERT_TRUE(WaitUntil([&] { return classes(".WNL", "", &value); }, 10s));
-    EXPECT_EQ(value, "Quellwatch Window List");
-    EXPECT_TRUE(classes("Quellwatch Window List\\DefaultIcon", "", &value));
-    EXPECT_EQ(value, exe + ",1");
-    EXPECT_TRUE(classes("Quellwatch Window List\\shell\\open\\command", "", &value));
-    EXPECT_EQ(value, "\"" + exe + "\" %1");
-    EXPECT_TRUE(classes("Quellwatch Window List", "EditFlags", &value));
-    EXPECT_EQ(value, std::string("\x00\x00\x01\x00", 4));
-
-    // As a user opens the file: the shell starts the program with its path.
-    WriteFile("opened.wnl", ListFile({"Opened from the shell"}));
-    ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", WinPath("opened.wnl").c_str(), nullptr, nullptr,
-                                                      SW_SHOWNORMAL)),
-              32);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            box = FindWindowA("#32770", "Quellwatch");
-            return box && BoxText(box) == "Import opened.wnl ?";
-        },
-        20s));
-    Press(box, IDYES);
-    EXPECT_TRUE(WaitUntil([&] { return StoredList() == Strings{"Opened from the shell"}; }, 10s));
-    HWND done = nullptr;
-    WaitUntil([&] { return (done = FindWindowA("#32770", "Quellwatch")) && BoxText(done) != "Import opened.wnl ?"; }, 10s);
-    if (done) Press(done, IDOK);
+    EXPECT_TRUE(Stored({"Quellwatch", "Imported entry one", "Imported entry two", "Added afterwards"}));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
-// A long run of the real program: many matching windows closed, tracking
-// switched off and on, dialogs opened and closed, and its handles, USER and
-// GDI objects and memory staying flat. QW_SOAK_WINDOWS sets the number of
-// windows (scripts/soak.sh runs 1,000).
+// A long run and bad input on the real program: many matching windows closed
+// with tracking switched and dialogs opened on the way while its handles,
+// windows, USER and GDI objects and memory stay flat (QW_SOAK_WINDOWS sets
+// the number; scripts/soak.sh runs 1,000); command lines naming no list
+// file, a sound that is no wave file and titles with every byte value.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "e2e_support.h"
 #include "resources/resource.h"
@@ -18,8 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Usage {
-    unsigned long handles = 0, windows = 0, user = 0, gdi = 0;
-    unsigned long memoryKb = 0;
+    unsigned long handles = 0, windows = 0, user = 0, gdi = 0, memoryKb = 0;
 };
 
 // Handles from the system's handle table, which Wine keeps too (its
@@ -39,10 +40,10 @@ unsigned long HandlesOf(DWORD processId) {
     ULONG length = 0;
     if (!query || query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0)
         return 0;
-    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
     const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
     unsigned long mine = 0;
-    for (ULONG i = 0; i < count; ++i) mine += entries[i].pid == static_cast<USHORT>(processId) ? 1 : 0;
+    for (ULONG i = 0; i < *reinterpret_cast<ULONG*>(buffer.data()); ++i)
+        mine += entries[i].pid == static_cast<USHORT>(processId) ? 1 : 0;
     return mine;
 }
 
@@ -73,39 +74,33 @@ TEST(Soak, ManyClosedWindowsLeaveResourcesFlat) {
     SeedList({"soak offer"});
     Helper helper;
     ASSERT_TRUE(helper.Ok());
-    Quellbox quellbox;
-    ASSERT_TRUE(quellbox.Launch());
-    auto command = [&](int id) { PostMessageA(quellbox.Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); };
-    // Opens a dialog of the program by its command and closes it again.
-    auto openAndClose = [&](int id, const char* caption) {
-        command(id);
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowOf(quellbox.Id(), caption)) && IsWindowVisible(dialog); }, 10s))
-            << caption;
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10s)) << caption;
-    };
-
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
     std::vector<HWND> bystanders;
     Usage first;
     for (int i = 0; i < windows; ++i) {
-        if (i == windows / 10) first = UsageOf(quellbox);  // after the first allocations settle
+        if (i == windows / 10) first = UsageOf(q);  // once the first allocations have settled
         if (i % 50 == 25) {
-            // Off: a matching window waits; on again: it goes at the next tick.
-            command(IDM_DISABLE);
+            // Off: a matching window waits while dialogs come and go; on again: it goes.
+            Press(q.Main(), IDM_DISABLE);
             HWND waiting = helper.Create("Soak offer waiting " + std::to_string(i));
-            openAndClose(IDC_LADD, "Add new item");
-            openAndClose(IDM_MODE, "Quellwatch Options");
+            for (auto [id, caption] : {std::pair{IDC_LADD, "Add new item"}, std::pair{IDM_MODE, "Quellwatch Options"}}) {
+                Press(q.Main(), id);
+                HWND dialog = WaitForWindow(q, caption);
+                ASSERT_NE(dialog, nullptr) << caption;
+                Press(dialog, IDCANCEL);
+                ASSERT_TRUE(WaitGone(dialog)) << caption;
+            }
             EXPECT_TRUE(helper.Messages(waiting).empty()) << i;
-            command(IDM_ENABLE);
+            Press(q.Main(), IDM_ENABLE);
             ASSERT_TRUE(helper.WaitForMessages(waiting, WM_CLOSE, 1, 10s)) << i;
             bystanders.push_back(helper.Create("Bystander " + std::to_string(i)));
         }
         HWND window = helper.Create("Soak offer " + std::to_string(i));
         ASSERT_TRUE(helper.WaitForMessages(window, WM_CLOSE, 1, 10s)) << i;
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10s)) << i;
+        ASSERT_TRUE(WaitGone(window)) << i;
     }
-    const Usage last = UsageOf(quellbox);
+    const Usage last = UsageOf(q);
     for (HWND b : bystanders) EXPECT_TRUE(helper.Messages(b).empty());
     std::printf("SOAK windows=%d handles=%lu->%lu own_windows=%lu->%lu user=%lu->%lu gdi=%lu->%lu memory_kb=%lu->%lu\n",
                 windows, first.handles, last.handles, first.windows, last.windows, first.user, last.user, first.gdi,
@@ -117,7 +112,46 @@ TEST(Soak, ManyClosedWindowsLeaveResourcesFlat) {
     EXPECT_LE(last.user, first.user + 10);
     EXPECT_LE(last.gdi, first.gdi + 10);
     EXPECT_LE(last.memoryKb, first.memoryKb + 4096);
-    EXPECT_TRUE(quellbox.Running());
+}
+
+TEST(BadInput, CommandLinesNamingNoListFileAndWindowsOfEveryByte) {
+    QuietOptions();
+    SetString(kOptionsKey, "Play Sound", "1");
+    SetString(kOptionsKey, "Sound", BinDir() + "\\Quellbox.chm");  // a file, but no wave
+    SeedList({"bytes:"});
+    const std::string dir = BinDir();
+    std::ofstream(dir + "\\empty.wnl", std::ios::binary);
+    std::ofstream(dir + "\\huge.wnl", std::ios::binary) << "QUELLBOX2\r\n\r\n" << std::string(20 << 20, 'A');
+    const std::pair<std::string, std::string> cases[] = {
+        {dir + "\\missing.wnl", "Cannot open the window list\r\n"},
+        {dir, "Cannot open the window list\r\n"},
+        {dir + "\\empty.wnl", "The window list could not be read to its end\r\n"},
+        {dir + "\\huge.wnl", "The window list could not be read to its end\r\n"},  // 20 MB, no line end
+    };
+    for (const auto& c : cases) {
+        Program importer;
+        ASSERT_TRUE(importer.Start(dir + "\\Quellbox.exe", "\"" + c.first + "\""));
+        HWND box = WaitForBox(importer);
+        ASSERT_NE(box, nullptr) << c.first;
+        Press(box, IDYES);
+        box = WaitForBox(importer, c.second + c.first);
+        ASSERT_NE(box, nullptr) << c.first;
+        EXPECT_EQ(TextOf(box), "Error");
+        Press(box, IDOK);
+        EXPECT_EQ(importer.WaitExit(10s), 0) << c.first;
+        EXPECT_EQ(StoredList(), std::vector<std::string>{"bytes:"}) << c.first;
+    }
+
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    for (int from : {1, 128}) {  // every byte value, over two titles of at most 254 characters
+        std::string title = "bytes:";
+        for (int b = from; b < from + 127 && b < 256; ++b) title += static_cast<char>(b);
+        EXPECT_TRUE(helper.WaitForMessages(helper.Create(title), WM_CLOSE, 1, 10s)) << from;
+    }
+    EXPECT_TRUE(q.Running() && IsWindow(q.Main()));
 }
 
 }  // namespace
