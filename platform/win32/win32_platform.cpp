@@ -93,7 +93,8 @@ WindowHandle Win32Windows::WindowUnderPointer() {
 }
 
 bool Win32Windows::IsTopLevelWindow(WindowHandle window) {
-    return IsWindow(Wnd(window)) && GetAncestor(Wnd(window), GA_PARENT) == GetDesktopWindow();
+    // One question: GetAncestor answers 0 for a window that is gone.
+    return GetAncestor(Wnd(window), GA_PARENT) == GetDesktopWindow();
 }
 
 namespace {
