@@ -1,212 +1,124 @@
-// The main window's logic: its load step, the tracking indicators, the tray
-// icon's mouse handling, help and exit, against in-memory twins.
+// The tray icon's record and events; the main window's logic: its load step,
+// the tracking indicators, the tray icon's mouse handling, help, exit and the
+// File menu; and the start-up that chooses between the tray program and a
+// one-shot import.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-#include <map>
-#include <memory>
+#include <tuple>
 
-#include "platform/memory/memory_files.h"
-#include "platform/memory/memory_platform.h"
-#include "platform/memory/memory_registry.h"
 #include "resources/resource.h"
-#include "shell/main_frm.h"
-#include "tests/unit/fake_dialogs.h"
 #include "shell/startup.h"
-#include "store/registry_access.h"
+#include "shell/sys_tray.h"
+#include "tests/unit/fake_dialogs.h"
 
 namespace qw {
 namespace {
 
 using Strings = std::vector<std::string>;
+constexpr WindowHandle kMain = 0x100;
 
-struct FakeView : MainFrmView {
-    Strings log;
-    bool visible = false;
-    IconHandle windowIcon = 0;
-    std::string status;
-    std::map<int, bool> enabled;
-    std::vector<std::pair<TrayMenu, WindowHandle>> popups;
-    std::vector<std::pair<int, int>> bitmaps;
-    std::vector<int> removedSystemItems;
-
-    IconHandle LoadIconResource(int id) override { return 0x1000 + static_cast<IconHandle>(id); }
-    void SetWindowIcon(IconHandle icon) override { windowIcon = icon; }
-    void ShowNormal() override {
-        visible = true;
-        log.push_back("show");
-    }
-    void Hide() override {
-        visible = false;
-        log.push_back("hide");
-    }
-    void BringToFront() override { log.push_back("front"); }
-    void SetStatusText(const std::string& text) override { status = text; }
-    void EnableMenuItem(int id, bool on) override { enabled[id] = on; }
-    void PopupTrayMenu(TrayMenu menu, WindowHandle owner) override { popups.emplace_back(menu, owner); }
-    int MenuItemId(int menu, int item) override { return menu * 100 + item; }
-    void SetMenuItemBitmaps(int id, unsigned flags, int bitmap) override {
-        EXPECT_EQ(flags, 4u);
-        bitmaps.emplace_back(id, bitmap);
-    }
-    void RemoveSystemMenuItem(int position) override { removedSystemItems.push_back(position); }
-    std::map<int, bool> checked;
-    void CheckTrayMenuItem(int id, bool on) override { checked[id] = on; }
-};
-
-struct FakeTrays : TrayHost {
+// One record for the icon's life: added with the window's picture and no
+// tip, each change sending only its own field, added again as it stands when
+// Explorer restarts, removed once and then gone for good.
+TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     MemoryShellNotify shell;
-    std::vector<std::unique_ptr<SysTray>> trays;
-    WindowHandle next = 0x700;
-    SysTray* LoadTrayIcon(IconHandle icon) override {
-        trays.push_back(std::make_unique<SysTray>(shell));
-        trays.back()->Form_Load(next++, icon);
-        return trays.back().get();
+    SysTray tray(shell);
+    tray.Form_Load(0x500, 0x77);
+    tray.SetIconHandle(0x88);
+    tray.SetToolTip("Quellwatch [Disabled]");
+    tray.TaskbarCreated();
+    tray.Form_Unload();
+    tray.Form_Unload();
+    tray.TaskbarCreated();
+    using Call = std::tuple<std::uint32_t, std::uint32_t, IconHandle, std::string>;  // message, flags, picture, tip
+    std::vector<Call> calls;
+    for (const auto& c : shell.calls) {
+        calls.emplace_back(c.message, c.data.uFlags, c.data.hIcon, Tip(c.data));
+        EXPECT_EQ(std::make_tuple(c.data.cbSize, c.data.hWnd, c.data.uID, c.data.uCallbackMessage),
+                  std::make_tuple(88u, WindowHandle{0x500}, 0u, 0x200u));
     }
-    void UnloadTrayIcon(SysTray* tray) override { tray->Form_Unload(); }
-};
+    const std::string tip = "Quellwatch [Disabled]";
+    EXPECT_EQ(calls, (std::vector<Call>{{kNimAdd, 7, 0x77, ""}, {kNimModify, kNifIcon, 0x88, ""},
+                                        {kNimModify, kNifTip, 0x88, tip}, {kNimAdd, 7, 0x88, tip},
+                                        {kNimDelete, 7, 0x88, tip}}));
+    EXPECT_EQ(std::string(shell.calls[0].data.szTip, 64), std::string(64, '\0'));
+    EXPECT_EQ(shell.calls[2].data.szTip[tip.size() + 1], ' ');  // blanks after the terminator
+}
 
-std::string Tip(const NotifyIconData& d) { return std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)); }
+TEST(SysTray, DecodesTheMouseMessageInX) {
+    MemoryShellNotify shell;
+    SysTray tray(shell);
+    tray.Form_MouseMove(0x205);  // no handler yet: nothing happens
+    std::vector<std::string> events;
+    tray.SysTrayMouseUp = [&](int b) { events.push_back("up" + std::to_string(b)); };
+    tray.SysTrayMouseDown = [&](int b) { events.push_back("down" + std::to_string(b)); };
+    tray.SysTrayDoubleClick = [&](int b) { events.push_back("dbl" + std::to_string(b)); };
+    tray.SysTrayMouseMove = [&] { events.push_back("move"); };
+    for (int x : {0x201, 0x202, 0x203, 0x204, 0x205, 0x206, 0x207, 0x208, 0x209, 0x200, 0, 600}) tray.Form_MouseMove(x);
+    EXPECT_EQ(events, (std::vector<std::string>{"down1", "up1", "dbl1", "down2", "up2", "dbl2", "down4", "up4", "dbl4",
+                                                "move", "move", "move"}));
+    EXPECT_TRUE(shell.calls.empty());
+}
 
-struct Frm : ::testing::Test {
-    MemoryRegistry reg;
-    MemoryWindows windows;
-    MemorySound sound;
-    MemoryTimer tm, reInit;
-    MemoryListBox box;
-    MemoryText numWindows;
-    FakeView view;
-    FakeTrays trays;
-    MemoryProcess process;
-    bool commandLineMode = false;
-    FakeDialog addItemView, editView;
-    MemoryFiles files;
-    ScriptedRandom random{{0.0}};
-    MemoryFileDialogs dialogs;
-    MemoryListLock lock;
-    FakeOptionsView optionsView;
-    FakeAboutView aboutView;
-    FakePointer pointer;
-    const LowerTable lower = LowerTable::Windows1252();  // outlives the window, which keeps a reference
-    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, ",",
-                                view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
-                                &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
+// Every indicator of the tracking state agrees with the tick.
+void ExpectTracking(FrmWorld& w, bool on) {
+    EXPECT_EQ(w.tm.IsRunning(), on);
+    EXPECT_EQ(w.view.status, on ? kStatusEnabled : kStatusDisabled);
+    EXPECT_EQ(w.view.windowIcon, 0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF));
+    EXPECT_EQ(Tip(w.frm.SysIcon()->Record()), on ? kTipEnabled : kTipDisabled);
+    EXPECT_EQ(w.frm.SysIcon()->Record().hIcon, w.view.windowIcon);
+    EXPECT_EQ(w.view.enabled[IDM_STAT_ENABLE], !on);
+    EXPECT_EQ(w.view.enabled[IDM_STATUS_DISABLE], on);
+}
 
-    void SetUp() override { frm.Attach(0x100); }
-    void Option(const char* name, const char* value) {
-        RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, name, value, kRegSz);
-    }
-    const NotifyIconData& TrayNow() { return trays.shell.calls.back().data; }
-    void SeedList(const Strings& entries) {
-        reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", std::to_string(entries.size()));
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            reg.PutString(kHkeyCurrentUser, kDataKeyPath, EntryValueName(static_cast<long>(i)), entries[i]);
-    }
-    Strings StoredList() {
-        Strings entries;
-        const long count = LeadingNumber(reg.GetString(kHkeyCurrentUser, kDataKeyPath, "").value_or("0"));
-        for (long i = 0; i < count; ++i) entries.push_back(*reg.GetString(kHkeyCurrentUser, kDataKeyPath, EntryValueName(i)));
-        return entries;
-    }
-};
+struct Frm : ::testing::Test, FrmWorld {};
 
-TEST_F(Frm, SwitchesReadTheLeadingDecimalNumber) {
+// Missing options mean tracking on, the window shown, the taskbar target and
+// the start-with-Windows entry; switches read their leading decimal number.
+TEST(FrmLoad, FollowsTheOptions) {
     struct Case {
-        const char* onAtStart;
-        bool on;
-    } cases[] = {{"0.5", true}, {"1", true}, {" -2", true}, {".25", true}, {"0", false}, {"0.00", false},
-                 {"abc", false}, {"", false}, {"99999999999999999999", true}};
+        std::vector<std::pair<const char*, const char*>> options;
+        bool on, shown, target, runEntry;
+    } cases[] = {
+        {{}, true, true, true, true},
+        {{{"On at Start", "0"}, {"Task Target", "0"}, {"Run at Start", "0"}}, false, true, false, false},
+        {{{"On at Start", "0.5"}, {"Minimized at start", "1"}}, true, false, true, true},
+        {{{"On at Start", "abc"}, {"Minimized at start", "0.00"}}, false, true, true, true},
+    };
     for (const Case& c : cases) {
-        Option("On at Start", c.onAtStart);
-        frm.Form_Load();
-        EXPECT_EQ(tm.IsRunning(), c.on) << c.onAtStart;
-        EXPECT_EQ(view.status, c.on ? kStatusEnabled : kStatusDisabled) << c.onAtStart;
-        EXPECT_EQ(view.windowIcon, 0x1000u + (c.on ? IDI_TRACK_ON : IDI_TRACK_OFF)) << c.onAtStart;
-        EXPECT_EQ(Tip(frm.SysIcon()->Record()), c.on ? kTipEnabled : kTipDisabled) << c.onAtStart;
-        EXPECT_EQ(view.enabled[IDM_STAT_ENABLE], !c.on) << c.onAtStart;
-        EXPECT_EQ(view.enabled[IDM_STATUS_DISABLE], c.on) << c.onAtStart;
+        FrmWorld w;
+        for (const auto& [name, value] : c.options) w.Option(name, value);
+        w.SeedList({"Daily Offer"});
+        w.frm.Form_Load();
+        ExpectTracking(w, c.on);
+        EXPECT_EQ(w.view.visible, c.shown);
+        EXPECT_EQ(w.frm.Target().IconOn(), c.target);
+        EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value(), c.runEntry);
+        EXPECT_EQ(w.trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);  // the window's icon at first
+        EXPECT_EQ(w.box.items, Strings{"Daily Offer"});
+        EXPECT_EQ(w.numWindows.text, "Quellwatch is currently scanning for 1 window.");
+        // The association follows the program wherever it moved.
+        EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
+                  "\"" + w.process.ProgramPath() + "\" %1");
+        EXPECT_EQ(w.view.removedSystemItems, (std::vector<int>{6, 5}));  // Close and the separator above it
     }
 }
 
-TEST_F(Frm, LoadWithNoOptionsStartsTrackingShownWithTheListLoaded) {
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "Daily Offer");
+TEST_F(Frm, EveryTrackingCommandMovesEveryIndicatorAndWritesNoOption) {
     frm.Form_Load();
-    EXPECT_TRUE(tm.IsRunning());
-    EXPECT_EQ(view.status, kStatusEnabled);
-    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_ON);
-    ASSERT_NE(frm.SysIcon(), nullptr);
-    EXPECT_EQ(trays.shell.calls.front().message, kNimAdd);
-    EXPECT_EQ(trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);
-    EXPECT_EQ(Tip(frm.SysIcon()->Record()), kTipEnabled);
-    EXPECT_EQ(frm.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_ON);
-    EXPECT_FALSE(view.enabled[IDM_STAT_ENABLE]);
-    EXPECT_TRUE(view.enabled[IDM_STATUS_DISABLE]);
-    EXPECT_EQ(box.items, Strings{"Daily Offer"});
-    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 1 window.");
-    EXPECT_EQ(view.removedSystemItems, (std::vector<int>{6, 5}));
-    EXPECT_TRUE(view.visible);
-    EXPECT_EQ(view.bitmaps, (std::vector<std::pair<int, int>>{{0, IDB_IMPORT}, {1, IDB_EXPORT}, {3, IDB_CLOSE},
-                                                              {100, IDB_START}, {101, IDB_SOUND}, {102, IDB_ICON},
-                                                              {200, IDB_GO}, {201, IDB_STOP}, {300, IDB_HELP}}));
-}
-
-TEST_F(Frm, MinimizedAtStartKeepsTheWindowHidden) {
-    Option("Minimized at start", "1");
-    frm.Form_Load();
-    EXPECT_FALSE(view.visible);
-    EXPECT_TRUE(view.log.empty());
-    frm.SysIcon()->Form_MouseMove(0x203);  // double click restores and raises
-    EXPECT_EQ(view.log, (Strings{"show", "front"}));
-}
-
-TEST_F(Frm, CommandLineModeLoadsNothing) {
-    commandLineMode = true;
-    frm.Form_Load();
-    EXPECT_EQ(frm.SysIcon(), nullptr);
-    EXPECT_TRUE(trays.shell.calls.empty());
-    EXPECT_FALSE(tm.IsRunning());
-    EXPECT_TRUE(view.removedSystemItems.empty());
-    EXPECT_FALSE(reg.KeyExists(kHkeyCurrentUser, "Software"));
-}
-
-TEST_F(Frm, SwitchingFromEitherMenuMovesEveryIndicatorAndWritesNoOption) {
-    frm.Form_Load();
-    ASSERT_TRUE(frm.OnCommand(IDM_DISABLE));
-    EXPECT_FALSE(tm.IsRunning());
-    EXPECT_EQ(Tip(TrayNow()), kTipDisabled);
-    EXPECT_EQ(frm.SysIcon()->Record().hIcon, 0x1000u + IDI_TRACK_OFF);
-    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_OFF);
-    EXPECT_EQ(view.status, kStatusDisabled);
-    ASSERT_TRUE(frm.OnCommand(IDM_STAT_ENABLE));
-    EXPECT_TRUE(tm.IsRunning());
-    EXPECT_EQ(Tip(TrayNow()), kTipEnabled);
-    EXPECT_EQ(view.windowIcon, 0x1000u + IDI_TRACK_ON);
-    EXPECT_EQ(view.status, kStatusEnabled);
-    EXPECT_FALSE(view.enabled[IDM_STAT_ENABLE]);
-    frm.OnCommand(IDM_STATUS_DISABLE);
-    frm.OnCommand(IDM_STATUS_DISABLE);  // twice is the same as once
-    EXPECT_FALSE(tm.IsRunning());
-    frm.OnCommand(IDM_ENABLE);
-    EXPECT_TRUE(tm.IsRunning());
+    const std::pair<int, bool> commands[] = {
+        {IDM_DISABLE, false}, {IDM_STAT_ENABLE, true}, {IDM_STATUS_DISABLE, false}, {IDM_STATUS_DISABLE, false},
+        {IDM_ENABLE, true}};
+    for (const auto& [command, on] : commands) {
+        ASSERT_TRUE(frm.OnCommand(command));
+        ExpectTracking(*this, on);
+    }
     EXPECT_FALSE(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "On at Start"));
 }
 
-TEST_F(Frm, DisablingLeavesTheDebounceAlone) {
+TEST_F(Frm, TheTrayIconPopsTheMenuOfTheStateUpAndRestoresTheWindow) {
     frm.Form_Load();
-    frm.lv().Add("offer");
-    windows.Add(1, "Daily Offer");
-    frm.Tm_Timer();
-    frm.DisableTracking();
-    EXPECT_TRUE(reInit.IsRunning());
-    EXPECT_EQ(frm.Scan().LastClosedTitle(), "Daily Offer");
-    frm.ReInitCloseTmr_Timer();
-    EXPECT_EQ(frm.Scan().LastClosedTitle(), "");
-}
-
-TEST_F(Frm, RightButtonUpPopsTheMenuOfTheCurrentState) {
-    frm.Form_Load();
+    view.log.clear();
     SysTray& icon = *frm.SysIcon();
     icon.Form_MouseMove(0x204);  // right down: nothing
     icon.Form_MouseMove(0x205);
@@ -218,36 +130,25 @@ TEST_F(Frm, RightButtonUpPopsTheMenuOfTheCurrentState) {
     const WindowHandle iconWindow = icon.Record().hWnd;
     EXPECT_EQ(view.popups, (std::vector<std::pair<TrayMenu, WindowHandle>>{{TrayMenu::kEnabled, iconWindow},
                                                                            {TrayMenu::kDisabled, iconWindow}}));
-    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "front"), 0);
-    icon.Form_MouseMove(0x209);  // a middle double click restores too
-    EXPECT_EQ(view.log.back(), "front");
-}
-
-TEST_F(Frm, MinimizeHidesAndRestoreShowsWithoutRaising) {
-    frm.Form_Load();
-    view.log.clear();
+    EXPECT_TRUE(view.log.empty());
+    icon.Form_MouseMove(0x203);  // any double click restores and raises
+    icon.Form_MouseMove(0x209);
     frm.Form_Resize(false);
-    frm.Form_Resize(true);
+    frm.Form_Resize(true);  // minimized: hidden, until opened from either menu
     frm.OnCommand(IDM_OPEN2);
-    EXPECT_EQ(view.log, (Strings{"hide", "show"}));
+    frm.OnCommand(IDM_OPEN1);
+    EXPECT_EQ(view.log, (Strings{"show", "front", "show", "front", "hide", "show", "show"}));
 }
 
-TEST_F(Frm, ExitAsksAndCancelKeepsEverything) {
+TEST_F(Frm, ExitAsksAndEndsOnlyOnOk) {
     frm.Form_Load();
     process.answers = {kIdCancel};
     frm.OnCommand(IDM_EXIT1);
     ASSERT_EQ(process.boxes.size(), 1u);
-    EXPECT_EQ(process.boxes[0].text, "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!");
-    EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
-    EXPECT_EQ(process.boxes[0].flags, 0x10031u);
-    EXPECT_EQ(process.boxes[0].owner, 0x100u);
+    EXPECT_EQ(FactsOf(process.boxes[0]), BoxFacts(kExitQuestion, "Quellwatch", 0x10031u, kMain));
     EXPECT_EQ(process.ended, 0);
     EXPECT_NE(trays.shell.calls.back().message, kNimDelete);
     EXPECT_TRUE(tm.IsRunning());
-}
-
-TEST_F(Frm, ExitConfirmedRemovesTheIconThenEnds) {
-    frm.Form_Load();
     frm.OnCommand(IDM_CLOSE);
     EXPECT_EQ(trays.shell.calls.back().message, kNimDelete);
     EXPECT_EQ(process.ended, 1);
@@ -257,30 +158,14 @@ TEST_F(Frm, ExitConfirmedRemovesTheIconThenEnds) {
 TEST_F(Frm, HelpOpensTheFileBesideTheProgramOrSaysItIsMissing) {
     frm.OnCommand(IDM_HELPFILE);
     ASSERT_EQ(process.boxes.size(), 1u);
-    EXPECT_EQ(process.boxes[0].text, "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same "
-                                     "directory as 'Quellbox.exe'");
-    EXPECT_EQ(process.boxes[0].caption, "Error");
-    EXPECT_EQ(process.boxes[0].flags, 0x10010u);
-    EXPECT_EQ(process.boxes[0].owner, 0x100u);
+    EXPECT_EQ(FactsOf(process.boxes[0]), BoxFacts(kHelpMissing, "Error", 0x10010u, kMain));
     EXPECT_TRUE(process.executed.empty());
     process.files = {process.folder + "\\Quellbox.chm"};
     frm.OnCommand(IDM_HELPFILE);
     ASSERT_EQ(process.executed.size(), 1u);
-    EXPECT_EQ(process.executed[0].operation, "open");
-    EXPECT_EQ(process.executed[0].file, process.folder + "\\Quellbox.chm");
-    EXPECT_EQ(process.executed[0].parameters, "");
-    EXPECT_EQ(process.executed[0].directory, process.folder);
-    EXPECT_EQ(process.executed[0].show, 1);
-}
-
-TEST_F(Frm, RefreshReloadsTheListFromTheRegistry) {
-    frm.Form_Load();
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "2");
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "imported one");
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 1", "imported two");
-    frm.OnCommand(IDC_REFRESHL);
-    EXPECT_EQ(box.items, (Strings{"imported one", "imported two"}));
-    EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
+    const auto& run = process.executed[0];
+    EXPECT_EQ(std::tie(run.operation, run.file, run.parameters, run.directory, run.show),
+              std::make_tuple(std::string("open"), process.files[0], std::string(), process.folder, 1));
 }
 
 // The File menu: the dialogs' results are used only when a file was chosen,
@@ -288,20 +173,17 @@ TEST_F(Frm, RefreshReloadsTheListFromTheRegistry) {
 TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     frm.Form_Load();
     SeedList({"Daily offer"});
-    frm.RefreshL_Click();
+    frm.OnCommand(IDC_REFRESHL);
+    EXPECT_EQ(box.items, Strings{"Daily offer"});
     dialogs.answers = {"", "C:\\lists\\new.wnl"};
     frm.OnCommand(IDM_EXPORT);
     EXPECT_TRUE(files.files.empty());  // cancelled
     frm.OnCommand(IDM_EXPORT);
     ASSERT_EQ(dialogs.shown.size(), 2u);
     const FileDialogRequest& save = dialogs.shown[0].second;
-    EXPECT_TRUE(dialogs.shown[0].first);
-    EXPECT_EQ(save.owner, 0x100u);
-    EXPECT_EQ(save.title, "Export Window List");
+    EXPECT_EQ(std::tie(dialogs.shown[0].first, save.owner, save.title, save.flags, save.defaultExtension),
+              std::make_tuple(true, kMain, std::string("Export Window List"), 0x1806u, std::string("wnl")));
     EXPECT_EQ(save.filter, std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28));
-    EXPECT_EQ(save.flags, 0x1806u);
-    EXPECT_EQ(save.defaultExtension, "wnl");
-    ASSERT_EQ(files.files.count("C:\\lists\\new.wnl"), 1u);
     EXPECT_EQ(files.files["C:\\lists\\new.wnl"].substr(0, 13), "QUELLBOX2\r\n\r\n");
 
     files.files["C:\\lists\\more.wnl"] = std::string("QUELLBOX2\r\n\r\n") + "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44";
@@ -311,10 +193,9 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     EXPECT_EQ(StoredList(), Strings{"Daily offer"});
     frm.OnCommand(IDM_IMP);
     const FileDialogRequest& open = dialogs.shown[2].second;
-    EXPECT_FALSE(dialogs.shown[2].first);
-    EXPECT_EQ(open.title, "Import Window List");
+    EXPECT_EQ(std::tie(dialogs.shown[2].first, open.title, open.flags),
+              std::make_tuple(false, std::string("Import Window List"), 0x1804u));
     EXPECT_EQ(open.filter, std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48));
-    EXPECT_EQ(open.flags, 0x1804u);
     EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde"}));
     EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
     EXPECT_GE(lock.acquired - savesBefore, 2);  // both imports saved under the lock
@@ -323,10 +204,9 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
 
 struct FakeStartup : StartupHost {
     MainFrm* frm = nullptr;
-    std::string commandLine;
+    std::string commandLine, title;
     bool another = false, trayCopy = false;
-    std::string title;
-    int loads = 0, reloads = 0;
+    int loads = 0, reloads = 0, splashes = 0;
     std::string CommandLine() override { return commandLine; }
     bool AnotherInstanceRunning() override { return another; }
     bool TrayCopyRunning() override { return trayCopy; }
@@ -337,7 +217,6 @@ struct FakeStartup : StartupHost {
         frm->Form_Load();
         return *frm;
     }
-    int splashes = 0;
     void ShowSplash() override { ++splashes; }
 };
 
@@ -352,33 +231,34 @@ struct Start : Frm {
     }
 };
 
-// The splash comes first unless "Show Splash Screen" reads as 0; it loads the
-// main window itself when it goes.
-TEST_F(Start, TheTrayProgramLoadsTheMainWindowOutOfCommandLineMode) {
-    const std::pair<const char*, bool> cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"abc", false}};
-    for (const auto& c : cases) {
-        if (c.first) Option("Show Splash Screen", c.first);
-        host.loads = host.splashes = 0;
+// Without a file to import: a second copy is refused; otherwise the splash
+// comes first unless "Show Splash Screen" reads as 0, and it loads the main
+// window itself when it goes.
+TEST_F(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
+    const std::tuple<bool, const char*, int, int> cases[] = {  // another copy, the option, splashes, loads
+        {false, nullptr, 1, 0}, {false, "1", 1, 0}, {false, "0", 0, 1}, {false, "abc", 0, 1}, {true, "1", 0, 0}};
+    for (const auto& [another, option, splashes, loads] : cases) {
+        if (option) Option("Show Splash Screen", option);
+        host.another = another;
+        host.loads = host.splashes = process.ended = 0;
         Run();
         EXPECT_EQ(host.title, "Quellwatch 1.6");
-        EXPECT_FALSE(flags.commandLineMode);
-        EXPECT_EQ(host.splashes, c.second ? 1 : 0) << (c.first ? c.first : "missing");
-        EXPECT_EQ(host.loads, c.second ? 0 : 1);
-        EXPECT_EQ(process.ended, 0);
-        EXPECT_TRUE(process.boxes.empty());
+        EXPECT_EQ(std::make_tuple(host.splashes, host.loads, flags.commandLineMode, process.ended),
+                  std::make_tuple(splashes, loads, another, another ? 1 : 0)) << (option ? option : "missing");
+        EXPECT_EQ(FactsOf(process.boxes), (another ? std::vector<BoxFacts>{{kAlreadyRunning, "Quellwatch", 0x10040u, 0}}
+                                                   : std::vector<BoxFacts>{}));  // no window of ours exists yet
     }
 }
 
 // The one-shot import: asked, merged into the stored list, reported, and
 // the tray copy told; the process never shows a window or scans.
 TEST_F(Start, ACommandLineImportsTheFileAndEnds) {
-    const std::string wnl = std::string("QUELLBOX2\r\n\r\n") + "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44\r\n";  // "abcde"
+    const std::string abcde = "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44", wnl = "QUELLBOX2\r\n\r\n" + abcde + "\r\n";
     struct Case {
         std::string commandLine, file;
         int answer;
         bool trayCopy;
-        Strings boxes;
-        Strings stored;
+        Strings boxes, stored;
     } cases[] = {
         {"C:\\lists\\my list.wnl", wnl, kIdYes, false, {"Import my list.wnl ?", kImported}, {"Offer", "abcde"}},
         {" \"C:\\lists\\my list.wnl\" ", wnl, kIdYes, true, {"Import my list.wnl ?", kImportedPressRefresh},
@@ -392,51 +272,26 @@ TEST_F(Start, ACommandLineImportsTheFileAndEnds) {
          {"Import my list.wnl ?", "The window list could not be read to its end\r\nC:\\lists\\my list.wnl"}, {"Offer", "abcde"}},
     };
     for (const Case& c : cases) {
-        SetUp();
         SeedList({"Offer"});
         files.files.clear();
         if (!c.file.empty()) files.files["C:\\lists\\my list.wnl"] = c.file;
         process.boxes.clear();
         process.answers = {c.answer};
+        process.ended = host.reloads = 0;
         host.commandLine = c.commandLine;
         host.trayCopy = c.trayCopy;
-        host.reloads = 0;
         Run();
-        Strings texts;
-        for (const auto& b : process.boxes) texts.push_back(b.text);
-        EXPECT_EQ(texts, c.boxes) << c.commandLine;
+        EXPECT_EQ(BoxTexts(), c.boxes) << c.commandLine;
+        for (const auto& b : process.boxes) EXPECT_EQ(b.owner, kMain);  // an owner of ours, which the scan spares
         EXPECT_EQ(StoredList(), c.stored) << c.commandLine;
         EXPECT_EQ(host.reloads, c.trayCopy && c.answer == kIdYes ? 1 : 0);
         EXPECT_EQ(process.ended, 1);
-        process.ended = 0;
         EXPECT_TRUE(flags.commandLineMode);
         EXPECT_FALSE(tm.IsRunning());  // never scans
         EXPECT_EQ(frm.SysIcon(), nullptr);
         EXPECT_FALSE(view.visible);
         EXPECT_EQ(lock.depth, 0);
     }
-}
-
-TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
-    const std::string module = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
-    struct Case {
-        const char* commandLine;
-        const char* arguments;
-    } cases[] = {
-        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"", ""},
-        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"  C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
-        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\" \"C:\\a b.wnl\"", "\"C:\\a b.wnl\""},
-        // Unquoted, as a Run entry of a path with a space is handed over.
-        {"C:\\Program Files\\Quellwatch\\Quellbox.exe", ""},
-        {"c:\\program files\\quellwatch\\QUELLBOX.EXE ", ""},
-        {"C:\\Program Files\\Quellwatch\\Quellbox.exe C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
-        {"C:\\Program Files\\Quellwatch\\Quellbox C:\\a.wnl", "C:\\a.wnl"},
-        // Started by another name: the first word is the program.
-        {"Quellbox.exe", ""},
-        {"Quellbox  a.wnl", "a.wnl"},
-        {"", ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgramPath(c.commandLine, module), c.arguments) << c.commandLine;
 }
 
 // An import cut short anywhere (the file layer stops the process, or the
@@ -468,17 +323,24 @@ TEST_F(Start, AnImportCutShortAnywhereKeepsTheStoredListWhole) {
     }
 }
 
-TEST_F(Start, ASecondCopyIsRefused) {
-    host.another = true;
-    Run();
-    ASSERT_EQ(process.boxes.size(), 1u);
-    EXPECT_EQ(process.boxes[0].text, "Quellwatch is already running.");
-    EXPECT_EQ(process.boxes[0].caption, "Quellwatch");
-    EXPECT_EQ(process.boxes[0].flags, 0x10040u);
-    EXPECT_EQ(process.boxes[0].owner, 0u);
-    EXPECT_EQ(process.ended, 1);
-    EXPECT_EQ(host.loads, 0);
-    EXPECT_TRUE(flags.commandLineMode);
+TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
+    const std::string module = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"", ""},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"  C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\" \"C:\\a b.wnl\"", "\"C:\\a b.wnl\""},
+        // Unquoted, as a Run entry of a path with a space is handed over.
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe", ""},
+        {"c:\\program files\\quellwatch\\QUELLBOX.EXE ", ""},
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
+        {"C:\\Program Files\\Quellwatch\\Quellbox C:\\a.wnl", "C:\\a.wnl"},
+        // Started by another name: the first word is the program.
+        {"Quellbox.exe", ""},
+        {"Quellbox  a.wnl", "a.wnl"},
+        {"", ""},
+    };
+    for (const auto& [commandLine, arguments] : cases)
+        EXPECT_EQ(ArgumentsAfterProgramPath(commandLine, module), arguments) << commandLine;
 }
 
 }  // namespace

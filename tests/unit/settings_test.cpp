@@ -1,11 +1,10 @@
-// The settings table, the options dialog, the start-with-Windows entry, the
-// about window and the splash hand-over, against in-memory twins.
+// The settings as each side reads them, the options dialog, the start-with-
+// Windows entry, the about window and the splash hand-over.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <optional>
-#include <tuple>
 
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
@@ -24,65 +23,44 @@ using Values = std::map<std::string, std::string>;
 const char kModule[] = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
 const char kQuotedModule[] = "\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"";
 
-TEST(SettingsTable, HoldsEveryValueWithItsFormDefaultsAndReader) {
-    const SettingInfo expected[] = {
-        {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
-        {Setting::kShowSplashScreen, "Show Splash Screen", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
-        {Setting::kMinimizedAtStart, "Minimized at start", StoredForm::kSwitch, "0", "0", Reader::kSwitch},
-        {Setting::kRunAtStart, "Run at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
-        {Setting::kTaskTarget, "Task Target", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
-        {Setting::kPlaySound, "Play Sound", StoredForm::kSwitch, "1", "False", Reader::kFlag},
-        {Setting::kSound, "Sound", StoredForm::kPath, " ", "", Reader::kText},
-        {Setting::kFileIcon, "FileIcon", StoredForm::kIconIndex, "1", "1", Reader::kIconIndex},
-    };
-    auto tie = [](const SettingInfo& i) {
-        return std::make_tuple(i.setting, std::string(i.name), i.form, std::string(i.dialogDefault),
-                               std::string(i.programDefault), i.reader);
-    };
-    // Info finds each entry by its Setting, so the table is in that order.
-    for (const SettingInfo& e : expected) EXPECT_EQ(tie(Info(e.setting)), tie(e)) << e.name;
-}
-
 // What each side makes of a stored text; nothing stored gives the side's default.
 TEST(SettingsTable, EachSideReadsStoredTextsItsOwnWay) {
-    struct Case {
-        Setting setting;
-        std::optional<std::string> stored;
-        bool program, dialog;
-    } switches[] = {
-        {Setting::kPlaySound, std::nullopt, false, true},  // checked in the dialog, silent until OK
-        {Setting::kPlaySound, "True", true, false},        // a flag word, but no number
-        {Setting::kPlaySound, "0.5", true, true},
-        {Setting::kPlaySound, "1abc", false, true},
-        {Setting::kOnAtStart, std::nullopt, true, true},
-        {Setting::kOnAtStart, "0", false, false},
-        {Setting::kOnAtStart, "0.5", true, true},
-        {Setting::kOnAtStart, "abc", false, false},
-        {Setting::kMinimizedAtStart, std::nullopt, false, false},
-        {Setting::kTaskTarget, " 7", true, true},
+    using S = Setting;
+    const std::tuple<Setting, std::optional<std::string>, bool, bool> switches[] = {  // program, dialog
+        {S::kPlaySound, std::nullopt, false, true},  // checked in the dialog, silent until OK
+        {S::kPlaySound, "True", true, false},        // a flag word, but no number
+        {S::kPlaySound, "0.5", true, true},          {S::kPlaySound, "1abc", false, true},
+        {S::kOnAtStart, std::nullopt, true, true},   {S::kOnAtStart, "0", false, false},
+        {S::kOnAtStart, ".25", true, true},          {S::kOnAtStart, " -2", true, true},
+        {S::kOnAtStart, "0.00", false, false},       {S::kOnAtStart, "abc", false, false},
+        {S::kOnAtStart, "", false, false},           {S::kOnAtStart, "99999999999999999999", true, true},
+        {S::kShowSplashScreen, std::nullopt, true, true}, {S::kMinimizedAtStart, std::nullopt, false, false},
+        {S::kRunAtStart, std::nullopt, true, true},  {S::kTaskTarget, " 7", true, true},
     };
-    for (const Case& c : switches) {
+    for (const auto& [setting, stored, program, dialog] : switches) {
         MemoryRegistry reg;
-        if (c.stored) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, Info(c.setting).name, *c.stored);
-        EXPECT_EQ(ReadSwitch(reg, c.setting), c.program) << Info(c.setting).name << " " << c.stored.value_or("-");
-        EXPECT_EQ(ReadSwitch(reg, c.setting, Side::kDialog), c.dialog) << Info(c.setting).name;
+        if (stored) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, Info(setting).name, *stored);
+        EXPECT_EQ(ReadSwitch(reg, setting), program) << Info(setting).name << " " << stored.value_or("-");
+        EXPECT_EQ(ReadSwitch(reg, setting, Side::kDialog), dialog) << Info(setting).name << " " << stored.value_or("-");
     }
+    // The close action's flag word: a number other than 0, or True.
+    const std::pair<const char*, bool> flags[] = {{"1", true},     {"-1", true}, {"True", true},  {"true", true}, {"0", false},
+                                                  {"False", false}, {"", false}, {"yes", false}, {"1x", false}};
+    for (const auto& [text, on] : flags) EXPECT_EQ(SoundFlagOn(text), on) << text;
 
     // The icon index is 1 to 9 whatever is stored; 65538 would be 2 in 16 bits.
     const std::pair<std::optional<std::string>, int> icons[] = {
-        {std::nullopt, 1}, {"9", 9}, {"3abc", 3}, {"0", 1}, {"42", 1},
-        {"70000", 1},      {"65538", 1}, {"abc", 1}, {"-3", 1},
-    };
+        {std::nullopt, 1}, {"9", 9},     {"3abc", 3}, {"0", 1}, {"42", 1},
+        {"70000", 1},      {"65538", 1}, {"abc", 1},  {"-3", 1}};
     for (const auto& [stored, index] : icons) {
         MemoryRegistry reg;
         if (stored) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "FileIcon", *stored);
-        EXPECT_EQ(ReadIconIndex(reg), index) << stored.value_or("-");
-        EXPECT_EQ(ReadIconIndex(reg, Side::kDialog), index) << stored.value_or("-");
+        EXPECT_EQ(std::make_pair(ReadIconIndex(reg), ReadIconIndex(reg, Side::kDialog)), std::make_pair(index, index))
+            << stored.value_or("-");
     }
-
     MemoryRegistry reg;
-    EXPECT_EQ(ReadText(reg, Setting::kSound), "");
-    EXPECT_EQ(ReadText(reg, Setting::kSound, Side::kDialog), " ");
+    EXPECT_EQ(std::make_pair(ReadText(reg, Setting::kSound), ReadText(reg, Setting::kSound, Side::kDialog)),
+              std::make_pair(std::string(), std::string(" ")));
 }
 
 auto Tie(const OptionsState& s) {
@@ -145,8 +123,7 @@ TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
          {{"On at Start", "1"}, {"Show Splash Screen", "1"}, {"Minimized at start", "0"}, {"Run at Start", "1"},
           {"Task Target", "1"}, {"Play Sound", "1"}, {"Sound", " "}, {"FileIcon", "1"}},
          true},
-        {"in their forms", kInForms, {false, true, false, false, false, false, 7, 8}, "C:\\ding.wav", kInForms,
-         false},
+        {"in their forms", kInForms, {false, true, false, false, false, false, 7, 8}, "C:\\ding.wav", kInForms, false},
         {"outside the forms",
          {{"On at Start", "abc"}, {"Show Splash Screen", "7"}, {"Minimized at start", "0.5"}, {"Run at Start", "2"},
           {"Task Target", " 1"}, {"Play Sound", "True"}, {"FileIcon", "70000"}},
@@ -168,38 +145,33 @@ TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
         EXPECT_EQ(w.Stored(), c.afterOk) << c.label;
         EXPECT_EQ(w.registered, std::vector<int>{c.shown.iconNum}) << c.label;
         EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"),
-                  c.runEntry ? std::optional<std::string>(kQuotedModule) : std::nullopt)
-            << c.label;
-        if (c.stored.empty()) {
-            // The association follows the seven values OK writes itself; the
-            // start-with-Windows entry comes last.
-            EXPECT_EQ(w.reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath),
-                      (std::vector<std::string>{"On at Start", "Show Splash Screen", "Minimized at start", "Sound",
-                                                "Play Sound", "Task Target", "FileIcon", "Run at Start"}));
-            EXPECT_EQ(w.storedBeforeRegistering, 7u);
-        }
+                  c.runEntry ? std::optional<std::string>(kQuotedModule) : std::nullopt) << c.label;
+        if (!c.stored.empty()) continue;
+        // The association follows the seven values OK writes itself; the
+        // start-with-Windows entry comes last.
+        EXPECT_EQ(w.reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath),
+                  (std::vector<std::string>{"On at Start", "Show Splash Screen", "Minimized at start", "Sound",
+                                            "Play Sound", "Task Target", "FileIcon", "Run at Start"}));
+        EXPECT_EQ(w.storedBeforeRegistering, 7u);
     }
 }
 
 // OK goes on after a step that fails: a registry call that fails anywhere
 // costs at most the one value it was writing.
 TEST(OptionsFaults, AFailedWriteLeavesTheOtherSettingsWritten) {
-    std::uint64_t calls = 0;
-    {
-        OptionsWorld clean;
-        clean.options.ShowOptionsPage(kPageOnStartup);
-        const std::uint64_t before = clean.reg.CallCount();
-        clean.options.OK_Click();
-        calls = clean.reg.CallCount() - before;
-    }
-    for (std::uint64_t step = 0; step < calls; ++step) {
+    OptionsWorld clean;
+    clean.options.ShowOptionsPage(kPageOnStartup);
+    const std::uint64_t before = clean.reg.CallCount();
+    clean.options.OK_Click();
+    for (std::uint64_t step = 0; step < clean.reg.CallCount() - before; ++step) {
         OptionsWorld w;
         w.options.ShowOptionsPage(kPageOnStartup);
         w.reg.FailAt(step);
         w.options.OK_Click();
         w.reg.Heal();
         std::size_t present = 0;
-        for (const SettingInfo& info : kSettings) present += w.reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, info.name) ? 1 : 0;
+        for (const SettingInfo& info : kSettings)
+            present += w.reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, info.name) ? 1 : 0;
         EXPECT_GE(present, kSettingCount - 1) << "failed call " << step;
         EXPECT_FALSE(w.view.loaded) << step;  // the dialog closes all the same
     }
@@ -212,13 +184,11 @@ TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
     const OptionsState loaded = view.state;
     view.state = OptionsState{false, false, false, false, false, false, 9, 10};
     view.cd = "C:\\other.wav";
-
     options.ShowOptionsPage(kPageListIcon);
     EXPECT_EQ(view.loads, 2);
     EXPECT_TRUE(view.visible && view.page == kPageListIcon);
     EXPECT_EQ(Tie(view.state), Tie(loaded));
     EXPECT_EQ(view.cd, "C:\\ding.wav");
-
     view.state.startMin = false;
     options.No_Click();
     EXPECT_FALSE(view.loaded);
@@ -231,38 +201,28 @@ TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
 TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     Store({{"Sound", "C:\\ding.wav"}});
     auto path = [](std::size_t length) { return "C:\\" + std::string(length - 7, 'a') + ".wav"; };
-    struct Case {
-        std::string answer;  // empty: cancelled
-        std::string cd;
-        bool refused;
-        bool reloadMeanwhile;
-    } cases[] = {
+    const std::tuple<std::string, std::string, bool, bool> cases[] = {  // answer ("": cancel), CD, refused, reload
         {path(254), path(254), false, false},
         {path(255), "C:\\ding.wav", true, false},
         {path(259), "C:\\ding.wav", true, false},
         {"", "C:\\ding.wav", false, false},
         {"C:\\chime.wav", "C:\\ding.wav", false, true},  // the answer belongs to the closed dialog
     };
-    for (const Case& c : cases) {
+    for (const auto& [answer, cd, refused, reload] : cases) {
         options.ShowOptionsPage(kPageSounds);
         process.boxes.clear();
         dialogs.shown.clear();
-        dialogs.answers = {c.answer};
-        dialogs.during = c.reloadMeanwhile ? std::function<void()>([&] { options.ShowOptionsPage(kPageSounds); })
-                                           : nullptr;
+        dialogs.answers = {answer};
+        dialogs.during = reload ? std::function<void()>([&] { options.ShowOptionsPage(kPageSounds); }) : nullptr;
         options.BrowseSound_Click();
-        EXPECT_EQ(view.cd, c.cd) << c.answer.size();
+        EXPECT_EQ(view.cd, cd) << answer.size();
         ASSERT_EQ(dialogs.shown.size(), 1u);
         const auto& [save, request] = dialogs.shown[0];
-        EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags),
-                  std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1004u));
-        EXPECT_EQ(request.filter, std::string("Wav Files (*.wav)\0*.wav\0\0", 25));
-        ASSERT_EQ(process.boxes.size(), c.refused ? 1u : 0u) << c.answer.size();
-        if (c.refused) {
-            const MemoryProcess::Box& box = process.boxes[0];
-            EXPECT_EQ(std::tie(box.text, box.caption, box.flags, box.owner),
-                      std::make_tuple(std::string(kSoundPathTooLong), std::string("Error"), 0x10010u, kDialog));
-        }
+        EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags, request.filter),
+                  std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1004u,
+                                  std::string("Wav Files (*.wav)\0*.wav\0\0", 25)));
+        const BoxFacts told(kSoundPathTooLong, "Error", 0x10010u, kDialog);
+        EXPECT_EQ(FactsOf(process.boxes), std::vector<BoxFacts>(refused, told));
     }
     // The held sound plays, stored or not; the slider previews icon p + 1.
     view.cd = "C:\\new.wav";
@@ -274,27 +234,24 @@ TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
 }
 
 TEST(RunAtStart, WritesTheQuotedPathWhereTheMachineLetsUsAndRemovesBoth) {
-    struct Case {
-        bool machineRefuses;
-        bool on;
-        std::optional<std::string> machine, user;
-    } cases[] = {
+    using Text = std::optional<std::string>;
+    const std::tuple<bool, bool, Text, Text> cases[] = {  // machine refuses, on, machine's entry, user's entry
         {false, true, kQuotedModule, std::nullopt},
         {true, true, std::nullopt, kQuotedModule},
         {false, false, std::nullopt, std::nullopt},
         {true, false, "\"old\"", std::nullopt},  // what the machine keeps, it keeps
     };
-    for (const Case& c : cases) {
+    for (const auto& [machineRefuses, on, machine, user] : cases) {
         MemoryRegistry reg;
-        if (!c.on) {
+        if (!on) {
             reg.PutString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch", "\"old\"");
             reg.PutString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch", "\"old\"");
         }
-        if (c.machineRefuses) reg.DenyWrites(kHkeyLocalMachine);
-        SetRunAtStart(reg, kModule, c.on);
-        EXPECT_EQ(reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"), c.machine);
-        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch"), c.user);
-        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "Run at Start"), c.on ? "1" : "0");
+        if (machineRefuses) reg.DenyWrites(kHkeyLocalMachine);
+        SetRunAtStart(reg, kModule, on);
+        EXPECT_EQ(reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"), machine);
+        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch"), user);
+        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "Run at Start"), on ? "1" : "0");
     }
     // The program's name with ".exe", whatever the file is called, in quotes.
     EXPECT_EQ(RunEntryData("C:\\My.Apps\\Quellbox"), "\"C:\\My.Apps\\Quellbox.exe\"");
@@ -322,37 +279,30 @@ std::vector<std::uint8_t> VersionRecord(std::uint32_t ms, std::uint32_t ls, std:
     return record;
 }
 
-TEST(AboutBuild, ShowsMajorMinorAndRevisionOfTheVersionRecord) {
-    struct Case {
-        std::uint32_t ms, ls;  // FILEVERSION a,b,c,d as (a << 16 | b, c << 16 | d)
-        std::string text;
-    } cases[] = {
-        {0x00010006, 0x000001C6, "Build: 1.6.454"},
+// The build label reads the version record; the links open through the
+// shell with the hourglass meanwhile.
+TEST(About, ShowsTheBuildOfTheVersionRecordAndOpensItsLinks) {
+    const std::tuple<std::uint32_t, std::uint32_t, std::string> builds[] = {  // FILEVERSION a,b,c,d: a<<16|b, c<<16|d
         {0x00020000, 0x00050011, "Build: 2.0.17"},  // the third number is not shown
-        {0xFFFFFFFF, 0xFFFFFFFF, "Build: 65535.65535.65535"},
-    };
-    for (const Case& c : cases) {
-        const auto record = VersionRecord(c.ms, c.ls);
-        const auto version = ParseVersionResource(record.data(), record.size());
-        ASSERT_TRUE(version) << c.text;
-        EXPECT_EQ(BuildText(version->major, version->minor, version->revision), c.text);
+        {0xFFFFFFFF, 0xFFFFFFFF, "Build: 65535.65535.65535"}, {0x00010006, 0x000001C6, "Build: 1.6.454"}};
+    std::optional<ProgramVersion> version;
+    for (const auto& [ms, ls, text] : builds) {
+        const auto record = VersionRecord(ms, ls);
+        version = ParseVersionResource(record.data(), record.size());
+        ASSERT_TRUE(version) << text;
+        EXPECT_EQ(BuildText(version->major, version->minor, version->revision), text);
     }
-    const auto wrong = VersionRecord(0x00010006, 0x1C6, 0x12345678);
+    const auto wrong = VersionRecord(0x00010006, 0x1C6, 0x12345678), whole = VersionRecord(0x00010006, 0x1C6);
     EXPECT_FALSE(ParseVersionResource(wrong.data(), wrong.size()));
-    const auto whole = VersionRecord(0x00010006, 0x1C6);
-    EXPECT_FALSE(ParseVersionResource(whole.data(), 60));
-}
+    EXPECT_FALSE(ParseVersionResource(whole.data(), 60));  // cut short
 
-TEST(AboutLinks, OpenThroughTheShellWithTheHourglassMeanwhile) {
     MemoryProcess process;
     FakePointer pointer;
     FakeAboutView view;
-    About about(view, process, pointer, ProgramVersion{1, 6, 454});
+    About about(view, process, pointer, *version);
     about.Show();
     about.Form_Load();
-    EXPECT_EQ(view.bld, "Build: 1.6.454");
-    EXPECT_EQ(view.icon, IDI_TRACK_ON);
-
+    EXPECT_EQ(std::tie(view.bld, view.icon), std::make_tuple(std::string("Build: 1.6.454"), IDI_TRACK_ON));
     about.Link_Click(2);
     about.Web_Click();
     about.Link_Click(kMailLinkCount);  // no such label
@@ -392,16 +342,13 @@ TEST(SplashHandOver, LoadsTheMainWindowOnceByAnyRoad) {
         view.splash = &splash;
         splash.Form_Load();
         splash.Show();
-        EXPECT_TRUE(view.topmost);
-        EXPECT_TRUE(killTicker.IsRunning());
+        EXPECT_TRUE(view.topmost && killTicker.IsRunning());
         EXPECT_EQ(loads, 0);
         for (Event event : road) {
-            if (event == kTick) splash.KillTicker_Timer();
-            else view.Close();
+            if (event == kTick) splash.KillTicker_Timer(); else view.Close();
         }
         EXPECT_EQ(loads, 1) << road.size();
-        EXPECT_FALSE(view.open);
-        EXPECT_FALSE(killTicker.IsRunning());
+        EXPECT_FALSE(view.open || killTicker.IsRunning());
     }
 }
 

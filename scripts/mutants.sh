@@ -1,0 +1,607 @@
+#!/usr/bin/env bash
+# Mutation check of the native unit tests (not run by CI). It plants one
+# plausible fault at a time in a private copy of the sources, rebuilds the
+# unit tests and runs them: a fault the tests do not notice is a fault that
+# could ship. The working tree is only read, so it may run while others edit.
+#
+#   scripts/mutants.sh              every mutant
+#   scripts/mutants.sh M07 M31      only these
+#   scripts/mutants.sh --check      only check that every mutant still applies
+#
+# QW_MUTANT_DIR=/some/dir keeps the copy and its build there, so the next run
+# builds only what changed; otherwise a temporary directory is used and removed.
+# The copy is of the git working tree (tracked and new files), or of every
+# file when the sources are not a git checkout.
+set -euo pipefail
+
+SRC=$(cd "$(dirname "$0")/.." && pwd)
+
+# One mutant per block: "id  file  what goes wrong", then the exact text it
+# replaces ("- " lines) and the text put in its place ("+ " lines; none to
+# delete). Texts of several lines are joined with newlines. The old text must
+# occur exactly once in the file, or the mutant is reported as STALE.
+IFS= read -r -d '' TABLE <<'MUTANTS' || true
+E01  engine/scanner.cpp  the desktop "Program Manager" is no longer spared
+- if (title == "Program Manager" || title == "DesktopBackgroundClass") return false;
++ if (title == "DesktopBackgroundClass") return false;
+
+E02  engine/scanner.cpp  titles are read through a buffer twice as large (past 254 characters)
+- constexpr int kTitleBuffer = 255;
++ constexpr int kTitleBuffer = 511;
+
+E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
+- windows_.Post(window, kWmCancelMode);
+-     windows_.Post(window, kWmClose);
++ windows_.Post(window, kWmClose);
++     windows_.Post(window, kWmCancelMode);
+
+E04  engine/scanner.cpp  the title is not re-checked just before the close
+- if (!IsCandidate(window, facts, GetTitle(window))) return;
++ 
+
+E05  engine/scanner.cpp  the close sound is played without SND_NOSTOP
+- constexpr unsigned kSoundFlags = 0x13;
++ constexpr unsigned kSoundFlags = 0x03;
+
+E06  engine/scanner.cpp  the debounce tick forgets to forget the last closed title
+- lastClosedTitle_.clear();
++ 
+
+E07  engine/scanner.cpp  a box owned by another window of the program (a file chooser) is closed
+- return owner != 0 && (own_.Contains(owner) || windows_.BelongsToProgram(owner));
++ return owner != 0 && own_.Contains(owner);
+
+E08  engine/scanner.cpp  the matcher is built once and never follows list changes
+- if (matcherGeneration_ != lv_.Generation()) {
++ if (matcherGeneration_ == ~std::uint64_t{0}) {
+
+E09  engine/entry_matcher.cpp  an entry ending inside a longer entry's path is not reported
+- if (output_[target]) output_[child] = 1;
++ 
+
+E10  engine/entry_matcher.cpp  in a double-byte title a match may begin inside a character
+- if (starts[i + 1 - depth_[t]]) return true;
++ return true;
+
+E11  engine/entry_matcher.cpp  the second byte of a two-byte character is lower-cased
+- if (second) {
+-             second = false;
++ if (second) {
++             second = false;
++             fed = lower_(c);
+
+S01  store/registry_access.cpp  a 255-character value that fills the buffer is read as a text
+- if (length == kReadBufferBytes) return std::nullopt;
++ 
+
+S02  store/registry_access.cpp  a negative number reads as positive
+- return negative ? -value : value;
++ return value;
+
+S03  store/registry_access.cpp  a switch ignores the fraction ("0.5" reads as off)
+- if (i < text.size() && text[i] == '.') {
++ if (i < text.size() && text[i] == ',') {
+
+S04  store/registry_access.cpp  blanks before a number are not skipped
+- while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
++ while (i < text.size() && text[i] == '\t') ++i;
+
+S05  store/registry_access.cpp  a write stores one byte more than the text (a terminator)
+- static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
++ static_cast<std::uint32_t>(data.size() + 1)) == kErrorSuccess;
+
+S06  store/window_list_store.cpp  the count text says "0 window."
+- if (count == 1) return "Quellwatch is currently scanning for 1 window.";
++ if (count <= 1) return "Quellwatch is currently scanning for " + std::to_string(count) + " window.";
+
+S07  store/window_list_store.cpp  the digits of the count are grouped from the left
+- if (i > 0 && (n - i) % 3 == 0) grouped += separator;
++ if (i > 0 && i % 3 == 0) grouped += separator;
+
+S08  store/window_list_store.cpp  a save overwrites the entries without staging the new list first
+- if (!data.Write(kStagedValue, std::to_string(next.first) + " " + std::to_string(count), kRegSz)) return;
++ 
+
+S09  store/window_list_store.cpp  the staged list starts right after the old count, under the new entries
+- Span next{std::max(oldCount, count), count};
++ Span next{oldCount, count};
+
+S10  store/window_list_store.cpp  a save stages over the list an unfinished save left staged
+- if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
++ 
+
+S11  store/window_list_store.cpp  a load ignores the list a cut-short save left staged
+- const Span span = staged ? *staged : Span{0, StoredCount(data)};
++ const Span span = Span{0, StoredCount(data)};
+
+S12  store/window_list_store.cpp  repeats differing in case are both loaded
+- if (!seen.insert(lower_.Lower(*entry)).second) continue;
++ if (!seen.insert(*entry).second) continue;
+
+S13  store/window_list_store.cpp  a damaged huge count is read whole
+- return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
++ return std::max(LeadingNumber(*text), 0L);
+
+S14  store/window_list_store.cpp  an empty stored entry is loaded
+- if (!entry || entry->empty()) continue;
++ if (!entry) continue;
+
+S15  store/window_list_store.cpp  the leftovers of the old list stay after a save
+- if (!keep.count(name) && !data.Delete(name)) return;
++ if (false && !keep.count(name) && !data.Delete(name)) return;
+
+S16  store/window_list_store.cpp  IsListedTitle compares case-sensitively
+- if (lower_.EqualNoCase(text, entry)) return true;
++ if (text == entry) return true;
+
+S17  store/window_list_store.cpp  a save does not reload the list it wrote
+- StoreList();
+-     LoadWindowList();
++ StoreList();
+
+S18  store/entry_list.cpp  the list takes a 32,768th entry
+- if (Count() >= kMaxEntries) return false;
++ if (Count() > kMaxEntries) return false;
+
+S19  store/entry_list.cpp  changing an entry in place does not count as a change
+- items_[static_cast<std::size_t>(index)] = text;
+-     ++generation_;
++ items_[static_cast<std::size_t>(index)] = text;
+
+S20  store/file_association.cpp  a standard user's association goes to HKCU's root, not Software\Classes
+- TryWrite(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
++ TryWrite(registry, kHkeyCurrentUser, path, name, data, type);
+
+F01  store/list_file.cpp  the lowest key of the usual range is one too low
+- constexpr int kKeyLow = 68;
++ constexpr int kKeyLow = 67;
+
+F02  store/list_file.cpp  a high character's key may be LF
+- if (k != '\r' && k != '\n') keys[count++] = k;
++ if (k != '\r') keys[count++] = k;
+
+F03  store/list_file.cpp  a pair that decodes to NUL is accepted
+- if (a <= b) return std::nullopt;
++ if (a < b) return std::nullopt;
+
+F04  store/list_file.cpp  an imported entry of exactly five characters is dropped
+- if (entry->size() < kMinImportedEntry) continue;
++ if (entry->size() <= kMinImportedEntry) continue;
+
+F05  store/list_file.cpp  the header is compared ignoring case
+- if (line != kListFileHeader) {
++ if (lower_.Lower(line) != lower_.Lower(kListFileHeader)) {
+
+F06  store/list_file.cpp  the LF after a CR starts the next line
+- if (buffer_[position_] == '\n') {
++ if (false) {
+
+F07  store/list_file.cpp  an export writes no empty line 2
+- std::string pending = std::string(kListFileHeader) + kCrLf + kCrLf;
++ std::string pending = std::string(kListFileHeader) + kCrLf;
+
+F08  store/list_file.cpp  an export ignores a failed close and replaces the old file
+- ok = files_.Close(file) && ok;
++ files_.Close(file);
+
+F09  store/list_file.cpp  a failed export leaves its temporary file behind
+- if (!temp.empty()) files_.Delete(temp);
++ 
+
+F10  store/list_file.cpp  an import does not remember what it added (repeats within the file)
+- listed.insert(std::move(key));
++ 
+
+F11  store/list_file.cpp  an overlong line is skipped instead of ending the import
+- case LineReader::Result::kTooLong: return ImportOutcome::kBadLine;
++ case LineReader::Result::kTooLong: continue;
+
+F12  store/list_file.cpp  blanks just inside the quotes of a path stay
+- path = TrimBlanks(path.substr(1, path.size() - 2));
++ path = path.substr(1, path.size() - 2);
+
+T01  shell/sys_tray.cpp  the record's size is wrong
+- nid_.cbSize = 88;
++ nid_.cbSize = 504;
+
+T02  shell/sys_tray.cpp  the callback message is not WM_MOUSEMOVE
+- constexpr std::uint32_t kWmMouseMove = 0x200;
++ constexpr std::uint32_t kWmMouseMove = 0x201;
+
+T03  shell/sys_tray.cpp  the tip is padded with NULs, not spaces
+- std::memset(nid_.szTip, ' ', sizeof nid_.szTip);
++ std::memset(nid_.szTip, 0, sizeof nid_.szTip);
+
+T04  shell/sys_tray.cpp  a removed icon comes back when the taskbar is recreated
+- void SysTray::TaskbarCreated() {
+-     if (!added_) return;
++ void SysTray::TaskbarCreated() {
+
+T05  shell/sys_tray.cpp  the re-added icon keeps the flags of the last change only
+- nid_.uFlags = kNifMessage | kNifIcon | kNifTip;
+-     shell_.NotifyIcon(kNimAdd, nid_);
+- }
++ shell_.NotifyIcon(kNimAdd, nid_);
++ }
+
+T06  shell/sys_tray.cpp  a right double click arrives as a right button up
+- case 0x206: dbl(kRightButton); break;
++ case 0x206: up(kRightButton); break;
+
+T07  shell/sys_tray.cpp  unloading twice deletes the icon twice
+- shell_.NotifyIcon(kNimDelete, nid_);
+-     added_ = false;
++ shell_.NotifyIcon(kNimDelete, nid_);
+
+M01  shell/main_frm.cpp  the system menu items are removed in the wrong order
+- view.RemoveSystemMenuItem(6);
+-     view.RemoveSystemMenuItem(5);
++ view.RemoveSystemMenuItem(5);
++     view.RemoveSystemMenuItem(6);
+
+M02  shell/main_frm.cpp  "Minimized at start" is ignored
+- if (!Switch(Setting::kMinimizedAtStart)) view.ShowNormal();
++ view.ShowNormal();
+
+M03  shell/main_frm.cpp  a middle button up pops the tray menu up
+- if (button != kRightButton) return;
++ if (button == kLeftButton) return;
+
+M04  shell/main_frm.cpp  the tray menu of the other tracking state pops up
+- platform_.tm.IsRunning() ? TrayMenu::kEnabled : TrayMenu::kDisabled,
++ platform_.tm.IsRunning() ? TrayMenu::kDisabled : TrayMenu::kEnabled,
+
+M05  shell/main_frm.cpp  the tray menu is owned by the main window, which it raises
+- sysIcon_ ? sysIcon_->Record().hWnd : 0);
++ own_.mainFrm);
+
+M06  shell/main_frm.cpp  exit does not wait for OK
+- if (answer != kIdOk) return;
++ 
+
+M07  shell/main_frm.cpp  exit leaves the tray icon behind
+- if (answer != kIdOk) return;
+-     Form_Unload();
++ if (answer != kIdOk) return;
+
+M08  shell/main_frm.cpp  help starts without a working folder
+- platform_.process.ShellExecuteFile("open", path, "", platform_.process.ProgramFolder(), 1);
++ platform_.process.ShellExecuteFile("open", path, "", "", 1);
+
+M09  shell/main_frm.cpp  the import dialog accepts a typed name of no file
+- request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
++ request.flags = kOfnHideReadOnly | kOfnPathMustExist;
+
+M10  shell/main_frm.cpp  export overwrites without asking
+- const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
++ const unsigned kExportDialogFlags = kOfnHideReadOnly
+
+M11  shell/main_frm.cpp  the status bar's Disable command is not handled
+- case IDM_STATUS_DISABLE:
++ 
+
+M12  shell/main_frm.cpp  "Open" of the disabled tray menu is not handled
+- case IDM_OPEN2: menu_Open_Click(); return true;
++ menu_Open_Click(); return true;
+
+M13  shell/main_frm.cpp  the file association is not rewritten at start
+- RegisterListFileType(ReadIconIndex(platform_.registry));
++ 
+
+M14  shell/main_frm.cpp  "Task Target" is ignored at start
+- if (Switch(Setting::kTaskTarget)) target_.ShowTargetIcon();
++ 
+
+M15  shell/main_frm.cpp  enabling tracking does not start the tick
+- platform_.tm.Start();
++ 
+
+P01  shell/startup.cpp  the tray program stays in command-line mode
+- flags.commandLineMode = false;
++ 
+
+P02  shell/startup.cpp  "Show Splash Screen" is read the wrong way round
+- if (ReadSwitch(registry, Setting::kShowSplashScreen)) {
++ if (!ReadSwitch(registry, Setting::kShowSplashScreen)) {
+
+P03  shell/startup.cpp  "already running" shows the wrong icon
+- kMbOk | kMbIconInformation | kMbSetForeground
++ kMbOk | kMbIconExclamation | kMbSetForeground
+
+P04  shell/startup.cpp  the running tray copy is not told to reload after an import
+- if (trayCopy) host.TellTrayCopyToReload();
++ 
+
+P05  shell/startup.cpp  the "press refresh" message goes to the wrong case
+- trayCopy ? kImportedPressRefresh : kImported
++ trayCopy ? kImported : kImportedPressRefresh
+
+P06  shell/startup.cpp  an import merges into an empty list instead of the stored one
+- frm.Store().LoadWindowList();
++ 
+
+P07  shell/startup.cpp  the closing quote of the program path is left on the arguments
+- end = end == std::string::npos ? commandLine.size() : end + 1;
++ end = end == std::string::npos ? commandLine.size() : end;
+
+P08  shell/startup.cpp  an unquoted program path is compared case-sensitively
+- if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
++ 
+
+P09  shell/splash.cpp  the splash can load the main window twice
+- if (handedOver_) return;
++ 
+
+P10  shell/about.cpp  the build shows the fourth version number instead of the third
+- return ProgramVersion{high >> 16, high & 0xFFFFu, low & 0xFFFFu};
++ return ProgramVersion{high >> 16, high & 0xFFFFu, low >> 16};
+
+C01  settings/settings.cpp  tracking is off at start when "On at Start" is missing
+- {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
++ {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "0", Reader::kSwitch},
+
+C02  settings/settings.cpp  the close sound plays before the options were ever stored
+- "Play Sound", StoredForm::kSwitch, "1", "False", Reader::kFlag},
++ "Play Sound", StoredForm::kSwitch, "1", "1", Reader::kFlag},
+
+C03  settings/settings.cpp  icon 9 is out of range
+- if (index >= kFirstIcon && index <= kLastIcon) return static_cast<int>(index);
++ if (index >= kFirstIcon && index < kLastIcon) return static_cast<int>(index);
+
+C04  settings/settings.cpp  "1x" counts as a sound flag that is on
+- return end && *end == '\0' && number != 0.0;
++ return end && number != 0.0;
+
+C05  settings/settings.cpp  the start entry is not written for the user when the machine refuses
+- TryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data);
++ ;
+
+C06  settings/settings.cpp  switching start-with-Windows off leaves the user's entry
+- RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
++ 
+
+C07  settings/settings.cpp  the start entry's path is not quoted
+- std::string RunEntryData(const std::string& modulePath) { return "\"" + ProgramExePath(modulePath) + "\""; }
++ std::string RunEntryData(const std::string& modulePath) { return ProgramExePath(modulePath); }
+
+C08  settings/settings.cpp  the options dialog reads "Play Sound" as a flag word
+- if (side == Side::kProgram && info.reader == Reader::kFlag) return SoundFlagOn(text);
++ if (info.reader == Reader::kFlag) return SoundFlagOn(text);
+
+C09  settings/options.cpp  OK stores the splash box as "Minimized at start"
+- WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kStartMin));
++ WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kShwSplash));
+
+C10  settings/options.cpp  the slider previews the icon one too low
+- int IconResourceAt(int position) { return position + 1; }
++ int IconResourceAt(int position) { return position; }
+
+C11  settings/options.cpp  a sound path of 254 characters is refused
+- if (path.size() > kLongestReadableText) {
++ if (path.size() >= kLongestReadableText) {
+
+C12  settings/options.cpp  a chooser answering after a reload fills the new dialog
+- if (load != loads_ || !view_.Handle()) return;
++ if (!view_.Handle()) return;
+
+C13  settings/options.cpp  the association is rewritten before the icon index is stored
+- WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
+-     if (platform_.registerListFileType) platform_.registerListFileType(icon);
++ if (platform_.registerListFileType) platform_.registerListFileType(icon);
++     WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
+
+C14  settings/options.cpp  a reopened dialog is not reloaded
+- if (view_.Handle()) view_.Close();
++ 
+
+D01  editing/add_item.cpp  a five-character title is refused as too short
+- if (text.empty() || text.size() >= kMinimumEntryLength) return false;
++ if (text.empty() || text.size() > kMinimumEntryLength) return false;
+
+D02  editing/add_item.cpp  the picker lists titles with their browser suffix
+- std::string title = scanner_.GetTitle(window);
+-         StripBrowserSuffix(title);
++ std::string title = scanner_.GetTitle(window);
+
+D03  editing/add_item.cpp  the crosshair stays after a drag
+- view_.SetCrosshair(false);
++ 
+
+D04  editing/add_item.cpp  the invalid-window message has no owner
+- ShowMessageBox(view_.Handle(), kInvalidWindow,
++ ShowMessageBox(0, kInvalidWindow,
+
+D05  editing/edit.cpp  Apply changes whatever now stands at the opened index
+- if (index >= 0 && index < lv.Count() && lv.At(static_cast<int>(index)) == opened_) return static_cast<int>(index);
++ if (index >= 0 && index < lv.Count()) return static_cast<int>(index);
+
+D06  editing/edit.cpp  a moved entry is looked for case-sensitively
+- if (platform_.lower.EqualNoCase(lv.At(i), opened_)) return i;
++ if (lv.At(i) == opened_) return i;
+
+D07  editing/edit.cpp  removal does not re-check the list after the question
+- int index = selection < lv.Count() && lv.At(selection) == text ? selection : -1;
++ int index = selection;
+
+D08  editing/edit.cpp  the removal question's default button is OK
+- kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
++ kMbOkCancel | kMbIconQuestion | kMbSetForeground;
+
+D09  editing/taskbar_target.cpp  the right button on the target offers the title too
+- if (button != kLeftButton) return;
++ 
+
+D10  editing/taskbar_target.cpp  the title cut at its browser suffix is not checked for length
+- if (title.empty() || RefuseShortTitle(platform_.process, owner, title)) return;
++ if (title.empty()) return;
+
+D11  editing/taskbar_target.cpp  the target stores "Task Target" the wrong way round
+- WriteSwitch(platform_.registry, Setting::kTaskTarget, on);
++ WriteSwitch(platform_.registry, Setting::kTaskTarget, !on);
+
+D12  editing/taskbar_target.cpp  every hover reads the title again
+- if (foreground == lastForegroundWindow_) return;
++ 
+
+D13  editing/taskbar_target.cpp  asking for the target twice makes two icons
+- if (target_) return;  // one icon, however often it is asked for
++ 
+
+D14  editing/browser_suffix.cpp  the cut keeps the suffix's first character
+- if (at != std::string::npos) text.erase(at);
++ if (at != std::string::npos) text.erase(at + 1);
+MUTANTS
+
+# ---------------------------------------------------------------------------
+
+CHECK_ONLY=0
+if [ "${1:-}" = "--check" ]; then
+    CHECK_ONLY=1
+    shift
+fi
+
+if [ -n "${QW_MUTANT_DIR:-}" ]; then
+    WORK=$QW_MUTANT_DIR
+    mkdir -p "$WORK"
+else
+    WORK=$(mktemp -d /tmp/qw-mutants.XXXXXX)
+    trap 'rm -rf "$WORK"' EXIT
+fi
+COPY=$WORK/src
+BUILD=$WORK/build
+mkdir -p "$COPY" "$WORK/table"
+
+# The table, split into one directory per mutant: file, old, new, what.
+printf '%s\n' "$TABLE" | python3 -c '
+import os, sys
+out = sys.argv[1]
+blocks = [b for b in sys.stdin.read().split("\n\n") if b.strip()]
+for block in blocks:
+    lines = block.split("\n")
+    ident, path, what = lines[0].split(None, 2)
+    old = [l[2:] for l in lines[1:] if l.startswith("- ") or l == "-"]
+    new = [l[2:] for l in lines[1:] if l.startswith("+ ") or l == "+"]
+    d = os.path.join(out, ident)
+    os.makedirs(d, exist_ok=True)
+    new_text = "\n".join(new)
+    if new_text.strip() == "":
+        new_text = ""  # a deleted step
+    for name, text in (("file", path), ("old", "\n".join(old)), ("new", new_text), ("what", what)):
+        with open(os.path.join(d, name), "w", encoding="latin-1") as f:
+            f.write(text)
+    print(ident)
+' "$WORK/table" > "$WORK/ids"
+
+if [ $# -gt 0 ]; then
+    printf '%s\n' "$@" > "$WORK/wanted"
+    grep -Fxf "$WORK/wanted" "$WORK/ids" > "$WORK/run-ids" || true
+else
+    cp "$WORK/ids" "$WORK/run-ids"
+fi
+
+# The private copy: the working tree's tracked and new files as they stand
+# now. A file is copied only when it differs, so a kept build stays valid.
+(cd "$SRC" && if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+    git ls-files -co --exclude-standard
+else
+    find . -path ./build -prune -o -type f -print | sed 's|^\./||'
+fi | while IFS= read -r f; do
+    [ -f "$f" ] && printf '%s\n' "$f"
+done) > "$WORK/files"
+while IFS= read -r f; do
+    if ! cmp -s "$SRC/$f" "$COPY/$f"; then
+        mkdir -p "$(dirname "$COPY/$f")"
+        cp "$SRC/$f" "$COPY/$f"
+    fi
+done < "$WORK/files"
+
+# Substitutes a mutant's text in the copy; fails when it does not occur
+# exactly once.
+substitute() {
+    python3 - "$COPY" "$WORK/table/$1" <<'PY'
+import os, sys
+copy, d = sys.argv[1], sys.argv[2]
+read = lambda name: open(os.path.join(d, name), encoding="latin-1").read()
+path = os.path.join(copy, read("file"))
+if not os.path.isfile(path):
+    sys.exit(3)
+text = open(path, encoding="latin-1").read()
+old, new = read("old"), read("new")
+if text.count(old) != 1:
+    sys.exit(3)
+with open(path, "w", encoding="latin-1") as f:
+    f.write(text.replace(old, new))
+PY
+}
+
+if [ "$CHECK_ONLY" = 1 ]; then
+    stale=0
+    while IFS= read -r id; do
+        file=$(cat "$WORK/table/$id/file")
+        cp "$COPY/$file" "$WORK/original" 2>/dev/null || true
+        if substitute "$id"; then
+            cp "$WORK/original" "$COPY/$file"
+        else
+            echo "$id $file STALE: $(cat "$WORK/table/$id/what")"
+            stale=$((stale + 1))
+        fi
+    done < "$WORK/run-ids"
+    echo "$(wc -l < "$WORK/run-ids") mutants, $stale stale"
+    [ "$stale" = 0 ]
+    exit
+fi
+
+build() { cmake --build "$BUILD" --target qw_unit_tests -j2 < /dev/null > "$WORK/build.log" 2>&1; }
+# A mutant that makes a test hang counts as caught once the run times out
+# (the whole suite takes a second or two); one that crashes it, as caught.
+# QW_MUTANT_GTEST_FILTER narrows the tests that judge, e.g. "-Events.*".
+run_tests() {
+    (timeout 60 "$BUILD/tests/unit/qw_unit_tests" --gtest_brief=1 --gtest_fail_fast \
+        --gtest_filter="${QW_MUTANT_GTEST_FILTER:-*}") < /dev/null > "$WORK/test.log" 2>&1
+}
+
+cmake -S "$COPY" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQW_BUILD_BENCH=OFF > "$WORK/configure.log" 2>&1 \
+    || { cat "$WORK/configure.log"; exit 1; }
+if ! build; then
+    tail -n 30 "$WORK/build.log"
+    echo "the unmutated copy does not build"
+    exit 1
+fi
+if ! run_tests; then
+    tail -n 30 "$WORK/test.log"
+    echo "the unmutated copy fails its tests: no mutant can be judged"
+    exit 1
+fi
+echo "unmutated copy in $COPY: $(grep -Eo '[0-9]+ tests? from [0-9]+ test suites? ran' "$WORK/test.log"), all pass"
+
+caught=0 applied=0 stale=0 broken=0
+while IFS= read -r id; do
+    file=$(cat "$WORK/table/$id/file")
+    what=$(cat "$WORK/table/$id/what")
+    cp "$COPY/$file" "$WORK/original" 2>/dev/null || : > "$WORK/original"
+    if ! substitute "$id"; then
+        result=STALE
+        stale=$((stale + 1))
+    elif ! build; then
+        # Not a fault the tests could catch: the table needs mending.
+        result=BROKEN
+        broken=$((broken + 1))
+    else
+        applied=$((applied + 1))
+        if run_tests; then
+            result=MISSED
+        else
+            result=CAUGHT
+            caught=$((caught + 1))
+        fi
+    fi
+    # A fresh time stamp: the next build compiles the original again.
+    [ "$result" = STALE ] || cp "$WORK/original" "$COPY/$file"
+    printf '%-4s %-29s %-72s %s\n' "$id" "$file" "$what" "$result"
+done < "$WORK/run-ids"
+build || true  # leave the build matching the copy
+
+echo "caught $caught of $applied ($(( applied ? caught * 100 / applied : 0 )) %)"
+[ "$stale" = 0 ] || echo "$stale stale: their text no longer occurs exactly once; mend the table"
+[ "$broken" = 0 ] || echo "$broken broken: they do not compile; mend the table"
+[ "$stale" = 0 ] && [ "$broken" = 0 ]
