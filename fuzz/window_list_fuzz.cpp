@@ -1,16 +1,27 @@
 // Fuzzes what the program reads from the registry key Data: whatever it holds,
 // a load gives a clean list (non-empty entries of at most 254 characters, no
-// repeats ignoring case, the count text to match), a save and reload keeps
+// repeats ignoring case, the count text to match) that is exactly the readable
+// values " 0" up to the stored count, first of each, a save and reload keeps
 // that list, and the matcher agrees with the literal rule on it.
 //
 // Input: lines. The first is the stored count text; each further line is the
 // data of the next entry value " 0", " 1", ...; a line "=name=data" stores a
 // value of any other name instead.
+//
+// Inputs of more than kMaxLines lines or a count above kMaxCount are skipped:
+// every value read or written costs a scan of the key in the in-memory
+// registry, so a damaged count (up to 65,534 reads) or thousands of values
+// would slow each run a hundredfold and teach the fuzzer nothing the small
+// ones do not. The unit tests load such counts.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "engine/entry_matcher.h"
@@ -36,27 +47,72 @@ std::vector<std::string> Lines(const std::uint8_t* data, std::size_t size) {
     return lines;
 }
 
+constexpr std::size_t kMaxLines = 64;
+constexpr unsigned long kMaxCount = 96;
+
+// The count a load takes from a count text: its leading whole number, 0 when
+// negative; anything above kMaxCount as kMaxCount + 1.
+unsigned long CountOf(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos || text[i] == '-') return 0;
+    if (text[i] == '+') ++i;
+    unsigned long count = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        count = std::min(count * 10 + static_cast<unsigned long>(text[i] - '0'), kMaxCount + 1);
+    }
+    return count;
+}
+
+// What a read through the 255-byte buffer gives: the text before the first
+// NUL, nothing when the data does not fit with a terminator.
+std::optional<std::string> Readable(const std::string& data) {
+    if (data.size() > 255) return std::nullopt;
+    std::string text = data.substr(0, data.find('\0'));
+    if (text.size() == 255) return std::nullopt;
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qw;
     const std::vector<std::string> lines = Lines(data, size);
-    if (lines.size() > 2000) return 0;
+    if (lines.size() > kMaxLines) return 0;
 
-    MemoryRegistry reg;
-    reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", lines[0]);
+    std::vector<std::pair<std::string, std::string>> values{{"", lines[0]}};
     long next = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const auto split = line.size() > 1 && line[0] == '=' ? line.find('=', 1) : std::string::npos;
         if (split != std::string::npos) {
-            reg.PutString(kHkeyCurrentUser, kDataKeyPath, line.substr(1, split - 1), line.substr(split + 1));
+            values.emplace_back(line.substr(1, split - 1), line.substr(split + 1));
         } else {
-            reg.PutString(kHkeyCurrentUser, kDataKeyPath, EntryValueName(next++), line);
+            values.emplace_back(EntryValueName(next++), line);
         }
+    }
+    MemoryRegistry reg;
+    for (const auto& [name, text] : values) {
+        // "==text" replaces the count, so each count text is bounded.
+        if (name.empty() && CountOf(text) > kMaxCount) return 0;
+        reg.PutString(kHkeyCurrentUser, kDataKeyPath, name, text);
     }
 
     const LowerTable lower = LowerTable::Windows1252();
+    // The load literally: the last data stored under each name (names are
+    // case-blind), entries " 0" up to the count, unreadable or empty ones and
+    // repeats skipped.
+    std::map<std::string, std::string> stored;
+    for (const auto& [name, text] : values) stored[lower.Lower(name)] = text;
+    const auto countText = Readable(stored[""]);
+    const unsigned long count = countText ? CountOf(*countText) : 0;
+    std::vector<std::string> expected;
+    std::unordered_set<std::string> folded;
+    for (unsigned long i = 0; i < count; ++i) {
+        const auto it = stored.find(lower.Lower(EntryValueName(static_cast<long>(i))));
+        const auto entry = it == stored.end() ? std::nullopt : Readable(it->second);
+        if (entry && !entry->empty() && folded.insert(lower.Lower(*entry)).second) expected.push_back(*entry);
+    }
+
     MemoryListBox box;
     EntryList lv(&box);
     MemoryText numWindows;
@@ -69,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(seen.insert(lower.Lower(entry)).second);
         Check(store.IsListedTitle(entry));
     }
+    Check(lv.Items() == expected);
     Check(box.items == lv.Items());
     Check(numWindows.text == CountText(lv.Count(), ","));
 
