@@ -99,12 +99,12 @@ S07  store/window_list_store.cpp  the digits of the count are grouped from the l
 + if (i > 0 && i % 3 == 0) grouped += separator;
 
 S08  store/window_list_store.cpp  a save overwrites the entries without staging the new list first
-- if (!data.Write(kStagedValue, std::to_string(next.first) + " " + std::to_string(count), kRegSz)) return;
+- if (!data.Write(kStagedValue, marker, kRegSz)) return;
 + 
 
 S09  store/window_list_store.cpp  the staged list starts right after the old count, under the new entries
-- Span next{std::max(oldCount, count), count};
-+ Span next{oldCount, count};
+- Span next{std::max(oldCount, count), count - kept, kept};
++ Span next{oldCount, count - kept, kept};
 
 S10  store/window_list_store.cpp  a save stages over the list an unfinished save left staged
 - if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
@@ -138,6 +138,14 @@ S17  store/window_list_store.cpp  a save does not reload the list it wrote
 - StoreList();
 -     LoadWindowList();
 + StoreList();
+
+S30  store/window_list_store.cpp  a single stray value beside the list is not looked for
+- registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra)
++ registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 2, &extra)
+
+S31  store/window_list_store.cpp  a load after an unfinished save skips the entries kept in place
+- read(0, span.kept);
++ 
 
 S18  store/entry_list.cpp  the list takes a 32,768th entry
 - if (Count() >= kMaxEntries) return false;

@@ -47,6 +47,7 @@ public:
     bool Write(const std::string& name, const std::string& data, std::uint16_t type);
     bool Delete(const std::string& name);
     std::vector<std::string> ValueNames();
+    RegKey Key() const { return key_; }
 
 private:
     RegistryApi& reg_;

@@ -28,18 +28,31 @@ long StoredCount(RegKeyReader& data) {
     return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
 }
 
+// Where the list to load is: `kept` entries from " 0", then `count` from `first`.
 struct Span {
     long first = 0, count = 0;
+    long kept = 0;
     long End() const { return first + count; }
 };
 
 std::optional<Span> StagedSpan(RegKeyReader& data) {
     auto text = data.Read(kStagedValue);
     if (!text) return std::nullopt;
-    const auto blank = text->find(' ');
-    if (blank == std::string::npos) return std::nullopt;
-    const Span span{LeadingNumber(text->substr(0, blank)), LeadingNumber(text->substr(blank + 1))};
-    if (span.first < 0 || span.count < 0 || span.count > EntryList::kMaxEntries || span.first > 4 * kMaxStoredCount)
+    // "<first> <count>", or "<first> <count> <kept>" when the save kept the
+    // entries it shares with the old list in place.
+    Span span;
+    std::size_t at = 0;
+    long* const fields[] = {&span.first, &span.count, &span.kept};
+    int read = 0;
+    for (long* field : fields) {
+        if (at >= text->size()) break;
+        const auto blank = text->find(' ', at);
+        *field = LeadingNumber(text->substr(at, blank == std::string::npos ? std::string::npos : blank - at));
+        ++read;
+        at = blank == std::string::npos ? text->size() : blank + 1;
+    }
+    if (read < 2 || span.first < 0 || span.count < 0 || span.kept < 0 ||
+        span.count + span.kept > EntryList::kMaxEntries || span.first > 4 * kMaxStoredCount)
         return std::nullopt;
     return span;
 }
@@ -85,29 +98,62 @@ void WindowListStore::SaveWindowList() {
 // A write that fails ends the save where it stands, as a crash would.
 void WindowListStore::StoreList() {
     const long count = lv_.Count();
-    long oldCount = 0;
+    long oldCount = 0, kept = 0;
     std::optional<Span> staged;
     {
         RegKeyReader stored(registry_, kHkeyCurrentUser, kDataKeyPath);
         oldCount = StoredCount(stored);
         staged = StagedSpan(stored);
+        // The entries the old list shares with the new from the start stay
+        // where they are: adding, removing or editing near the end of a long
+        // list writes little. Not after an unfinished save, whose list is
+        // elsewhere.
+        if (!staged) {
+            while (kept < std::min(oldCount, count) && stored.Read(EntryValueName(kept)) == lv_.At(kept)) ++kept;
+        }
     }
-    Span next{std::max(oldCount, count), count};
-    // The list an earlier, unfinished save staged is what loads show until
-    // the new marker replaces it: stage beside it, never over it.
-    if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
 
     // One handle for the whole save: thousands of entries are thousands of writes.
     RegKeyWriter data(registry_, kHkeyCurrentUser, kDataKeyPath);
-    for (long i = 0; i < count; ++i) {
-        if (!data.Write(EntryValueName(next.first + i), lv_.At(i), kRegSz)) return;
+    Span next{std::max(oldCount, count), count - kept, kept};
+    if (!staged && (kept == count || kept == oldCount)) {
+        // The new list is the old one cut short, or the old one with entries
+        // added beyond the count where no load looks: the count switches.
+        for (long i = kept; i < count; ++i) {
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
+        }
+        if (!data.Write("", std::to_string(count), kRegSz)) return;
+        next.count = 0;
+    } else {
+        // The list an earlier, unfinished save staged is what loads show until
+        // the new marker replaces it: stage beside it, never over it.
+        if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
+        for (long i = kept; i < count; ++i) {
+            if (!data.Write(EntryValueName(next.first + i - kept), lv_.At(i), kRegSz)) return;
+        }
+        const std::string marker =
+            std::to_string(next.first) + " " + std::to_string(next.count) + " " + std::to_string(kept);
+        if (!data.Write(kStagedValue, marker, kRegSz)) return;
+        for (long i = kept; i < count; ++i) {
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
+        }
+        if (!data.Write("", std::to_string(count), kRegSz)) return;
+        if (!data.Delete(kStagedValue)) return;
     }
-    if (!data.Write(kStagedValue, std::to_string(next.first) + " " + std::to_string(count), kRegSz)) return;
-    for (long i = 0; i < count; ++i) {
-        if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
-    }
-    if (!data.Write("", std::to_string(count), kRegSz)) return;
-    if (!data.Delete(kStagedValue)) return;
+    // The leftovers: this save's staged values, the old list's tail and an
+    // earlier save's staged values, by name; the registry enumerates slowly
+    // (seconds for a full list under Wine).
+    if (staged && !data.Delete(kStagedValue)) return;
+    const auto leftovers = [&](long first, long end) {
+        for (long i = std::max(first, count); i < end; ++i) data.Delete(EntryValueName(i));
+    };
+    leftovers(next.first, next.End());
+    leftovers(count, oldCount);
+    if (staged) leftovers(staged->first, staged->End());
+    // Anything else (values a damaged key holds) shows as more values than
+    // the count and its entries: only then are all the names read.
+    std::string extra;
+    if (registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra) != kErrorSuccess) return;
     std::unordered_set<std::string> keep{""};
     for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
     for (const std::string& name : data.ValueNames()) {
@@ -122,14 +168,18 @@ void WindowListStore::LoadWindowList() {
     const Span span = staged ? *staged : Span{0, StoredCount(data)};
     std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
-    for (long i = span.first; i < span.End() && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
-        // A missing or unreadable value is skipped; a stored text is kept
-        // whatever it reads, "Error" included.
-        auto entry = data.Read(EntryValueName(i));
-        if (!entry || entry->empty()) continue;
-        if (!seen.insert(lower_.Lower(*entry)).second) continue;
-        entries.push_back(std::move(*entry));
-    }
+    const auto read = [&](long first, long end) {
+        for (long i = first; i < end && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
+            // A missing or unreadable value is skipped; a stored text is kept
+            // whatever it reads, "Error" included.
+            auto entry = data.Read(EntryValueName(i));
+            if (!entry || entry->empty()) continue;
+            if (!seen.insert(lower_.Lower(*entry)).second) continue;
+            entries.push_back(std::move(*entry));
+        }
+    };
+    read(0, span.kept);
+    read(span.first, span.End());
     lv_.Assign(std::move(entries));
     if (numWindows_) numWindows_->SetText(CountText(lv_.Count(), separator_));
 }

@@ -50,6 +50,11 @@ TEST(WindowListSave, WritesExactlyTheLayoutThenReloads) {
         {{{" 0", "old0"}, {" 1", "old1"}, {" 4", "old4"}, {"7", "junk"}, {" 9", "beyond"}},
          {"Alpha", "beta", "Gamma"}, {" 0=Alpha", " 1=beta", " 2=Gamma", "=3"}, {"Alpha", "beta", "Gamma"}},
         {{{" 0", "a1234"}, {" 1", "b1234"}}, {}, {"=0"}, {}},
+        // The same list again, beside one stray value.
+        {{{" 0", "a1234"}, {" 1", "b1234"}, {" 2", "c1234"}, {" 3", "d1234"}, {" 4", "e1234"}, {"Stray", "x"}},
+         {"a1234", "b1234", "c1234", "d1234", "e1234"},
+         {" 0=a1234", " 1=b1234", " 2=c1234", " 3=d1234", " 4=e1234", "=5"},
+         {"a1234", "b1234", "c1234", "d1234", "e1234"}},
         {{}, {"Notepad", "NOTEPAD", "Other"}, {" 0=Notepad", " 1=NOTEPAD", " 2=Other", "=3"}, {"Notepad", "Other"}},
         {{}, {"Error", "Daily Offer"}, {" 0=Error", " 1=Daily Offer", "=2"}, {"Error", "Daily Offer"}},
         {{}, {"short entry", overlong}, {" 0=short entry", " 1=" + overlong, "=2"}, {"short entry"}},
@@ -174,24 +179,31 @@ TEST(WindowListSave, IsExactlyTheOldOrTheNewListAtEveryCrashOrFailure) {
 // A save that failed half-way leaves its new list staged; the next save must
 // not write over it before it has staged its own.
 TEST(WindowListSave, ASaveAfterAFailedOneKeepsTheStoredListWhole) {
-    for (std::uint64_t first = 0; first < 24; ++first) {
-        for (std::uint64_t second = 0; second < 16; ++second) {
-            Fixture f;
-            f.lv.Assign({"alpha one", "bravo two"});
-            f.store.SaveWindowList();
-            f.lv.Assign({"charlie three", "delta four", "echo five"});
-            f.reg.StopAfter(first);
-            f.store.SaveWindowList();
-            f.reg.Heal();
-            EntryList loaded;
-            WindowListStore(f.reg, loaded, nullptr, f.lower, ",").LoadWindowList();
-            f.lv.Assign({"foxtrot six"});
-            f.reg.StopAfter(second);
-            f.store.SaveWindowList();
-            f.reg.Heal();
-            f.store.LoadWindowList();
-            EXPECT_TRUE(f.lv.Items() == loaded.Items() || f.lv.Items() == Strings{"foxtrot six"})
-                << first << " " << second;
+    const Strings lists[][3] = {
+        {{"alpha one", "bravo two"}, {"charlie three", "delta four", "echo five"}, {"foxtrot six"}},
+        {{}, {"alpha one", "bravo two"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
+        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "xray"}, {"alpha one", "yankee", "zulu"}},
+        {{"alpha one", "bravo two", "charlie three", "delta four"}, {"alpha one", "bravo two"}, {"alpha one"}},
+    };
+    for (const auto& l : lists) {
+        for (std::uint64_t first = 0; first < 24; ++first) {
+            for (std::uint64_t second = 0; second < 20; ++second) {
+                Fixture f;
+                f.lv.Assign(l[0]);
+                f.store.SaveWindowList();
+                f.lv.Assign(l[1]);
+                f.reg.StopAfter(first);
+                f.store.SaveWindowList();
+                f.reg.Heal();
+                EntryList loaded;
+                WindowListStore(f.reg, loaded, nullptr, f.lower, ",").LoadWindowList();
+                f.lv.Assign(l[2]);
+                f.reg.StopAfter(second);
+                f.store.SaveWindowList();
+                f.reg.Heal();
+                f.store.LoadWindowList();
+                EXPECT_TRUE(f.lv.Items() == loaded.Items() || f.lv.Items() == l[2]) << first << " " << second;
+            }
         }
     }
 }
