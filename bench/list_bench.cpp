@@ -32,12 +32,21 @@ struct Full {
     Full() { lv.Assign(FullList()); }
 };
 
+// Each save stores a list that differs from the stored one in its first
+// entry (every entry is written twice) or in its last (one is written), then
+// reloads it.
 void BM_SaveFullList(benchmark::State& state) {
     Full f;
-    for (auto _ : state) f.store.SaveWindowList();  // writes, then reloads
+    std::vector<std::string> lists[2] = {FullList(), FullList()};
+    (state.range(0) ? lists[1].back() : lists[1].front()) = "an entry changed in place";
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        f.lv.Assign(lists[++turn % 2]);
+        f.store.SaveWindowList();
+    }
     if (f.count.text != "Quellwatch is currently scanning for 32,767 windows.") state.SkipWithError("list lost");
 }
-BENCHMARK(BM_SaveFullList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveFullList)->ArgName("last_changed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFullList(benchmark::State& state) {
     Full f;
