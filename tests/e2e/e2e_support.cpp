@@ -1,13 +1,28 @@
 #include "e2e_support.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <thread>
+#include <cstring>
+#include <iterator>
 
 namespace qwe2e {
 
-const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
 const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
+
+namespace {
+const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
+
+std::string Title(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+}  // namespace
 
 std::string BinDir() {
     char path[MAX_PATH];
@@ -28,8 +43,6 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
-void DeleteTree(const char* path) { RegDeleteTreeA(HKEY_CURRENT_USER, path); }
-
 void SetString(const char* path, const char* name, const std::string& value) {
     HKEY key;
     if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS) return;
@@ -38,77 +51,77 @@ void SetString(const char* path, const char* name, const std::string& value) {
     RegCloseKey(key);
 }
 
-bool GetString(const char* path, const char* name, std::string* value) {
+std::string Value(const char* path, const char* name, HKEY root) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    char buffer[4096] = {};
-    DWORD size = sizeof buffer - 1;
-    const bool ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
-                    ERROR_SUCCESS;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "(missing)";
+    char data[4096] = {};
+    DWORD size = sizeof data - 1;
+    const LONG read = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
-    if (ok) *value = buffer;
-    return ok;
+    return read == ERROR_SUCCESS ? data : "(missing)";
 }
 
 void QuietOptions() {
-    DeleteTree(kOptionsKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);
     SetString(kOptionsKey, "Run at Start", "0");
     SetString(kOptionsKey, "Task Target", "0");
     SetString(kOptionsKey, "Show Splash Screen", "0");
 }
 
 void SeedList(const std::vector<std::string>& entries) {
-    DeleteTree(kDataKey);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
-    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, kDataKey);
+    for (std::size_t i = 0; i < entries.size(); ++i) SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
     SetString(kDataKey, "", std::to_string(entries.size()));
 }
 
 std::vector<std::string> StoredList() {
-    std::string count;
     std::vector<std::string> entries;
-    if (!GetString(kDataKey, "", &count)) return entries;
-    for (int i = 0; i < std::atoi(count.c_str()); ++i) {
-        std::string entry;
-        if (GetString(kDataKey, (" " + std::to_string(i)).c_str(), &entry)) entries.push_back(entry);
-    }
+    const int count = std::atoi(Value(kDataKey, "").c_str());
+    for (int i = 0; i < count; ++i) entries.push_back(Value(kDataKey, (" " + std::to_string(i)).c_str()));
     return entries;
 }
 
 namespace {
-struct EnumState {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-BOOL CALLBACK CollectOf(HWND window, LPARAM param) {
-    auto* state = reinterpret_cast<EnumState*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == state->processId) state->found.push_back(window);
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
+}
+BOOL CALLBACK Collect(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
 }
 }  // namespace
 
 std::vector<HWND> WindowsOf(DWORD processId) {
-    EnumState state{processId, {}};
-    EnumWindows(CollectOf, reinterpret_cast<LPARAM>(&state));
-    return state.found;
+    std::vector<HWND> all, mine;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    std::copy_if(all.begin(), all.end(), std::back_inserter(mine), [&](HWND w) { return ProcessOf(w) == processId; });
+    return mine;
+}
+
+HWND WaitForWindowOf(DWORD processId, const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : WindowsOf(processId)) {
+            if (match(window)) return (found = window) != nullptr;
+        }
+        return false;
+    }, timeout);
+    return found;
 }
 
 HWND FindWindowOf(DWORD processId, const std::string& title) {
-    for (HWND window : WindowsOf(processId)) {
-        char text[512] = {};
-        GetWindowTextA(window, text, sizeof text);
-        if (title == text) return window;
-    }
-    return nullptr;
+    return WaitForWindowOf(processId, [&](HWND w) { return Title(w) == title; }, std::chrono::milliseconds(0));
+}
+
+HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout) {
+    return WaitForWindowOf(processId, [&](HWND w) { return IsWindowVisible(w) && ClassOf(w) == className; }, timeout);
 }
 
 bool Program::Start(const std::string& exe, const std::string& arguments) {
     Kill();
-    std::string command = "\"" + exe + "\"";
-    if (!arguments.empty()) command += " " + arguments;
+    std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, BinDir().c_str(), &startup,
@@ -141,7 +154,7 @@ long Program::WaitExit(std::chrono::milliseconds timeout) {
     return static_cast<long>(code);
 }
 
-bool Quellbox::Launch(bool shows, const char* exe) {
+bool Program::Launch(bool shows, const char* exe) {
     main_ = nullptr;
     if (!Start(BinDir() + "\\" + exe)) return false;
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
@@ -151,14 +164,13 @@ bool Quellbox::Launch(bool shows, const char* exe) {
 
 Helper::Helper() {
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Log), kLogName);
-    if (!mapping_) return;
-    log_ = static_cast<Log*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log)));
+    if (mapping_) log_ = static_cast<Log*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log)));
     if (!log_) return;
     log_->count = 0;
     if (!process_.Start(BinDir() + "\\qw_e2e_helper.exe")) return;
     // Its command window is hidden.
-    WaitUntil([&] { return (commands_ = FindWindowOfClass(process_.Id(), kHelperClass, false)) != nullptr; },
-              std::chrono::seconds(20));
+    commands_ = WaitForWindowOf(process_.Id(), [](HWND w) { return ClassOf(w) == kHelperClass; },
+                                std::chrono::seconds(20));
 }
 
 Helper::~Helper() {
@@ -168,45 +180,42 @@ Helper::~Helper() {
 }
 
 namespace {
-LRESULT Send(HWND commands, Command command, const std::string& text) {
+LRESULT Send(HWND commands, Command command, const std::string& text, HWND concerned = nullptr) {
     COPYDATASTRUCT data{command, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(commands, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(commands, WM_COPYDATA, reinterpret_cast<WPARAM>(concerned), reinterpret_cast<LPARAM>(&data),
+                        SMTO_NORMAL, 10000, &result);
     return static_cast<LRESULT>(result);
-}
-std::string Hex(HWND window) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
-    return text;
 }
 }  // namespace
 
-HWND Helper::Create(const std::string& title, const std::string& flags) {
-    return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title));
+HWND Helper::Create(const std::string& title, const std::string& flags, HWND owner) {
+    return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title, owner));
 }
 
 void Helper::Storm(int count) { Send(commands_, kStorm, std::to_string(count)); }
 
-void Helper::Retitle(HWND window, const std::string& title) { Send(commands_, kRetitle, Hex(window) + title); }
+std::vector<Record> Helper::Records(HWND window) const {
+    const LONG count = std::min(LONG{log_->count}, static_cast<LONG>(sizeof log_->records / sizeof(Record)));
+    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    std::vector<Record> mine;
+    std::copy_if(log_->records, log_->records + count, std::back_inserter(mine),
+                 [&](const Record& r) { return r.window == id; });
+    return mine;
+}
 
 std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) const {
     std::vector<std::int64_t> stamps;
-    const LONG count = log_->count;
-    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
-    for (LONG i = 0; i < count; ++i) {
-        if (log_->records[i].window == id && log_->records[i].message == message) stamps.push_back(log_->records[i].qpc);
+    for (const Record& r : Records(window)) {
+        if (r.message == message) stamps.push_back(r.qpc);
     }
     return stamps;
 }
 
 std::vector<std::uint32_t> Helper::Messages(HWND window) const {
     std::vector<std::uint32_t> messages;
-    const LONG count = log_->count;
-    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
-    for (LONG i = 0; i < count; ++i) {
-        const std::uint32_t message = log_->records[i].message;
-        if (log_->records[i].window == id && message != kCreated && message != WM_PAINT)
-            messages.push_back(message);
+    for (const Record& r : Records(window)) {
+        if (r.message != kCreated && r.message != WM_PAINT) messages.push_back(r.message);
     }
     return messages;
 }
@@ -216,171 +225,97 @@ bool Helper::WaitForMessages(HWND window, std::uint32_t message, std::size_t cou
     return WaitUntil([&] { return Stamps(window, message).size() >= count; }, timeout);
 }
 
-}  // namespace qwe2e
-
-#include <cstring>
-
-namespace qwe2e {
-
-namespace {
-constexpr std::size_t kFixedFields = 16;           // hWnd, uID, uFlags, uCallbackMessage
-constexpr std::size_t kTipBytes = 128 * sizeof(WCHAR);
-}  // namespace
+bool Helper::FullPass(HWND sentinel) const {
+    return WaitForMessages(sentinel, WM_CLOSE, Stamps(sentinel, WM_CLOSE).size() + 2, std::chrono::seconds(10));
+}
 
 FakeShell::FakeShell() {
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
+    thread_ = std::thread([this] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "Shell_TrayWnd";
+        RegisterClassA(&wc);
+        // Topmost and newest, so FindWindow meets it before the real taskbar.
+        HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_ = window;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    });
+    WaitUntil([&] { return window_ != nullptr; }, std::chrono::seconds(10));
 }
 
 FakeShell::~FakeShell() {
     if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (thread_.joinable()) thread_.join();
-    CloseHandle(ready_);
-}
-
-void FakeShell::Run() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Shell_TrayWnd";
-    RegisterClassA(&wc);
-    // Topmost and newest, so FindWindow meets it before the real taskbar.
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                              nullptr, wc.hInstance, this);
-    SetEvent(ready_);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    thread_.join();
 }
 
 LRESULT CALLBACK FakeShell::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    std::uint32_t fields[4];  // hWnd, uID, uFlags, uCallbackMessage; then the tip, 128 WCHARs
+    if (data->cbData < sizeof fields + 128 * sizeof(WCHAR)) return FALSE;
+    const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
+    std::memcpy(fields, bytes, sizeof fields);
+    char tip[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(bytes + sizeof fields), 128, tip, sizeof tip - 1,
+                        nullptr, nullptr);
     auto* self = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        break;
-    case WM_COPYDATA: {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
-        if (data->cbData < kFixedFields + kTipBytes) return FALSE;
-        Request r{};
-        r.message = static_cast<std::uint32_t>(data->dwData);
-        std::uint32_t fields[4];
-        std::memcpy(fields, bytes, sizeof fields);
-        r.window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0]));
-        r.id = fields[1];
-        r.flags = fields[2];
-        r.callback = fields[3];
-        char tip[256] = {};
-        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(bytes + kFixedFields), 128, tip, sizeof tip - 1,
-                            nullptr, nullptr);
-        r.tip = tip;
-        r.payload.assign(bytes + kFixedFields, bytes + data->cbData);
-        std::lock_guard<std::mutex> lock(self->mutex_);
-        self->requests_.push_back(std::move(r));
-        return TRUE;
-    }
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    std::lock_guard<std::mutex> lock(self->mutex_);
+    self->requests_.push_back({static_cast<std::uint32_t>(data->dwData),
+                               reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0])), fields[1], fields[2],
+                               fields[3], tip, {bytes + sizeof fields, bytes + data->cbData}});
+    return TRUE;
 }
 
-std::vector<FakeShell::Request> FakeShell::Requests() const {
+std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-}
-
-std::vector<FakeShell::Request> FakeShell::RequestsOf(DWORD processId) const {
     std::vector<Request> mine;
-    for (const Request& r : Requests()) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(r.window, &owner);
-        if (owner == processId) mine.push_back(r);
-    }
+    std::copy_if(requests_.begin(), requests_.end(), std::back_inserter(mine),
+                 [&](const Request& r) { return !processId || ProcessOf(r.window) == processId; });
     return mine;
 }
 
-void FakeShell::BroadcastTaskbarCreated() {
-    SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+bool FakeShell::Removed(HWND window) const {
+    // All requests: a window gone is no longer the program's.
+    const auto requests = Requests();
+    return !requests.empty() && requests.back().window == window && requests.back().message == NIM_DELETE;
 }
-
-std::vector<std::uint8_t> ExpectedIconBits(int id) {
-    std::vector<std::uint8_t> bits;
-    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return bits;
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    ICONINFO info{};
-    if (icon && GetIconInfo(icon, &info)) {
-        for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
-            BITMAP b{};
-            if (!bitmap || !GetObjectA(bitmap, sizeof b, &b)) continue;
-            const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
-            std::vector<std::uint8_t> part(static_cast<std::size_t>(size));
-            GetBitmapBits(bitmap, size, part.data());
-            bits.insert(bits.end(), part.begin(), part.end());
-            DeleteObject(bitmap);
-        }
-    }
-    if (icon) DestroyIcon(icon);
-    FreeLibrary(module);
-    return bits;
-}
-
-bool EndsWith(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& tail) {
-    return !tail.empty() && payload.size() >= tail.size() &&
-           std::equal(tail.begin(), tail.end(), payload.end() - static_cast<std::ptrdiff_t>(tail.size()));
-}
-
-HWND FindWindowOfClass(DWORD processId, const char* className, bool visibleOnly) {
-    for (HWND window : WindowsOf(processId)) {
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::strcmp(name, className) == 0 && (!visibleOnly || IsWindowVisible(window))) return window;
-    }
-    return nullptr;
-}
-
-HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowOfClass(processId, className, true)) != nullptr; }, timeout);
-    return found;
-}
-
-HWND WaitForWindow(const Program& program, const std::string& title) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowOf(program.Id(), title)) && IsWindowVisible(found); },
-              std::chrono::seconds(10));
-    return found;
-}
-
-HWND WaitForBox(const Program& program, const std::string& text) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : WindowsOf(program.Id())) {
-                if (IsWindowVisible(w) && GetDlgItem(w, 0xFFFF) && (text.empty() || BoxText(w) == text)) found = w;
-            }
-            return found != nullptr;
-        },
-        std::chrono::seconds(10));
-    return found;
-}
-
-bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
 
 std::string TextOf(HWND window) {
     char text[1024] = {};
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result);
     return text;
+}
+
+HWND WaitForWindow(const Program& program, const std::string& title) {
+    return WaitForWindowOf(program.Id(), [&](HWND w) { return IsWindowVisible(w) && Title(w) == title; },
+                           std::chrono::seconds(10));
+}
+
+HWND WaitForBox(const Program& program, const std::string& text, const std::string& caption) {
+    return WaitForWindowOf(program.Id(), [&](HWND w) {
+        return IsWindowVisible(w) && GetDlgItem(w, 0xFFFF) && (text.empty() || BoxText(w) == text) &&
+               (caption.empty() || Title(w) == caption);
+    }, std::chrono::seconds(10));
+}
+
+bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
+
+HWND Open(const Program& program, int id, const std::string& title) {
+    Press(program.Main(), id);
+    return WaitForWindow(program, title);
+}
+
+bool Answer(HWND box, int button) {
+    if (!box || !IsWindowVisible(box)) return false;
+    Press(box, button);
+    return WaitGone(box);
 }
 
 void Screenshot(const std::string& name, const Program* painter) {
@@ -408,9 +343,7 @@ bool RunHost(const std::string& commandLine) {
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
     std::string dosMarker = "Z:" + marker;
-    for (char& c : dosMarker) {
-        if (c == '/') c = '\\';
-    }
+    std::replace(dosMarker.begin(), dosMarker.end(), '/', '\\');
     const bool done = WaitUntil([&] { return GetFileAttributesA(dosMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },
                                 std::chrono::seconds(30));
     DeleteFileA(dosMarker.c_str());

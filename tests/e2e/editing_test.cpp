@@ -1,20 +1,25 @@
-// Every way of putting titles into the list and changing it, on the real
-// program: the add dialog (picked, typed, crosshair), edit and remove, and
-// the taskbar target. Saves screenshots when QW_SCREENSHOT_DIR is set.
+// Every way of changing the list on the real program: the add dialog (picked,
+// typed, crosshair), edit and remove, the taskbar target and window-list
+// files (named on the command line, opened in the shell, exported and
+// imported through the File menu); then the options dialog, start with
+// Windows, the about window and the splash. Saves screenshots when
+// QW_SCREENSHOT_DIR is set.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "e2e_support.h"
 #include "resources/resource.h"
+
+#include <commctrl.h>
 
 namespace qwe2e {
 namespace {
 
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
-
-const char kTooShort[] = "The title must be a least five (5) characters long";
 
 Strings Rows(HWND list) {
     Strings rows;
@@ -37,6 +42,43 @@ void Key(HWND control, WPARAM key) {
 
 bool Stored(const Strings& entries) { return WaitUntil([&] { return StoredList() == entries; }, 10s); }
 
+bool Counts(const Quellbox& q, int entries) {
+    const std::string text = "Quellwatch is currently scanning for " + std::to_string(entries) + " windows.";
+    return WaitUntil([&] { return TextOf(GetDlgItem(q.Main(), IDC_NUMWINDOWS)) == text; }, 10s);
+}
+
+std::string Beside(const std::string& name) { return BinDir() + "\\" + name; }
+
+// Writes a list file as any writer of the format makes it, every key 68 ('D').
+void WriteList(const std::string& name, const Strings& entries, const char* header = "QUELLBOX2") {
+    std::string file = std::string(header) + "\r\n\r\n";
+    for (const std::string& e : entries) {
+        for (char c : e) file += {static_cast<char>(static_cast<unsigned char>(c) + 68), 'D'};
+        file += "\r\n";
+    }
+    std::ofstream(Beside(name), std::ios::binary) << file;
+}
+
+// The entries of a list file: each pair (a, b) gives the character a - b.
+Strings Decode(const std::string& file) {
+    Strings entries;
+    std::istringstream lines(file.substr(file.find("\r\n\r\n") + 4));
+    for (std::string line; std::getline(lines, line, '\n');) {
+        std::string entry;
+        for (std::size_t i = 0; i + 1 < line.size(); i += 2)
+            entry += static_cast<char>(static_cast<unsigned char>(line[i]) - static_cast<unsigned char>(line[i + 1]));
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// Answers the file dialog that command `id` opens with `path`.
+bool ChooseFile(const Quellbox& q, int id, const char* title, const std::string& path) {
+    HWND dialog = Open(q, id, title);
+    SetDlgItemTextA(dialog, 0x47C, path.c_str());  // the "File name" box
+    return Answer(dialog, IDOK);
+}
+
 TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     QuietOptions();
     SeedList({"Existing entry"});
@@ -48,9 +90,7 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     MoveWindow(netscape, 20, 560, 300, 100, TRUE);
     Quellbox q;
     ASSERT_TRUE(q.Launch());
-
-    Press(q.Main(), IDC_LADD);
-    HWND dialog = WaitForWindow(q, "Add new item");
+    HWND dialog = Open(q, IDC_LADD, "Add new item");
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_WNDWLIST), name = GetDlgItem(dialog, IDC_WIN_NAME);
     ASSERT_TRUE(WaitUntil([&] { return Rows(list).size() >= 3; }, 10s));
@@ -74,10 +114,8 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     };
     SetWindowTextA(name, "typed");
     ASSERT_TRUE(drag(own.left + 60, own.top + 10));
-    HWND box = WaitForBox(q, "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.");
-    ASSERT_NE(box, nullptr);
-    Press(box, IDOK);
-    ASSERT_TRUE(WaitGone(box));
+    ASSERT_TRUE(Answer(WaitForBox(q, "Invalid Window, Please select title bar.\r\n"
+                                     "Note: You cannot select Quellwatch related windows."), IDOK));
     EXPECT_EQ(TextOf(name), "typed");
     ASSERT_TRUE(drag(other.left + 60, other.top + 10));
     EXPECT_TRUE(WaitUntil([&] { return TextOf(name) == "Weekly Offer - Netscape"; }, 10s));
@@ -92,21 +130,17 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report"}));
     EXPECT_TRUE(helper.WaitForMessages(page, WM_CLOSE, 1, 10s));
 
-    // Typed: four characters are refused in a box the dialog owns; "Error"
-    // is kept; Escape cancels.
-    for (const char* text : {"abcd", "Error", "Not to be added"}) {
-        Press(q.Main(), IDM_AD1);
-        dialog = WaitForWindow(q, "Add new item");
-        ASSERT_NE(dialog, nullptr);
+    // Typed: four characters are refused in a box the dialog owns, the text
+    // kept; "Error" is added; Escape cancels.
+    for (const std::string text : {"abcd", "Error", "Not to be added"}) {
+        ASSERT_NE(dialog = Open(q, IDM_AD1, "Add new item"), nullptr);
         name = GetDlgItem(dialog, IDC_WIN_NAME);
-        SetWindowTextA(name, text);
-        Key(name, std::string(text) == "Not to be added" ? VK_ESCAPE : VK_RETURN);
-        if (std::string(text) == "abcd") {
-            box = WaitForBox(q, kTooShort);
-            ASSERT_NE(box, nullptr);
+        SetWindowTextA(name, text.c_str());
+        Key(name, text == "Not to be added" ? VK_ESCAPE : VK_RETURN);
+        if (text == "abcd") {
+            HWND box = WaitForBox(q, "The title must be a least five (5) characters long");
             EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
-            Press(box, IDOK);
-            ASSERT_TRUE(WaitGone(box));
+            ASSERT_TRUE(Answer(box, IDOK));
             EXPECT_EQ(TextOf(name), "abcd");
             Press(dialog, IDCANCEL);
         }
@@ -126,38 +160,29 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
     ASSERT_TRUE(q.Launch());
     HWND lv = GetDlgItem(q.Main(), IDC_LV);
     Press(q.Main(), IDC_EDITENTRY);  // nothing selected
-    HWND box = WaitForBox(q, "You must select an item");
-    ASSERT_NE(box, nullptr);
-    Press(box, IDOK);
-    ASSERT_TRUE(WaitGone(box));
-
+    ASSERT_TRUE(Answer(WaitForBox(q, "You must select an item"), IDOK));
     SendMessageA(lv, LB_SETCURSEL, 1, 0);
-    Press(q.Main(), IDC_EDITENTRY);
-    HWND dialog = WaitForWindow(q, "Edit Entry");
+    HWND dialog = Open(q, IDC_EDITENTRY, "Edit Entry"), text = GetDlgItem(dialog, IDC_TEXT);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_TEXT)), "Beta window");
+    EXPECT_EQ(TextOf(text), "Beta window");
     Screenshot("edit-dialog", &q);
-    SetWindowTextA(GetDlgItem(dialog, IDC_TEXT), "Beta changed");
-    Key(GetDlgItem(dialog, IDC_TEXT), VK_RETURN);
+    SetWindowTextA(text, "Beta changed");
+    Key(text, VK_RETURN);
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_TRUE(Stored({"Alpha window", "Beta changed", "Gamma window"}));
     for (int answer : {IDCANCEL, IDOK}) {
         SendMessageA(lv, LB_SETCURSEL, 0, 0);
         Press(q.Main(), IDC_LREM);
-        box = WaitForBox(q, "Remove Entry: Alpha window ?");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(TextOf(box), "Are you sure?");
-        Press(box, answer);
-        ASSERT_TRUE(WaitGone(box));
+        ASSERT_TRUE(Answer(WaitForBox(q, "Remove Entry: Alpha window ?", "Are you sure?"), answer));
     }
     EXPECT_TRUE(Stored({"Beta changed", "Gamma window"}));
-    EXPECT_EQ(TextOf(GetDlgItem(q.Main(), IDC_NUMWINDOWS)), "Quellwatch is currently scanning for 2 windows.");
+    EXPECT_TRUE(Counts(q, 2));
 
     // The target notes the window the user works in and offers its title,
     // the browser's name cut off; Yes adds it and the next tick closes it.
     HWND target = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        for (const auto& r : shell.RequestsOf(q.Id())) target = r.tip == "Quellwatch Taskbar Target" ? r.window : target;
+        for (const auto& r : shell.Requests(q.Id())) target = r.tip == "Quellwatch Taskbar Target" ? r.window : target;
         return target != nullptr;
     }, 10s));
     HWND page = helper.Create("Start Page - Microsoft Internet Explorer", "i");
@@ -165,9 +190,8 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == page; }, 10s));
     PostMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(WM_MOUSEMOVE, 0));
     PostMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDOWN, 0));
-    box = WaitForBox(q, "Add \"Start Page\"\r\nto Quellwatch's window list?");
+    HWND box = WaitForBox(q, "Add \"Start Page\"\r\nto Quellwatch's window list?", "Question...");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(TextOf(box), "Question...");
     Screenshot("quick-add-question", &q);
     Press(box, IDYES);
     EXPECT_TRUE(Stored({"Beta changed", "Gamma window", "Start Page"}));
@@ -175,12 +199,177 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
 
     // Switched off from the other tray menu: the icon goes, the choice is stored.
     Press(q.Main(), IDM_ENTASK2);
-    EXPECT_TRUE(WaitUntil([&] {
-        const auto requests = shell.Requests();  // all: the window is gone, so no longer the program's
-        return !requests.empty() && requests.back().window == target && requests.back().message == NIM_DELETE;
+    EXPECT_TRUE(WaitUntil([&] { return shell.Removed(target); }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return Value(kOptionsKey, "Task Target") == "0"; }, 10s));
+}
+
+// Opening a .wnl file in the shell runs "Quellbox.exe <path>": a one-shot
+// import that asks first, never shows a window or scans, reports a file it
+// cannot read, and tells a running copy to reload, so that its next save
+// keeps what was imported. A running copy never closes the importer's
+// questions, whatever its list holds.
+TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
+    QuietOptions();
+    SeedList({"Daily Offer"});
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
+    HWND offer = helper.Create("Daily Offer - a window no importer may close");
+    const std::string mine = Beside("my list.wnl"), cannotOpen = "Cannot open the window list\r\n",
+                      cutShort = "The window list could not be read to its end\r\n";
+    WriteList("my list.wnl", {"Imported entry one", "Imported entry two"});
+    std::ofstream(Beside("empty.wnl"), std::ios::binary);
+    std::ofstream(Beside("huge.wnl"), std::ios::binary) << "QUELLBOX2\r\n\r\n" << std::string(20 << 20, 'A');
+    const std::pair<std::string, std::string> runs[] = {
+        // The file named, and what Yes to the question leads to ("" to answer No).
+        {mine, ""},
+        {Beside("missing.wnl"), cannotOpen},
+        {BinDir(), cannotOpen},
+        {Beside("empty.wnl"), cutShort},
+        {Beside("huge.wnl"), cutShort},  // 20 MB, no line end
+        {mine, "Window List imported."},
+    };
+    Program importer;
+    for (const auto& [file, says] : runs) {
+        const bool imports = says == "Window List imported.";
+        ASSERT_TRUE(importer.Start(Beside("Quellbox.exe"), "\"" + file + "\""));
+        HWND question = WaitForBox(importer, file == mine ? "Import my list.wnl ?" : "");
+        ASSERT_TRUE(Answer(question, says.empty() ? IDNO : IDYES)) << file;
+        if (!says.empty()) {
+            ASSERT_TRUE(Answer(WaitForBox(importer, imports ? says : says + file, imports ? "" : "Error"), IDOK));
+        }
+        EXPECT_EQ(importer.WaitExit(10s), 0) << file;
+        const Strings after = imports ? Strings{"Daily Offer", "Imported entry one", "Imported entry two"}
+                                       : Strings{"Daily Offer"};
+        EXPECT_EQ(StoredList(), after) << file;
+    }
+    EXPECT_TRUE(helper.Messages(offer).empty());  // the importer never scanned
+
+    // The association, written at start and used as Explorer does.
+    SeedList({"Quellwatch", "Caf\xE9 au lait"});
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    EXPECT_EQ(Value("Quellwatch Window List\\shell\\open\\command", "", HKEY_CLASSES_ROOT),
+              "\"" + Beside("Quellbox.exe") + "\" %1");
+    HWND sentinel = helper.Create("Quellwatch sentinel", "i");
+    ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", mine.c_str(), nullptr, nullptr, SW_SHOWNORMAL)),
+              32);
+    HWND box = nullptr;
+    const auto importerSays = [&](const char* text) {
+        return WaitUntil([&] { return (box = FindWindowA("#32770", "Quellwatch")) && BoxText(box) == text; }, 20s);
+    };
+    ASSERT_TRUE(importerSays("Import my list.wnl ?"));
+    ASSERT_TRUE(helper.FullPass(sentinel));
+    ASSERT_TRUE(Answer(box, IDYES));
+    ASSERT_TRUE(importerSays("Window List imported, please press refresh\r\n"
+                             "on the main dialog to see the new entries."));
+    Press(box, IDOK);
+    EXPECT_TRUE(Counts(q, 4));
+    HWND dialog = Open(q, IDC_LADD, "Add new item");
+    SetDlgItemTextA(dialog, IDC_WIN_NAME, "Added afterwards");
+    ASSERT_TRUE(Answer(dialog, IDOK));
+    const Strings all = {"Quellwatch", "Caf\xE9 au lait", "Imported entry one", "Imported entry two",
+                         "Added afterwards"};
+    ASSERT_TRUE(Stored(all));
+
+    // Exported to a new file named without its extension: the dialog adds ".wnl".
+    DeleteFileA(Beside("export.wnl").c_str());
+    ASSERT_TRUE(ChooseFile(q, IDM_EXPORT, "Export Window List", Beside("export")));
+    std::string bytes;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::ostringstream read;
+        read << std::ifstream(Beside("export.wnl"), std::ios::binary).rdbuf();
+        return !(bytes = read.str()).empty();
     }, 10s));
-    std::string stored;
-    EXPECT_TRUE(WaitUntil([&] { return GetString(kOptionsKey, "Task Target", &stored) && stored == "0"; }, 10s));
+    EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX2\r\n\r\n");
+    EXPECT_EQ(Decode(bytes), all);
+
+    WriteList("wrong.wnl", {"Never added"}, "quellbox2");
+    WriteList("more.wnl", {"Brand new entry", "ADDED AFTERWARDS", "abc", "Another new one"});
+    for (const char* file : {"wrong.wnl", "more.wnl"}) {
+        ASSERT_TRUE(ChooseFile(q, IDM_IMP, "Import Window List", Beside(file)));
+    }
+    ASSERT_TRUE(Answer(WaitForBox(q, "This window list is invalid, or it may be from an newer version of Quellwatch.",
+                                  "Unrecognized File Header"), IDOK));
+    // Repeats in other case and short entries are dropped; the count follows.
+    Strings more = all;
+    more.insert(more.end(), {"Brand new entry", "Another new one"});
+    EXPECT_TRUE(Stored(more));
+    EXPECT_TRUE(Counts(q, 7));
+}
+
+// Each of the nine menu items opens the dialog on its page; OK on the
+// untouched dialog stores all eight values, the association and the Run
+// entry; unchecking "Start-up with Windows" removes it. The splash, off at
+// first, then comes first and the main window about 3.5 s later.
+TEST(Settings, OptionsOnEachPageOkStoresEverythingAboutAndSplash) {
+    QuietOptions();
+    SetString(kOptionsKey, "Sound", "C:\\windows\\media\\ding.wav");
+    SeedList({});
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    for (HWND w : WindowsOf(q.Id())) EXPECT_EQ(GetDlgItem(w, IDC_SPLASHPICTURE), nullptr);
+    const std::pair<int, int> items[] = {{IDM_OPTMENU_START, 0}, {IDM_OPTMENU_SOUND, 1}, {IDM_FILEICON1, 2},
+                                         {IDM_OPTMENU2_START, 0}, {IDM_OPTMENU2_SOUND, 1}, {IDM_FILEICON2, 2},
+                                         {IDM_MODE, 0},          {IDM_SOUND, 1},          {IDM_OPTFILEICON, 2}};
+    const char* shots[] = {"options-on-startup", "options-sounds", "options-list-icon"};
+    HWND dialog = nullptr;
+    const auto onPage = [&](int page, HWND other) {
+        HWND now = FindWindowOf(q.Id(), "Quellwatch Options");
+        return now && now != other && IsWindowVisible(now) &&
+               TabCtrl_GetCurSel(GetDlgItem(now, IDC_TABB)) == page && (dialog = now);
+    };
+    for (std::size_t i = 0; i < 9; ++i) {
+        Press(q.Main(), items[i].first);
+        ASSERT_TRUE(WaitUntil([&] { return onPage(items[i].second, nullptr); }, 10s)) << items[i].first;
+        if (i >= 6) Screenshot(shots[items[i].second], &q);
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);  // reopened, the dialog finds nothing stored at all
+    Press(q.Main(), IDM_OPTFILEICON);
+    ASSERT_TRUE(WaitUntil([&, old = dialog] { return onPage(2, old); }, 10s));
+    // The slider changes the preview.
+    HWND slider = GetDlgItem(dialog, IDC_ICONNUM);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 1);
+    const LRESULT first = SendDlgItemMessageA(dialog, IDC_ICONVIEW, STM_GETICON, 0, 0);
+    for (int position : {5, 1}) {
+        SendMessageA(slider, TBM_SETPOS, TRUE, position);
+        SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ICONVIEW, STM_GETICON, 0, 0) != first, position == 5);
+    }
+    ASSERT_TRUE(Answer(dialog, IDOK));
+    const std::pair<const char*, const char*> stored[] = {
+        {"On at Start", "1"}, {"Show Splash Screen", "1"}, {"Minimized at start", "0"}, {"Run at Start", "1"},
+        {"Task Target", "1"}, {"Play Sound", "1"},         {"Sound", " "},                {"FileIcon", "1"}};
+    for (const auto& s : stored) EXPECT_EQ(Value(kOptionsKey, s.first), s.second) << s.first;
+    const std::string exe = BinDir() + "\\Quellbox.exe";
+    const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "\"" + exe + "\"");
+    EXPECT_EQ(Value("Quellwatch Window List\\DefaultIcon", "", HKEY_CLASSES_ROOT), exe + ",1");
+
+    ASSERT_NE(dialog = Open(q, IDM_MODE, "Quellwatch Options"), nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_RUNATSTART, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendDlgItemMessageA(dialog, IDC_RUNATSTART, BM_SETCHECK, BST_UNCHECKED, 0);
+    ASSERT_TRUE(Answer(dialog, IDOK));
+    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "(missing)");
+
+    HWND about = Open(q, IDM_ABT, "About Quellwatch 1.6");
+    EXPECT_EQ(TextOf(GetDlgItem(about, IDC_BLD)), "Build: 1.6.454");  // from the version record
+    EXPECT_NE(TextOf(GetDlgItem(about, IDC_LINK2)).find("@example.com"), std::string::npos);
+    Screenshot("about", &q);
+    EXPECT_TRUE(Answer(about, IDOK));
+
+    // Started again with the splash now on.
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(q.Start(exe));
+    HWND splash = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND w : WindowsOf(q.Id())) splash = IsWindowVisible(w) && GetDlgItem(w, IDC_SPLASHPICTURE) ? w : splash;
+        return splash != nullptr;
+    }, 10s));
+    EXPECT_EQ(FindWindowOf(q.Id(), "Quellwatch v1.6"), nullptr);
+    Screenshot("splash", &q);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(q.Id(), "Quellwatch v1.6") != nullptr; }, 20s));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 3s);  // never before the splash's 3.5 s
+    EXPECT_TRUE(WaitGone(splash));
 }
 
 }  // namespace

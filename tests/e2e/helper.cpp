@@ -1,109 +1,81 @@
 // Opens windows on the driver's command and records, with QueryPerformanceCounter
-// stamps, every WM_CANCELMODE and WM_CLOSE they receive.
-#include <cstdio>
+// stamps, their creation, first paint and every WM_CANCELMODE and WM_CLOSE.
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
-#include "e2e_shared.h"
+#include "e2e_support.h"
+
+using namespace qwe2e;
 
 namespace {
 
 const char kWindowClass[] = "QwE2ETestWindow";
-constexpr LONG_PTR kIgnoresClose = 1;
-constexpr LONG_PTR kPainted = 2;
-qwe2e::Log* g_log = nullptr;
-HWND g_commands = nullptr;
+constexpr LONG_PTR kIgnoresClose = 1, kPainted = 2;
+Log* g_log = nullptr;
 
-void Record(HWND window, std::uint32_t message, std::int64_t stamp) {
+void Note(HWND window, std::uint32_t message, std::int64_t stamp) {
     const LONG slot = InterlockedIncrement(&g_log->count) - 1;
-    if (slot >= static_cast<LONG>(sizeof g_log->records / sizeof g_log->records[0])) return;
+    if (slot >= static_cast<LONG>(sizeof g_log->records / sizeof(Record))) return;
     g_log->records[slot] = {static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window)), message, stamp};
 }
 
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CANCELMODE:
-        Record(window, message, qwe2e::Now());
-        break;
-    case WM_PAINT:
-        // Only the first: when the window was first drawn on the screen.
-        if (!(GetWindowLongPtrA(window, GWLP_USERDATA) & kPainted)) {
-            SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) | kPainted);
-            Record(window, message, qwe2e::Now());
-        }
-        break;
-    case WM_CLOSE:
-        Record(window, message, qwe2e::Now());
-        if (GetWindowLongPtrA(window, GWLP_USERDATA) & kIgnoresClose) return 0;
-        DestroyWindow(window);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+// Marks `window` with `flag`; false if it was marked already.
+bool Mark(HWND window, LONG_PTR flag) {
+    const LONG_PTR marks = GetWindowLongPtrA(window, GWLP_USERDATA);
+    SetWindowLongPtrA(window, GWLP_USERDATA, marks | flag);
+    return !(marks & flag);
 }
 
-HWND ParseHandle(const char* text) { return reinterpret_cast<HWND>(std::strtoul(std::string(text, 8).c_str(), nullptr, 16)); }
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Of the paints only the first: when the window was first drawn on the screen.
+    if (message == WM_CANCELMODE || message == WM_CLOSE || (message == WM_PAINT && Mark(window, kPainted)))
+        Note(window, message, Now());
+    if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
+    if (!(GetWindowLongPtrA(window, GWLP_USERDATA) & kIgnoresClose)) DestroyWindow(window);
+    return 0;
+}
 
-HWND Create(const std::string& flags, const std::string& title) {
-    const bool hidden = flags.find('h') != std::string::npos;
-    const bool quiet = flags.find('n') != std::string::npos;
-    const bool popup = flags.find('p') != std::string::npos;
-    // "o" and 8 hex digits: owned by that window, which may be another process's.
-    HWND owner = popup ? g_commands : nullptr;
-    const auto o = flags.find('o');
-    if (o != std::string::npos) owner = ParseHandle(flags.c_str() + o + 1);
-    const DWORD style = (popup ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | (hidden || quiet ? 0 : WS_VISIBLE);
+HWND Create(const std::string& flags, const std::string& title, HWND owner) {
+    const auto has = [&](char flag) { return flags.find(flag) != std::string::npos; };
+    const DWORD style =
+        (has('p') ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | (has('h') || has('n') ? 0 : WS_VISIBLE);
     static int cascade = 0;
     cascade = (cascade + 1) % 20;
-    const std::int64_t stamp = qwe2e::Now();
+    const std::int64_t stamp = Now();
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(), style, 300 + cascade * 12,
-                                  120 + cascade * 12, 260, 90, owner, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (flags.find('i') != std::string::npos)
-        SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) | kIgnoresClose);
-    if (quiet && !hidden) ShowWindow(window, SW_SHOWNOACTIVATE);
-    Record(window, qwe2e::kCreated, stamp);
+                                  120 + cascade * 12, 260, 90, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (has('i')) Mark(window, kIgnoresClose);
+    if (has('n') && !has('h')) ShowWindow(window, SW_SHOWNOACTIVATE);
+    Note(window, kCreated, stamp);
     return window;
 }
 
-
 LRESULT CALLBACK CommandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const std::string text(static_cast<const char*>(data->lpData), data->cbData);
-        switch (data->dwData) {
-        case qwe2e::kCreate: {
-            const auto split = text.find('\x01');
-            return reinterpret_cast<LRESULT>(Create(text.substr(0, split), text.substr(split + 1)));
+    if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    const std::string text(static_cast<const char*>(data->lpData), data->cbData);
+    const auto split = text.find('\x01');
+    switch (data->dwData) {
+    case kCreate:
+        return reinterpret_cast<LRESULT>(
+            Create(text.substr(0, split), text.substr(split + 1), reinterpret_cast<HWND>(wParam)));
+    case kStorm:
+        // As fast as one process can: no stamps, no waiting.
+        for (int i = 0; i < std::atoi(text.c_str()); ++i) {
+            CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, ("Storm window " + std::to_string(i)).c_str(),
+                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10 + i % 400, 10 + i % 300, 160, 60, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
         }
-        case qwe2e::kRetitle:
-            SetWindowTextA(ParseHandle(text.c_str()), text.c_str() + 8);
-            return 1;
-        case qwe2e::kStorm: {
-            // As fast as one process can: no stamps, no waiting.
-            const int count = std::atoi(text.c_str());
-            for (int i = 0; i < count; ++i) {
-                CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, ("Storm window " + std::to_string(i)).c_str(),
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10 + i % 400, 10 + i % 300, 160, 60, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-            }
-            return count;
-        }
-        }
-        return 0;
+        return 1;
     }
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcA(window, message, wParam, lParam);
+    return 0;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, qwe2e::kLogName);
-    if (!mapping) return 2;
-    g_log = static_cast<qwe2e::Log*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(qwe2e::Log)));
-    if (!g_log) return 3;
-
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kLogName);
+    g_log = mapping ? static_cast<Log*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log))) : nullptr;
+    if (!g_log) return 2;
     WNDCLASSA wc{};
     wc.lpfnWndProc = TestWindowProc;
     wc.hInstance = instance;
@@ -111,11 +83,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpszClassName = kWindowClass;
     RegisterClassA(&wc);
     wc.lpfnWndProc = CommandProc;
-    wc.lpszClassName = qwe2e::kHelperClass;
+    wc.lpszClassName = kHelperClass;
     RegisterClassA(&wc);
     // Hidden and untitled: never a candidate for closing.
-    g_commands = CreateWindowExA(0, qwe2e::kHelperClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                 instance, nullptr);
+    CreateWindowExA(0, kHelperClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;

@@ -3,6 +3,8 @@
 // second copy, help and exit. Saves screenshots when QW_SCREENSHOT_DIR is set.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e_support.h"
 #include "resources/resource.h"
 
@@ -20,41 +22,59 @@ bool Ahead(HWND front, HWND back) {
     return false;
 }
 
-// What the stand-in notification area shows now for the icon of `tray`.
-struct Shown {
-    std::string tip;
-    std::vector<std::uint8_t> icon;
-    bool deleted = false;
-};
-Shown ShownFor(const FakeShell& shell, HWND tray) {
-    Shown now;
-    for (const auto& r : shell.Requests()) {
-        if (r.window != tray) continue;
-        if (r.flags & NIF_TIP) now.tip = r.tip;
-        if (r.flags & NIF_ICON) now.icon = r.payload;
-        now.deleted = r.message == NIM_DELETE;
-    }
-    return now;
+bool StatusSays(const Quellbox& q, bool on) {
+    return WaitUntil([&] {
+        return TextOf(GetDlgItem(q.Main(), IDC_STATUS)) ==
+               (on ? "Quellwatch Status: [ENABLED]" : "Quellwatch Status: [DISABLED]");
+    }, 10s);
 }
 
+// The icon bits the shell is sent for icon resource `id` of Quellbox.exe at
+// the small icon size: the mask then the colour bitmap (none on failure).
+std::vector<std::uint8_t> ExpectedIconBits(int id) {
+    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    auto icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    std::vector<std::uint8_t> bits;
+    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+        BITMAP b{};
+        GetObjectA(bitmap, sizeof b, &b);
+        const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
+        bits.resize(bits.size() + static_cast<std::size_t>(size));
+        GetBitmapBits(bitmap, size, bits.data() + bits.size() - size);
+        DeleteObject(bitmap);
+    }
+    DestroyIcon(icon);
+    FreeLibrary(module);
+    return bits;
+}
+
+// The tip and icon the stand-in notification area shows for `tray`, and the
+// status line of the main window, all tell tracking `on` or off.
 bool ShowsState(const FakeShell& shell, HWND tray, const Quellbox& q, bool on) {
     const auto bits = ExpectedIconBits(on ? IDI_TRACK_ON : IDI_TRACK_OFF);
-    return WaitUntil(
-        [&] {
-            const Shown now = ShownFor(shell, tray);
-            return now.tip == (on ? "Quellwatch [Enabled]" : "Quellwatch [Disabled]") && EndsWith(now.icon, bits) &&
-                   TextOf(GetDlgItem(q.Main(), IDC_STATUS)) ==
-                       (on ? "Quellwatch Status: [ENABLED]" : "Quellwatch Status: [DISABLED]");
-        },
-        10s);
+    return !bits.empty() && StatusSays(q, on) && WaitUntil([&] {
+        std::string tip;
+        std::vector<std::uint8_t> icon;
+        for (const auto& r : shell.Requests()) {
+            if (r.window != tray) continue;
+            if (r.flags & NIF_TIP) tip = r.tip;
+            if (r.flags & NIF_ICON) icon = r.payload;
+        }
+        return tip == (on ? "Quellwatch [Enabled]" : "Quellwatch [Disabled]") && icon.size() >= bits.size() &&
+               std::equal(bits.rbegin(), bits.rend(), icon.rbegin());
+    }, 10s);
 }
 
 void Notify(HWND tray, int mouseMessage) { PostMessageA(tray, WM_MOUSEMOVE, 0, MAKELPARAM(mouseMessage, 0)); }
 
-// Moves down `position` selectable items of the open pop-up menu and picks it.
-void ChooseItem(HWND menu, int position) {
+// Moves down `position` selectable items of the open pop-up menu and picks it; false without a menu.
+bool ChooseItem(HWND menu, int position) {
     for (int i = 0; i < position; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return menu != nullptr;
 }
 
 TEST(Tray, IconMenusTrackingWindowAndExit) {
@@ -66,12 +86,10 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     SeedList({"Daily Offer", "quellwatch", "error"});
     Quellbox q;
     ASSERT_TRUE(q.Launch(false));
-    HWND tray = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const auto& r : shell.RequestsOf(q.Id())) tray = r.message == NIM_ADD ? r.window : tray;
-        return tray != nullptr;
-    }, 10s));
-    const auto add = shell.RequestsOf(q.Id()).front();
+    ASSERT_TRUE(WaitUntil([&] { return !shell.Requests(q.Id()).empty(); }, 10s));
+    const auto add = shell.Requests(q.Id()).front();
+    HWND tray = add.window;  // its hidden window
+    EXPECT_EQ(add.message, static_cast<std::uint32_t>(NIM_ADD));
     EXPECT_EQ(add.id, 0u);
     EXPECT_EQ(add.flags, 7u);
     EXPECT_EQ(add.callback, static_cast<std::uint32_t>(WM_MOUSEMOVE));
@@ -80,8 +98,7 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
 
     // Hidden at start; a double click brings it in front, not topmost.
     HWND other = helper.Create("Another program");
-    Notify(tray, WM_LBUTTONUP);
-    Notify(tray, WM_LBUTTONDBLCLK);
+    for (int click : {WM_LBUTTONUP, WM_LBUTTONDBLCLK}) Notify(tray, click);
     // The raise passes through topmost for a moment, so wait for it to settle.
     ASSERT_TRUE(WaitUntil([&] {
         return IsWindowVisible(q.Main()) && Ahead(q.Main(), other) &&
@@ -95,22 +112,18 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
         Press(q.Main(), id);
         EXPECT_TRUE(ShowsState(shell, tray, q, id == IDM_STAT_ENABLE)) << id;
     }
-    std::string value;
-    EXPECT_FALSE(GetString(kOptionsKey, "On at Start", &value));
+    EXPECT_EQ(Value(kOptionsKey, "On at Start"), "(missing)");
     HWND offer = helper.Create("Daily Offer while off");
 
     // A right click pops the menu of the state up without raising the main
     // window over the program in front; its fifth item switches tracking.
     SetForegroundWindow(other);
     ASSERT_TRUE(WaitUntil([&] { return Ahead(other, q.Main()); }, 10s));
-    Notify(tray, WM_LBUTTONUP);
-    Notify(tray, WM_MBUTTONUP);
-    Notify(tray, WM_RBUTTONUP);
+    for (int click : {WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP}) Notify(tray, click);
     HWND menu = WaitForWindowOfClass(q.Id(), "#32768", 10s);
-    ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(helper.Messages(offer).empty());
     const std::int64_t enabledAt = Now();
-    ChooseItem(menu, 5);
+    ASSERT_TRUE(ChooseItem(menu, 5));
     ASSERT_TRUE(ShowsState(shell, tray, q, true));
     EXPECT_TRUE(Ahead(other, q.Main()));
     ASSERT_TRUE(helper.WaitForMessages(offer, WM_CLOSE, 1, 5s));
@@ -120,16 +133,14 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     PostMessageA(q.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(q.Main()); }, 10s));
     Notify(tray, WM_RBUTTONUP);
-    menu = WaitForWindowOfClass(q.Id(), "#32768", 10s);
-    ASSERT_NE(menu, nullptr);
-    ChooseItem(menu, 1);
+    ASSERT_TRUE(ChooseItem(WaitForWindowOfClass(q.Id(), "#32768", 10s), 1));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(q.Main()) && !IsIconic(q.Main()); }, 10s));
 
     // A recreated notification area gets the icon again, as it is now.
-    const std::size_t before = shell.RequestsOf(q.Id()).size();
-    shell.BroadcastTaskbarCreated();
-    ASSERT_TRUE(WaitUntil([&] { return shell.RequestsOf(q.Id()).size() > before; }, 10s));
-    const auto again = shell.RequestsOf(q.Id()).back();
+    const std::size_t before = shell.Requests(q.Id()).size();
+    SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return shell.Requests(q.Id()).size() > before; }, 10s));
+    const auto again = shell.Requests(q.Id()).back();
     EXPECT_EQ(again.message, static_cast<std::uint32_t>(NIM_ADD));
     EXPECT_EQ(again.tip, "Quellwatch [Enabled]");
 
@@ -140,32 +151,22 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     ASSERT_TRUE(MoveFileA(chm.c_str(), aside.c_str()));
     Press(q.Main(), IDM_HELPFILE);
     HWND box = WaitForBox(q, "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same directory as "
-                             "'Quellbox.exe'");
+                             "'Quellbox.exe'", "Error");
     MoveFileA(aside.c_str(), chm.c_str());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(TextOf(box), "Error");
     EXPECT_EQ(GetWindow(box, GW_OWNER), q.Main());
-    std::size_t asked = helper.Stamps(sentinel, WM_CLOSE).size();
-    ASSERT_TRUE(helper.WaitForMessages(sentinel, WM_CLOSE, asked + 2, 10s));
-    EXPECT_TRUE(IsWindowVisible(box));
-    Press(box, IDOK);
-    ASSERT_TRUE(WaitGone(box));
+    ASSERT_TRUE(helper.FullPass(sentinel));
+    ASSERT_TRUE(Answer(box, IDOK));
 
     Press(q.Main(), IDM_CLOSE);
-    box = WaitForBox(q, "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(TextOf(box), "Quellwatch");
-    asked = helper.Stamps(sentinel, WM_CLOSE).size();
-    ASSERT_TRUE(helper.WaitForMessages(sentinel, WM_CLOSE, asked + 2, 10s));
-    Press(box, IDCANCEL);
-    ASSERT_TRUE(WaitGone(box));
+    box = WaitForBox(q, "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!",
+                     "Quellwatch");
+    ASSERT_TRUE(helper.FullPass(sentinel));
+    ASSERT_TRUE(Answer(box, IDCANCEL));
     EXPECT_TRUE(q.Running());
     Press(q.Main(), IDM_EXIT1);
-    box = WaitForBox(q);
-    ASSERT_NE(box, nullptr);
-    Press(box, IDOK);
+    ASSERT_TRUE(Answer(WaitForBox(q), IDOK));
     EXPECT_EQ(q.WaitExit(10s), 0);
-    EXPECT_TRUE(ShownFor(shell, tray).deleted);
+    EXPECT_TRUE(shell.Removed(tray));
 }
 
 // With the real notification area and real clicks: the menus (screenshots
@@ -193,39 +194,30 @@ TEST(Tray, RealClicksSecondCopyHelpAndTheMenuBar) {
         ASSERT_NE(menu, nullptr) << state;
         Screenshot(std::string("tray-menu-") + state, &q);
         RunHost("/usr/bin/xdotool key Down Down Down Down Down Return");
-        const bool on = std::string(state) == "disabled";
-        EXPECT_TRUE(WaitUntil([&] {
-            return TextOf(GetDlgItem(q.Main(), IDC_STATUS)) ==
-                   (on ? "Quellwatch Status: [ENABLED]" : "Quellwatch Status: [DISABLED]");
-        }, 10s)) << state;
+        EXPECT_TRUE(StatusSays(q, std::string(state) == "disabled")) << state;
     }
 
     Program second;
     ASSERT_TRUE(second.Start(BinDir() + "\\Quellbox.exe"));
-    HWND box = WaitForBox(second, "Quellwatch is already running.");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(TextOf(box), "Quellwatch");
-    Press(box, IDOK);
+    ASSERT_TRUE(Answer(WaitForBox(second, "Quellwatch is already running.", "Quellwatch"), IDOK));
     EXPECT_NE(second.WaitExit(10s), -1);
     EXPECT_TRUE(q.Running());
 
     Press(q.Main(), IDM_HELPFILE);  // the shell hands the file to its viewer
     HWND viewer = nullptr;
     EXPECT_TRUE(WaitUntil([&] { return (viewer = FindWindowA(nullptr, "Quellwatch Help")) != nullptr; }, 20s));
-    if (viewer) {
-        PostMessageA(viewer, WM_CLOSE, 0, 0);
-        WaitGone(viewer);
-    }
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    WaitGone(viewer);
     SetForegroundWindow(q.Main());
 
     RECT main{};
     GetWindowRect(q.Main(), &main);
     RunHost("/usr/bin/xdotool mousemove " + std::to_string(main.left + 120) + " " + std::to_string(main.top + 60) +
             " click 1 key alt+f x");
-    box = WaitForBox(q);
+    HWND box = WaitForBox(q);
     ASSERT_NE(box, nullptr);
     Screenshot("exit-question", &q);
-    Press(box, IDOK);
+    ASSERT_TRUE(Answer(box, IDOK));
     EXPECT_EQ(q.WaitExit(10s), 0);
 }
 
