@@ -3,31 +3,26 @@
 // platform, on which the window and editing tests run.
 #pragma once
 
+#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "editing/add_item.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
-#include "settings/options.h"
-#include "shell/about.h"
 #include "shell/main_frm.h"
-#include "shell/sys_tray.h"
 #include "store/registry_access.h"
 
 namespace qw {
 
-class FakeDialog : public AddItemView {
-public:
-    bool open = false, crosshair = false;
+// A window that is open or not, with the one text its logic sets.
+template <class View>
+struct Fake : View {
+    bool open = false;
     int icon = 0;
     std::string text;
-    std::vector<std::string> rows;
     WindowHandle handle = 0x300;
 
     void Show() override { open = true; }
@@ -37,66 +32,48 @@ public:
     void BringToFront() override {}
     std::string Text() const override { return text; }
     void SetText(const std::string& value) override { text = value; }
+};
+
+struct FakeDialog : Fake<AddItemView> {
+    bool crosshair = false;
+    std::vector<std::string> rows;
     void SetRows(const std::vector<std::string>& value) override { rows = value; }
     void SetCrosshair(bool on) override { crosshair = on; }
 };
 
+struct FakeAboutView : Fake<AboutView> {
+    std::string web, links[kMailLinkCount];
+    void SetWebCaption(const std::string& value) override { web = value; }
+    void SetLinkCaption(int index, const std::string& value) override { links[index] = value; }
+};
+
 constexpr WindowHandle kDialog = 0x400;  // the options dialog
 
-// The controls' states but the path `CD`, which the fake holds apart.
-struct OptionsState {
-    bool oOn, startMin, runAtStart, shwSplash, taskTarget, snd;
-    int iconNum, iconView;
-};
+// Open once loaded, visible once shown; its text is the sound's path `CD`.
+struct FakeOptionsView : Fake<OptionsView> {
+    bool visible = false;
+    int loads = 0, page = -1;
+    std::array<int, 8> state{};  // OOn, the check boxes in OptionsCheck's order, IconNum, IconView
 
-struct FakeOptionsView : OptionsView {
-    bool loaded = false, visible = false;
-    int loads = 0, icon = 0, page = -1;
-    OptionsState state{};
-    std::string cd;
-    bool* Box(OptionsCheck box) {
-        bool* boxes[] = {&state.startMin, &state.runAtStart, &state.shwSplash, &state.taskTarget, &state.snd};
-        return boxes[static_cast<int>(box)];
-    }
-
+    FakeOptionsView() { handle = kDialog; }
     // A fresh dialog: its controls as the template has them.
     void Load() override {
-        if (loaded) return;
-        loaded = true;
+        if (open) return;
+        open = true;
         ++loads;
-        state = OptionsState{false, false, false, false, false, false, 1, 0};
-        cd = "*******************";
+        state = {0, 0, 0, 0, 0, 0, 1, 0};
+        text = "*******************";
     }
-    void Show() override { visible = loaded; }
-    void Close() override { loaded = visible = false; }
-    WindowHandle Handle() const override { return loaded ? kDialog : 0; }
-    void SetIcon(int id) override { icon = id; }
-    void BringToFront() override {}
-    std::string Text() const override { return cd; }
-    void SetText(const std::string& text) override { cd = text; }
+    void Show() override { visible = open; }
+    void Close() override { open = visible = false; }
     void SelectPage(int value) override { page = value; }
-    bool Checked(OptionsCheck box) const override { return *const_cast<FakeOptionsView*>(this)->Box(box); }
-    void SetChecked(OptionsCheck box, bool on) override { *Box(box) = on; }
-    bool OOn() const override { return state.oOn; }
-    void SetOOn(bool on) override { state.oOn = on; }
-    int IconNum() const override { return state.iconNum; }
-    void SetIconNum(int position) override { state.iconNum = position; }
-    void SetIconView(int id) override { state.iconView = id; }
-};
-
-struct FakeAboutView : AboutView {
-    bool open = false;
-    int icon = 0;
-    std::string bld, web, links[kMailLinkCount];
-    void Show() override { open = true; }
-    void Close() override { open = false; }
-    WindowHandle Handle() const override { return open ? 0x500 : 0; }
-    void SetIcon(int id) override { icon = id; }
-    void BringToFront() override {}
-    std::string Text() const override { return bld; }
-    void SetText(const std::string& text) override { bld = text; }
-    void SetWebCaption(const std::string& text) override { web = text; }
-    void SetLinkCaption(int index, const std::string& text) override { links[index] = text; }
+    bool Checked(OptionsCheck box) const override { return state[1 + static_cast<int>(box)]; }
+    void SetChecked(OptionsCheck box, bool on) override { state[1 + static_cast<int>(box)] = on; }
+    bool OOn() const override { return state[0]; }
+    void SetOOn(bool on) override { state[0] = on; }
+    int IconNum() const override { return state[6]; }
+    void SetIconNum(int position) override { state[6] = position; }
+    void SetIconView(int id) override { state[7] = id; }
 };
 
 struct FakePointer : MousePointer {
@@ -122,12 +99,23 @@ struct FakeTrays : TrayHost {
 
 // A message box's text, caption, flags and owner, to compare in one go.
 using BoxFacts = std::tuple<std::string, std::string, unsigned, WindowHandle>;
-inline BoxFacts FactsOf(const MemoryProcess::Box& b) { return {b.text, b.caption, b.flags, b.owner}; }
+using Boxes = std::vector<BoxFacts>;
+using Strings = std::vector<std::string>;
 inline std::vector<BoxFacts> FactsOf(const std::vector<MemoryProcess::Box>& boxes) {
     std::vector<BoxFacts> facts;
-    for (const auto& b : boxes) facts.push_back(FactsOf(b));
+    for (const auto& b : boxes) facts.emplace_back(b.text, b.caption, b.flags, b.owner);
     return facts;
 }
+
+// An entry as a line of a list file, every character stored as its sum with
+// the key `k`, then `k`.
+inline std::string Encoded(const std::string& entry, int k = 68) {
+    std::string bytes;
+    for (char ch : entry) bytes += {static_cast<char>(static_cast<unsigned char>(ch) + k), static_cast<char>(k)};
+    return bytes;
+}
+inline std::string Line(const std::string& entry, int k = 68) { return Encoded(entry, k) + "\r\n"; }
+const std::string kHead = "QUELLBOX2\r\n\r\n";  // a list file's first two lines
 
 inline std::string Tip(const NotifyIconData& d) { return std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)); }
 
@@ -154,6 +142,8 @@ struct FakeView : MainFrmView {
     void CheckTrayMenuItem(int id, bool on) override { checked[id] = on; }
 };
 
+constexpr WindowHandle kMain = 0x100;
+
 struct FrmWorld {
     MemoryRegistry reg;
     MemoryWindows windows;
@@ -178,10 +168,8 @@ struct FrmWorld {
                                 view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
                                 &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
 
-    FrmWorld() { frm.Attach(0x100); }
-    void Option(const char* name, const char* value) {
-        RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, name, value, kRegSz);
-    }
+    FrmWorld() { frm.Attach(kMain); }
+    void Option(const char* name, const char* value) { reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, name, value); }
     void SeedList(const std::vector<std::string>& entries) {
         reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", std::to_string(entries.size()));
         for (std::size_t i = 0; i < entries.size(); ++i)

@@ -1,25 +1,21 @@
-// The tray icon's record and events; the main window's logic: its load step,
-// the tracking indicators, the tray icon's mouse handling, help, exit and the
-// File menu; and the start-up that chooses between the tray program and a
-// one-shot import.
+// The windows' logic: the tray icon, the main window, the start-up that
+// chooses between the tray program and a one-shot import, adding, editing and
+// removing entries, the settings and options dialog, about and splash.
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <functional>
+#include <optional>
 
 #include "resources/resource.h"
+#include "shell/splash.h"
 #include "shell/startup.h"
-#include "shell/sys_tray.h"
 #include "tests/unit/fake_dialogs.h"
 
 namespace qw {
 namespace {
 
-using Strings = std::vector<std::string>;
-constexpr WindowHandle kMain = 0x100;
-
-// One record for the icon's life: added with the window's picture and no
-// tip, each change sending only its own field, added again as it stands when
-// Explorer restarts, removed once and then gone for good.
+// One record for the icon's life: each change sends only its own field, it is
+// added again as it stands when Explorer restarts, removed once for good.
 TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     MemoryShellNotify shell;
     SysTray tray(shell);
@@ -45,55 +41,65 @@ TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     EXPECT_EQ(shell.calls[2].data.szTip[tip.size() + 1], ' ');  // blanks after the terminator
 }
 
-TEST(SysTray, DecodesTheMouseMessageInX) {
-    MemoryShellNotify shell;
-    SysTray tray(shell);
-    tray.Form_MouseMove(0x205);  // no handler yet: nothing happens
-    std::vector<std::string> events;
-    tray.SysTrayMouseUp = [&](int b) { events.push_back("up" + std::to_string(b)); };
-    tray.SysTrayMouseDown = [&](int b) { events.push_back("down" + std::to_string(b)); };
-    tray.SysTrayDoubleClick = [&](int b) { events.push_back("dbl" + std::to_string(b)); };
-    tray.SysTrayMouseMove = [&] { events.push_back("move"); };
-    for (int x : {0x201, 0x202, 0x203, 0x204, 0x205, 0x206, 0x207, 0x208, 0x209, 0x200, 0, 600}) tray.Form_MouseMove(x);
-    EXPECT_EQ(events, (std::vector<std::string>{"down1", "up1", "dbl1", "down2", "up2", "dbl2", "down4", "up4", "dbl4",
-                                                "move", "move", "move"}));
-    EXPECT_TRUE(shell.calls.empty());
-}
+// The main window as the window glue wires it, with its editing windows.
+struct World : FrmWorld {
+    AddItem& add = frm.Adder();
+    Edit& edit = frm.Editor();
+    TaskbarTarget& target = frm.Target();
+    EntryList& lv = frm.lv();
 
-// Every indicator of the tracking state agrees with the tick.
-void ExpectTracking(FrmWorld& w, bool on) {
-    EXPECT_EQ(w.tm.IsRunning(), on);
-    EXPECT_EQ(w.view.status, on ? kStatusEnabled : kStatusDisabled);
-    EXPECT_EQ(w.view.windowIcon, 0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF));
-    EXPECT_EQ(Tip(w.frm.SysIcon()->Record()), on ? kTipEnabled : kTipDisabled);
-    EXPECT_EQ(w.frm.SysIcon()->Record().hIcon, w.view.windowIcon);
-    EXPECT_EQ(w.view.enabled[IDM_STAT_ENABLE], !on);
-    EXPECT_EQ(w.view.enabled[IDM_STATUS_DISABLE], on);
-}
+    World() {
+        frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
+        frm.Own().edit = editView.handle = 0x301;
+    }
+    void List(const Strings& entries) {
+        lv.Assign(entries);
+        frm.Store().SaveWindowList();
+    }
+    // Every indicator of the tracking state agrees with the tick.
+    void ExpectTracking(bool on) {
+        const NotifyIconData& icon = frm.SysIcon()->Record();
+        EXPECT_EQ(std::make_tuple(tm.IsRunning(), view.status, Tip(icon), view.windowIcon, icon.hIcon),
+                  std::make_tuple(on, on ? kStatusEnabled : kStatusDisabled, on ? kTipEnabled : kTipDisabled,
+                                  0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF), view.windowIcon));
+        EXPECT_EQ(std::make_pair(view.enabled[IDM_STAT_ENABLE], view.enabled[IDM_STATUS_DISABLE]),
+                  std::make_pair(!on, on));
+    }
+    // The user hovers over the target while `title` is the foreground window,
+    // clicks it and answers; then the window goes.
+    void OfferByTarget(WindowHandle window, const std::string& title, int answer) {
+        windows.Add(window, title);
+        windows.foreground = window;
+        process.answers = {answer};
+        target.Target_SysTrayMouseMove();
+        target.Target_SysTrayMouseDown(kLeftButton);
+        windows.Remove(window);
+        windows.foreground = 0;
+        target.Target_SysTrayMouseMove();
+    }
+};
 
-struct Frm : ::testing::Test, FrmWorld {};
+struct Frm : ::testing::Test, World {};
 
 // Missing options mean tracking on, the window shown, the taskbar target and
 // the start-with-Windows entry; switches read their leading decimal number.
 TEST(FrmLoad, FollowsTheOptions) {
-    struct Case {
-        std::vector<std::pair<const char*, const char*>> options;
-        bool on, shown, target, runEntry;
-    } cases[] = {
+    using Options = std::vector<std::pair<const char*, const char*>>;
+    const struct { Options options; bool on, shown, target, runEntry; } cases[] = {
         {{}, true, true, true, true},
         {{{"On at Start", "0"}, {"Task Target", "0"}, {"Run at Start", "0"}}, false, true, false, false},
         {{{"On at Start", "0.5"}, {"Minimized at start", "1"}}, true, false, true, true},
         {{{"On at Start", "abc"}, {"Minimized at start", "0.00"}}, false, true, true, true},
     };
-    for (const Case& c : cases) {
-        FrmWorld w;
+    for (const auto& c : cases) {
+        World w;
         for (const auto& [name, value] : c.options) w.Option(name, value);
         w.SeedList({"Daily Offer"});
         w.frm.Form_Load();
-        ExpectTracking(w, c.on);
-        EXPECT_EQ(w.view.visible, c.shown);
-        EXPECT_EQ(w.frm.Target().IconOn(), c.target);
-        EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value(), c.runEntry);
+        w.ExpectTracking(c.on);
+        EXPECT_EQ(std::make_tuple(w.view.visible, w.target.IconOn(),
+                                  w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value()),
+                  std::make_tuple(c.shown, c.target, c.runEntry));
         EXPECT_EQ(w.trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);  // the window's icon at first
         EXPECT_EQ(w.box.items, Strings{"Daily Offer"});
         EXPECT_EQ(w.numWindows.text, "Quellwatch is currently scanning for 1 window.");
@@ -104,109 +110,91 @@ TEST(FrmLoad, FollowsTheOptions) {
     }
 }
 
-TEST_F(Frm, EveryTrackingCommandMovesEveryIndicatorAndWritesNoOption) {
-    frm.Form_Load();
-    const std::pair<int, bool> commands[] = {
-        {IDM_DISABLE, false}, {IDM_STAT_ENABLE, true}, {IDM_STATUS_DISABLE, false}, {IDM_STATUS_DISABLE, false},
-        {IDM_ENABLE, true}};
-    for (const auto& [command, on] : commands) {
-        ASSERT_TRUE(frm.OnCommand(command));
-        ExpectTracking(*this, on);
-    }
-    EXPECT_FALSE(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "On at Start"));
-}
-
-TEST_F(Frm, TheTrayIconPopsTheMenuOfTheStateUpAndRestoresTheWindow) {
+// Every tracking command moves every indicator and writes no option. A right
+// click pops the state's menu up, owned by the icon's window so that the main
+// window is not raised; a double click restores.
+TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
     frm.Form_Load();
     view.log.clear();
     SysTray& icon = *frm.SysIcon();
-    icon.Form_MouseMove(0x204);  // right down: nothing
-    icon.Form_MouseMove(0x205);
-    frm.DisableTracking();
-    icon.Form_MouseMove(0x205);
-    icon.Form_MouseMove(0x202);  // left and middle clicks do nothing
-    icon.Form_MouseMove(0x208);
-    // The icon's own window owns the menu: the main window is not raised.
-    const WindowHandle iconWindow = icon.Record().hWnd;
-    EXPECT_EQ(view.popups, (std::vector<std::pair<TrayMenu, WindowHandle>>{{TrayMenu::kEnabled, iconWindow},
-                                                                           {TrayMenu::kDisabled, iconWindow}}));
+    std::vector<std::pair<TrayMenu, WindowHandle>> popups;
+    for (const auto& [command, on] : {std::pair{IDM_DISABLE, false}, {IDM_STAT_ENABLE, true},
+                                      {IDM_STATUS_DISABLE, false}, {IDM_STATUS_DISABLE, false}, {IDM_ENABLE, true}}) {
+        ASSERT_TRUE(frm.OnCommand(command));
+        ExpectTracking(on);
+        for (int x : {0x204, 0x205, 0x202, 0x208}) icon.Form_MouseMove(x);  // only a right button up pops up
+        popups.emplace_back(on ? TrayMenu::kEnabled : TrayMenu::kDisabled, icon.Record().hWnd);
+    }
+    EXPECT_FALSE(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "On at Start"));
+    EXPECT_EQ(view.popups, popups);
     EXPECT_TRUE(view.log.empty());
-    icon.Form_MouseMove(0x203);  // any double click restores and raises
-    icon.Form_MouseMove(0x209);
+    for (int x : {0x203, 0x206, 0x209}) icon.Form_MouseMove(x);
     frm.Form_Resize(false);
     frm.Form_Resize(true);  // minimized: hidden, until opened from either menu
     frm.OnCommand(IDM_OPEN2);
     frm.OnCommand(IDM_OPEN1);
-    EXPECT_EQ(view.log, (Strings{"show", "front", "show", "front", "hide", "show", "show"}));
+    EXPECT_EQ(view.log, (Strings{"show", "front", "show", "front", "show", "front", "hide", "show", "show"}));
 }
 
-TEST_F(Frm, ExitAsksAndEndsOnlyOnOk) {
+// Help opens the file beside the program, or says it is missing; exit asks
+// and ends, removing the tray icon, only on OK.
+TEST_F(Frm, HelpAndExit) {
     frm.Form_Load();
-    process.answers = {kIdCancel};
-    frm.OnCommand(IDM_EXIT1);
-    ASSERT_EQ(process.boxes.size(), 1u);
-    EXPECT_EQ(FactsOf(process.boxes[0]), BoxFacts(kExitQuestion, "Quellwatch", 0x10031u, kMain));
-    EXPECT_EQ(process.ended, 0);
-    EXPECT_NE(trays.shell.calls.back().message, kNimDelete);
-    EXPECT_TRUE(tm.IsRunning());
-    frm.OnCommand(IDM_CLOSE);
-    EXPECT_EQ(trays.shell.calls.back().message, kNimDelete);
-    EXPECT_EQ(process.ended, 1);
-    EXPECT_EQ(frm.SysIcon(), nullptr);
-}
-
-TEST_F(Frm, HelpOpensTheFileBesideTheProgramOrSaysItIsMissing) {
+    process.answers = {kIdOk, kIdCancel};
     frm.OnCommand(IDM_HELPFILE);
-    ASSERT_EQ(process.boxes.size(), 1u);
-    EXPECT_EQ(FactsOf(process.boxes[0]), BoxFacts(kHelpMissing, "Error", 0x10010u, kMain));
-    EXPECT_TRUE(process.executed.empty());
     process.files = {process.folder + "\\Quellbox.chm"};
     frm.OnCommand(IDM_HELPFILE);
+    frm.OnCommand(IDM_EXIT1);
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kHelpMissing, "Error", 0x10010u, kMain},
+                                             {kExitQuestion, "Quellwatch", 0x10031u, kMain}}));
     ASSERT_EQ(process.executed.size(), 1u);
     const auto& run = process.executed[0];
     EXPECT_EQ(std::tie(run.operation, run.file, run.parameters, run.directory, run.show),
               std::make_tuple(std::string("open"), process.files[0], std::string(), process.folder, 1));
+    EXPECT_EQ(std::make_tuple(process.ended, frm.SysIcon() != nullptr, tm.IsRunning()), std::make_tuple(0, true, true));
+    frm.OnCommand(IDM_CLOSE);
+    EXPECT_EQ(std::make_tuple(process.ended, trays.shell.calls.back().message, frm.SysIcon()),
+              std::make_tuple(1, kNimDelete, nullptr));
 }
 
-// The File menu: the dialogs' results are used only when a file was chosen,
-// an import is saved either way, and an export to a new file works.
+// The File menu acts only when a file was chosen; an import is saved under the lock.
 TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     frm.Form_Load();
     SeedList({"Daily offer"});
-    frm.OnCommand(IDC_REFRESHL);
-    EXPECT_EQ(box.items, Strings{"Daily offer"});
+    frm.OnCommand(IDC_REFRESHL);  // the export below holds what it reloaded
     dialogs.answers = {"", "C:\\lists\\new.wnl"};
     frm.OnCommand(IDM_EXPORT);
     EXPECT_TRUE(files.files.empty());  // cancelled
     frm.OnCommand(IDM_EXPORT);
     ASSERT_EQ(dialogs.shown.size(), 2u);
     const FileDialogRequest& save = dialogs.shown[0].second;
-    EXPECT_EQ(std::tie(dialogs.shown[0].first, save.owner, save.title, save.flags, save.defaultExtension),
-              std::make_tuple(true, kMain, std::string("Export Window List"), 0x1806u, std::string("wnl")));
-    EXPECT_EQ(save.filter, std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28));
-    EXPECT_EQ(files.files["C:\\lists\\new.wnl"].substr(0, 13), "QUELLBOX2\r\n\r\n");
-
-    files.files["C:\\lists\\more.wnl"] = std::string("QUELLBOX2\r\n\r\n") + "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44";
+    EXPECT_EQ(std::tie(dialogs.shown[0].first, save.owner, save.title, save.flags, save.defaultExtension, save.filter),
+              std::make_tuple(true, kMain, std::string("Export Window List"), 0x1806u, std::string("wnl"),
+                              std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28)));
+    EXPECT_EQ(files.files["C:\\lists\\new.wnl"], kHead + Line("Daily offer"));
+    files.files["C:\\lists\\more.wnl"] = kHead + Line("abcde");
     dialogs.answers = {"", "C:\\lists\\more.wnl"};
     const int savesBefore = lock.acquired;
     frm.OnCommand(IDM_IMP);
     EXPECT_EQ(StoredList(), Strings{"Daily offer"});
     frm.OnCommand(IDM_IMP);
     const FileDialogRequest& open = dialogs.shown[2].second;
-    EXPECT_EQ(std::tie(dialogs.shown[2].first, open.title, open.flags),
-              std::make_tuple(false, std::string("Import Window List"), 0x1804u));
-    EXPECT_EQ(open.filter, std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48));
+    EXPECT_EQ(std::tie(dialogs.shown[2].first, open.title, open.flags, open.filter),
+              std::make_tuple(false, std::string("Import Window List"), 0x1804u,
+                              std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48)));
     EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde"}));
     EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
     EXPECT_GE(lock.acquired - savesBefore, 2);  // both imports saved under the lock
     EXPECT_EQ(lock.depth, 0);
 }
 
-struct FakeStartup : StartupHost {
-    MainFrm* frm = nullptr;
+// The start-up's host is the test: it records what Main asks of it.
+struct Startup : World, StartupHost {
     std::string commandLine, title;
     bool another = false, trayCopy = false;
     int loads = 0, reloads = 0, splashes = 0;
+    PublicFlags flags;
+
     std::string CommandLine() override { return commandLine; }
     bool AnotherInstanceRunning() override { return another; }
     bool TrayCopyRunning() override { return trayCopy; }
@@ -214,111 +202,87 @@ struct FakeStartup : StartupHost {
     void SetAppTitle(const std::string& t) override { title = t; }
     MainFrm& LoadMainFrm() override {
         ++loads;
-        frm->Form_Load();
-        return *frm;
+        frm.Form_Load();
+        return frm;
     }
     void ShowSplash() override { ++splashes; }
-};
-
-struct Start : Frm {
-    FakeStartup host;
-    PublicFlags flags;
-    Start() { host.frm = &frm; }
     void Run() {
         commandLineMode = true;  // what Main sets first, seen by the window
-        Main(host, process, reg, flags);
+        Main(*this, process, reg, flags);
         commandLineMode = flags.commandLineMode;
     }
 };
 
-// Without a file to import: a second copy is refused; otherwise the splash
-// comes first unless "Show Splash Screen" reads as 0, and it loads the main
-// window itself when it goes.
-TEST_F(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
+// A second copy is refused; otherwise the splash comes first unless "Show
+// Splash Screen" reads as 0, and loads the main window itself when it goes.
+TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
     const std::tuple<bool, const char*, int, int> cases[] = {  // another copy, the option, splashes, loads
         {false, nullptr, 1, 0}, {false, "1", 1, 0}, {false, "0", 0, 1}, {false, "abc", 0, 1}, {true, "1", 0, 0}};
     for (const auto& [another, option, splashes, loads] : cases) {
-        if (option) Option("Show Splash Screen", option);
-        host.another = another;
-        host.loads = host.splashes = process.ended = 0;
-        Run();
-        EXPECT_EQ(host.title, "Quellwatch 1.6");
-        EXPECT_EQ(std::make_tuple(host.splashes, host.loads, flags.commandLineMode, process.ended),
+        Startup w;
+        if (option) w.Option("Show Splash Screen", option);
+        w.another = another;
+        w.Run();
+        EXPECT_EQ(w.title, "Quellwatch 1.6");
+        EXPECT_EQ(std::make_tuple(w.splashes, w.loads, w.flags.commandLineMode, w.process.ended),
                   std::make_tuple(splashes, loads, another, another ? 1 : 0)) << (option ? option : "missing");
-        EXPECT_EQ(FactsOf(process.boxes), (another ? std::vector<BoxFacts>{{kAlreadyRunning, "Quellwatch", 0x10040u, 0}}
-                                                   : std::vector<BoxFacts>{}));  // no window of ours exists yet
+        EXPECT_EQ(FactsOf(w.process.boxes), (another ? Boxes{{kAlreadyRunning, "Quellwatch", 0x10040u, 0}}
+                                                     : Boxes{}));  // no window of ours exists yet
     }
 }
 
-// The one-shot import: asked, merged into the stored list, reported, and
-// the tray copy told; the process never shows a window or scans.
-TEST_F(Start, ACommandLineImportsTheFileAndEnds) {
-    const std::string abcde = "\xA5\x44\xA6\x44\xA7\x44\xA8\x44\xA9\x44", wnl = "QUELLBOX2\r\n\r\n" + abcde + "\r\n";
-    struct Case {
-        std::string commandLine, file;
-        int answer;
-        bool trayCopy;
-        Strings boxes, stored;
-    } cases[] = {
-        {"C:\\lists\\my list.wnl", wnl, kIdYes, false, {"Import my list.wnl ?", kImported}, {"Offer", "abcde"}},
-        {" \"C:\\lists\\my list.wnl\" ", wnl, kIdYes, true, {"Import my list.wnl ?", kImportedPressRefresh},
+// The one-shot import: asked, merged into the stored list, reported, and the
+// tray copy told; the process never shows a window or scans.
+TEST(Start, ACommandLineImportsTheFileAndEnds) {
+    const std::string wnl = kHead + Line("abcde"), path = "C:\\lists\\my list.wnl", ask = "Import my list.wnl ?";
+    const struct { std::string commandLine, file; int answer; bool trayCopy; Strings boxes, stored; } cases[] = {
+        {path, wnl, kIdYes, false, {ask, kImported}, {"Offer", "abcde"}},
+        {" \"" + path + "\" ", wnl, kIdYes, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
+        {path, wnl, kIdNo, false, {ask}, {"Offer"}},
+        {"C:\\lists\\gone.wnl", "", kIdYes, false,
+         {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"}, {"Offer"}},
+        {path, "quellbox2\r\n", kIdYes, false,
+         {ask, "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
+        {path, wnl + "\x41", kIdYes, false, {ask, "The window list could not be read to its end\r\n" + path},
          {"Offer", "abcde"}},
-        {"C:\\lists\\my list.wnl", wnl, kIdNo, false, {"Import my list.wnl ?"}, {"Offer"}},
-        {"C:\\lists\\gone.wnl", "", kIdYes, false, {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"},
-         {"Offer"}},
-        {"C:\\lists\\my list.wnl", "quellbox2\r\n", kIdYes, false,
-         {"Import my list.wnl ?", "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
-        {"C:\\lists\\my list.wnl", wnl + "\x41", kIdYes, false,
-         {"Import my list.wnl ?", "The window list could not be read to its end\r\nC:\\lists\\my list.wnl"}, {"Offer", "abcde"}},
     };
-    for (const Case& c : cases) {
-        SeedList({"Offer"});
-        files.files.clear();
-        if (!c.file.empty()) files.files["C:\\lists\\my list.wnl"] = c.file;
-        process.boxes.clear();
-        process.answers = {c.answer};
-        process.ended = host.reloads = 0;
-        host.commandLine = c.commandLine;
-        host.trayCopy = c.trayCopy;
-        Run();
-        EXPECT_EQ(BoxTexts(), c.boxes) << c.commandLine;
-        for (const auto& b : process.boxes) EXPECT_EQ(b.owner, kMain);  // an owner of ours, which the scan spares
-        EXPECT_EQ(StoredList(), c.stored) << c.commandLine;
-        EXPECT_EQ(host.reloads, c.trayCopy && c.answer == kIdYes ? 1 : 0);
-        EXPECT_EQ(process.ended, 1);
-        EXPECT_TRUE(flags.commandLineMode);
-        EXPECT_FALSE(tm.IsRunning());  // never scans
-        EXPECT_EQ(frm.SysIcon(), nullptr);
-        EXPECT_FALSE(view.visible);
-        EXPECT_EQ(lock.depth, 0);
+    for (const auto& c : cases) {
+        Startup w;
+        w.SeedList({"Offer"});
+        if (!c.file.empty()) w.files.files[path] = c.file;
+        w.process.answers = {c.answer};
+        w.commandLine = c.commandLine;
+        w.trayCopy = c.trayCopy;
+        w.Run();
+        EXPECT_EQ(w.BoxTexts(), c.boxes) << c.commandLine;
+        for (const auto& b : w.process.boxes) EXPECT_EQ(b.owner, kMain);  // an owner of ours, which the scan spares
+        EXPECT_EQ(w.StoredList(), c.stored) << c.commandLine;
+        EXPECT_EQ(w.reloads, c.trayCopy && c.answer == kIdYes ? 1 : 0);
+        EXPECT_EQ(std::make_tuple(w.process.ended, w.flags.commandLineMode, w.tm.IsRunning(), w.view.visible,
+                                  w.frm.SysIcon(), w.lock.depth),
+                  std::make_tuple(1, true, false, false, nullptr, 0));
     }
 }
 
 // An import cut short anywhere (the file layer stops the process, or the
 // registry does during the save) leaves the stored list old or merged, whole.
-TEST_F(Start, AnImportCutShortAnywhereKeepsTheStoredListWhole) {
-    std::string wnl = "QUELLBOX2\r\n\r\n";
-    for (const char* e : {"Imported one", "Imported two", "Imported three"}) {
-        for (const char* c = e; *c; ++c) wnl += {static_cast<char>(*c + 68), 'D'};
-        wnl += "\r\n";
-    }
+TEST(Start, AnImportCutShortAnywhereKeepsTheStoredListWhole) {
+    const std::string wnl = kHead + Line("Imported one") + Line("Imported two") + Line("Imported three");
     const Strings old = {"Offer"}, merged = {"Offer", "Imported one", "Imported two", "Imported three"};
-    host.commandLine = "C:\\lists\\my list.wnl";
     for (std::uint64_t step = 1; step < 400; ++step) {
-        SeedList(old);
-        files.Restart();
-        files.files.clear();
-        files.files[host.commandLine] = wnl;
-        files.SetReadChunk(7);
-        process.answers = {kIdYes};
-        if (step < 40) files.StopAt(step); else reg.StopAfter(step - 40);
+        Startup w;
+        w.SeedList(old);
+        w.commandLine = "C:\\lists\\my list.wnl";
+        w.files.files[w.commandLine] = wnl;
+        w.files.SetReadChunk(7);
+        w.process.answers = {kIdYes};
+        if (step < 40) w.files.StopAt(step); else w.reg.StopAfter(step - 40);
         try {
-            Run();
+            w.Run();
         } catch (const ProcessStopped&) {
         }
-        reg.Heal();
-        files.Restart();
-        const Strings stored = StoredList();
+        w.reg.Heal();
+        const Strings stored = w.StoredList();
         EXPECT_TRUE(stored == old || stored == merged) << "step " << step;
     }
 }
@@ -330,17 +294,499 @@ TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
         {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"  C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
         {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\" \"C:\\a b.wnl\"", "\"C:\\a b.wnl\""},
         // Unquoted, as a Run entry of a path with a space is handed over.
-        {"C:\\Program Files\\Quellwatch\\Quellbox.exe", ""},
-        {"c:\\program files\\quellwatch\\QUELLBOX.EXE ", ""},
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe", ""}, {"c:\\program files\\quellwatch\\QUELLBOX.EXE ", ""},
         {"C:\\Program Files\\Quellwatch\\Quellbox.exe C:\\my lists\\a.wnl", "C:\\my lists\\a.wnl"},
         {"C:\\Program Files\\Quellwatch\\Quellbox C:\\a.wnl", "C:\\a.wnl"},
         // Started by another name: the first word is the program.
-        {"Quellbox.exe", ""},
-        {"Quellbox  a.wnl", "a.wnl"},
-        {"", ""},
+        {"Quellbox.exe", ""}, {"Quellbox  a.wnl", "a.wnl"}, {"", ""},
     };
     for (const auto& [commandLine, arguments] : cases)
         EXPECT_EQ(ArgumentsAfterProgramPath(commandLine, module), arguments) << commandLine;
+}
+
+// Every way in applies the five-character rule to the text as typed or
+// offered, and the save's reload has the last word. `edited`: "Second entry"
+// edited to the text; `added`: by the add dialog and the taskbar target.
+TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
+    const Strings base = {"Daily offer", "Second entry"};
+    const std::string overlong(300, 'x');
+    const struct { std::string text; Strings added, edited; bool refused; } cases[] = {
+        {"", base, base, false}, {"abcd", base, base, true},
+        {"abcde", {"Daily offer", "Second entry", "abcde"}, {"Daily offer", "abcde"}, false},
+        {"     ", {"Daily offer", "Second entry", "     "}, {"Daily offer", "     "}, false},
+        {"DAILY OFFER", base, {"Daily offer"}, false},
+        {overlong, base, {"Daily offer"}, false},
+    };
+    for (const auto& c : cases) {
+        for (int way = 0; way < 3; ++way) {
+            // An untitled window is never offered; a title is read to 254 characters.
+            if (way == 2 && (c.text.empty() || c.text.size() > 254)) continue;
+            List(base);
+            process.boxes.clear();
+            if (way == 0) {
+                add.Show();
+                addItemView.text = c.text;
+                add.done_Click();
+                EXPECT_EQ(addItemView.open, c.refused);
+            } else if (way == 1) {
+                edit.Open(1);
+                editView.text = c.text;
+                edit.Done_Click();
+                EXPECT_EQ(editView.open, c.refused);
+            } else {
+                OfferByTarget(7, c.text, kIdYes);
+            }
+            EXPECT_EQ(lv.Items(), way == 1 ? c.edited : c.added) << "way " << way << ", " << c.text.size() << " chars";
+            EXPECT_EQ(!process.boxes.empty() && process.boxes[0].text == kTitleTooShort, c.refused) << "way " << way;
+        }
+    }
+}
+
+// The picker lists titles cut at the earliest known browser suffix, matched
+// with its case; the crosshair takes the whole title.
+TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
+    const Strings titles = {"Start Page - Microsoft Internet Explorer", "Calc", " - Mozilla", "News - Netscape 6",
+                            "A - Mozilla - B - Netscape", "Mail - netscape", "Calc"};
+    for (std::size_t i = 0; i < titles.size(); ++i) windows.Add(i + 1, titles[i]);
+    windows.Add(0x10, "Hidden", false);
+    windows.Add(0x300, "Add new item");
+    windows.Add(kMain, "Quellwatch v1.6");
+    frm.OnCommand(IDC_LADD);
+    add.Form_Activate();
+    EXPECT_EQ(addItemView.rows, (Strings{"Start Page", "Calc", "News", "A", "Mail - netscape", "Calc"}));
+    add.WndwList_Click(0);
+    EXPECT_EQ(addItemView.text, "Start Page");
+    windows.underPointer = 1;
+    add.Target_MouseDown();
+    EXPECT_TRUE(addItemView.crosshair);
+    add.Target_MouseUp();
+    const auto whole = std::make_pair(titles[0], false);  // the text, and the crosshair gone
+    EXPECT_EQ(std::make_pair(addItemView.text, addItemView.crosshair), whole);
+    for (WindowHandle refused : {WindowHandle{0x300}, WindowHandle{0x10}, WindowHandle{0}}) {  // ours, hidden, none
+        windows.underPointer = refused;
+        process.boxes.clear();
+        add.Target_MouseDown();
+        add.Target_MouseUp();
+        EXPECT_EQ(std::make_pair(addItemView.text, addItemView.crosshair), whole);
+        EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kInvalidWindow, "Error", 0x10010u, 0x300}}));
+    }
+    add.no_Click();
+    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(false, std::string()));
+}
+
+// Apply changes the entry that was opened, wherever other commands moved it,
+// and nothing once it is gone.
+TEST_F(Frm, AnEditFollowsTheOpenedEntry) {
+    const std::pair<Strings, Strings> cases[] = {  // `lv` when Apply is pressed, and after
+        {{"Alpha entry", "Beta entry", "Gamma entry"}, {"Alpha entry", "Edited entry", "Gamma entry"}},
+        {{"Beta entry", "Gamma entry"}, {"Edited entry", "Gamma entry"}},  // moved up
+        {{"Alpha entry", "Gamma entry", "BETA ENTRY"}, {"Alpha entry", "Gamma entry", "Edited entry"}},
+        {{"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},  // gone
+        {{"Alpha entry"}, {"Alpha entry"}},                                // index gone too
+    };
+    for (const auto& [meanwhile, after] : cases) {
+        List({"Alpha entry", "Beta entry", "Gamma entry"});
+        box.selection = 1;
+        frm.OnCommand(IDC_EDITENTRY);
+        EXPECT_EQ(std::tie(edit.EditIndex(), editView.text), std::make_tuple("1", "Beta entry"));
+        List(meanwhile);
+        editView.text = "Edited entry";
+        edit.Done_Click();
+        EXPECT_EQ(lv.Items(), after);
+        EXPECT_FALSE(editView.open);
+    }
+}
+
+// The removal question runs its own message loop, in which other commands
+// may change the list: remove the entry the user confirmed, or nothing.
+TEST_F(Frm, RemovalRemovesTheConfirmedEntryOnly) {
+    const std::tuple<int, Strings, Strings> cases[] = {  // the answer, the list meanwhile (empty: unchanged), after
+        {kIdCancel, {}, {"Alpha entry", "Beta entry", "Gamma entry"}},
+        {kIdOk, {}, {"Alpha entry", "Gamma entry"}},
+        {kIdOk, {"New first", "Alpha entry", "Beta entry", "Gamma entry"}, {"New first", "Alpha entry", "Gamma entry"}},
+        {kIdOk, {"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},
+    };
+    for (const auto& [answer, meanwhile, after] : cases) {
+        List({"Alpha entry", "Beta entry", "Gamma entry"});
+        box.selection = 1;
+        process.boxes.clear();
+        process.answers = {answer};
+        if (!meanwhile.empty()) process.duringBox = [&, list = meanwhile] { List(list); };
+        frm.OnCommand(IDC_LREM);
+        process.duringBox = nullptr;
+        EXPECT_EQ(FactsOf(process.boxes), (Boxes{{"Remove Entry: Beta entry ?", "Are you sure?", 0x10121u, kMain}}));
+        EXPECT_EQ(lv.Items(), after);
+    }
+    box.selection = -1;
+    process.boxes.clear();
+    frm.OnCommand(IDC_LREM);
+    frm.OnCommand(IDC_EDITENTRY);
+    frm.lv_DblClick();
+    EXPECT_EQ(BoxTexts(), (Strings{kMustSelect, kMustSelect}));
+    EXPECT_EQ(std::make_tuple(process.boxes[0].flags, process.boxes[1].owner), std::make_tuple(0x10000u, kMain));
+    EXPECT_FALSE(editView.open);
+}
+
+TEST_F(Frm, TheTaskbarTargetNotesTheForegroundWindowAndOffersItsCutTitle) {
+    target.ShowTargetIcon();
+    target.ShowTargetIcon();  // one icon, however often it is asked for
+    EXPECT_TRUE(view.checked[IDM_ENTASK1] && view.checked[IDM_ENTASK2]);
+    ASSERT_EQ(trays.trays.size(), 1u);
+    SysTray& icon = *trays.trays[0];
+    EXPECT_EQ(std::make_tuple(icon.Record().hIcon, Tip(icon.Record())),
+              std::make_tuple(IconHandle{0x1000 + 104}, kTargetTip));  // its own picture, resource 104
+    const std::pair<std::string, Strings> cases[] = {
+        {"Start Page - Microsoft Internet Explorer", {"Add \"Start Page\"\r\nto Quellwatch's window list?"}},
+        {"A - Mozilla Firefox", {kTitleTooShort}},  // the cut text obeys the rule too
+        {" - Mozilla", {}}, {"Calc", {kTitleTooShort}},
+    };
+    WindowHandle handle = 10;
+    for (const auto& [title, boxes] : cases) {
+        windows.Add(++handle, title);
+        windows.foreground = handle;
+        process.boxes.clear();
+        process.answers = {kIdNo};
+        for (int x : {0x200, 0x204, 0x207, 0x201}) icon.Form_MouseMove(x);  // right and middle buttons do nothing
+        EXPECT_EQ(BoxTexts(), boxes) << title;
+        for (const auto& b : process.boxes) EXPECT_EQ(b.owner, kMain);
+        EXPECT_EQ(lv.Count(), 0);
+    }
+    // The title is read only when the foreground window changes.
+    windows.windows.back().title = "Renamed window";
+    target.Target_SysTrayMouseMove();
+    EXPECT_EQ(target.PendingTargetTitle(), "Calc");
+    windows.foreground = kMain;  // the program's own window offers nothing
+    target.Target_SysTrayMouseMove();
+    EXPECT_EQ(target.PendingTargetTitle(), "");
+    for (const char* stored : {"0", "1"}) {
+        target.TaskbarTarget_Click();
+        const bool on = *stored == '1';
+        EXPECT_EQ(std::make_tuple(target.IconOn(), view.checked[IDM_ENTASK2], trays.unloads),
+                  std::make_tuple(on, on, 1));
+        EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kOptionsKeyPath, "Task Target", ""), stored);
+    }
+}
+
+// A full list refuses one more with a message rather than losing an entry.
+TEST_F(Frm, AFullListIsKeptWholeAndRefusesOneMore) {
+    Strings full;
+    for (int i = 0; i < EntryList::kMaxEntries; ++i) full.push_back("entry number " + std::to_string(i));
+    List(full);
+    add.Show();
+    addItemView.text = "one entry too many";
+    add.done_Click();
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kListFull, "Error", 0x10010u, addItemView.handle}}));
+    EXPECT_TRUE(addItemView.open);
+    EXPECT_EQ(addItemView.text, "one entry too many");
+    OfferByTarget(9, "Another entry too many", kIdYes);
+    EXPECT_EQ(process.boxes.back().text, kListFull);
+    frm.Store().LoadWindowList();
+    EXPECT_EQ(lv.Items(), full);
+}
+
+using Values = std::map<std::string, std::string>;
+using Text = std::optional<std::string>;
+const char kModule[] = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
+const char kQuotedModule[] = "\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"";
+
+// What each side makes of a stored text; nothing stored gives the side's default.
+TEST(SettingsTable, EachSideReadsStoredTextsItsOwnWay) {
+    using S = Setting;
+    const std::tuple<Setting, Text, bool, bool> switches[] = {  // program, dialog
+        {S::kPlaySound, std::nullopt, false, true},  // checked in the dialog, silent until OK
+        {S::kPlaySound, "True", true, false},        // a flag word, but no number
+        {S::kPlaySound, "0.5", true, true},          {S::kPlaySound, "1abc", false, true},
+        {S::kOnAtStart, std::nullopt, true, true},   {S::kOnAtStart, "0", false, false},
+        {S::kOnAtStart, ".25", true, true},          {S::kOnAtStart, " -2", true, true},
+        {S::kOnAtStart, "0.00", false, false},       {S::kOnAtStart, "abc", false, false},
+        {S::kOnAtStart, "", false, false},           {S::kOnAtStart, "99999999999999999999", true, true},
+        {S::kShowSplashScreen, std::nullopt, true, true}, {S::kMinimizedAtStart, std::nullopt, false, false},
+        {S::kRunAtStart, std::nullopt, true, true},  {S::kTaskTarget, " 7", true, true},
+    };
+    for (const auto& [setting, stored, program, dialog] : switches) {
+        MemoryRegistry reg;
+        if (stored) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, Info(setting).name, *stored);
+        EXPECT_EQ(ReadSwitch(reg, setting), program) << Info(setting).name << " " << stored.value_or("-");
+        EXPECT_EQ(ReadSwitch(reg, setting, Side::kDialog), dialog) << Info(setting).name << " " << stored.value_or("-");
+    }
+    // The close action's flag word: a number other than 0, or True.
+    const std::pair<const char*, bool> flags[] = {{"1", true},  {"-1", true}, {"True", true}, {"true", true},
+                                                  {"0", false}, {"False", false}, {"", false}, {"yes", false},
+                                                  {"1x", false}};
+    for (const auto& [text, on] : flags) EXPECT_EQ(SoundFlagOn(text), on) << text;
+    // The icon index is 1 to 9 whatever is stored; 65538 would be 2 in 16 bits.
+    const std::pair<Text, int> icons[] = {{std::nullopt, 1}, {"9", 9}, {"3abc", 3}, {"0", 1}, {"42", 1},
+                                          {"70000", 1}, {"65538", 1}, {"abc", 1}, {"-3", 1}};
+    for (const auto& [stored, index] : icons) {
+        MemoryRegistry reg;
+        if (stored) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "FileIcon", *stored);
+        EXPECT_EQ(std::make_pair(ReadIconIndex(reg), ReadIconIndex(reg, Side::kDialog)), std::make_pair(index, index))
+            << stored.value_or("-");
+    }
+    MemoryRegistry reg;
+    EXPECT_EQ(std::make_pair(ReadText(reg, Setting::kSound), ReadText(reg, Setting::kSound, Side::kDialog)),
+              std::make_pair(std::string(), std::string(" ")));
+}
+
+// A chooser whose message loop lets other commands run while it is open.
+struct BusyFileDialogs : MemoryFileDialogs {
+    std::function<void()> during;
+    bool Save(const FileDialogRequest& request, std::string* path) override {
+        if (during) during();
+        return MemoryFileDialogs::Save(request, path);
+    }
+};
+
+struct OptionsWorld {
+    MemoryRegistry reg;
+    MemoryProcess process;
+    MemorySound sound;
+    BusyFileDialogs dialogs;
+    FakeOptionsView view;
+    std::vector<int> registered;
+    std::size_t storedBeforeRegistering = 0;
+    Options options{view, OptionsPlatform{reg, process, sound, dialogs,
+                                          [this](int index) {
+                                              registered.push_back(index);
+                                              storedBeforeRegistering =
+                                                  reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath).size();
+                                          },
+                                          kModule}};
+
+    void Store(const Values& values) {
+        for (const auto& [name, text] : values) reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, name, text);
+    }
+    Values Stored() {
+        Values values;
+        for (const std::string& name : reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath))
+            values[name] = *reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, name);
+        return values;
+    }
+};
+
+struct OptionsDialog : ::testing::Test, OptionsWorld {};
+
+// The load shows sane states whatever is stored; OK stores all eight values in their forms.
+TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
+    const Values kInForms = {{"On at Start", "0"},  {"Show Splash Screen", "0"}, {"Minimized at start", "1"},
+                             {"Run at Start", "0"}, {"Task Target", "0"},        {"Play Sound", "0"},
+                             {"Sound", "C:\\ding.wav"}, {"FileIcon", "7"}};
+    // Shown: the controls as FakeOptionsView::state, and the sound's path.
+    const struct { const char* label; Values stored; std::array<int, 8> shown; const char* cd; Values afterOk;
+                   bool runEntry; } cases[] = {
+        {"no Options key", {}, {1, 0, 1, 1, 1, 1, 1, 2}, " ",
+         {{"On at Start", "1"}, {"Show Splash Screen", "1"}, {"Minimized at start", "0"}, {"Run at Start", "1"},
+          {"Task Target", "1"}, {"Play Sound", "1"}, {"Sound", " "}, {"FileIcon", "1"}},
+         true},
+        {"in their forms", kInForms, {0, 1, 0, 0, 0, 0, 7, 8}, "C:\\ding.wav", kInForms, false},
+        {"outside the forms",
+         {{"On at Start", "abc"}, {"Show Splash Screen", "7"}, {"Minimized at start", "0.5"}, {"Run at Start", "2"},
+          {"Task Target", " 1"}, {"Play Sound", "True"}, {"FileIcon", "70000"}},
+         {0, 1, 1, 1, 1, 0, 1, 2}, " ",
+         {{"On at Start", "0"}, {"Show Splash Screen", "1"}, {"Minimized at start", "1"}, {"Run at Start", "1"},
+          {"Task Target", "1"}, {"Play Sound", "0"}, {"Sound", " "}, {"FileIcon", "1"}},
+         true},
+    };
+    for (const auto& c : cases) {
+        OptionsWorld w;
+        w.Store(c.stored);
+        w.options.ShowOptionsPage(kPageSounds);
+        EXPECT_TRUE(w.view.visible && w.view.page == kPageSounds && w.view.icon == IDI_TRACK_ON) << c.label;
+        EXPECT_EQ(w.view.state, c.shown) << c.label;
+        EXPECT_EQ(w.view.text, c.cd) << c.label;
+        w.options.OK_Click();
+        EXPECT_FALSE(w.view.open) << c.label;
+        EXPECT_EQ(w.Stored(), c.afterOk) << c.label;
+        EXPECT_EQ(w.registered, std::vector<int>{c.shown[6]}) << c.label;
+        EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"),
+                  c.runEntry ? Text(kQuotedModule) : std::nullopt) << c.label;
+        if (!c.stored.empty()) continue;
+        // The association follows the seven values OK writes itself; the Run entry comes last.
+        EXPECT_EQ(w.reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath),
+                  (std::vector<std::string>{"On at Start", "Show Splash Screen", "Minimized at start", "Sound",
+                                            "Play Sound", "Task Target", "FileIcon", "Run at Start"}));
+        EXPECT_EQ(w.storedBeforeRegistering, 7u);
+    }
+}
+
+// OK failing at any one registry call loses at most the value it was writing.
+TEST(OptionsFaults, AFailedWriteLeavesTheOtherSettingsWritten) {
+    OptionsWorld clean;
+    clean.options.ShowOptionsPage(kPageOnStartup);
+    const std::uint64_t before = clean.reg.CallCount();
+    clean.options.OK_Click();
+    for (std::uint64_t step = 0; step < clean.reg.CallCount() - before; ++step) {
+        OptionsWorld w;
+        w.options.ShowOptionsPage(kPageOnStartup);
+        w.reg.FailAt(step);
+        w.options.OK_Click();
+        w.reg.Heal();
+        std::size_t present = 0;
+        for (const SettingInfo& info : kSettings)
+            present += w.reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, info.name) ? 1 : 0;
+        EXPECT_GE(present, kSettingCount - 1) << "failed call " << step;
+        EXPECT_FALSE(w.view.open) << step;  // the dialog closes all the same
+    }
+}
+
+TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
+    Store({{"Minimized at start", "1"}, {"Sound", "C:\\ding.wav"}, {"FileIcon", "4"}});
+    const Values before = Stored();
+    options.ShowOptionsPage(kPageOnStartup);
+    const auto loaded = view.state;
+    view.state = {0, 0, 0, 0, 0, 0, 9, 10};
+    view.text = "C:\\other.wav";
+    options.ShowOptionsPage(kPageListIcon);
+    EXPECT_EQ(view.loads, 2);
+    EXPECT_TRUE(view.visible && view.page == kPageListIcon);
+    EXPECT_EQ(view.state, loaded);
+    EXPECT_EQ(view.text, "C:\\ding.wav");
+    view.SetChecked(OptionsCheck::kStartMin, false);
+    options.No_Click();
+    EXPECT_FALSE(view.open);
+    EXPECT_EQ(Stored(), before);
+    EXPECT_TRUE(registered.empty());
+}
+
+// A read gives back 254 characters at most: a longer path would be lost, so it is refused.
+TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
+    Store({{"Sound", "C:\\ding.wav"}});
+    auto path = [](std::size_t length) { return "C:\\" + std::string(length - 7, 'a') + ".wav"; };
+    const std::tuple<std::string, std::string, bool, bool> cases[] = {  // answer ("": cancel), CD, refused, reload
+        {path(254), path(254), false, false}, {path(255), "C:\\ding.wav", true, false},
+        {"", "C:\\ding.wav", false, false},
+        {"C:\\chime.wav", "C:\\ding.wav", false, true},  // the answer belongs to the closed dialog
+    };
+    const BoxFacts told(kSoundPathTooLong, "Error", 0x10010u, kDialog);
+    for (const auto& [answer, cd, refused, reload] : cases) {
+        options.ShowOptionsPage(kPageSounds);
+        process.boxes.clear();
+        dialogs.answers = {answer};
+        dialogs.during = reload ? std::function<void()>([&] { options.ShowOptionsPage(kPageSounds); }) : nullptr;
+        options.BrowseSound_Click();
+        EXPECT_EQ(view.text, cd) << answer.size();
+        EXPECT_EQ(FactsOf(process.boxes), Boxes(refused, told));
+    }
+    ASSERT_EQ(dialogs.shown.size(), std::size(cases));
+    const auto& [save, request] = dialogs.shown.back();
+    EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags, request.filter),
+              std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1004u,
+                              std::string("Wav Files (*.wav)\0*.wav\0\0", 25)));
+    // The held sound plays, stored or not; the slider previews icon p + 1.
+    view.text = "C:\\new.wav";
+    options.ply_Click();
+    EXPECT_EQ(sound.played, (std::vector<std::pair<std::string, unsigned>>{{"C:\\new.wav", 0x13u}}));
+    view.SetIconNum(4);
+    options.IconNum_Change();
+    EXPECT_EQ(view.state[7], 5);
+}
+
+TEST(RunAtStart, WritesTheQuotedPathWhereTheMachineLetsUsAndRemovesBoth) {
+    const std::tuple<bool, bool, Text, Text> cases[] = {  // machine refuses, on, machine's entry, user's entry
+        {false, true, kQuotedModule, std::nullopt}, {true, true, std::nullopt, kQuotedModule},
+        {false, false, std::nullopt, std::nullopt},
+        {true, false, "\"old\"", std::nullopt},  // what the machine keeps, it keeps
+    };
+    for (const auto& [machineRefuses, on, machine, user] : cases) {
+        MemoryRegistry reg;
+        if (!on) {
+            reg.PutString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch", "\"old\"");
+            reg.PutString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch", "\"old\"");
+        }
+        if (machineRefuses) reg.DenyWrites(kHkeyLocalMachine);
+        SetRunAtStart(reg, kModule, on);
+        EXPECT_EQ(reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"), machine);
+        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch"), user);
+        EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "Run at Start"), on ? "1" : "0");
+    }
+    // The program's name with ".exe", whatever the file is called, in quotes.
+    EXPECT_EQ(RunEntryData("C:\\My.Apps\\Quellbox"), "\"C:\\My.Apps\\Quellbox.exe\"");
+    EXPECT_EQ(RunEntryData("D:\\Tools\\Quellbox.bin"), "\"D:\\Tools\\Quellbox.exe\"");
+}
+
+// A VS_VERSIONINFO record as the resource compiler lays it out.
+std::vector<std::uint8_t> VersionRecord(std::uint32_t ms, std::uint32_t ls, std::uint32_t signature = 0xFEEF04BD) {
+    std::vector<std::uint8_t> record;
+    auto word = [&](std::uint32_t v) {
+        record.push_back(static_cast<std::uint8_t>(v));
+        record.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    for (std::uint32_t v : {0u, 52u, 0u}) word(v);  // wLength (unread), wValueLength, wType
+    for (char c : std::string("VS_VERSION_INFO")) word(static_cast<std::uint8_t>(c));
+    word(0);
+    while (record.size() % 4) record.push_back(0);
+    for (std::uint32_t v : {signature, 0x10000u, ms, ls, ms, ls}) {
+        word(v & 0xFFFF);
+        word(v >> 16);
+    }
+    record.resize(record.size() + 52 - 24);
+    return record;
+}
+
+// The build label reads the version record; links open with the hourglass meanwhile.
+TEST(About, ShowsTheBuildOfTheVersionRecordAndOpensItsLinks) {
+    const std::tuple<std::uint32_t, std::uint32_t, std::string> builds[] = {  // FILEVERSION a,b,c,d: a<<16|b, c<<16|d
+        {0x00020000, 0x00050011, "Build: 2.0.17"},  // the third number is not shown
+        {0xFFFFFFFF, 0xFFFFFFFF, "Build: 65535.65535.65535"}, {0x00010006, 0x000001C6, "Build: 1.6.454"}};
+    std::optional<ProgramVersion> version;
+    for (const auto& [ms, ls, text] : builds) {
+        const auto record = VersionRecord(ms, ls);
+        version = ParseVersionResource(record.data(), record.size());
+        ASSERT_TRUE(version) << text;
+        EXPECT_EQ(BuildText(version->major, version->minor, version->revision), text);
+    }
+    const auto wrong = VersionRecord(0x00010006, 0x1C6, 0x12345678), whole = VersionRecord(0x00010006, 0x1C6);
+    EXPECT_FALSE(ParseVersionResource(wrong.data(), wrong.size()));
+    EXPECT_FALSE(ParseVersionResource(whole.data(), 60));  // cut short
+    MemoryProcess process;
+    FakePointer pointer;
+    FakeAboutView view;
+    About about(view, process, pointer, *version);
+    about.Show();
+    about.Form_Load();
+    EXPECT_EQ(std::tie(view.text, view.icon), std::make_tuple(std::string("Build: 1.6.454"), IDI_TRACK_ON));
+    about.Link_Click(2);
+    about.Web_Click();
+    about.Link_Click(kMailLinkCount);  // no such label
+    ASSERT_EQ(process.executed.size(), 2u);
+    const std::string targets[] = {"mailto:" + view.links[2] + "?subject=Quellwatch v1.6", view.web};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& run = process.executed[i];
+        EXPECT_EQ(std::tie(run.operation, run.file, run.parameters, run.directory, run.show),
+                  std::make_tuple(std::string("open"), targets[i], std::string(), process.folder, 1));
+    }
+    EXPECT_EQ(pointer.log, (std::vector<bool>{true, false, true, false}));
+    about.Done_Click();
+    EXPECT_FALSE(view.open);
+}
+
+struct FakeSplashView : SplashView {
+    Splash* splash = nullptr;
+    bool open = true, topmost = false;
+    void ShowTopmost() override { topmost = open; }
+    // As the window's destruction does, its unload step follows.
+    void Close() override {
+        if (!open) return;
+        open = false;
+        splash->Form_Unload();
+    }
+};
+
+// However the splash goes, the main window loads exactly once.
+TEST(SplashHandOver, LoadsTheMainWindowOnceByAnyRoad) {
+    for (const char* road : {"t", "c", "ct", "tt", "tc"}) {  // the tick, or a close by any other road
+        FakeSplashView view;
+        MemoryTimer killTicker;
+        int loads = 0;
+        Splash splash(view, killTicker, [&] { ++loads; });
+        view.splash = &splash;
+        splash.Form_Load();
+        splash.Show();
+        EXPECT_TRUE(view.topmost && killTicker.IsRunning() && loads == 0);
+        for (const char* event = road; *event; ++event) *event == 't' ? splash.KillTicker_Timer() : view.Close();
+        EXPECT_EQ(loads, 1) << road;
+        EXPECT_FALSE(view.open || killTicker.IsRunning()) << road;
+    }
 }
 
 }  // namespace

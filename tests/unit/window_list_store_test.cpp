@@ -1,21 +1,18 @@
-// The window list in the registry key Data: its layout, the load rules and a
-// save that cannot lose the list whenever it is cut short; and the list-file
-// association.
+// The window list in the registry key Data, the list-file association, and
+// window-list files: every quirk a stored list relies on, and saves and
+// exports that keep the old list whole whenever they are cut short.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
-#include "platform/memory/memory_platform.h"
-#include "platform/memory/memory_registry.h"
 #include "store/file_association.h"
-#include "store/window_list_store.h"
+#include "tests/unit/fake_dialogs.h"
 
 namespace qw {
 namespace {
 
-using Strings = std::vector<std::string>;
 using Values = std::vector<std::pair<std::string, std::string>>;
+const char kPath[] = "C:\\lists\\mine.wnl";
 
 struct Fixture {
     MemoryRegistry reg;
@@ -24,7 +21,12 @@ struct Fixture {
     MemoryText numWindows;
     LowerTable lower = LowerTable::Windows1252();
     WindowListStore store{reg, lv, &numWindows, lower, ","};
+    MemoryFiles files;
+    MemoryProcess process;
+    ScriptedRandom random;
+    ListFile list{files, process, random, lv, lower};
 
+    explicit Fixture(const Strings& entries = {}) { lv.Assign(entries); }
     void Seed(const std::string& count, const Values& values) {
         reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", count);
         for (const auto& [name, text] : values) reg.PutString(kHkeyCurrentUser, kDataKeyPath, name, text);
@@ -37,32 +39,36 @@ struct Fixture {
         std::sort(layout.begin(), layout.end());
         return layout;
     }
+    // What the next start of the program loads.
+    Strings Loaded() {
+        EntryList loaded;
+        WindowListStore(reg, loaded, nullptr, lower, ",").LoadWindowList();
+        return loaded.Items();
+    }
+    ImportOutcome Import(const std::string& bytes) {
+        files.files[kPath] = bytes;
+        return list.ImportWindowList(kPath, 0x55);
+    }
 };
 
-// A save leaves exactly the count and " 0" to " N-1", then reloads: the
-// reload has the last word on repeats and on texts too long to read back.
+// A save leaves exactly the count and " 0" to " N-1", then reloads, which
+// drops repeats and texts too long to read back.
 TEST(WindowListSave, WritesExactlyTheLayoutThenReloads) {
     const std::string overlong(300, 'x');
-    struct Case {
-        Values seeded;
-        Strings list, layout, reloaded;
-    } cases[] = {
+    const Strings five = {"a1234", "b1234", "c1234", "d1234", "e1234"};
+    const struct { Values seeded; Strings list, layout, reloaded; } cases[] = {
         {{{" 0", "old0"}, {" 1", "old1"}, {" 4", "old4"}, {"7", "junk"}, {" 9", "beyond"}},
          {"Alpha", "beta", "Gamma"}, {" 0=Alpha", " 1=beta", " 2=Gamma", "=3"}, {"Alpha", "beta", "Gamma"}},
         {{{" 0", "a1234"}, {" 1", "b1234"}}, {}, {"=0"}, {}},
         // The same list again, beside one stray value.
-        {{{" 0", "a1234"}, {" 1", "b1234"}, {" 2", "c1234"}, {" 3", "d1234"}, {" 4", "e1234"}, {"Stray", "x"}},
-         {"a1234", "b1234", "c1234", "d1234", "e1234"},
-         {" 0=a1234", " 1=b1234", " 2=c1234", " 3=d1234", " 4=e1234", "=5"},
-         {"a1234", "b1234", "c1234", "d1234", "e1234"}},
+        {{{" 0", "a1234"}, {" 1", "b1234"}, {" 2", "c1234"}, {" 3", "d1234"}, {" 4", "e1234"}, {"Stray", "x"}}, five,
+         {" 0=a1234", " 1=b1234", " 2=c1234", " 3=d1234", " 4=e1234", "=5"}, five},
         {{}, {"Notepad", "NOTEPAD", "Other"}, {" 0=Notepad", " 1=NOTEPAD", " 2=Other", "=3"}, {"Notepad", "Other"}},
-        {{}, {"Error", "Daily Offer"}, {" 0=Error", " 1=Daily Offer", "=2"}, {"Error", "Daily Offer"}},
         {{}, {"short entry", overlong}, {" 0=short entry", " 1=" + overlong, "=2"}, {"short entry"}},
     };
-    for (const Case& c : cases) {
-        Fixture f;
+    for (const auto& c : cases) {
+        Fixture f(c.list);
         f.Seed("5", c.seeded);
-        f.lv.Assign(c.list);
         f.store.SaveWindowList();
         EXPECT_EQ(f.Layout(), c.layout) << c.list.size();
         EXPECT_EQ(f.box.items, c.reloaded);
@@ -74,20 +80,14 @@ TEST(WindowListSave, WritesExactlyTheLayoutThenReloads) {
 }
 
 TEST(WindowListLoad, FollowsTheStoredLayout) {
-    struct Case {
-        const char* what;
-        const char* count;  // nullptr: no key at all
-        Values values;
-        Strings expected;
-    } cases[] = {
-        {"no key", nullptr, {}, {}},
+    const struct { const char* what; const char* count; Values values; Strings expected; } cases[] = {
+        {"no key", nullptr, {}, {}},  // a null count: no key at all
         {"gap is skipped", "3", {{" 0", "zero"}, {" 2", "two"}}, {"zero", "two"}},
         {"repeats ignoring case are dropped", "2", {{" 0", "Notepad"}, {" 1", "NOTEPAD"}}, {"Notepad"}},
         {"values beyond the count are not read", "2", {{" 0", "a"}, {" 1", "b"}, {" 2", "c"}, {" 4", "e"}}, {"a", "b"}},
         {"bare digits are not entry names", "2", {{"0", "a"}, {"1", "b"}}, {}},
         {"empty entries are skipped", "2", {{" 0", ""}, {" 1", "b"}}, {"b"}},
-        {"count text Err loads nothing", "Err", {{" 0", "a"}}, {}},
-        {"count that is not a number loads nothing", "x3", {{" 0", "a"}}, {}},
+        {"count text Err", "Err", {{" 0", "a"}}, {}}, {"count not a number", "x3", {{" 0", "a"}}, {}},
         {"leading blanks before the count", " 2", {{" 0", "a"}, {" 1", "b"}}, {"a", "b"}},
         {"negative count loads nothing", "-2", {{" 0", "a"}}, {}},
         {"an entry reading Error is a real entry", "2", {{" 0", "Error"}, {" 1", "b"}}, {"Error", "b"}},
@@ -96,9 +96,8 @@ TEST(WindowListLoad, FollowsTheStoredLayout) {
          {{" 0", std::string(255, 'q')}, {" 1", "b"}, {" 2", std::string(254, 'r')}}, {"b", std::string(254, 'r')}},
         {"a huge damaged count does not stall the load", "4000000000", {{" 0", "first"}}, {"first"}},
     };
-    for (const Case& c : cases) {
-        Fixture f;
-        f.lv.Add("stale");
+    for (const auto& c : cases) {
+        Fixture f({"stale"});
         if (c.count) f.Seed(c.count, c.values);
         f.store.LoadWindowList();
         EXPECT_EQ(f.box.items, c.expected) << c.what;
@@ -109,21 +108,16 @@ TEST(WindowListLoad, FollowsTheStoredLayout) {
 }
 
 TEST(CountText, WordsAndGroupsTheCount) {
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {0, ",", "0 windows"},        {1, ",", "1 window"},         {2, ",", "2 windows"},
-        {999, ",", "999 windows"},    {1234, ",", "1,234 windows"}, {32767, ".", "32.767 windows"},
-        {1234567, "\xA0", "1\xA0" "234\xA0" "567 windows"},
-    };
-    for (const auto& [count, separator, words] : cases)
+    for (const auto& [count, separator, words] :
+         {std::tuple{0, ",", "0 windows"}, {1, ",", "1 window"}, {2, ",", "2 windows"}, {999, ",", "999 windows"},
+          {1234, ",", "1,234 windows"}, {32767, ".", "32.767 windows"},
+          {1234567, "\xA0", "1\xA0" "234\xA0" "567 windows"}})
         EXPECT_EQ(CountText(count, separator), std::string("Quellwatch is currently scanning for ") + words + ".");
 }
 
-// Whole entries, ignoring case; in a double-byte code page the second byte
-// of a character counts as it stands.
+// Whole entries, ignoring case; a double-byte character's second byte as it stands.
 TEST(IsListedTitle, ComparesWholeEntriesIgnoringCaseButNotSecondBytes) {
-    Fixture f;
-    EXPECT_FALSE(f.store.IsListedTitle("anything"));
-    f.lv.Assign({"Daily Offer", "\xC4rger"});
+    Fixture f({"Daily Offer", "\xC4rger"});
     for (const char* listed : {"daily offer", "\xE4RGER"}) EXPECT_TRUE(f.store.IsListedTitle(listed)) << listed;
     for (const char* other : {"Daily", "Daily Offer!"}) EXPECT_FALSE(f.store.IsListedTitle(other)) << other;
     f.lower = LowerTable::Japanese932();
@@ -135,81 +129,47 @@ TEST(IsListedTitle, ComparesWholeEntriesIgnoringCaseButNotSecondBytes) {
     EXPECT_TRUE(f.store.IsListedTitle("DAILY \x83" "A"));
 }
 
-// Stop the save after every single registry call (a crash), or make just
-// that call fail (a full or refused registry): what loads afterwards is
-// exactly the old list or exactly the new one, never a mix, never empty.
-void ExpectOldOrNewAtEveryStep(const Strings& before, const Strings& after) {
-    for (bool crash : {true, false}) {
-        for (std::uint64_t step = 0;; ++step) {
-            Fixture f;
-            f.lv.Assign(before);
-            f.store.SaveWindowList();
-            f.lv.Assign(after);
-            if (crash) f.reg.StopAfter(step); else f.reg.FailAt(step);
-            const std::uint64_t callsBefore = f.reg.CallCount();
-            f.store.SaveWindowList();
-            const bool reached = f.reg.CallCount() - callsBefore > step;
-            f.reg.Heal();
-            EntryList lv;
-            WindowListStore(f.reg, lv, nullptr, f.lower, ",").LoadWindowList();
-            EXPECT_TRUE(lv.Items() == before || lv.Items() == after) << (crash ? "crash" : "failure") << " at " << step;
-            // A save that ran past every step leaves exactly the layout.
-            if (!reached) {
-                EXPECT_EQ(lv.Items(), after);
-                EXPECT_EQ(f.reg.ValueNames(kHkeyCurrentUser, kDataKeyPath).size(), after.size() + 1);
-                break;
-            }
-        }
-    }
-}
-
-TEST(WindowListSave, IsExactlyTheOldOrTheNewListAtEveryCrashOrFailure) {
-    const std::pair<Strings, Strings> transitions[] = {
-        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
-        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "charlie three"}},
-        {{"alpha one", "bravo two"}, {"bravo two", "alpha one"}},
-        {{"alpha one", "bravo two", "charlie three"}, {"zulu one"}},
-        {{}, {"first entry"}},
-        {{"only entry"}, {}},
-        {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}},  // the new list is longer than the old
-    };
-    for (const auto& [before, after] : transitions) ExpectOldOrNewAtEveryStep(before, after);
-}
-
-// A save that failed half-way leaves its new list staged; the next save must
-// not write over it before it has staged its own.
-TEST(WindowListSave, ASaveAfterAFailedOneKeepsTheStoredListWhole) {
-    const Strings lists[][3] = {
+// Stop a save after any registry call (a crash), or fail just that call (a
+// full registry), then cut the next save short too: what loads is always one
+// whole list. A save cut short leaves its list staged, which the next must
+// not write over before it has staged its own.
+TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
+    const Strings lists[][3] = {  // stored, then saved twice
         {{"alpha one", "bravo two"}, {"charlie three", "delta four", "echo five"}, {"foxtrot six"}},
         {{}, {"alpha one", "bravo two"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
-        {{"alpha one", "bravo two", "charlie three"}, {"alpha one", "bravo two", "xray"}, {"alpha one", "yankee", "zulu"}},
+        {{"alpha one", "bravo two", "charlie"}, {"alpha one", "bravo two", "xray"}, {"alpha one", "yankee", "zulu"}},
         {{"alpha one", "bravo two", "charlie three", "delta four"}, {"alpha one", "bravo two"}, {"alpha one"}},
+        {{"alpha one", "bravo two"}, {"bravo two", "alpha one"}, {}},
+        {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}, {"only entry"}},  // longer than the old
     };
     for (const auto& l : lists) {
-        for (std::uint64_t first = 0; first < 24; ++first) {
-            for (std::uint64_t second = 0; second < 20; ++second) {
-                Fixture f;
-                f.lv.Assign(l[0]);
-                f.store.SaveWindowList();
-                f.lv.Assign(l[1]);
-                f.reg.StopAfter(first);
-                f.store.SaveWindowList();
-                f.reg.Heal();
-                EntryList loaded;
-                WindowListStore(f.reg, loaded, nullptr, f.lower, ",").LoadWindowList();
-                f.lv.Assign(l[2]);
-                f.reg.StopAfter(second);
-                f.store.SaveWindowList();
-                f.reg.Heal();
-                f.store.LoadWindowList();
-                EXPECT_TRUE(f.lv.Items() == loaded.Items() || f.lv.Items() == l[2]) << first << " " << second;
+        for (bool crash : {true, false}) {
+            bool firstCut = true;
+            for (std::uint64_t first = 0; firstCut; ++first) {
+                bool secondCut = true;
+                for (std::uint64_t second = 0; secondCut; ++second) {
+                    Fixture f(l[0]);
+                    f.store.SaveWindowList();
+                    auto save = [&](const Strings& list, std::uint64_t step, bool& cut) {
+                        f.lv.Assign(list);
+                        crash ? f.reg.StopAfter(step) : f.reg.FailAt(step);
+                        const std::uint64_t before = f.reg.CallCount();
+                        f.store.SaveWindowList();
+                        cut = f.reg.CallCount() - before > step;
+                        f.reg.Heal();
+                        return f.Loaded();
+                    };
+                    const Strings loaded = save(l[1], first, firstCut);
+                    EXPECT_TRUE(loaded == l[0] || loaded == l[1]) << crash << " at " << first;
+                    const Strings next = save(l[2], second, secondCut);
+                    EXPECT_TRUE(next == loaded || next == l[2]) << crash << " at " << first << ", " << second;
+                }
             }
         }
     }
 }
 
-// The association is the program's contract with the shell: exactly these
-// keys, machine-wide where allowed, for the current user where refused.
+// The shell's contract: exactly these keys, machine-wide where allowed, else for the user.
 TEST(ListFileType, WritesTheAssociationWhereTheMachineLetsIt) {
     for (bool standardUser : {false, true}) {
         MemoryRegistry reg;
@@ -222,13 +182,143 @@ TEST(ListFileType, WritesTheAssociationWhereTheMachineLetsIt) {
             {type + "\\DefaultIcon", "C:\\Tools\\Quellbox.exe,1"}, {type + "\\shell\\open", "Import"},
             {type + "\\shell\\open\\command", "\"C:\\Tools\\Quellbox.exe\" %1"}};
         for (const auto& [key, text] : texts) EXPECT_EQ(reg.GetString(root, key, ""), text) << key;
-        for (const char* name : {"BrowserFlags", "EditFlags"}) ASSERT_TRUE(reg.GetValue(root, type, name)) << name;
-        EXPECT_EQ(reg.GetValue(root, type, "BrowserFlags")->data, (std::vector<std::uint8_t>{0, 0x10, 0, 0}));
-        EXPECT_EQ(reg.GetValue(root, type, "EditFlags")->data, (std::vector<std::uint8_t>{0, 0, 1, 0}));
-        EXPECT_EQ(reg.GetValue(root, type, "EditFlags")->type, kRegBinary);
         EXPECT_EQ(reg.ValueNames(root, type), (Strings{"", "BrowserFlags", "EditFlags"}));
+        using Binary = std::pair<std::uint32_t, std::vector<std::uint8_t>>;
+        for (const auto& [name, data] : {std::pair{"BrowserFlags", std::vector<std::uint8_t>{0, 0x10, 0, 0}},
+                                         {"EditFlags", std::vector<std::uint8_t>{0, 0, 1, 0}}}) {
+            const auto value = reg.GetValue(root, type, name);
+            EXPECT_EQ(Binary(value->type, value->data), Binary(kRegBinary, data)) << name;
+        }
         EXPECT_EQ(reg.KeyExists(kHkeyCurrentUser, "Software\\Classes\\.WNL"), standardUser);
     }
+}
+
+TEST(ListFileFormat, EachCharacterBecomesItsSumAndKey) {
+    const std::tuple<std::string, double, std::string> cases[] = {
+        {"abc", 0.0, "\xA5\x44\xA6\x44\xA7\x44"},
+        {"a", 0.9999, "\xBA\x59"},                      // k = 89, the top of the usual range
+        {"\xA6", 0.9999, "\xFF\x59"},                   // 166 + 89 still fits a byte
+        {"\xB0", 0.9999, "\xFF\x4F"},                   // 176: k held to 79
+        {"\xBB", 0.5, "\xFF\x44"},                      // 187: only k = 68 fits
+        {"\xF3", 10.5 / 12, "\xFE\x0B"},                // 243: k from 0..12 without 10 (LF)
+        {"\xF3", 0.8, "\xFC\x09"},                     // the tenth of those twelve keys is 9
+        {"\xFF", 0.7, std::string("\xFF\x00", 2)},      // 255: only k = 0
+    };
+    for (const auto& [entry, r, bytes] : cases) {
+        ScriptedRandom random({r});
+        EXPECT_EQ(EncodeEntry(entry, random), bytes) << entry;
+    }
+}
+
+TEST(ListFileImport, ReaderRules) {
+    using O = ImportOutcome;
+    const std::tuple<const char*, std::string, O, Strings> cases[] = {  // what is added to {"Calculator"}
+        {"other-case header", "quellbox2\r\n\r\n" + Line("Notepad"), O::kWrongHeader, {}},
+        {"padded header", "QUELLBOX2 \r\n\r\n" + Line("Notepad"), O::kWrongHeader, {}},
+        {"LF-only file", "QUELLBOX2\n\n" + Encoded("Notepad") + "\n", O::kWrongHeader, {}},
+        {"empty file", "", O::kReadFailed, {}}, {"header only", "QUELLBOX2", O::kComplete, {}},
+        {"header and line 2", kHead, O::kComplete, {}},
+        {"line 2 skipped", "QUELLBOX2\r\n" + Line("Notepad") + Line("Wordpad"), O::kComplete, {"Wordpad"}},
+        {"no final CR LF", kHead + Line("Notepad") + Encoded("Wordpad"), O::kComplete, {"Notepad", "Wordpad"}},
+        {"blank lines", kHead + "\r\n" + Line("Notepad") + "\r\n\r\n" + Line("Wordpad"), O::kComplete,
+         {"Notepad", "Wordpad"}},
+        {"CR alone ends a line", "QUELLBOX2\r\r" + Encoded("Notepad") + "\r", O::kComplete, {"Notepad"}},
+        {"lone LF is data", kHead + "R\n" + Line("ello!"), O::kComplete, {"Hello!"}},
+        {"any usual key", kHead + Line("Window \xA6~", 89) + Line("Window 77", 77), O::kComplete,
+         {"Window \xA6~", "Window 77"}},
+        {"repeats ignoring case", kHead + Line("Notepad") + Line("NOTEPAD") + Line("calculator"), O::kComplete,
+         {"Notepad"}},
+        {"five characters at least", kHead + Line("abcd") + Line("abcde"), O::kComplete, {"abcde"}},
+        {"odd line stops", kHead + Line("Notepad") + "abc\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
+        {"pair a < b stops", kHead + Line("Notepad") + "DE\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
+        {"pair giving NUL stops", kHead + Line("Notepad") + Encoded("ab") + "DD" + Line("xyz"), O::kBadLine,
+         {"Notepad"}},
+        {"overlong line stops", kHead + Line("Notepad") + Line(std::string(2100, 'w')) + Line("Wordpad"),
+         O::kBadLine, {"Notepad"}},
+    };
+    const BoxFacts told("This window list is invalid, or it may be from an newer version of Quellwatch.",
+                        "Unrecognized File Header", 0x10010u, 0x55);
+    for (const auto& [name, bytes, outcome, added] : cases) {
+        for (std::size_t chunk : {1, 3, 4096}) {
+            Fixture f({"Calculator"});
+            f.files.SetReadChunk(chunk);
+            EXPECT_EQ(f.Import(bytes), outcome) << name;
+            EXPECT_EQ(Strings(f.lv.Items().begin() + 1, f.lv.Items().end()), added) << name;
+            EXPECT_EQ(f.files.OpenHandles(), 0u) << name;
+            EXPECT_EQ(FactsOf(f.process.boxes), Boxes(outcome == O::kWrongHeader, told)) << name;
+        }
+    }
+}
+
+TEST(ListFileImport, StopsAtTheListLimit) {
+    const Strings incoming{"ENTRY10003", "Fresh one", "FRESH ONE", "Fresh two", "Fresh three"};
+    std::string file = kHead;
+    for (const auto& e : incoming) file += Line(e);
+    const BoxFacts told("The window list is full: it holds at most 32,767 entries.\r\n"
+                        "The rest of the file was not imported.", "Error", 0x10010u, 0x55);
+    for (const int room : {3, 2}) {
+        Fixture f;
+        for (int i = 0; i < EntryList::kMaxEntries - room; ++i) f.lv.Add("Entry" + std::to_string(10000 + i));
+        EXPECT_EQ(f.Import(file), room == 3 ? ImportOutcome::kComplete : ImportOutcome::kListFull);
+        EXPECT_EQ(f.lv.Count(), EntryList::kMaxEntries - room + std::min(room, 3));
+        EXPECT_EQ(f.lv.At(EntryList::kMaxEntries - room), "Fresh one");
+        EXPECT_EQ(FactsOf(f.process.boxes), Boxes(room == 2, told));
+    }
+}
+
+// A file operation failing anywhere in an import: the file is closed and the
+// entries read before it are kept, silently.
+TEST(ListFileImport, EveryFailedOperationClosesTheFileAndKeepsWhatWasAdded) {
+    std::string file = kHead;
+    Strings all;
+    for (int i = 0; i < 12; ++i) file += Line(all.emplace_back("Popup number " + std::to_string(i)));
+    Fixture clean;
+    clean.files.SetReadChunk(64);
+    clean.Import(file);
+    const std::uint64_t operations = clean.files.Operations();
+    for (std::uint64_t n = 1; n <= operations; ++n) {
+        Fixture f;
+        f.files.SetReadChunk(64);
+        f.files.FailAt(n);
+        const ImportOutcome outcome = f.Import(file);
+        EXPECT_EQ(f.files.OpenHandles() + f.process.boxes.size(), 0u) << n;
+        EXPECT_EQ(f.lv.Items(), Strings(all.begin(), all.begin() + f.lv.Count())) << n;
+        EXPECT_EQ(outcome, n == 1 ? ImportOutcome::kNoFile
+                           : n == operations ? ImportOutcome::kComplete : ImportOutcome::kReadFailed) << n;
+    }
+}
+
+TEST(ListFileExport, AFailureAnywhereLeavesTheOldFileWhole) {
+    Fixture clean;
+    for (int i = 0; i < 300; ++i) clean.lv.Add(std::string(240, 'a' + i % 26) + std::to_string(i));
+    ASSERT_TRUE(clean.list.ExportWindowList(kPath, 0));
+    ASSERT_GT(clean.files.files[kPath].size(), 2u * 64 * 1024);  // more than one block written
+    const BoxFacts told(std::string("Cannot write the window list to\r\n") + kPath, "Error", 0x10010u, 0x77);
+    for (bool stop : {false, true}) {
+        for (std::uint64_t n = 1; n <= clean.files.Operations(); ++n) {
+            Fixture f(clean.lv.Items());
+            f.files.files[kPath] = "old list";
+            stop ? f.files.StopAt(n) : f.files.FailAt(n);
+            bool ok = false;
+            try {
+                ok = f.list.ExportWindowList(kPath, 0x77);
+            } catch (const ProcessStopped&) {
+            }
+            EXPECT_EQ(std::make_pair(ok, f.files.files[kPath]), std::make_pair(false, std::string("old list"))) << n;
+            if (stop) continue;  // a stopped process leaves its temporary file
+            EXPECT_EQ(f.files.files.size() + f.files.OpenHandles(), 1u) << n;  // nothing left behind or open
+            EXPECT_EQ(FactsOf(f.process.boxes), Boxes{told}) << n;
+        }
+    }
+}
+
+TEST(UnquotePath, StripsBlanksAndOnePairOfQuotes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\a.wnl", "C:\\a.wnl"},           {"  C:\\my lists\\a.wnl \t", "C:\\my lists\\a.wnl"},
+        {"\"C:\\my lists\\a.wnl\"", "C:\\my lists\\a.wnl"}, {" \"  C:\\a.wnl \" ", "C:\\a.wnl"},
+        {"\"\"C:\\a.wnl\"\"", "\"C:\\a.wnl\""}, {"\"C:\\a.wnl", "\"C:\\a.wnl"}, {"\"", "\""}, {"", ""},
+    };
+    for (const auto& [text, path] : cases) EXPECT_EQ(UnquotePath(text), path) << text;
 }
 
 }  // namespace
