@@ -2,6 +2,8 @@
 // the debounce of the last closed title, and the window events.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/entry_matcher.h"
 #include "engine/window_events.h"
 #include "platform/memory/memory_platform.h"
@@ -48,6 +50,29 @@ TEST(EntryMatcher, AnEntryMustLieWhollyInsideTheTitle) {
         {{"\x83" "a\x83" "A"}, "x\x83" "a\x83" "A!", true},
         {{"\x83" "A"}, "\x83\x83" "A", false},          // 83 83 is one character, then 'A'
     });
+}
+
+// The automaton against the literal rule on lists no table would think of.
+TEST(EntryMatcher, AgreesWithTheLiteralRuleOnRandomLists) {
+    for (const LowerTable& lower : {LowerTable::Windows1252(), LowerTable::Japanese932()}) {
+        std::mt19937 rng(12345);
+        const std::string alphabet = "abcABC \xC4\xE4-\x83\x81";
+        auto text = [&](int maxLen) {
+            std::string s(rng() % maxLen + 1, ' ');
+            for (char& ch : s) ch = alphabet[rng() % alphabet.size()];
+            return s;
+        };
+        for (int round = 0; round < 300; ++round) {
+            Strings entries(rng() % 12);
+            for (std::string& entry : entries) entry = text(6);
+            EntryMatcher m;
+            m.Build(entries, lower);
+            for (int t = 0; t < 40; ++t) {
+                const std::string title = text(20);
+                ASSERT_EQ(m.Matches(title), LiteralMatchesListEntry(title, entries, lower)) << round << " " << title;
+            }
+        }
+    }
 }
 
 constexpr WindowHandle kMain = 0x100;
