@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/ansi_case.h"
+#include "fuzz/fuzz_input.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
@@ -182,28 +183,11 @@ void CheckShown(MemoryRegistry& reg, const View& view) {
     Check(view.iconNum >= 1 && view.iconNum <= 9 && view.iconView == view.iconNum + 1);
 }
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::size_t Left() const { return size_ - pos_; }
-    std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    std::string Bytes(std::size_t n) {
-        n = std::min(n, Left());
-        std::string t(reinterpret_cast<const char*>(data_ + pos_), n);
-        pos_ += n;
-        return t;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Input in(data, size);
+    FuzzInput in(data, size);
     const std::uint8_t flags = in.Byte();
     const int page = in.Byte() % 3;
     const std::uint8_t slider = in.Byte();

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "platform/memory/memory_platform.h"
 #include "shell/sys_tray.h"
 
@@ -22,28 +23,6 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return pos_ >= size_; }
-    std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    std::uint32_t Word() {
-        std::uint32_t w = 0;
-        for (int i = 0; i < 4; ++i) w = w << 8 | Byte();
-        return w;
-    }
-    std::string Text(std::size_t n) {
-        n = std::min(n, size_ - pos_);
-        std::string t(reinterpret_cast<const char*>(data_ + pos_), n);
-        pos_ += n;
-        return t;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
 
 // An event as raised: which handler, and its button (0 for a move).
 struct Event {
@@ -70,7 +49,7 @@ bool SameRecord(const qw::NotifyIconData& a, const qw::NotifyIconData& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qw;
-    Input in(data, size);
+    FuzzInput in(data, size);
     MemoryShellNotify shell;
     SysTray tray(shell);
 
@@ -124,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tray.Form_Load(window, icon);
     check(1, kNimAdd, 0);
 
-    for (int ops = 0; !in.Empty() && ops < 4096; ++ops) {
+    for (int ops = 0; in.Left() > 0 && ops < 4096; ++ops) {
         const std::size_t callsBefore = shell.calls.size();
         std::size_t newCalls = 0;
         std::uint32_t message = 0;
@@ -145,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 2:
         case 3: {
-            const std::string text = in.Text(in.Byte() + (op & 0x80 ? 64u : 0u));
+            const std::string text = in.Bytes(in.Byte() + (op & 0x80 ? 64u : 0u));
             tray.SetToolTip(text);
             const std::size_t n = std::min<std::size_t>(text.size(), 63);
             std::memset(tip, ' ', sizeof tip);
