@@ -157,7 +157,8 @@ TEST(Soak, ManyClosedWindowsLeaveResourcesFlat) {
         if (i == windows / 10) first = UsageOf(q);  // once the first allocations have settled
         if (i % 50 == 25) {
             // Off: a matching window waits while dialogs come and go; on again: it goes.
-            Press(q.Main(), IDM_DISABLE);
+            // Sent, not posted: tracking is off before the window comes.
+            SendMessageA(q.Main(), WM_COMMAND, IDM_DISABLE, 0);
             HWND waiting = helper.Create("Soak offer waiting " + std::to_string(i));
             for (auto [id, caption] : {std::pair{IDC_LADD, "Add new item"}, {IDM_MODE, "Quellwatch Options"}}) {
                 ASSERT_TRUE(Answer(Open(q, id, caption), IDCANCEL)) << caption;
