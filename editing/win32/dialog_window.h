@@ -16,7 +16,8 @@ bool RouteDialogMessage(MSG* msg);
 void AddModelessDialog(HWND dialog);
 void RemoveModelessDialog(HWND dialog);
 
-template <class View>
+// `Logic` is the dialog's handlers, which the window forwards to.
+template <class View, class Logic>
 class DialogWindow : public View {
 public:
     DialogWindow(HINSTANCE instance, int templateId, int textId)
@@ -27,7 +28,10 @@ public:
 
     // `ownSlot` is the dialog's place among the program's own windows, which
     // the scan never closes.
-    void SetOwnSlot(WindowHandle* ownSlot) { ownSlot_ = ownSlot; }
+    void Bind(Logic* logic, WindowHandle* ownSlot) {
+        logic_ = logic;
+        ownSlot_ = ownSlot;
+    }
 
     void Show() override {
         if (!Create()) return;
@@ -69,13 +73,14 @@ public:
 
 protected:
     virtual void OnInit() = 0;
-    virtual void OnActivate() = 0;
+    virtual void OnActivate() { logic_->Form_Activate(); }
     // A WM_COMMAND of the dialog; true when handled.
     virtual bool OnCommand(int id, int code) = 0;
     virtual void OnDestroy() {}
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
+    Logic* logic_ = nullptr;
 
 private:
     // Creates the dialog hidden if it does not exist; false if it cannot.

@@ -9,13 +9,9 @@
 
 namespace qw {
 
-class OptionsWindow : public DialogWindow<OptionsView> {
+class OptionsWindow : public DialogWindow<OptionsView, Options> {
 public:
     explicit OptionsWindow(HINSTANCE instance);
-    void Bind(Options* logic, WindowHandle* ownSlot) {
-        logic_ = logic;
-        SetOwnSlot(ownSlot);
-    }
 
     void Load() override;
     void SelectPage(int page) override;
@@ -29,15 +25,12 @@ public:
 
 private:
     void OnInit() override;
-    void OnActivate() override { logic_->Form_Activate(); }
     bool OnCommand(int id, int code) override;
     void ShowPage(int page);
     // The tab control's page changes and the slider's moves reach the dialog
     // itself, not its command handler.
     static LRESULT CALLBACK PagesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self);
-
-    Options* logic_ = nullptr;
 };
 
 }  // namespace qw

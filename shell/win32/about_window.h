@@ -9,20 +9,15 @@
 
 namespace qw {
 
-class AboutWindow : public DialogWindow<AboutView> {
+class AboutWindow : public DialogWindow<AboutView, About> {
 public:
     explicit AboutWindow(HINSTANCE instance);
-    void Bind(About* logic, WindowHandle* ownSlot) {
-        logic_ = logic;
-        SetOwnSlot(ownSlot);
-    }
 
     void SetWebCaption(const std::string& text) override;
     void SetLinkCaption(int index, const std::string& text) override;
 
 private:
     void OnInit() override;
-    void OnActivate() override { logic_->Form_Activate(); }
     bool OnCommand(int id, int code) override;
     void OnDestroy() override;
     bool IsLink(HWND control) const;
@@ -31,7 +26,6 @@ private:
                                           DWORD_PTR self);
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
 
-    About* logic_ = nullptr;
     HBITMAP picture_ = nullptr;
     HFONT linkFont_ = nullptr;
 };
