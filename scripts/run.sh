@@ -9,16 +9,12 @@ QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
 . scripts/wine-env.sh
-qw_wine_detect
-bits=${QW_WINE_BITS%% *}
-qw_wine_select "$bits"
-if [ "$bits" = 32 ]; then
+qw_select_and_build Quellbox help_chm
+if [ "$QW_BITS" = 32 ]; then
     echo "Running the 32-bit Quellbox.exe under 32-bit Wine."
 else
     echo "Running the 64-bit build of Quellbox.exe under 64-bit Wine (this host cannot run 32-bit Wine, or QW_WINE64_ONLY=1)."
 fi
-cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox help_chm
 
 trap qw_wine_stop EXIT
 qw_wine_start

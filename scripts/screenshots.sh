@@ -9,12 +9,8 @@ QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
 . scripts/wine-env.sh
-qw_wine_detect
-bits=${QW_WINE_BITS%% *}
-qw_wine_select "$bits"
-echo "Screenshots of the $bits-bit build under $bits-bit Wine."
-cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$QW_BUILD_DIR" -j2 --target qw_e2e_driver >/dev/null
+qw_select_and_build qw_e2e_driver >/dev/null
+echo "Screenshots of the $QW_BITS-bit build under $QW_BITS-bit Wine."
 
 QW_XVFB=1
 trap qw_wine_stop EXIT

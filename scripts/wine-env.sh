@@ -59,6 +59,16 @@ qw_toolchain() {
     if [ "$1" = 32 ]; then echo "$QW_ROOT/cmake/mingw-i686.cmake"; else echo "$QW_ROOT/cmake/mingw-x86_64.cmake"; fi
 }
 
+# Selects the first Wine this host runs (32-bit where it can) and builds the
+# given targets in the build tree of that bitness.
+qw_select_and_build() {
+    qw_wine_detect
+    qw_wine_select "${QW_WINE_BITS%% *}"
+    cmake -S "$QW_ROOT" -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$QW_BITS")" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$QW_BUILD_DIR" -j2 --target "$@"
+}
+
 qw_free_display() {
     local n
     for n in $(seq 91 140); do
