@@ -17,9 +17,9 @@ namespace {
 // A count can never legitimately exceed two full lists; a larger one is
 // damage, and reading it whole would stall start-up on missing values.
 constexpr long kMaxStoredCount = 2L * EntryList::kMaxEntries;
-// Where a save keeps the new list while it replaces the old one: "<first>
-// <count>", the new list's values. Absent at rest, so the stored layout is
-// exactly the count and " 0" to " N-1"; present, it names the list to load.
+// Names the list a save is replacing the old one with: "<first> <count>
+// <kept>" (see Span). Absent at rest, so the stored layout is exactly the
+// count and " 0" to " N-1"; present, it names the list to load.
 const char kStagedValue[] = "Staged";
 
 long StoredCount(RegKeyReader& data) {
