@@ -55,7 +55,19 @@ bool Scanner::MatchesListEntry(const std::string& title) {
     return matcher_.Matches(title);
 }
 
-void Scanner::ScanCycle() { windows_.EnumTopLevel(*this); }
+void Scanner::ScanCycle() {
+    if (next_ == pass_.size()) {
+        pass_.clear();
+        next_ = 0;
+        windows_.EnumTopLevel(*this);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    while (next_ < pass_.size()) {
+        ScanWindow(pass_[next_++]);
+        if (between_) between_->OnBetweenWindows();
+        if (std::chrono::steady_clock::now() - start >= passSlice_) break;
+    }
+}
 
 bool Scanner::ScanOneWindow(WindowHandle window) { return ScanWindow(window); }
 

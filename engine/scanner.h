@@ -2,6 +2,7 @@
 // and asks each eligible window whose title contains a list entry to close.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +31,16 @@ struct OwnWindows {
     }
 };
 
+// Told between the windows of a pass, so that work that must not wait for
+// the end of the pass need not.
+class BetweenWindows {
+public:
+    virtual void OnBetweenWindows() = 0;
+
+protected:
+    ~BetweenWindows() = default;
+};
+
 class Scanner : private WindowVisitor {
 public:
     Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,
@@ -37,7 +48,13 @@ public:
         : windows_(windows), sound_(sound), registry_(registry), lv_(lv),
           reInitCloseTmr_(reInitCloseTmr), own_(own), lower_(lower) {}
 
-    // The tick of `Tm`: one pass over all top-level windows.
+    // A pass that has run this long goes on at the next tick, so that the
+    // program keeps answering while thousands of windows are open. An
+    // everyday pass (tens of windows) takes a few milliseconds.
+    static constexpr auto kPassSlice = std::chrono::milliseconds(10);
+
+    // The tick of `Tm`: one pass over all top-level windows, or the rest of
+    // a pass cut short by kPassSlice.
     void ScanCycle();
     // One window, by the pass's own steps and rules; false when it is not
     // visible (yet), so that the caller may look again.
@@ -50,6 +67,8 @@ public:
     bool MatchesListEntry(const std::string& title);
     void CloseTrackedWindow(WindowHandle window);
     void PlaySoundFile(const std::string& path);
+    void SetBetweenWindows(BetweenWindows* listener) { between_ = listener; }
+    void SetPassSlice(std::chrono::microseconds slice) { passSlice_ = slice; }
 
     const std::string& LastClosedTitle() const { return lastClosedTitle_; }
 
@@ -58,7 +77,7 @@ private:
         bool visible;
         bool ownedByUs;  // its owner is a window of this program
     };
-    void Visit(WindowHandle window) override { ScanWindow(window); }
+    void Visit(WindowHandle window) override { pass_.push_back(window); }
     // False when the window is not visible.
     bool ScanWindow(WindowHandle window);
     Facts AskFacts(WindowHandle window);
@@ -74,6 +93,10 @@ private:
     const OwnWindows& own_;
     const LowerTable& lower_;
 
+    BetweenWindows* between_ = nullptr;
+    std::chrono::microseconds passSlice_ = kPassSlice;
+    std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
+    std::size_t next_ = 0;            // the first not yet visited
     std::string lastClosedTitle_;
     EntryMatcher matcher_;
     std::uint64_t matcherGeneration_ = ~std::uint64_t{0};

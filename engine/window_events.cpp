@@ -1,6 +1,7 @@
 #include "engine/window_events.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace qw {
 
@@ -31,6 +32,8 @@ void WindowEvents::OnWindowEvent(WindowHandle window) {
     if (queue_.size() == 1 && testedSinceTick_ < kSlice) {
         ++testedSinceTick_;
         TestQueued(1);
+        const auto waiting = waiting_.find(window);
+        if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
     }
     if ((!queue_.empty() || testedSinceTick_ > 0) && !retryTimer_->IsRunning()) retryTimer_->Start();
 }
@@ -39,6 +42,26 @@ bool WindowEvents::Test(WindowHandle window) {
     // A window that is already gone costs this one question.
     if (!windows_.IsTopLevelWindow(window)) return true;
     return scanner_.ScanOneWindow(window);
+}
+
+bool WindowEvents::Watch(WindowHandle window) {
+    // Only a window the scan would close is worth the wait; the others cost
+    // nothing more (a storm of unlisted windows is never watched).
+    if (!scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto next = start + kWatchPeriod;
+    for (;;) {
+        // Each look is a question to the window system, which the creating
+        // program needs to show its window: look only every kWatchPeriod,
+        // and leave the processor to others meanwhile.
+        std::this_thread::yield();
+        const auto now = Clock::now();
+        if (now - start >= kWatch) return false;
+        if (now < next) continue;
+        next = now + kWatchPeriod;
+        if (scanner_.ScanOneWindow(window)) return true;
+    }
 }
 
 void WindowEvents::TestQueued(int count) {

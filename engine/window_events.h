@@ -4,6 +4,7 @@
 // stays as it is and finds whatever the events miss.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <set>
@@ -13,7 +14,7 @@
 
 namespace qw {
 
-class WindowEvents : private WindowEventSink {
+class WindowEvents : private WindowEventSink, private BetweenWindows {
 public:
     // A window not yet visible when its event arrives is looked at again on
     // each tick of the retry timer (a few milliseconds), this many times.
@@ -22,25 +23,43 @@ public:
     // hundreds of windows) is worked through between other messages, so the
     // user interface keeps answering.
     static constexpr int kSlice = 16;
+    // A lone new window whose title matches but which is not shown yet is
+    // watched this long before the retry timer takes over. Wine reports a
+    // window's creation just before it is shown and repaints it within a
+    // millisecond of showing it: only a window caught in that gap is asked
+    // to close before it is ever painted.
+    static constexpr auto kWatch = std::chrono::milliseconds(10);
+    static constexpr auto kWatchPeriod = std::chrono::microseconds(250);
 
     // Without a source (a tick-only build) Enable does nothing.
     WindowEvents(Scanner& scanner, WindowApi& windows, WindowEventSource* source, Timer* retryTimer)
-        : scanner_(scanner), windows_(windows), source_(source), retryTimer_(retryTimer) {}
+        : scanner_(scanner), windows_(windows), source_(source), retryTimer_(retryTimer) {
+        // An event that comes during a pass is tested at the next window,
+        // not after the whole pass.
+        scanner_.SetBetweenWindows(this);
+    }
 
     // Tracking on: the events are listened for; off: not, and nothing waits.
     void Enable();
     void Disable();
     void RetryTimer_Timer();
+    // The platform has events waiting.
+    void Deliver() {
+        if (enabled_) source_->Deliver();
+    }
 
     std::size_t Queued() const { return queue_.size(); }
     std::size_t Waiting() const { return waiting_.size(); }
 
 private:
     void OnWindowEvent(WindowHandle window) override;
+    void OnBetweenWindows() override { Deliver(); }
     void TestQueued(int count);
     // False when the window is there but not visible yet.
     bool Test(WindowHandle window);
     void StopWhenIdle();
+    // Looks again and again, for at most kWatch, until `window` is shown.
+    bool Watch(WindowHandle window);
 
     Scanner& scanner_;
     WindowApi& windows_;

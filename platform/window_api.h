@@ -62,7 +62,7 @@ public:
 };
 
 // The platform's reports of windows being created, shown or retitled
-// (SetWinEventHook, out of context), delivered on the user-interface thread.
+// (SetWinEventHook, out of context), handed over on the user-interface thread.
 class WindowEventSink {
 public:
     virtual void OnWindowEvent(WindowHandle window) = 0;
@@ -79,6 +79,10 @@ public:
     // CHILDID_SELF) of other processes to `sink` until Stop.
     virtual void Start(WindowEventSink& sink) = 0;
     virtual void Stop() = 0;
+    // Hands the reports that came meanwhile to the sink; cheap when none did.
+    // Reports arrive whatever the user-interface thread is doing, and wait
+    // for this call (on a wake message, and between the windows of a pass).
+    virtual void Deliver() = 0;
 };
 
 // A timer that ticks on the user-interface thread. Start while running restarts

@@ -108,6 +108,7 @@ public:
     void Tm_Timer() { scanner_.ScanCycle(); }
     void ReInitCloseTmr_Timer() { scanner_.ReInitCloseTmrTick(); }
     void RetryTimer_Timer() { events_.RetryTimer_Timer(); }
+    void WindowEvents_Waiting() { events_.Deliver(); }
 
     void EnableTracking();
     void DisableTracking();

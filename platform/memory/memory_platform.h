@@ -85,6 +85,13 @@ public:
     void Fire(WindowHandle window) {
         if (sink) sink->OnWindowEvent(window);
     }
+    // An event that waits for the next Deliver.
+    std::vector<WindowHandle> noted;
+    void Deliver() override {
+        std::vector<WindowHandle> now;
+        now.swap(noted);
+        for (WindowHandle window : now) Fire(window);
+    }
 };
 
 class MemorySound : public SoundApi {

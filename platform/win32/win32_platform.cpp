@@ -98,31 +98,83 @@ bool Win32Windows::IsTopLevelWindow(WindowHandle window) {
 }
 
 namespace {
-// The hook procedure has no parameter of ours; one sink per process.
-WindowEventSink* g_eventSink = nullptr;
-
-void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (g_eventSink && object == OBJID_WINDOW && child == CHILDID_SELF && window)
-        g_eventSink->OnWindowEvent(reinterpret_cast<WindowHandle>(window));
-}
+// The hook procedure has no parameter of ours; one source per process.
+Win32WindowEvents* g_listening = nullptr;
 }  // namespace
 
-void Win32WindowEvents::Start(WindowEventSink& sink) {
-    g_eventSink = &sink;
+void CALLBACK Win32WindowEvents::OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                           DWORD) {
+    if (g_listening && object == OBJID_WINDOW && child == CHILDID_SELF && window) g_listening->Note(window);
+}
+
+void Win32WindowEvents::Note(HWND window) {
+    bool first;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        first = noted_.empty();
+        noted_.push_back(window);
+    }
+    anyNoted_.store(true);
+    // One wake message for a run of events; the rest ride along.
+    if (first) PostMessageA(owner_, wakeMessage_, 0, 0);
+}
+
+DWORD WINAPI Win32WindowEvents::Listen(LPVOID param) {
+    auto* self = static_cast<Win32WindowEvents*>(param);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue for WM_QUIT, before Start returns
+    HWINEVENTHOOK hooks[3] = {};
     const DWORD events[] = {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE};
     for (int i = 0; i < 3; ++i) {
-        if (!hooks_[i])
-            hooks_[i] = SetWinEventHook(events[i], events[i], nullptr, OnWinEvent, 0, 0,
-                                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        hooks[i] = SetWinEventHook(events[i], events[i], nullptr, OnWinEvent, 0, 0,
+                                   WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     }
+    SetEvent(self->ready_);
+    // Out-of-context events come to this thread while it waits for messages.
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    for (HWINEVENTHOOK hook : hooks) {
+        if (hook) UnhookWinEvent(hook);
+    }
+    return 0;
+}
+
+void Win32WindowEvents::Start(WindowEventSink& sink) {
+    if (thread_) return;
+    sink_ = &sink;
+    g_listening = this;
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Listen, this, 0, &threadId_);
+    // Listening once Start returns: a window opened next is reported.
+    if (thread_) WaitForSingleObject(ready_, INFINITE);
+    CloseHandle(ready_);
+    ready_ = nullptr;
 }
 
 void Win32WindowEvents::Stop() {
-    for (HWINEVENTHOOK& hook : hooks_) {
-        if (hook) UnhookWinEvent(hook);
-        hook = nullptr;
+    if (thread_) {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
     }
-    g_eventSink = nullptr;
+    g_listening = nullptr;
+    sink_ = nullptr;
+    std::lock_guard<std::mutex> hold(lock_);
+    noted_.clear();
+    anyNoted_.store(false);
+}
+
+void Win32WindowEvents::Deliver() {
+    if (!anyNoted_.exchange(false)) return;
+    std::vector<HWND> noted;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        noted.swap(noted_);
+    }
+    for (HWND window : noted) {
+        if (!sink_) return;
+        sink_->OnWindowEvent(reinterpret_cast<WindowHandle>(window));
+    }
 }
 
 WindowHandle Win32Windows::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }

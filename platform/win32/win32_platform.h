@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/registry_api.h"
@@ -43,15 +46,35 @@ public:
 };
 
 // Three out-of-context event hooks, one per event, so that the frequent
-// events between them (location changes above all) never reach us.
+// events between them (location changes above all) never reach us. They are
+// set on a thread of their own, whose only work is to note each event and
+// wake the owner: an event is noticed at once even while the user-interface
+// thread is in the middle of a pass over all windows, which asks for the
+// notes between two windows.
 class Win32WindowEvents : public WindowEventSource {
 public:
+    explicit Win32WindowEvents(UINT wakeMessage) : wakeMessage_(wakeMessage) {}
     ~Win32WindowEvents() override { Stop(); }
+    // `owner` receives the wake message when a first event waits.
+    void Bind(HWND owner) { owner_ = owner; }
     void Start(WindowEventSink& sink) override;
     void Stop() override;
+    void Deliver() override;
 
 private:
-    HWINEVENTHOOK hooks_[3] = {};
+    static DWORD WINAPI Listen(LPVOID self);
+    static void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD);
+    void Note(HWND window);
+
+    UINT wakeMessage_;
+    HWND owner_ = nullptr;
+    WindowEventSink* sink_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    std::mutex lock_;
+    std::vector<HWND> noted_;  // under lock_
+    std::atomic<bool> anyNoted_{false};
+    HANDLE ready_ = nullptr;
 };
 
 class Win32Sound : public SoundApi {

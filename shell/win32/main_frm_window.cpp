@@ -23,6 +23,7 @@ const char* const kClassName = kMainWindowClass;
 constexpr UINT_PTR kTmId = 1;
 constexpr UINT_PTR kReInitCloseTmrId = 2;
 constexpr UINT kRetryTick = WM_APP + 1;
+constexpr UINT kWindowEventsWaiting = WM_APP + 2;
 constexpr int kButtonWidth = 112;
 constexpr int kButtonHeight = 26;
 constexpr int kMargin = 10;
@@ -96,7 +97,7 @@ private:
     Win32Timer tm_{kTmId, 15};
     Win32Timer reInitCloseTmr_{kReInitCloseTmrId, 500};
     Win32FastTimer retryTimer_{kRetryTick, 2};
-    Win32WindowEvents windowEvents_;
+    Win32WindowEvents windowEvents_{kWindowEventsWaiting};
     // A build for measurements scans by the tick alone.
 #ifdef QW_TICK_ONLY
     WindowEventSource* WindowEvents() { return nullptr; }
@@ -138,6 +139,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     tm_.Bind(window);
     reInitCloseTmr_.Bind(window);
     retryTimer_.Bind(window);
+    windowEvents_.Bind(window);
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -250,6 +252,9 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kRetryTick:
         self->RetryTick();
+        return 0;
+    case kWindowEventsWaiting:
+        self->Frm().WindowEvents_Waiting();
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_LV) {

@@ -22,6 +22,10 @@ constexpr char kHelperClass[] = "QwE2EHelperCommands";
 constexpr char kLogName[] = "Local\\QwE2EMessageLog";
 // Message 0 marks a window's creation, stamped just before CreateWindow.
 constexpr std::uint32_t kCreated = 0;
+// Not a message either: CreateWindow (and ShowWindow, for a window shown
+// without activation) returned, so the window's own program is back at its
+// message loop; nothing can reach the window earlier.
+constexpr std::uint32_t kShown = 0xFFFF0001u;
 struct Record {
     std::uint32_t window, message;
     std::int64_t qpc;

@@ -46,6 +46,7 @@ HWND Create(const std::string& flags, const std::string& title, HWND owner) {
     if (has('i')) Mark(window, kIgnoresClose);
     if (has('n') && !has('h')) ShowWindow(window, SW_SHOWNOACTIVATE);
     Note(window, kCreated, stamp);
+    Note(window, kShown, Now());
     return window;
 }
 

@@ -233,5 +233,48 @@ TEST_F(Pass, WindowEventsTestEachWindowAtOnce) {
     EXPECT_EQ(windows.Closed().size(), 203u);
 }
 
+// Wine reports a window's creation just before it shows it: a matching window
+// not shown yet is watched until it is, and asked to close within the event;
+// an unlisted one is not watched at all.
+TEST_F(Pass, AMatchingWindowNotYetShownIsWatchedUntilShown) {
+    struct ShownLater : MemoryWindows {
+        int reads = 0;
+        std::uint32_t GetStyle(WindowHandle w) override {
+            if (w == 1 && ++reads == 3) windows[0].visible = true;
+            return MemoryWindows::GetStyle(w);
+        }
+    } later;
+    Scanner s{later, sound, reg, lv, reInit, own, lower};
+    WindowEvents e{s, later, &source, &retry};
+    lv.Assign({"offer"});
+    e.Enable();
+    later.Add(1, "Offer", false);
+    later.Add(2, "Unlisted", false);
+    source.Fire(2);
+    source.Fire(1);
+    EXPECT_EQ(later.Closed(), Handles{1});
+    EXPECT_EQ(std::make_tuple(later.calls[1].style, later.calls[2].style, e.Waiting()), std::make_tuple(3, 1, 1u));
+}
+
+// A pass cut short by its slice goes on at the next tick from where it ended;
+// an event that comes meanwhile is tested between two windows of the pass.
+TEST_F(Pass, APassGoesOnWhereItsSliceEndedAndEventsCutIn) {
+    lv.Assign({"offer"});
+    events.Enable();
+    for (WindowHandle w : {1, 2, 3}) windows.Add(w, "Offer " + std::to_string(w));
+    scanner.SetPassSlice(std::chrono::microseconds(0));
+    source.noted = {3};
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
+    windows.Add(4, "Offer 4");  // opened after the pass began: the next pass finds it
+    scanner.ScanCycle();
+    scanner.ScanCycle();
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1}));
+    scanner.SetPassSlice(Scanner::kPassSlice);
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1, 2, 3, 4}));
+}
+
 }  // namespace
 }  // namespace qw
