@@ -18,6 +18,7 @@ void WindowEvents::Disable() {
     queue_.clear();
     queued_.clear();
     waiting_.clear();
+    watched_ = false;
     retryTimer_->Stop();
 }
 
@@ -47,7 +48,10 @@ bool WindowEvents::Test(WindowHandle window) {
 bool WindowEvents::Watch(WindowHandle window) {
     // Only a window the scan would close is worth the wait; the others cost
     // nothing more (a storm of unlisted windows is never watched).
-    if (!scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
+    // One watch per turn of the message loop, so that windows never shown
+    // cannot keep the user interface waiting.
+    if (watched_ || !scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
+    watched_ = true;
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     auto next = start + kWatchPeriod;
@@ -79,6 +83,7 @@ void WindowEvents::TestQueued(int count) {
 
 void WindowEvents::RetryTimer_Timer() {
     testedSinceTick_ = 0;
+    watched_ = false;
     int budget = kSlice;
     for (auto it = waiting_.begin(); it != waiting_.end() && budget > 0; --budget) {
         const bool done = Test(it->first) || --it->second == 0;

@@ -67,6 +67,7 @@ private:
     Timer* retryTimer_;
     bool enabled_ = false;
     int testedSinceTick_ = 0;  // tested as they came, since the message loop last ran
+    bool watched_ = false;     // a window was watched since then
     std::deque<WindowHandle> queue_;  // reported, not tested yet, each once
     std::set<WindowHandle> queued_;
     std::map<WindowHandle, int> waiting_;  // not yet visible: retries left
