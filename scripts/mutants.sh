@@ -70,6 +70,30 @@ E11  engine/entry_matcher.cpp  the second byte of a two-byte character is lower-
 +             second = false;
 +             fed = lower_(c);
 
+E12  engine/window_events.h  events wait for the end of a pass
+- void OnBetweenWindows() override { Deliver(); }
++ void OnBetweenWindows() override {}
+
+E13  engine/scanner.cpp  a pass never yields to its slice
+- if (std::chrono::steady_clock::now() - start >= passSlice_) break;
++ 
+
+E14  engine/scanner.cpp  a pass cut short starts over instead of going on
+- if (next_ == pass_.size()) {
++ {
+
+E15  engine/window_events.cpp  a listed window not shown yet is not watched
+- if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
++ 
+
+E16  engine/window_events.cpp  every listed window not shown yet is watched, however many come at once
+- watched_ = true;
++ 
+
+E17  engine/window_events.cpp  unlisted windows not shown yet are watched too
+- if (watched_ || !scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
++ if (watched_) return false;
+
 S01  store/registry_access.cpp  a 255-character value that fills the buffer is read as a text
 - if (length == kReadBufferBytes) return std::nullopt;
 + 
