@@ -4,6 +4,7 @@
 
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 #include "store/list_file.h"
 #include "store/window_list_store.h"

@@ -14,6 +14,7 @@
 
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_random.h"
 #include "store/list_file.h"
 
 namespace {

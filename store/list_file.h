@@ -6,12 +6,12 @@
 
 #include <cstddef>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 
 #include "platform/ansi_case.h"
 #include "platform/file_api.h"
+#include "platform/random.h"
 #include "platform/shell_api.h"
 #include "store/entry_list.h"
 
@@ -23,23 +23,6 @@ constexpr std::size_t kMinImportedEntry = 5;
 // A line is read up to this many bytes (an entry needs at most 508); beyond
 // that it cannot be an entry, and the rest is skipped unread into memory.
 constexpr std::size_t kMaxLineBytes = 4096;
-
-// Uniform numbers in [0, 1).
-class RandomSource {
-public:
-    virtual ~RandomSource() = default;
-    virtual double Next() = 0;
-};
-
-// Seeded once, at construction, from the system's entropy.
-class SeededRandom : public RandomSource {
-public:
-    SeededRandom();
-    double Next() override;
-
-private:
-    std::mt19937 engine_;
-};
 
 // Two bytes per character: c + k, then k. The entry must not contain code 0.
 std::string EncodeEntry(const std::string& entry, RandomSource& random);

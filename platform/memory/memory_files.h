@@ -8,10 +8,8 @@
 #include <map>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "platform/file_api.h"
-#include "store/list_file.h"
 
 namespace qw {
 
@@ -92,22 +90,6 @@ private:
     Trigger fail_, stop_;
     std::uint64_t operations_ = 0;
     bool stopped_ = false;
-};
-
-// Returns the given values in turn, starting over after the last; 0 when empty.
-class ScriptedRandom : public RandomSource {
-public:
-    explicit ScriptedRandom(std::vector<double> values = {}) : values_(std::move(values)) {}
-    double Next() override {
-        if (values_.empty()) return 0.0;
-        const double value = values_[next_ % values_.size()];
-        ++next_;
-        return value;
-    }
-
-private:
-    std::vector<double> values_;
-    std::size_t next_ = 0;
 };
 
 }  // namespace qw

@@ -11,6 +11,7 @@
 
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 #include "shell/main_frm.h"
 #include "store/registry_access.h"
