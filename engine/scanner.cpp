@@ -1,7 +1,7 @@
 #include "engine/scanner.h"
 
-#include "settings/settings.h"
 #include "store/registry_access.h"
+#include "store/settings.h"
 #include "store/window_list_store.h"
 
 namespace qw {

@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/ansi_case.h"
 #include "fuzz/fuzz_input.h"
+#include "options/options.h"
+#include "platform/ansi_case.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
-#include "settings/options.h"
-#include "settings/settings.h"
 #include "store/registry_access.h"
+#include "store/settings.h"
 #include "store/window_list_store.h"
 
 namespace {

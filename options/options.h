@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "editing/editing.h"
 #include "platform/registry_api.h"
 #include "platform/shell_api.h"
 #include "platform/window_api.h"
+#include "ui/dialog_view.h"
 
 namespace qw {
 

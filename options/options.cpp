@@ -1,9 +1,9 @@
-#include "settings/options.h"
+#include "options/options.h"
 
 #include <algorithm>
 
 #include "resources/resource.h"
-#include "settings/settings.h"
+#include "store/settings.h"
 
 namespace qw {
 

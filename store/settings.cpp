@@ -1,4 +1,4 @@
-#include "settings/settings.h"
+#include "store/settings.h"
 
 #include <cstdlib>
 

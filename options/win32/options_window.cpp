@@ -1,4 +1,4 @@
-#include "settings/win32/options_window.h"
+#include "options/win32/options_window.h"
 
 #include <commctrl.h>
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "editing/win32/dialog_window.h"
-#include "settings/options.h"
+#include "options/options.h"
+#include "ui/win32/dialog_window.h"
 
 namespace qw {
 
