@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editing/editing.h"
+#include "ui/dialog_view.h"
 
 namespace qw {
 

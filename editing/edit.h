@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editing/editing.h"
+#include "ui/dialog_view.h"
 
 namespace qw {
 

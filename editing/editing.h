@@ -29,23 +29,6 @@ struct EditingPlatform {
     const LowerTable& lower;
 };
 
-// A dialog window of the editing subsystem, as its logic sees it.
-class DialogView {
-public:
-    virtual ~DialogView() = default;
-    // Creates the dialog if it is not open, then shows and activates it.
-    virtual void Show() = 0;
-    virtual void Close() = 0;
-    // 0 while the dialog is not open.
-    virtual WindowHandle Handle() const = 0;
-    virtual void SetIcon(int iconId) = 0;
-    // HWND_TOPMOST then HWND_NOTOPMOST, neither moving nor sizing.
-    virtual void BringToFront() = 0;
-    // The dialog's one text box.
-    virtual std::string Text() const = 0;
-    virtual void SetText(const std::string& text) = 0;
-};
-
 // Shows "The title must be a least five (5) characters long" when `text` has
 // one to four characters, and says whether it did.
 bool RefuseShortTitle(ProcessApi& process, WindowHandle owner, const std::string& text);

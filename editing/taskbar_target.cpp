@@ -2,7 +2,7 @@
 
 #include "editing/browser_suffix.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
+#include "store/settings.h"
 
 namespace qw {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "editing/editing.h"
-#include "shell/sys_tray.h"
+#include "ui/sys_tray.h"
 
 namespace qw {
 

@@ -15,7 +15,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "platform/memory/memory_platform.h"
-#include "shell/sys_tray.h"
+#include "ui/sys_tray.h"
 
 namespace {
 

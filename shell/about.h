@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "editing/editing.h"
 #include "platform/shell_api.h"
+#include "ui/dialog_view.h"
 
 namespace qw {
 

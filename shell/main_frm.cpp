@@ -1,9 +1,9 @@
 #include "shell/main_frm.h"
 
 #include "resources/resource.h"
-#include "settings/settings.h"
 #include "store/file_association.h"
 #include "store/registry_access.h"
+#include "store/settings.h"
 
 namespace qw {
 

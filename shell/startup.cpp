@@ -1,8 +1,8 @@
 #include "shell/startup.h"
 
 #include "engine/scanner.h"
-#include "settings/settings.h"
 #include "store/list_file.h"
+#include "store/settings.h"
 
 namespace qw {
 

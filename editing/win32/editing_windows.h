@@ -5,7 +5,7 @@
 
 #include "editing/add_item.h"
 #include "editing/edit.h"
-#include "editing/win32/dialog_window.h"
+#include "ui/win32/dialog_window.h"
 
 namespace qw {
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "editing/win32/dialog_window.h"
 #include "shell/about.h"
+#include "ui/win32/dialog_window.h"
 
 namespace qw {
 

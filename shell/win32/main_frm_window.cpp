@@ -8,13 +8,13 @@
 #include <memory>
 
 #include "editing/win32/editing_windows.h"
-#include "settings/win32/options_window.h"
-#include "shell/win32/about_window.h"
+#include "options/win32/options_window.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
-#include "shell/win32/sys_tray_window.h"
+#include "shell/win32/about_window.h"
+#include "ui/win32/sys_tray_window.h"
 
 namespace qw {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "editing/win32/dialog_window.h"
 #include "platform/win32/win32_platform.h"
 #include "shell/startup.h"
 #include "shell/win32/main_frm_window.h"
 #include "shell/win32/splash_window.h"
+#include "ui/win32/dialog_window.h"
 
 namespace {
 

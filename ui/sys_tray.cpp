@@ -1,4 +1,4 @@
-#include "shell/sys_tray.h"
+#include "ui/sys_tray.h"
 
 #include <algorithm>
 #include <cstring>

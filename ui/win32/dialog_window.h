@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "editing/editing.h"
+#include "ui/dialog_view.h"
 
 namespace qw {
 

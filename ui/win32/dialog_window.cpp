@@ -1,4 +1,4 @@
-#include "editing/win32/dialog_window.h"
+#include "ui/win32/dialog_window.h"
 
 #include <algorithm>
 #include <vector>

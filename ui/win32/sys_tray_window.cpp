@@ -1,6 +1,6 @@
 // The SysTray window glue: a hidden window per icon whose messages go to the
 // SysTray logic.
-#include "shell/win32/sys_tray_window.h"
+#include "ui/win32/sys_tray_window.h"
 
 #include <windowsx.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
-#include "shell/main_frm.h"
+#include "ui/sys_tray.h"
 
 namespace qw {
 
