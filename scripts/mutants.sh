@@ -232,35 +232,35 @@ F12  store/list_file.cpp  blanks just inside the quotes of a path stay
 - path = TrimBlanks(path.substr(1, path.size() - 2));
 + path = path.substr(1, path.size() - 2);
 
-T01  shell/sys_tray.cpp  the record's size is wrong
+T01  ui/sys_tray.cpp  the record's size is wrong
 - nid_.cbSize = 88;
 + nid_.cbSize = 504;
 
-T02  shell/sys_tray.cpp  the callback message is not WM_MOUSEMOVE
+T02  ui/sys_tray.cpp  the callback message is not WM_MOUSEMOVE
 - constexpr std::uint32_t kWmMouseMove = 0x200;
 + constexpr std::uint32_t kWmMouseMove = 0x201;
 
-T03  shell/sys_tray.cpp  the tip is padded with NULs, not spaces
+T03  ui/sys_tray.cpp  the tip is padded with NULs, not spaces
 - std::memset(nid_.szTip, ' ', sizeof nid_.szTip);
 + std::memset(nid_.szTip, 0, sizeof nid_.szTip);
 
-T04  shell/sys_tray.cpp  a removed icon comes back when the taskbar is recreated
+T04  ui/sys_tray.cpp  a removed icon comes back when the taskbar is recreated
 - void SysTray::TaskbarCreated() {
 -     if (!added_) return;
 + void SysTray::TaskbarCreated() {
 
-T05  shell/sys_tray.cpp  the re-added icon keeps the flags of the last change only
+T05  ui/sys_tray.cpp  the re-added icon keeps the flags of the last change only
 - nid_.uFlags = kNifMessage | kNifIcon | kNifTip;
 -     shell_.NotifyIcon(kNimAdd, nid_);
 - }
 + shell_.NotifyIcon(kNimAdd, nid_);
 + }
 
-T06  shell/sys_tray.cpp  a right double click arrives as a right button up
+T06  ui/sys_tray.cpp  a right double click arrives as a right button up
 - case 0x206: dbl(kRightButton); break;
 + case 0x206: up(kRightButton); break;
 
-T07  shell/sys_tray.cpp  unloading twice deletes the icon twice
+T07  ui/sys_tray.cpp  unloading twice deletes the icon twice
 - shell_.NotifyIcon(kNimDelete, nid_);
 -     added_ = false;
 + shell_.NotifyIcon(kNimDelete, nid_);
@@ -368,61 +368,61 @@ P10  shell/about.cpp  the build shows the fourth version number instead of the t
 - return ProgramVersion{high >> 16, high & 0xFFFFu, low & 0xFFFFu};
 + return ProgramVersion{high >> 16, high & 0xFFFFu, low >> 16};
 
-C01  settings/settings.cpp  tracking is off at start when "On at Start" is missing
+C01  store/settings.cpp  tracking is off at start when "On at Start" is missing
 - {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
 + {Setting::kOnAtStart, "On at Start", StoredForm::kSwitch, "1", "0", Reader::kSwitch},
 
-C02  settings/settings.cpp  the close sound plays before the options were ever stored
+C02  store/settings.cpp  the close sound plays before the options were ever stored
 - "Play Sound", StoredForm::kSwitch, "1", "False", Reader::kFlag},
 + "Play Sound", StoredForm::kSwitch, "1", "1", Reader::kFlag},
 
-C03  settings/settings.cpp  icon 9 is out of range
+C03  store/settings.cpp  icon 9 is out of range
 - if (index >= kFirstIcon && index <= kLastIcon) return static_cast<int>(index);
 + if (index >= kFirstIcon && index < kLastIcon) return static_cast<int>(index);
 
-C04  settings/settings.cpp  "1x" counts as a sound flag that is on
+C04  store/settings.cpp  "1x" counts as a sound flag that is on
 - return end && *end == '\0' && number != 0.0;
 + return end && number != 0.0;
 
-C05  settings/settings.cpp  the start entry is not written for the user when the machine refuses
+C05  store/settings.cpp  the start entry is not written for the user when the machine refuses
 - TryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data);
 + ;
 
-C06  settings/settings.cpp  switching start-with-Windows off leaves the user's entry
+C06  store/settings.cpp  switching start-with-Windows off leaves the user's entry
 - RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
 + 
 
-C07  settings/settings.cpp  the start entry's path is not quoted
+C07  store/settings.cpp  the start entry's path is not quoted
 - std::string RunEntryData(const std::string& modulePath) { return "\"" + ProgramExePath(modulePath) + "\""; }
 + std::string RunEntryData(const std::string& modulePath) { return ProgramExePath(modulePath); }
 
-C08  settings/settings.cpp  the options dialog reads "Play Sound" as a flag word
+C08  store/settings.cpp  the options dialog reads "Play Sound" as a flag word
 - if (side == Side::kProgram && info.reader == Reader::kFlag) return SoundFlagOn(text);
 + if (info.reader == Reader::kFlag) return SoundFlagOn(text);
 
-C09  settings/options.cpp  OK stores the splash box as "Minimized at start"
+C09  options/options.cpp  OK stores the splash box as "Minimized at start"
 - WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kStartMin));
 + WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kShwSplash));
 
-C10  settings/options.cpp  the slider previews the icon one too low
+C10  options/options.cpp  the slider previews the icon one too low
 - int IconResourceAt(int position) { return position + 1; }
 + int IconResourceAt(int position) { return position; }
 
-C11  settings/options.cpp  a sound path of 254 characters is refused
+C11  options/options.cpp  a sound path of 254 characters is refused
 - if (path.size() > kLongestReadableText) {
 + if (path.size() >= kLongestReadableText) {
 
-C12  settings/options.cpp  a chooser answering after a reload fills the new dialog
+C12  options/options.cpp  a chooser answering after a reload fills the new dialog
 - if (load != loads_ || !view_.Handle()) return;
 + if (!view_.Handle()) return;
 
-C13  settings/options.cpp  the association is rewritten before the icon index is stored
+C13  options/options.cpp  the association is rewritten before the icon index is stored
 - WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
 -     if (platform_.registerListFileType) platform_.registerListFileType(icon);
 + if (platform_.registerListFileType) platform_.registerListFileType(icon);
 +     WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
 
-C14  settings/options.cpp  a reopened dialog is not reloaded
+C14  options/options.cpp  a reopened dialog is not reloaded
 - if (view_.Handle()) view_.Close();
 + 
 
