@@ -181,8 +181,8 @@ S19  store/entry_list.cpp  changing an entry in place does not count as a change
 + items_[static_cast<std::size_t>(index)] = text;
 
 S20  store/file_association.cpp  a standard user's association goes to HKCU's root, not Software\Classes
-- TryWrite(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
-+ TryWrite(registry, kHkeyCurrentUser, path, name, data, type);
+- RegTryWriteString(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
++ RegTryWriteString(registry, kHkeyCurrentUser, path, name, data, type);
 
 F01  store/list_file.cpp  the lowest key of the usual range is one too low
 - constexpr int kKeyLow = 68;
@@ -385,7 +385,7 @@ C04  store/settings.cpp  "1x" counts as a sound flag that is on
 + return end && number != 0.0;
 
 C05  store/settings.cpp  the start entry is not written for the user when the machine refuses
-- TryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data);
+- RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz);
 + ;
 
 C06  store/settings.cpp  switching start-with-Windows off leaves the user's entry

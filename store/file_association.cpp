@@ -1,5 +1,7 @@
 #include "store/file_association.h"
 
+#include "store/registry_access.h"
+
 namespace qw {
 
 const char kListFileType[] = "Quellwatch Window List";
@@ -8,22 +10,10 @@ namespace {
 
 const char kUserClasses[] = "Software\\Classes\\";
 
-// RegWriteString's steps, reporting whether the key could be opened for
-// writing and the value set.
-bool TryWrite(RegistryApi& registry, RegKey root, const std::string& path, const std::string& name,
-              const std::string& data, std::uint32_t type) {
-    RegKey key = 0;
-    if (registry.CreateKey(root, path, &key) != kErrorSuccess) return false;
-    const bool set = registry.SetValueEx(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                         static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
-    registry.CloseKey(key);
-    return set;
-}
-
 void Write(RegistryApi& registry, const std::string& path, const std::string& name, const std::string& data,
-           std::uint32_t type = kRegSz) {
-    if (!TryWrite(registry, kHkeyClassesRoot, path, name, data, type))
-        TryWrite(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
+           std::uint16_t type = kRegSz) {
+    if (!RegTryWriteString(registry, kHkeyClassesRoot, path, name, data, type))
+        RegTryWriteString(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
 }
 
 }  // namespace

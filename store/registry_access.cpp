@@ -36,7 +36,12 @@ std::vector<std::string> RegKeyWriter::ValueNames() {
 
 void RegWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
                     const std::string& data, std::uint16_t type) {
-    RegKeyWriter(reg, root, path).Write(name, data, type);
+    RegTryWriteString(reg, root, path, name, data, type);
+}
+
+bool RegTryWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
+                       const std::string& data, std::uint16_t type) {
+    return RegKeyWriter(reg, root, path).Write(name, data, type);
 }
 
 RegKeyReader::RegKeyReader(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {

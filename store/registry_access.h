@@ -13,6 +13,10 @@ namespace qw {
 
 void RegWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
                     const std::string& data, std::uint16_t type);
+// RegWriteString's steps, saying whether the key could be opened for writing
+// and the value set: for callers that write elsewhere when refused.
+bool RegTryWriteString(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name,
+                       const std::string& data, std::uint16_t type);
 std::string RegReadString(RegistryApi& reg, RegKey root, const std::string& path,
                           const std::string& name, const std::string& defaultText);
 void RegDeleteValue(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name);

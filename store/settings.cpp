@@ -62,18 +62,6 @@ std::string Read(RegistryApi& registry, const SettingInfo& info, Side side) {
     return RegReadString(registry, kHkeyCurrentUser, kOptionsKeyPath, info.name, DefaultFor(info, side));
 }
 
-// RegWriteString's steps, saying whether the key could be opened for writing
-// and the value set.
-bool TryWriteString(RegistryApi& registry, RegKey root, const std::string& path, const std::string& name,
-                    const std::string& data) {
-    RegKey key = 0;
-    if (registry.CreateKey(root, path, &key) != kErrorSuccess) return false;
-    const bool set = registry.SetValueEx(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                         static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
-    registry.CloseKey(key);
-    return set;
-}
-
 }  // namespace
 
 const SettingInfo& Info(Setting setting) { return kSettings[static_cast<std::size_t>(setting)]; }
@@ -113,8 +101,8 @@ void SetRunAtStart(RegistryApi& registry, const std::string& modulePath, bool on
         // A standard user may not write the machine's list; the user's own
         // list starts the program for that user alone, which is what they asked.
         const std::string data = RunEntryData(modulePath);
-        if (!TryWriteString(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName, data))
-            TryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data);
+        if (!RegTryWriteString(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName, data, kRegSz))
+            RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz);
     } else {
         RegDeleteValue(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName);
         RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
