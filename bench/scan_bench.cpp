@@ -38,6 +38,7 @@ public:
     void Post(WindowHandle, unsigned) override { ++posts; }
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
+    WindowHandle RootOf(WindowHandle window) override { return window; }
     WindowHandle ForegroundWindow() override { return 0; }
     bool IsTopLevelWindow(WindowHandle) override { return true; }
 };

@@ -11,9 +11,9 @@ const char kListFull[] = "The window list is full: it holds at most 32,767 entri
 const char kInvalidWindow[] =
     "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";
 
-bool RefuseShortTitle(ProcessApi& process, WindowHandle owner, const std::string& text) {
-    if (text.empty() || text.size() >= kMinimumEntryLength) return false;
-    process.ShowMessageBox(owner, kTitleTooShort, "Error", kMbIconStop | kMbSetForeground);
+bool RefuseShortTitle(const EditingPlatform& platform, WindowHandle owner, const std::string& text) {
+    if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
+    platform.process.ShowMessageBox(owner, kTitleTooShort, "Error", kMbIconStop | kMbSetForeground);
     return true;
 }
 
@@ -67,7 +67,10 @@ void AddItem::Target_MouseUp() {
     const WindowHandle window = platform_.windows.WindowUnderPointer();
     // The whole title: the browser suffix stays.
     const std::string title = platform_.scanner.GetTitle(window);
-    if (platform_.scanner.IsCandidateWindow(window, title)) {
+    // The pointer may rest on a control: the program's own windows are
+    // refused by the window that holds it.
+    if (!platform_.scanner.IsProgramWindow(platform_.windows.RootOf(window)) &&
+        platform_.scanner.IsCandidateWindow(window, title)) {
         view_.SetText(title);
     } else {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
@@ -77,13 +80,13 @@ void AddItem::Target_MouseUp() {
 
 void AddItem::done_Click() {
     const std::string text = view_.Text();
-    if (RefuseShortTitle(platform_.process, view_.Handle(), text)) return;
+    if (RefuseShortTitle(platform_, view_.Handle(), text)) return;
     if (!text.empty()) {
         // A full list keeps the dialog open with its text, as a refusal does.
         if (!AppendEntry(platform_, view_.Handle(), text)) return;
         view_.SetText("");
     }
-    platform_.store.SaveWindowList();
+    platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text));
     view_.Close();
 }
 

@@ -27,7 +27,8 @@ int Edit::OpenedEntry() const {
 
 void Edit::Done_Click() {
     const std::string text = view_.Text();
-    if (RefuseShortTitle(platform_.process, view_.Handle(), text)) return;
+    if (RefuseShortTitle(platform_, view_.Handle(), text)) return;
+    ListChange change;
     if (!text.empty()) {
         // Other commands may have changed `lv` since the dialog opened: change
         // the entry the user opened, never whatever now stands in its place.
@@ -36,9 +37,10 @@ void Edit::Done_Click() {
             view_.Close();
             return;
         }
+        change = ListChange::Edit(platform_.lv.At(index), text);
         platform_.lv.SetAt(index, text);
     }
-    platform_.store.SaveWindowList();
+    platform_.store.SaveWindowList(change);
     view_.Close();
 }
 
@@ -75,7 +77,7 @@ void ListCommands::lrem_Click(WindowHandle owner) {
     }
     if (index < 0) return;
     lv.RemoveAt(index);
-    platform_.store.SaveWindowList();
+    platform_.store.SaveWindowList(ListChange::Remove(text));
 }
 
 }  // namespace qw

@@ -49,17 +49,17 @@ void TaskbarTarget::Target_SysTrayMouseDown(int button) {
     std::string title = pendingTargetTitle_;
     if (title.empty()) return;
     const WindowHandle owner = host_.MainWindow();
-    if (RefuseShortTitle(platform_.process, owner, title)) return;
+    if (RefuseShortTitle(platform_, owner, title)) return;
     StripBrowserSuffix(title);
     // The cut text must pass the same rule, or "A - Mozilla Firefox" would
     // offer the fragment "a", which closes nearly every window.
-    if (title.empty() || RefuseShortTitle(platform_.process, owner, title)) return;
+    if (title.empty() || RefuseShortTitle(platform_, owner, title)) return;
     const std::string question = "Add \"" + title + "\"\r\nto Quellwatch's window list?";
     if (platform_.process.ShowMessageBox(owner, question, "Question...", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
         kIdYes)
         return;
     if (!AppendEntry(platform_, owner, title)) return;
-    platform_.store.SaveWindowList();
+    platform_.store.SaveWindowList(ListChange::Add(title));
 }
 
 }  // namespace qw

@@ -65,6 +65,8 @@ public:
     std::string GetTitle(WindowHandle window);
     bool IsCandidateWindow(WindowHandle window, const std::string& title);
     bool MatchesListEntry(const std::string& title);
+    // One of the program's windows, or a window of another copy of it.
+    bool IsProgramWindow(WindowHandle window) { return OwnedByUs(window); }
     void CloseTrackedWindow(WindowHandle window);
     void PlaySoundFile(const std::string& path);
     void SetBetweenWindows(BetweenWindows* listener) { between_ = listener; }

@@ -22,7 +22,7 @@ void WindowEvents::Disable() {
     retryTimer_->Stop();
 }
 
-void WindowEvents::OnWindowEvent(WindowHandle window) {
+void WindowEvents::OnWindowEvent(WindowHandle window, WindowEvent event) {
     if (!enabled_) return;
     // Several events of one window before it is tested count once.
     if (!queued_.insert(window).second) return;
@@ -33,8 +33,11 @@ void WindowEvents::OnWindowEvent(WindowHandle window) {
     if (queue_.size() == 1 && testedSinceTick_ < kSlice) {
         ++testedSinceTick_;
         TestQueued(1);
+        // Only a window just created is watched, once: a hidden window
+        // that keeps renaming itself must not hold the user interface
+        // 10 ms per new name.
         const auto waiting = waiting_.find(window);
-        if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+        if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
     }
     if ((!queue_.empty() || testedSinceTick_ > 0) && !retryTimer_->IsRunning()) retryTimer_->Start();
 }

@@ -52,7 +52,7 @@ public:
     std::size_t Waiting() const { return waiting_.size(); }
 
 private:
-    void OnWindowEvent(WindowHandle window) override;
+    void OnWindowEvent(WindowHandle window, WindowEvent event) override;
     void OnBetweenWindows() override { Deliver(); }
     void TestQueued(int count);
     // False when the window is there but not visible yet.

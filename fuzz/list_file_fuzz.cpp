@@ -16,6 +16,7 @@
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_random.h"
 #include "store/list_file.h"
+#include "store/window_list_store.h"
 
 namespace {
 
@@ -25,6 +26,19 @@ void Check(bool condition) {
 
 const char kInPath[] = "C:\\lists\\in.wnl";
 const char kOutPath[] = "C:\\lists\\out.wnl";
+
+}  // namespace
+
+namespace {
+
+// What the File menu does with a file, short of saving: read, merge, tell.
+qw::ImportOutcome Import(qw::ListFile& list, const char* path, qw::EntryList& lv, const qw::LowerTable& lower) {
+    qw::ListFileContents contents = list.ReadWindowList(path);
+    const qw::ImportOutcome outcome =
+        qw::AppendNewEntries(lv, contents.entries, lower) ? contents.outcome : qw::ImportOutcome::kListFull;
+    list.ReportImport(outcome, 1);
+    return outcome;
+}
 
 }  // namespace
 
@@ -43,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EntryList lv;
     for (const auto& e : before) lv.Add(e);
     ListFile list(files, process, random, lv, lower);
-    const ImportOutcome outcome = list.ImportWindowList(kInPath, 1);
+    const ImportOutcome outcome = Import(list, kInPath, lv, lower);
 
     Check(files.OpenHandles() == 0);
     Check(files.files.size() == 1 && files.files[kInPath] == bytes);
@@ -67,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     whole.files[kInPath] = bytes;
     EntryList again;
     for (const auto& e : before) again.Add(e);
-    ListFile(whole, process, random, again, lower).ImportWindowList(kInPath, 1);
+    ListFile wholeList(whole, process, random, again, lower);
+    Import(wholeList, kInPath, again, lower);
     Check(again.Items() == lv.Items());
 
     process.boxes.clear();
@@ -75,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(files.files.size() == 2 && process.boxes.empty());
     EntryList back;
     ListFile reader(files, process, random, back, lower);
-    Check(reader.ImportWindowList(kOutPath, 1) == ImportOutcome::kComplete);
+    Check(Import(reader, kOutPath, back, lower) == ImportOutcome::kComplete);
     Check(back.Items() == lv.Items());
     Check(files.OpenHandles() == 0);
     return 0;

@@ -43,6 +43,14 @@ std::vector<bool> LowerTable::CharBoundaries(std::string_view text) const {
     return starts;
 }
 
+std::size_t LowerTable::CharCount(std::string_view text) const {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i, ++count) {
+        if (doubleByte_ && lead_[static_cast<unsigned char>(text[i])] && i + 1 < text.size()) ++i;
+    }
+    return count;
+}
+
 LowerTable LowerTable::Windows1252() {
     std::array<std::uint8_t, 256> map{};
     for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);

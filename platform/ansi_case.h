@@ -29,6 +29,8 @@ public:
     bool EqualNoCase(std::string_view a, std::string_view b) const;
     // For each byte of `text`, whether a character begins there.
     std::vector<bool> CharBoundaries(std::string_view text) const;
+    // Characters, not bytes: a two-byte character counts once.
+    std::size_t CharCount(std::string_view text) const;
 
     // Windows-1252, the usual ANSI code page; the native build's system table.
     static LowerTable Windows1252();

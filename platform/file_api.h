@@ -29,9 +29,6 @@ public:
     // MOVEFILE_REPLACE_EXISTING).
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     virtual bool Delete(const std::string& path) = 0;
-    // A new, unused file name in the folder of `path` (reserved as an empty
-    // file, as GetTempFileNameA does); "" when none can be made.
-    virtual std::string TempPathBeside(const std::string& path) = 0;
 };
 
 }  // namespace qw

@@ -39,6 +39,7 @@ public:
 constexpr unsigned kMbOk = 0x0;
 constexpr unsigned kMbOkCancel = 0x1;
 constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbRetryCancel = 0x5;
 constexpr unsigned kMbIconStop = 0x10;
 constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconExclamation = 0x30;
@@ -47,6 +48,7 @@ constexpr unsigned kMbDefButton2 = 0x100;
 constexpr unsigned kMbSetForeground = 0x10000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
+constexpr int kIdRetry = 4;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
@@ -94,29 +96,32 @@ public:
     virtual bool Save(const FileDialogRequest& request, std::string* path) = 0;
 };
 
-// One lock per user around every change of the stored window list, so that a
-// tray copy and an importing copy never interleave their saves.
+// One lock per user around every read and write of the stored window list,
+// so that a tray copy and an importing copy never interleave. It is held only
+// around registry work, never across a question or a dialog.
 class ListLock {
 public:
     virtual ~ListLock() = default;
-    // Waits a bounded time: a copy stuck with the lock must not freeze another.
-    virtual void Acquire() = 0;
+    // Waits a bounded time while the user interface keeps answering; false
+    // when another copy held the lock all that time.
+    virtual bool Acquire() = 0;
     virtual void Release() = 0;
 };
 
 class ListLockGuard {
 public:
-    explicit ListLockGuard(ListLock* lock) : lock_(lock) {
-        if (lock_) lock_->Acquire();
-    }
+    // No lock at all (a test that needs none) counts as held.
+    explicit ListLockGuard(ListLock* lock) : lock_(lock), held_(!lock || lock->Acquire()) {}
     ~ListLockGuard() {
-        if (lock_) lock_->Release();
+        if (lock_ && held_) lock_->Release();
     }
     ListLockGuard(const ListLockGuard&) = delete;
     ListLockGuard& operator=(const ListLockGuard&) = delete;
+    bool Held() const { return held_; }
 
 private:
     ListLock* lock_;
+    bool held_;
 };
 
 }  // namespace qw

@@ -46,8 +46,12 @@ public:
     // or the main window of another copy (an importing copy owns its
     // questions with it).
     virtual bool BelongsToProgram(WindowHandle window) = 0;
-    // GetCursorPos then WindowFromPoint: the window under the pointer.
+    // GetCursorPos then WindowFromPoint: the window under the pointer, which
+    // may be a control inside a top-level window.
     virtual WindowHandle WindowUnderPointer() = 0;
+    // GetAncestor(GA_ROOT): the top-level window a window belongs to; the
+    // window itself when it is one.
+    virtual WindowHandle RootOf(WindowHandle window) = 0;
     // GetForegroundWindow: the window the user works in; 0 when none.
     virtual WindowHandle ForegroundWindow() = 0;
     // IsWindow and a top-level window (its parent is the desktop).
@@ -61,11 +65,14 @@ public:
     virtual void Play(const std::string& path, unsigned flags) = 0;
 };
 
+// What the platform reported of a window.
+enum class WindowEvent { kCreated, kShown, kRenamed };
+
 // The platform's reports of windows being created, shown or retitled
 // (SetWinEventHook, out of context), handed over on the user-interface thread.
 class WindowEventSink {
 public:
-    virtual void OnWindowEvent(WindowHandle window) = 0;
+    virtual void OnWindowEvent(WindowHandle window, WindowEvent event) = 0;
 
 protected:
     ~WindowEventSink() = default;

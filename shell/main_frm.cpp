@@ -13,6 +13,9 @@ const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
 const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
 const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
 const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
+const char kListBusy[] = "Another copy of Quellwatch is saving the window list.";
+const char kChangeKept[] = "Your change is kept and will be saved with your next change.";
+const char kNotReloaded[] = "Press \"Refresh List\" in a moment to see its changes.";
 const char kHelpMissing[] =
     "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same directory as 'Quellbox.exe'";
 
@@ -49,7 +52,21 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                OptionsPlatform{platform_.registry, platform_.process, platform_.sound, platform_.fileDialogs,
                                [this](int iconIndex) { RegisterListFileType(iconIndex); },
                                platform_.process.ProgramPath()}),
-      about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {}
+      about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
+    store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
+}
+
+bool MainFrm::ListBusy(bool saving) {
+    constexpr unsigned kWarning = kMbIconExclamation | kMbSetForeground;
+    ProcessApi& process = platform_.process;
+    // An importing copy has no later save to keep the change for: it may
+    // try again.
+    if (platform_.commandLineMode)
+        return process.ShowMessageBox(own_.mainFrm, kListBusy, "Quellwatch", kMbRetryCancel | kWarning) == kIdRetry;
+    process.ShowMessageBox(own_.mainFrm, std::string(kListBusy) + "\r\n" + (saving ? kChangeKept : kNotReloaded),
+                           "Quellwatch", kMbOk | kWarning);
+    return false;
+}
 
 EditingPlatform MainFrm::Editing() {
     return EditingPlatform{platform_.windows, platform_.process, platform_.registry, scanner_, lv_, store_,
@@ -192,10 +209,13 @@ void MainFrm::menu_Imp_Click() {
     // refused by the dialog itself.
     request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
     std::string path;
-    // A save follows either way: it reloads the list and its count text.
-    ListLockGuard guard(platform_.listLock);
-    if (platform_.fileDialogs.Open(request, &path)) listFile_.ImportWindowList(path, own_.mainFrm);
-    store_.SaveWindowList();
+    // Neither the dialog nor the reading of the file holds the list lock;
+    // a save follows either way, which reloads the list and its count text.
+    ListFileContents file;
+    if (platform_.fileDialogs.Open(request, &path)) file = listFile_.ReadWindowList(path);
+    const bool fitted = AppendNewEntries(lv_, file.entries, platform_.lower);
+    const SaveOutcome saved = store_.SaveWindowList(ListChange::Merge(std::move(file.entries)));
+    listFile_.ReportImport(fitted && !saved.listFull ? file.outcome : ImportOutcome::kListFull, own_.mainFrm);
 }
 
 void MainFrm::menu_Export_Click() {

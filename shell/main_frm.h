@@ -93,6 +93,7 @@ extern const char kStatusEnabled[];
 extern const char kStatusDisabled[];
 extern const char kExitQuestion[];
 extern const char kHelpMissing[];
+extern const char kListBusy[];
 extern const unsigned kExportDialogFlags;
 
 class MainFrm : private TargetHost {
@@ -132,7 +133,6 @@ public:
     EntryList& lv() { return lv_; }
     WindowListStore& Store() { return store_; }
     ListFile& Files() { return listFile_; }
-    ListLock* Lock() { return platform_.listLock; }
     Scanner& Scan() { return scanner_; }
     OwnWindows& Own() { return own_; }
     SysTray* SysIcon() { return sysIcon_; }
@@ -143,6 +143,8 @@ public:
     About& AboutBox() { return about_; }
 
 private:
+    // Another copy held the stored list past the lock's bound; true to try again.
+    bool ListBusy(bool saving);
     bool Switch(Setting setting);
     void RegisterListFileType(int iconIndex);
     void SetIcon(int id);

@@ -67,14 +67,14 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
     MainFrm& frm = host.LoadMainFrm();
     const WindowHandle owner = frm.Own().mainFrm;
     if (process.ShowMessageBox(owner, "Import " + name + " ?", "Quellwatch", kMbYesNo) != kIdYes) return;
-    ImportOutcome outcome;
-    {
-        // A tray copy's save must not interleave with ours.
-        ListLockGuard guard(frm.Lock());
-        frm.Store().LoadWindowList();
-        outcome = frm.Files().ImportWindowList(path, owner);
-        frm.Store().SaveWindowList();
-    }
+    // The file is read first; the merge into the stored list is one short
+    // step under the list lock, and the user hears of it only afterwards, so
+    // that a tray copy never waits on a question of ours.
+    ListFileContents file = frm.Files().ReadWindowList(path);
+    ImportOutcome outcome = file.outcome;
+    const SaveOutcome saved = frm.Store().SaveWindowList(ListChange::Merge(std::move(file.entries)));
+    if (!saved.saved) return;  // the user gave up while a tray copy held the list
+    if (saved.listFull) outcome = ImportOutcome::kListFull;
     const bool trayCopy = host.TrayCopyRunning();
     // Its next save would otherwise write its old list over the imported one.
     if (trayCopy) host.TellTrayCopyToReload();
@@ -83,8 +83,7 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
         process.ShowMessageBox(owner, trayCopy ? kImportedPressRefresh : kImported, "Quellwatch", kMbOk);
         break;
     case ImportOutcome::kWrongHeader:
-    case ImportOutcome::kListFull:
-        break;  // the import has told the user
+    case ImportOutcome::kListFull: frm.Files().ReportImport(outcome, owner); break;
     case ImportOutcome::kNoFile:
         process.ShowMessageBox(owner, "Cannot open the window list\r\n" + path, "Error", kMbIconStop | kMbSetForeground);
         break;

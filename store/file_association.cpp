@@ -10,8 +10,11 @@ namespace {
 
 const char kUserClasses[] = "Software\\Classes\\";
 
-void Write(RegistryApi& registry, const std::string& path, const std::string& name, const std::string& data,
+void Write(RegistryApi& registry, const std::string& path, const std::string& name, const std::string& text,
            std::uint16_t type = kRegSz) {
+    // The shell and other readers of the association take a text value with
+    // its terminating NUL, as RegSetValueA stores it.
+    const std::string data = type == kRegSz ? text + '\0' : text;
     if (!RegTryWriteString(registry, kHkeyClassesRoot, path, name, data, type))
         RegTryWriteString(registry, kHkeyCurrentUser, kUserClasses + path, name, data, type);
 }

@@ -163,8 +163,10 @@ bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
     if (path.empty()) return false;
     // The new list goes to a file beside the old one and replaces it only
     // once complete, so a failed export never costs the user the old file.
-    const std::string temp = files_.TempPathBeside(path);
-    const FileHandle file = temp.empty() ? 0 : files_.Create(temp);
+    // Named after the target, so that one left by a crash is replaced by
+    // the next export rather than left to pile up.
+    const std::string temp = path + ".tmp";
+    const FileHandle file = files_.Create(temp);
     bool ok = file != 0;
     if (ok) {
         std::string pending = std::string(kListFileHeader) + kCrLf + kCrLf;
@@ -182,66 +184,72 @@ bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
     }
     ok = ok && files_.Replace(temp, path);
     if (!ok) {
-        if (!temp.empty()) files_.Delete(temp);
+        files_.Delete(temp);
         ShowError(owner, "Cannot write the window list to\r\n" + path, "Error");
     }
     return ok;
 }
 
-ImportOutcome ListFile::ImportWindowList(const std::string& path, WindowHandle owner) {
-    if (path.empty()) return ImportOutcome::kNoFile;
+ListFileContents ListFile::ReadWindowList(const std::string& path) {
+    ListFileContents contents;
+    if (path.empty()) return contents;
     const FileHandle file = files_.OpenRead(path);
-    if (!file) return ImportOutcome::kNoFile;
+    if (!file) return contents;
     FileCloser closer(files_, file);
     LineReader reader(files_, file);
     std::string line;
+    auto& outcome = contents.outcome;
 
     switch (reader.Next(line)) {
     case LineReader::Result::kEnd:
-    case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
+    case LineReader::Result::kFailed: outcome = ImportOutcome::kReadFailed; return contents;
     case LineReader::Result::kTooLong: line.clear(); break;
     case LineReader::Result::kLine: break;
     }
     if (line != kListFileHeader) {
-        process_.ShowMessageBox(owner,
-                                "This window list is invalid, or it may be from an newer version of Quellwatch.",
-                                "Unrecognized File Header", kErrorFlags);
-        return ImportOutcome::kWrongHeader;
+        outcome = ImportOutcome::kWrongHeader;
+        return contents;
     }
     // Line 2 is skipped whatever it holds.
     switch (reader.Next(line)) {
-    case LineReader::Result::kEnd: return ImportOutcome::kComplete;
-    case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
+    case LineReader::Result::kEnd: outcome = ImportOutcome::kComplete; return contents;
+    case LineReader::Result::kFailed: outcome = ImportOutcome::kReadFailed; return contents;
     default: break;
     }
 
-    // One lookup per line instead of a pass over `lv`: a full list would
-    // otherwise take a billion comparisons. Lowered texts are equal exactly
-    // when LowerTable::EqualNoCase says so.
-    std::unordered_set<std::string> listed;
-    listed.reserve(lv_.Items().size());
-    for (const std::string& entry : lv_.Items()) listed.insert(lower_.Lower(entry));
-
+    std::unordered_set<std::string> seen;
     for (;;) {
         switch (reader.Next(line)) {
-        case LineReader::Result::kEnd: return ImportOutcome::kComplete;
-        case LineReader::Result::kFailed: return ImportOutcome::kReadFailed;
-        case LineReader::Result::kTooLong: return ImportOutcome::kBadLine;
+        case LineReader::Result::kEnd: outcome = ImportOutcome::kComplete; return contents;
+        case LineReader::Result::kFailed: outcome = ImportOutcome::kReadFailed; return contents;
+        case LineReader::Result::kTooLong: outcome = ImportOutcome::kBadLine; return contents;
         case LineReader::Result::kLine: break;
         }
         std::optional<std::string> entry = DecodeEntry(line);
-        if (!entry) return ImportOutcome::kBadLine;
-        if (entry->size() < kMinImportedEntry) continue;
-        std::string key = lower_.Lower(*entry);
-        if (listed.count(key)) continue;
-        if (!lv_.Add(*entry)) {
-            ShowError(owner,
-                      "The window list is full: it holds at most 32,767 entries.\r\n"
-                      "The rest of the file was not imported.",
-                      "Error");
-            return ImportOutcome::kListFull;
+        if (!entry) {
+            outcome = ImportOutcome::kBadLine;
+            return contents;
         }
-        listed.insert(std::move(key));
+        if (lower_.CharCount(*entry) < kMinImportedEntry || !seen.insert(lower_.Lower(*entry)).second) continue;
+        contents.entries.push_back(std::move(*entry));
+        // Twice a full list of different entries fills any list: the rest
+        // of a huge file cannot add anything.
+        if (contents.entries.size() >= 2u * EntryList::kMaxEntries) {
+            outcome = ImportOutcome::kComplete;
+            return contents;
+        }
+    }
+}
+
+void ListFile::ReportImport(ImportOutcome outcome, WindowHandle owner) {
+    if (outcome == ImportOutcome::kWrongHeader) {
+        ShowError(owner, "This window list is invalid, or it may be from an newer version of Quellwatch.",
+                  "Unrecognized File Header");
+    } else if (outcome == ImportOutcome::kListFull) {
+        ShowError(owner,
+                  "The window list is full: it holds at most 32,767 entries.\r\n"
+                  "The rest of the file was not imported.",
+                  "Error");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ansi_case.h"
 #include "platform/file_api.h"
@@ -33,10 +34,18 @@ std::optional<std::string> DecodeEntry(std::string_view line);
 enum class ImportOutcome {
     kComplete,     // read to the end of the file
     kNoFile,       // no path given, or the file could not be opened
-    kWrongHeader,  // not a window list; the user was told
+    kWrongHeader,  // not a window list
     kBadLine,      // stopped at a line that holds no entry
     kReadFailed,   // a read failed, or the file is empty
-    kListFull,     // stopped at the list's limit; the user was told
+    kListFull,     // the merge stopped at the list's limit
+};
+
+// What a list file holds: its entries in file order, each once (ignoring
+// case), none shorter than kMinImportedEntry; those read before a failure
+// are kept.
+struct ListFileContents {
+    ImportOutcome outcome = ImportOutcome::kNoFile;
+    std::vector<std::string> entries;
 };
 
 class ListFile {
@@ -48,10 +57,12 @@ public:
     // written in full; on failure the user is told and false returned. An
     // empty path (a cancelled dialog) returns false silently.
     bool ExportWindowList(const std::string& path, WindowHandle owner);
-    // Appends the file's entries to `lv` in file order, skipping entries
-    // shorter than kMinImportedEntry and entries already listed (ignoring
-    // case). Entries added before a failure stay.
-    ImportOutcome ImportWindowList(const std::string& path, WindowHandle owner);
+    // Reads the file's entries, touching neither `lv` nor the user: an
+    // import reads first, merges under the list lock, and only then tells.
+    ListFileContents ReadWindowList(const std::string& path);
+    // Tells the user of a wrong header or a full list; the other outcomes
+    // are the caller's to word.
+    void ReportImport(ImportOutcome outcome, WindowHandle owner);
 
 private:
     void ShowError(WindowHandle owner, const std::string& text, const std::string& caption);

@@ -45,7 +45,9 @@ bool RegTryWriteString(RegistryApi& reg, RegKey root, const std::string& path, c
 }
 
 RegKeyReader::RegKeyReader(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
-    open_ = reg_.OpenKeyEx(root, path, kKeyQueryValue, &key_) == kErrorSuccess;
+    const long opened = reg_.OpenKeyEx(root, path, kKeyQueryValue, &key_);
+    open_ = opened == kErrorSuccess;
+    failed_ = !open_ && opened != kErrorFileNotFound;
 }
 
 RegKeyReader::~RegKeyReader() {
@@ -53,16 +55,28 @@ RegKeyReader::~RegKeyReader() {
 }
 
 std::optional<std::string> RegKeyReader::Read(const std::string& name) {
-    if (!open_) return std::nullopt;
+    std::string text;
+    if (TryRead(name, &text) != ReadStatus::kRead) return std::nullopt;
+    return text;
+}
+
+ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
+    if (!open_) return failed_ ? ReadStatus::kFailed : ReadStatus::kAbsent;
     std::uint8_t buffer[kReadBufferBytes + 1] = {};
     std::uint32_t size = kReadBufferBytes;
     std::uint32_t type = 0;
-    if (reg_.QueryValueEx(key_, name, &type, buffer, &size) != kErrorSuccess) return std::nullopt;
+    switch (reg_.QueryValueEx(key_, name, &type, buffer, &size)) {
+    case kErrorSuccess: break;
+    case kErrorFileNotFound: return ReadStatus::kAbsent;
+    case kErrorMoreData: return ReadStatus::kUnreadable;
+    default: return ReadStatus::kFailed;
+    }
     const std::size_t length = strnlen(reinterpret_cast<const char*>(buffer), kReadBufferBytes);
     // Data that fills the whole buffer has no room for its terminator: a text
     // of 255 characters is as unreadable as a longer one.
-    if (length == kReadBufferBytes) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(buffer), length);
+    if (length == kReadBufferBytes) return ReadStatus::kUnreadable;
+    text->assign(reinterpret_cast<const char*>(buffer), length);
+    return ReadStatus::kRead;
 }
 
 std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,

@@ -22,6 +22,14 @@ std::string RegReadString(RegistryApi& reg, RegKey root, const std::string& path
 void RegDeleteValue(RegistryApi& reg, RegKey root, const std::string& path, const std::string& name);
 void RegDeleteSubkey(RegistryApi& reg, RegKey root, const std::string& path);
 
+// How a read through RegKeyReader ended.
+enum class ReadStatus {
+    kRead,        // the text is there
+    kAbsent,      // no such key or value
+    kUnreadable,  // the value is there but does not fit the buffer
+    kFailed,      // the registry refused: nothing is known of the value
+};
+
 // A key held open for many reads, each through the same 255-byte buffer as
 // RegReadString; for loads that read thousands of values.
 class RegKeyReader {
@@ -32,11 +40,13 @@ public:
     RegKeyReader& operator=(const RegKeyReader&) = delete;
     // Nothing when the key or value is missing or the text does not fit.
     std::optional<std::string> Read(const std::string& name);
+    ReadStatus TryRead(const std::string& name, std::string* text);
 
 private:
     RegistryApi& reg_;
     RegKey key_ = 0;
     bool open_ = false;
+    bool failed_ = false;  // the key is there, or may be, but could not be opened
 };
 
 // A key held open (and created if missing) for many writes, each as

@@ -11,6 +11,8 @@ namespace qw {
 
 const char kDataKeyPath[] = "Software\\Varn\\Quellwatch\\Data";
 const char kOptionsKeyPath[] = "Software\\Varn\\Quellwatch\\Options";
+const char kProgramKeyPath[] = "Software\\Varn\\Quellwatch";
+const char kDataStampValue[] = "Data Stamp";
 
 namespace {
 
@@ -22,11 +24,7 @@ constexpr long kMaxStoredCount = 2L * EntryList::kMaxEntries;
 // count and " 0" to " N-1"; present, it names the list to load.
 const char kStagedValue[] = "Staged";
 
-long StoredCount(RegKeyReader& data) {
-    auto text = data.Read("");
-    if (!text) return 0;
-    return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
-}
+long CountOf(const std::string& text) { return std::clamp(LeadingNumber(text), 0L, kMaxStoredCount); }
 
 // Where the list to load is: `kept` entries from " 0", then `count` from `first`.
 struct Span {
@@ -35,26 +33,35 @@ struct Span {
     long End() const { return first + count; }
 };
 
-std::optional<Span> StagedSpan(RegKeyReader& data) {
-    auto text = data.Read(kStagedValue);
-    if (!text) return std::nullopt;
-    // "<first> <count>", or "<first> <count> <kept>" when the save kept the
-    // entries it shares with the old list in place.
+// "<first> <count>", or "<first> <count> <kept>" when the save kept the
+// entries it shares with the old list in place.
+std::optional<Span> SpanOf(const std::string& text) {
     Span span;
     std::size_t at = 0;
     long* const fields[] = {&span.first, &span.count, &span.kept};
     int read = 0;
     for (long* field : fields) {
-        if (at >= text->size()) break;
-        const auto blank = text->find(' ', at);
-        *field = LeadingNumber(text->substr(at, blank == std::string::npos ? std::string::npos : blank - at));
+        if (at >= text.size()) break;
+        const auto blank = text.find(' ', at);
+        *field = LeadingNumber(text.substr(at, blank == std::string::npos ? std::string::npos : blank - at));
         ++read;
-        at = blank == std::string::npos ? text->size() : blank + 1;
+        at = blank == std::string::npos ? text.size() : blank + 1;
     }
     if (read < 2 || span.first < 0 || span.count < 0 || span.kept < 0 ||
         span.count + span.kept > EntryList::kMaxEntries || span.first > 4 * kMaxStoredCount)
         return std::nullopt;
     return span;
+}
+
+// The count and the staged list as stored; false when the registry would not
+// say. A value that is absent or damaged is an answer; a refused read is not.
+bool ReadLayout(RegKeyReader& data, long* count, std::optional<Span>* staged) {
+    std::string countText, stagedText;
+    const ReadStatus countRead = data.TryRead("", &countText);
+    const ReadStatus stagedRead = data.TryRead(kStagedValue, &stagedText);
+    *count = countRead == ReadStatus::kRead ? CountOf(countText) : 0;
+    *staged = stagedRead == ReadStatus::kRead ? SpanOf(stagedText) : std::nullopt;
+    return countRead != ReadStatus::kFailed && stagedRead != ReadStatus::kFailed;
 }
 
 }  // namespace
@@ -80,11 +87,110 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
     return false;
 }
 
-void WindowListStore::SaveWindowList() {
-    // Another copy of the program (an import through the shell) may be saving.
-    ListLockGuard guard(lock_);
-    StoreList();
-    LoadWindowList();
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const LowerTable& lower) {
+    // One lookup per entry instead of a pass over `lv`: a full list would
+    // otherwise take a billion comparisons. Lowered texts are equal exactly
+    // when LowerTable::EqualNoCase says so.
+    std::unordered_set<std::string> listed;
+    listed.reserve(lv.Items().size() + entries.size());
+    for (const std::string& entry : lv.Items()) listed.insert(lower.Lower(entry));
+    for (const std::string& entry : entries) {
+        std::string key = lower.Lower(entry);
+        if (listed.count(key)) continue;
+        if (!lv.Add(entry)) return false;
+        listed.insert(std::move(key));
+    }
+    return true;
+}
+
+bool WindowListStore::Locked(bool saving, const std::function<void()>& work) {
+    for (;;) {
+        {
+            ListLockGuard guard(lock_);
+            if (guard.Held()) {
+                work();
+                return true;
+            }
+        }
+        if (!whenBusy_ || !whenBusy_(saving)) return false;
+    }
+}
+
+std::optional<std::string> WindowListStore::ReadStamp() {
+    RegKeyReader key(registry_, kHkeyCurrentUser, kProgramKeyPath);
+    std::string stamp;
+    if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) return std::nullopt;
+    return stamp;  // empty where no copy ever saved
+}
+
+SaveOutcome WindowListStore::SaveWindowList(ListChange change) {
+    if (change.kind != ListChange::Kind::kNone) pending_.push_back(std::move(change));
+    SaveOutcome outcome;
+    outcome.saved = Locked(true, [&] {
+        const std::optional<std::string> stored = ReadStamp();
+        if (!stored) {
+            // Without the stamp no other copy could tell that this one
+            // saved: the changes wait for the next save.
+            Load();
+            for (const ListChange& made : pending_) Apply(made);
+            return;
+        }
+        if (stamp_ != *stored) {
+            // Another copy saved since this one last loaded or saved: its
+            // list is the one to change.
+            Load();
+            for (const ListChange& made : pending_) outcome.listFull = !Apply(made) || outcome.listFull;
+        }
+        pending_.clear();
+        // Raised before the list is written, so that a save cut short still
+        // tells the other copies to look again.
+        const std::string next = std::to_string(std::max(LeadingNumber(*stored), 0L) % 1000000000L + 1);
+        if (RegTryWriteString(registry_, kHkeyCurrentUser, kProgramKeyPath, kDataStampValue, next, kRegSz)) {
+            stamp_ = next;
+            StoreList();
+        }
+        Load();
+    });
+    return outcome;
+}
+
+void WindowListStore::LoadWindowList() {
+    Locked(false, [&] {
+        stamp_ = ReadStamp();  // a failed read leaves it unknown: the next save reloads first
+        Load();
+        for (const ListChange& made : pending_) Apply(made);
+    });
+}
+
+int WindowListStore::Find(const std::string& text) const {
+    for (int i = 0; i < lv_.Count(); ++i) {
+        if (lv_.At(i) == text) return i;
+    }
+    for (int i = 0; i < lv_.Count(); ++i) {
+        if (lower_.EqualNoCase(lv_.At(i), text)) return i;
+    }
+    return -1;
+}
+
+bool WindowListStore::Apply(const ListChange& change) {
+    switch (change.kind) {
+    case ListChange::Kind::kNone: break;
+    case ListChange::Kind::kAdd: return IsListedTitle(change.text) || lv_.Add(change.text);
+    case ListChange::Kind::kEdit:
+    case ListChange::Kind::kRemove: {
+        // An entry the other copy removed meanwhile stays removed.
+        const int index = Find(change.text);
+        if (index < 0) break;
+        if (change.kind == ListChange::Kind::kEdit) {
+            lv_.SetAt(index, change.replacement);
+        } else {
+            lv_.RemoveAt(index);
+        }
+        break;
+    }
+    case ListChange::Kind::kMerge: return AppendNewEntries(lv_, change.entries, lower_);
+    }
+    return true;
 }
 
 // Every registry write can fail or be the last before a crash. At every
@@ -96,14 +202,15 @@ void WindowListStore::SaveWindowList() {
 //   4. one delete of "Staged" switches loads back to the count, now the new
 //      list's; the leftovers go.
 // A write that fails ends the save where it stands, as a crash would.
-void WindowListStore::StoreList() {
+bool WindowListStore::StoreList() {
     const long count = lv_.Count();
     long oldCount = 0, kept = 0;
     std::optional<Span> staged;
     {
         RegKeyReader stored(registry_, kHkeyCurrentUser, kDataKeyPath);
-        oldCount = StoredCount(stored);
-        staged = StagedSpan(stored);
+        // A read the registry refused could hide a staged list or a longer
+        // old one: writing on a guess could mix the old list and the new.
+        if (!ReadLayout(stored, &oldCount, &staged)) return false;
         // The entries the old list shares with the new from the start stay
         // where they are: adding, removing or editing near the end of a long
         // list writes little. Not after an unfinished save, whose list is
@@ -120,30 +227,29 @@ void WindowListStore::StoreList() {
         // The new list is the old one cut short, or the old one with entries
         // added beyond the count where no load looks: the count switches.
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return false;
         }
-        if (!data.Write("", std::to_string(count), kRegSz)) return;
+        if (!data.Write("", std::to_string(count), kRegSz)) return false;
         next.count = 0;
     } else {
         // The list an earlier, unfinished save staged is what loads show until
         // the new marker replaces it: stage beside it, never over it.
         if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(next.first + i - kept), lv_.At(i), kRegSz)) return;
+            if (!data.Write(EntryValueName(next.first + i - kept), lv_.At(i), kRegSz)) return false;
         }
         const std::string marker =
             std::to_string(next.first) + " " + std::to_string(next.count) + " " + std::to_string(kept);
-        if (!data.Write(kStagedValue, marker, kRegSz)) return;
+        if (!data.Write(kStagedValue, marker, kRegSz)) return false;
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return;
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return false;
         }
-        if (!data.Write("", std::to_string(count), kRegSz)) return;
-        if (!data.Delete(kStagedValue)) return;
+        if (!data.Write("", std::to_string(count), kRegSz)) return false;
+        if (!data.Delete(kStagedValue)) return false;
     }
     // The leftovers: this save's staged values, the old list's tail and an
     // earlier save's staged values, by name; the registry enumerates slowly
     // (seconds for a full list under Wine).
-    if (staged && !data.Delete(kStagedValue)) return;
     const auto leftovers = [&](long first, long end) {
         for (long i = std::max(first, count); i < end; ++i) data.Delete(EntryValueName(i));
     };
@@ -153,19 +259,22 @@ void WindowListStore::StoreList() {
     // Anything else (values a damaged key holds) shows as more values than
     // the count and its entries: only then are all the names read.
     std::string extra;
-    if (registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra) != kErrorSuccess) return;
+    if (registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra) != kErrorSuccess) return true;
     std::unordered_set<std::string> keep{""};
     for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
     for (const std::string& name : data.ValueNames()) {
-        if (!keep.count(name) && !data.Delete(name)) return;
+        if (!keep.count(name) && !data.Delete(name)) return false;
     }
+    return true;
 }
 
-void WindowListStore::LoadWindowList() {
+void WindowListStore::Load() {
     RegKeyReader data(registry_, kHkeyCurrentUser, kDataKeyPath);
     // A save cut short leaves its new list staged and named: that list counts.
-    const std::optional<Span> staged = StagedSpan(data);
-    const Span span = staged ? *staged : Span{0, StoredCount(data)};
+    long count = 0;
+    std::optional<Span> staged;
+    ReadLayout(data, &count, &staged);
+    const Span span = staged ? *staged : Span{0, count};
     std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
     const auto read = [&](long first, long end) {

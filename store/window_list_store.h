@@ -2,7 +2,10 @@
 // holds the count, the values " 0", " 1", ... one entry each.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ansi_case.h"
 #include "platform/controls.h"
@@ -14,11 +17,41 @@ namespace qw {
 
 extern const char kDataKeyPath[];
 extern const char kOptionsKeyPath[];
+// Beside the list: a number every save of any copy raises, so that a copy
+// can tell whether the stored list changed since it last loaded or saved it.
+extern const char kProgramKeyPath[];
+extern const char kDataStampValue[];
 
 // The count text of `NumWindows`, digits grouped in threes with `separator`.
 std::string CountText(int count, const std::string& separator);
 // " 0", " 1", ...: an entry's value name.
 std::string EntryValueName(long index);
+
+// The change of `lv` that a command made before it saves. When another copy
+// of the program changed the stored list meanwhile, the save takes the
+// stored list and makes this change to it again, so that neither copy's
+// entries are lost.
+struct ListChange {
+    enum class Kind { kNone, kAdd, kEdit, kRemove, kMerge };
+    Kind kind = Kind::kNone;
+    std::string text;                  // added or removed, or the entry as it was before the edit
+    std::string replacement;           // the edited entry's new text
+    std::vector<std::string> entries;  // merged from a list file
+
+    static ListChange Add(std::string text) { return {Kind::kAdd, std::move(text), {}, {}}; }
+    static ListChange Edit(std::string from, std::string to) { return {Kind::kEdit, std::move(from), std::move(to), {}}; }
+    static ListChange Remove(std::string text) { return {Kind::kRemove, std::move(text), {}, {}}; }
+    static ListChange Merge(std::vector<std::string> entries) { return {Kind::kMerge, {}, {}, std::move(entries)}; }
+};
+
+// Appends each entry that `lv` does not hold yet (ignoring case), in order;
+// false when the list filled up before the last.
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const LowerTable& lower);
+
+struct SaveOutcome {
+    bool saved = false;     // false: another copy held the list; the change waits for the next save
+    bool listFull = false;  // a change made again could not all fit
+};
 
 class WindowListStore {
 public:
@@ -27,18 +60,35 @@ public:
         : registry_(registry), lv_(lv), numWindows_(numWindows), lower_(lower),
           separator_(std::move(thousandsSeparator)), lock_(lock) {}
 
-    // Writes `lv` to the key, then reloads `lv` from it. At every moment the
-    // key loads as exactly the old list or exactly the new one, so a save cut
-    // short by a failed write, a crash or a power loss never loses the
-    // user's list.
-    void SaveWindowList();
-    // Fills `lv` from the key, dropping repeats, and sets the count text.
+    // Asked, outside the lock, when another copy held the list past the
+    // lock's bound; `saving` says whether a save (not a load) waits. True
+    // tries again.
+    void WhenBusy(std::function<bool(bool saving)> busy) { whenBusy_ = std::move(busy); }
+
+    // Writes `lv`, which `change` made, to the key, then reloads `lv` from
+    // it. At every moment the key loads as exactly the old list or exactly
+    // the new one, so a save cut short by a failed write, a crash or a power
+    // loss never loses the user's list. A copy that never loaded the list
+    // (an import through the shell) always starts from the stored list.
+    SaveOutcome SaveWindowList(ListChange change = {});
+    // Fills `lv` from the key, dropping repeats, and sets the count text;
+    // changes still waiting for a save stay in it.
     void LoadWindowList();
     // Whether `text` equals an entry of `lv`, ignoring case.
     bool IsListedTitle(const std::string& text) const;
 
 private:
-    void StoreList();
+    // Runs `work` under the lock; false when the lock could not be had.
+    bool Locked(bool saving, const std::function<void()>& work);
+    void Load();
+    // False when the list filled up.
+    bool Apply(const ListChange& change);
+    // The entry `text`: exactly, or else ignoring case; -1 when none.
+    int Find(const std::string& text) const;
+    // Nothing when the registry refused the read.
+    std::optional<std::string> ReadStamp();
+    // False when a read failed: the save must not guess what is stored.
+    bool StoreList();
 
     RegistryApi& registry_;
     EntryList& lv_;
@@ -46,6 +96,9 @@ private:
     const LowerTable& lower_;
     std::string separator_;
     ListLock* lock_;
+    std::function<bool(bool)> whenBusy_;
+    std::optional<std::string> stamp_;  // as last loaded or saved; nothing before that
+    std::vector<ListChange> pending_;   // made since the last save that had the lock
 };
 
 }  // namespace qw

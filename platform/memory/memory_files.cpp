@@ -78,16 +78,4 @@ bool MemoryFiles::Delete(const std::string& path) {
     return files.erase(path) > 0;
 }
 
-std::string MemoryFiles::TempPathBeside(const std::string& path) {
-    if (!Proceed(kTempName)) return "";
-    const std::size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string temp;
-    do {
-        temp = folder + "qw" + std::to_string(nextTemp_++) + ".tmp";
-    } while (files.count(temp));
-    files[temp];  // reserved, as GetTempFileNameA does
-    return temp;
-}
-
 }  // namespace qw

@@ -30,8 +30,7 @@ public:
         kClose = 1u << 4,
         kReplace = 1u << 5,
         kDelete = 1u << 6,
-        kTempName = 1u << 7,
-        kAnyOp = (1u << 8) - 1,
+        kAnyOp = (1u << 7) - 1,
     };
 
     std::map<std::string, std::string> files;  // path -> bytes
@@ -64,7 +63,6 @@ public:
     bool Close(FileHandle file) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
-    std::string TempPathBeside(const std::string& path) override;
 
 private:
     struct Trigger {
@@ -85,7 +83,6 @@ private:
 
     std::map<FileHandle, Open> handles_;
     FileHandle nextHandle_ = 0x100;
-    unsigned nextTemp_ = 1;
     std::size_t chunk_ = static_cast<std::size_t>(-1);
     Trigger fail_, stop_;
     std::uint64_t operations_ = 0;

@@ -36,7 +36,9 @@ std::vector<WindowHandle> MemoryWindows::Closed() const {
 void MemoryWindows::EnumTopLevel(WindowVisitor& visitor) {
     // A copy: a window may go while the pass runs, as on the platform.
     const std::vector<FakeWindow> snapshot = windows;
-    for (const FakeWindow& w : snapshot) visitor.Visit(w.handle);
+    for (const FakeWindow& w : snapshot) {
+        if (!w.root) visitor.Visit(w.handle);
+    }
 }
 
 std::uint32_t MemoryWindows::GetStyle(WindowHandle window) {

@@ -21,6 +21,7 @@ struct FakeWindow {
     WindowHandle owner = 0;  // seen through GetParent only for popup windows
     std::string title;
     bool ours = false;  // belongs to the program's own process
+    WindowHandle root = 0;  // a control: the top-level window it lies in; never enumerated
 };
 
 class MemoryWindows : public WindowApi {
@@ -59,6 +60,10 @@ public:
     WindowHandle underPointer = 0;
     WindowHandle foreground = 0;
     WindowHandle WindowUnderPointer() override { return underPointer; }
+    WindowHandle RootOf(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return w && w->root ? w->root : window;
+    }
     bool IsTopLevelWindow(WindowHandle window) override {
         ++calls[window].exists;
         return Find(window) != nullptr;
@@ -82,15 +87,15 @@ public:
         ++stops;
     }
     // The platform reports an event for `window`, if anyone listens.
-    void Fire(WindowHandle window) {
-        if (sink) sink->OnWindowEvent(window);
+    void Fire(WindowHandle window, WindowEvent event = WindowEvent::kCreated) {
+        if (sink) sink->OnWindowEvent(window, event);
     }
-    // An event that waits for the next Deliver.
-    std::vector<WindowHandle> noted;
+    // Events that wait for the next Deliver.
+    std::vector<std::pair<WindowHandle, WindowEvent>> noted;
     void Deliver() override {
-        std::vector<WindowHandle> now;
+        std::vector<std::pair<WindowHandle, WindowEvent>> now;
         now.swap(noted);
-        for (WindowHandle window : now) Fire(window);
+        for (const auto& [window, event] : now) Fire(window, event);
     }
 };
 
@@ -203,12 +208,14 @@ class MemoryFileDialogs : public FileDialogApi {
 public:
     std::vector<std::pair<bool, FileDialogRequest>> shown;  // (save dialog?, request)
     std::vector<std::string> answers;  // popped in order; an empty answer is a cancel
+    std::function<void()> during;      // runs while a dialog is open, as its message loop would
     bool Open(const FileDialogRequest& request, std::string* path) override { return Answer(false, request, path); }
     bool Save(const FileDialogRequest& request, std::string* path) override { return Answer(true, request, path); }
 
 private:
     bool Answer(bool save, const FileDialogRequest& request, std::string* path) {
         shown.emplace_back(save, request);
+        if (during) during();
         if (answers.empty()) return false;
         *path = answers.front();
         answers.erase(answers.begin());
@@ -218,10 +225,18 @@ private:
 
 class MemoryListLock : public ListLock {
 public:
-    int depth = 0, acquired = 0;
-    void Acquire() override {
+    int depth = 0, acquired = 0, refused = 0;
+    // Another copy holds the lock past the bound, for this many more tries.
+    int busyFor = 0;
+    bool Acquire() override {
+        if (busyFor > 0) {
+            --busyFor;
+            ++refused;
+            return false;
+        }
         ++depth;
         ++acquired;
+        return true;
     }
     void Release() override { --depth; }
 };

@@ -55,13 +55,4 @@ bool Win32Files::Replace(const std::string& from, const std::string& to) {
 
 bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-std::string Win32Files::TempPathBeside(const std::string& path) {
-    // Up to the last separator; "C:" alone is that drive's current folder, as in the path itself.
-    const std::size_t end = path.find_last_of("\\/:");
-    const std::string folder = end == std::string::npos ? "." : path.substr(0, end + 1);
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder.c_str(), "qwl", 0, temp)) return "";
-    return temp;
-}
-
 }  // namespace qw

@@ -19,7 +19,6 @@ public:
     bool Close(FileHandle file) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
-    std::string TempPathBeside(const std::string& path) override;
 
 private:
     // Handles opened for writing: their data is flushed to disk on close, so

@@ -92,6 +92,11 @@ WindowHandle Win32Windows::WindowUnderPointer() {
     return reinterpret_cast<WindowHandle>(WindowFromPoint(at));
 }
 
+WindowHandle Win32Windows::RootOf(WindowHandle window) {
+    HWND root = GetAncestor(Wnd(window), GA_ROOT);
+    return root ? reinterpret_cast<WindowHandle>(root) : window;
+}
+
 bool Win32Windows::IsTopLevelWindow(WindowHandle window) {
     // One question: GetAncestor answers 0 for a window that is gone.
     return GetAncestor(Wnd(window), GA_PARENT) == GetDesktopWindow();
@@ -102,17 +107,21 @@ namespace {
 Win32WindowEvents* g_listening = nullptr;
 }  // namespace
 
-void CALLBACK Win32WindowEvents::OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
-                                           DWORD) {
-    if (g_listening && object == OBJID_WINDOW && child == CHILDID_SELF && window) g_listening->Note(window);
+void CALLBACK Win32WindowEvents::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                           DWORD, DWORD) {
+    if (!g_listening || object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+    const WindowEvent kind = event == EVENT_OBJECT_CREATE ? WindowEvent::kCreated
+                             : event == EVENT_OBJECT_SHOW ? WindowEvent::kShown
+                                                          : WindowEvent::kRenamed;
+    g_listening->Note(window, kind);
 }
 
-void Win32WindowEvents::Note(HWND window) {
+void Win32WindowEvents::Note(HWND window, WindowEvent event) {
     bool first;
     {
         std::lock_guard<std::mutex> hold(lock_);
         first = noted_.empty();
-        noted_.push_back(window);
+        noted_.emplace_back(window, event);
     }
     anyNoted_.store(true);
     // One wake message for a run of events; the rest ride along.
@@ -166,14 +175,14 @@ void Win32WindowEvents::Stop() {
 
 void Win32WindowEvents::Deliver() {
     if (!anyNoted_.exchange(false)) return;
-    std::vector<HWND> noted;
+    std::vector<std::pair<HWND, WindowEvent>> noted;
     {
         std::lock_guard<std::mutex> hold(lock_);
         noted.swap(noted_);
     }
-    for (HWND window : noted) {
+    for (const auto& [window, event] : noted) {
         if (!sink_) return;
-        sink_->OnWindowEvent(reinterpret_cast<WindowHandle>(window));
+        sink_->OnWindowEvent(reinterpret_cast<WindowHandle>(window), event);
     }
 }
 
@@ -213,7 +222,10 @@ void Win32FastTimer::Stop() {
 void CALLBACK Win32FastTimer::Tick(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
     auto* self = reinterpret_cast<Win32FastTimer*>(data);
     // Runs on the multimedia timer's thread: only post, and only once until handled.
-    if (InterlockedExchange(&self->posted_, 1) == 0) PostMessageA(self->owner_, self->message_, 0, 0);
+    // A post refused (a full queue) must not leave the flag set, or no tick
+    // would ever be posted again.
+    if (InterlockedExchange(&self->posted_, 1) == 0 && !PostMessageA(self->owner_, self->message_, 0, 0))
+        InterlockedExchange(&self->posted_, 0);
 }
 
 void Win32ListBox::Clear() { SendMessageA(box_, LB_RESETCONTENT, 0, 0); }
@@ -371,10 +383,30 @@ Win32ListLock::~Win32ListLock() {
     if (mutex_) CloseHandle(mutex_);
 }
 
-void Win32ListLock::Acquire() {
-    // Re-entered by the owning thread (an import that ends in a save) without
-    // waiting; a copy that died holding it hands it over (WAIT_ABANDONED).
-    if (mutex_ && WaitForSingleObject(mutex_, 10000) != WAIT_TIMEOUT) ++held_;
+bool Win32ListLock::Acquire() {
+    if (!mutex_) return false;
+    // Another copy holds the lock only around its registry work; while it
+    // does, this copy keeps answering: sent messages are answered inside
+    // PeekMessage, timers keep the scan going and paints keep the windows
+    // drawn. Input waits in the queue, so no second command starts meanwhile.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= kWaitBound) return false;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &mutex_, FALSE, kWaitBound - elapsed,
+                                                     QS_SENDMESSAGE | QS_TIMER | QS_PAINT);
+        // A copy that died holding it hands it over (WAIT_ABANDONED); the
+        // owning thread re-enters without waiting.
+        if (woke == WAIT_OBJECT_0 || woke == WAIT_ABANDONED_0) {
+            ++held_;
+            return true;
+        }
+        if (woke != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageA(&msg);
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 void Win32ListLock::Release() {

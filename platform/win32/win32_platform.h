@@ -41,6 +41,7 @@ public:
     void Post(WindowHandle window, unsigned message) override;
     bool BelongsToProgram(WindowHandle window) override;
     WindowHandle WindowUnderPointer() override;
+    WindowHandle RootOf(WindowHandle window) override;
     WindowHandle ForegroundWindow() override;
     bool IsTopLevelWindow(WindowHandle window) override;
 };
@@ -63,8 +64,9 @@ public:
 
 private:
     static DWORD WINAPI Listen(LPVOID self);
-    static void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD);
-    void Note(HWND window);
+    static void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                                    DWORD);
+    void Note(HWND window, WindowEvent event);
 
     UINT wakeMessage_;
     HWND owner_ = nullptr;
@@ -72,7 +74,7 @@ private:
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     std::mutex lock_;
-    std::vector<HWND> noted_;  // under lock_
+    std::vector<std::pair<HWND, WindowEvent>> noted_;  // under lock_
     std::atomic<bool> anyNoted_{false};
     HANDLE ready_ = nullptr;
 };
@@ -185,10 +187,11 @@ class Win32ListLock : public ListLock {
 public:
     Win32ListLock();
     ~Win32ListLock() override;
-    void Acquire() override;
+    bool Acquire() override;
     void Release() override;
 
 private:
+    static constexpr DWORD kWaitBound = 10000;  // ms
     HANDLE mutex_ = nullptr;
     int held_ = 0;
 };

@@ -52,7 +52,9 @@ struct World : FrmWorld {
         frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
         frm.Own().edit = editView.handle = 0x301;
     }
+    // Another command leaves `lv` holding `entries`, stored.
     void List(const Strings& entries) {
+        frm.Store().LoadWindowList();
         lv.Assign(entries);
         frm.Store().SaveWindowList();
     }
@@ -105,7 +107,7 @@ TEST(FrmLoad, FollowsTheOptions) {
         EXPECT_EQ(w.numWindows.text, "Quellwatch is currently scanning for 1 window.");
         // The association follows the program wherever it moved.
         EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
-                  "\"" + w.process.ProgramPath() + "\" %1");
+                  "\"" + w.process.ProgramPath() + "\" %1" + '\0');
         EXPECT_EQ(w.view.removedSystemItems, (std::vector<int>{6, 5}));  // Close and the separator above it
     }
 }
@@ -157,7 +159,8 @@ TEST_F(Frm, HelpAndExit) {
               std::make_tuple(1, kNimDelete, nullptr));
 }
 
-// The File menu acts only when a file was chosen; an import is saved under the lock.
+// The File menu acts only when a file was chosen; an import is saved under
+// the lock, which is never held while the user is asked anything.
 TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     frm.Form_Load();
     SeedList({"Daily offer"});
@@ -173,19 +176,40 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
                               std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28)));
     EXPECT_EQ(files.files["C:\\lists\\new.wnl"], kHead + Line("Daily offer"));
     files.files["C:\\lists\\more.wnl"] = kHead + Line("abcde");
-    dialogs.answers = {"", "C:\\lists\\more.wnl"};
+    files.files["C:\\lists\\wrong.wnl"] = "quellbox2\r\n";
+    dialogs.answers = {"", "C:\\lists\\wrong.wnl", "C:\\lists\\more.wnl"};
+    std::vector<int> held;  // the lock's depth whenever the user is asked something
+    dialogs.during = process.duringBox = [&] { held.push_back(lock.depth); };
     const int savesBefore = lock.acquired;
     frm.OnCommand(IDM_IMP);
+    frm.OnCommand(IDM_IMP);
     EXPECT_EQ(StoredList(), Strings{"Daily offer"});
+    EXPECT_EQ(BoxTexts(), Strings{"This window list is invalid, or it may be from an newer version of Quellwatch."});
     frm.OnCommand(IDM_IMP);
     const FileDialogRequest& open = dialogs.shown[2].second;
+    EXPECT_EQ(held, std::vector<int>(4, 0));
     EXPECT_EQ(std::tie(dialogs.shown[2].first, open.title, open.flags, open.filter),
               std::make_tuple(false, std::string("Import Window List"), 0x1804u,
                               std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48)));
     EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde"}));
     EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
-    EXPECT_GE(lock.acquired - savesBefore, 2);  // both imports saved under the lock
+    EXPECT_GE(lock.acquired - savesBefore, 3);  // every import saved under the lock
     EXPECT_EQ(lock.depth, 0);
+    // Another copy holds the list past the bound: the user hears of it, and
+    // the entry waits in the list for the next save.
+    lock.busyFor = 1;
+    process.boxes.clear();
+    frm.OnCommand(IDC_LADD);
+    addItemView.text = "Waiting entry";
+    frm.Adder().done_Click();
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{{std::string(kListBusy) + "\r\nYour change is kept and will be saved "
+                                              "with your next change.", "Quellwatch", 0x10030u, kMain}}));
+    frm.OnCommand(IDC_REFRESHL);
+    EXPECT_EQ(std::make_pair(lv.Count(), StoredList().size()), std::make_pair(3, std::size_t{2}));
+    frm.OnCommand(IDC_LADD);
+    addItemView.text = "Next entry";
+    frm.Adder().done_Click();
+    EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde", "Waiting entry", "Next entry"}));
 }
 
 // The start-up's host is the test: it records what Main asks of it.
@@ -232,32 +256,41 @@ TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
 }
 
 // The one-shot import: asked, merged into the stored list, reported, and the
-// tray copy told; the process never shows a window or scans.
+// tray copy told; the process never shows a window or scans, and holds the
+// list lock only between its question and its report. While a tray copy
+// holds the list, the user may try again or give up.
 TEST(Start, ACommandLineImportsTheFileAndEnds) {
     const std::string wnl = kHead + Line("abcde"), path = "C:\\lists\\my list.wnl", ask = "Import my list.wnl ?";
-    const struct { std::string commandLine, file; int answer; bool trayCopy; Strings boxes, stored; } cases[] = {
-        {path, wnl, kIdYes, false, {ask, kImported}, {"Offer", "abcde"}},
-        {" \"" + path + "\" ", wnl, kIdYes, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
-        {path, wnl, kIdNo, false, {ask}, {"Offer"}},
-        {"C:\\lists\\gone.wnl", "", kIdYes, false,
-         {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"}, {"Offer"}},
-        {path, "quellbox2\r\n", kIdYes, false,
-         {ask, "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
-        {path, wnl + "\x41", kIdYes, false, {ask, "The window list could not be read to its end\r\n" + path},
-         {"Offer", "abcde"}},
-    };
+    const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy; Strings boxes, stored; }
+        cases[] = {
+            {path, wnl, {kIdYes}, 0, false, {ask, kImported}, {"Offer", "abcde"}},
+            {" \"" + path + "\" ", wnl, {kIdYes}, 0, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
+            {path, wnl, {kIdNo}, 0, false, {ask}, {"Offer"}},
+            {"C:\\lists\\gone.wnl", "", {kIdYes}, 0, false,
+             {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"}, {"Offer"}},
+            {path, "quellbox2\r\n", {kIdYes}, 0, false,
+             {ask, "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
+            {path, wnl + "\x41", {kIdYes}, 0, false, {ask, "The window list could not be read to its end\r\n" + path},
+             {"Offer", "abcde"}},
+            {path, wnl, {kIdYes, kIdRetry}, 1, true, {ask, kListBusy, kImportedPressRefresh}, {"Offer", "abcde"}},
+            {path, wnl, {kIdYes, kIdCancel}, 1, true, {ask, kListBusy}, {"Offer"}},
+        };
     for (const auto& c : cases) {
         Startup w;
         w.SeedList({"Offer"});
         if (!c.file.empty()) w.files.files[path] = c.file;
-        w.process.answers = {c.answer};
+        w.process.answers = c.answers;
         w.commandLine = c.commandLine;
         w.trayCopy = c.trayCopy;
+        w.lock.busyFor = c.busy;
+        std::vector<int> held;
+        w.process.duringBox = [&] { held.push_back(w.lock.depth); };
         w.Run();
         EXPECT_EQ(w.BoxTexts(), c.boxes) << c.commandLine;
+        EXPECT_EQ(held, std::vector<int>(c.boxes.size(), 0)) << c.commandLine;
         for (const auto& b : w.process.boxes) EXPECT_EQ(b.owner, kMain);  // an owner of ours, which the scan spares
         EXPECT_EQ(w.StoredList(), c.stored) << c.commandLine;
-        EXPECT_EQ(w.reloads, c.trayCopy && c.answer == kIdYes ? 1 : 0);
+        EXPECT_EQ(w.reloads, c.stored.size() > 1 && c.trayCopy ? 1 : 0);
         EXPECT_EQ(std::make_tuple(w.process.ended, w.flags.commandLineMode, w.tm.IsRunning(), w.view.visible,
                                   w.frm.SysIcon(), w.lock.depth),
                   std::make_tuple(1, true, false, false, nullptr, 0));
@@ -340,6 +373,12 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
             EXPECT_EQ(!process.boxes.empty() && process.boxes[0].text == kTitleTooShort, c.refused) << "way " << way;
         }
     }
+    // Characters are counted, not bytes: in Japanese, three two-byte
+    // characters are three.
+    const LowerTable japanese = LowerTable::Japanese932();
+    const EditingPlatform editing{windows, process, reg, frm.Scan(), lv, frm.Store(), japanese};
+    EXPECT_TRUE(RefuseShortTitle(editing, kMain, "\x83\x41\x83\x42\x83\x43"));
+    EXPECT_FALSE(RefuseShortTitle(editing, kMain, "\x83\x41\x83\x42\x83\x43" "ab"));
 }
 
 // The picker lists titles cut at the earliest known browser suffix, matched
@@ -351,6 +390,7 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     windows.Add(0x10, "Hidden", false);
     windows.Add(0x300, "Add new item");
     windows.Add(kMain, "Quellwatch v1.6");
+    windows.Add(0x20, "Add New Item").root = kMain;  // a button of the main window
     frm.OnCommand(IDC_LADD);
     add.Form_Activate();
     EXPECT_EQ(addItemView.rows, (Strings{"Start Page", "Calc", "News", "A", "Mail - netscape", "Calc"}));
@@ -362,7 +402,7 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     add.Target_MouseUp();
     const auto whole = std::make_pair(titles[0], false);  // the text, and the crosshair gone
     EXPECT_EQ(std::make_pair(addItemView.text, addItemView.crosshair), whole);
-    for (WindowHandle refused : {WindowHandle{0x300}, WindowHandle{0x10}, WindowHandle{0}}) {  // ours, hidden, none
+    for (WindowHandle refused : {0x300, 0x20, 0x10, 0}) {  // ours, a control of ours, hidden, none
         windows.underPointer = refused;
         process.boxes.clear();
         add.Target_MouseDown();
@@ -464,6 +504,38 @@ TEST_F(Frm, TheTaskbarTargetNotesTheForegroundWindowAndOffersItsCutTitle) {
         EXPECT_EQ(std::make_tuple(target.IconOn(), view.checked[IDM_ENTASK2], trays.unloads),
                   std::make_tuple(on, on, 1));
         EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kOptionsKeyPath, "Task Target", ""), stored);
+    }
+}
+
+// Every command tells its save what it changed: when another copy saved
+// meanwhile, the change is made again on the list that copy stored.
+TEST_F(Frm, EveryCommandsChangeIsMadeAgainOnTheListAnotherCopySaved) {
+    files.files["C:\\lists\\more.wnl"] = kHead + Line("Imported here");
+    const Strings both = {"Alpha entry", "Beta entry", "Other copy's entry"};
+    const auto with = [&](const char* entry) {
+        Strings list = both;
+        list.push_back(entry);
+        return list;
+    };
+    const std::pair<std::function<void()>, Strings> cases[] = {
+        {[&] { add.Show(); addItemView.text = "Added here"; add.done_Click(); }, with("Added here")},
+        {[&] { box.selection = 1; frm.OnCommand(IDC_EDITENTRY); editView.text = "Beta edited"; edit.Done_Click(); },
+         {"Alpha entry", "Beta edited", "Other copy's entry"}},
+        {[&] { box.selection = 0; process.answers = {kIdOk}; frm.OnCommand(IDC_LREM); },
+         {"Beta entry", "Other copy's entry"}},
+        {[&] { OfferByTarget(7, "Offered here", kIdYes); }, with("Offered here")},
+        {[&] { dialogs.answers = {"C:\\lists\\more.wnl"}; frm.OnCommand(IDM_IMP); }, with("Imported here")},
+    };
+    for (const auto& [command, stored] : cases) {
+        List({"Alpha entry", "Beta entry"});
+        EntryList theirs;
+        WindowListStore other(reg, theirs, nullptr, lower, ",");
+        other.LoadWindowList();
+        theirs.Add("Other copy's entry");
+        other.SaveWindowList(ListChange::Add("Other copy's entry"));
+        command();
+        EXPECT_EQ(StoredList(), stored);
+        EXPECT_EQ(lv.Items(), stored);
     }
 }
 

@@ -252,10 +252,18 @@ TEST_F(Pass, AMatchingWindowNotYetShownIsWatchedUntilShown) {
     later.Add(1, "Offer", false);
     later.Add(2, "Unlisted", false);
     later.Add(3, "Offer never shown", false);
+    later.Add(4, "Offer renamed and renamed", false);
     for (WindowHandle w : {2, 1, 3}) source.Fire(w);
     EXPECT_EQ(later.Closed(), Handles{1});
     const auto& c = later.calls;
     EXPECT_EQ(std::make_tuple(c.at(1).style, c.at(2).style, c.at(3).style, e.Waiting()), std::make_tuple(3, 1, 1, 2u));
+    // Renamed again and again while hidden: looked at once per report and
+    // retry, never watched.
+    for (int i = 0; i < 3; ++i) {
+        e.RetryTimer_Timer();
+        source.Fire(4, WindowEvent::kRenamed);
+    }
+    EXPECT_EQ(c.at(4).style, 5);
 }
 
 // A pass cut short by its slice goes on at the next tick from where it ended;
@@ -265,7 +273,7 @@ TEST_F(Pass, APassGoesOnWhereItsSliceEndedAndEventsCutIn) {
     events.Enable();
     for (WindowHandle w : {1, 2, 3}) windows.Add(w, "Offer " + std::to_string(w));
     scanner.SetPassSlice(std::chrono::microseconds(0));
-    source.noted = {3};
+    source.noted = {{3, WindowEvent::kCreated}};
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
     windows.Add(4, "Offer 4");  // opened after the pass began: the next pass finds it

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "store/file_association.h"
 #include "tests/unit/fake_dialogs.h"
@@ -26,7 +28,11 @@ struct Fixture {
     ScriptedRandom random;
     ListFile list{files, process, random, lv, lower};
 
-    explicit Fixture(const Strings& entries = {}) { lv.Assign(entries); }
+    // As the program does: the stored list is loaded before `lv` changes.
+    explicit Fixture(const Strings& entries = {}) {
+        store.LoadWindowList();
+        lv.Assign(entries);
+    }
     void Seed(const std::string& count, const Values& values) {
         reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", count);
         for (const auto& [name, text] : values) reg.PutString(kHkeyCurrentUser, kDataKeyPath, name, text);
@@ -45,9 +51,14 @@ struct Fixture {
         WindowListStore(reg, loaded, nullptr, lower, ",").LoadWindowList();
         return loaded.Items();
     }
+    // What the File menu does with a file, short of saving: read, merge, tell.
     ImportOutcome Import(const std::string& bytes) {
         files.files[kPath] = bytes;
-        return list.ImportWindowList(kPath, 0x55);
+        ListFileContents contents = list.ReadWindowList(kPath);
+        const ImportOutcome outcome =
+            AppendNewEntries(lv, contents.entries, lower) ? contents.outcome : ImportOutcome::kListFull;
+        list.ReportImport(outcome, 0x55);
+        return outcome;
     }
 };
 
@@ -129,20 +140,30 @@ TEST(IsListedTitle, ComparesWholeEntriesIgnoringCaseButNotSecondBytes) {
     EXPECT_TRUE(f.store.IsListedTitle("DAILY \x83" "A"));
 }
 
+// A save stored with its count and entries and nothing else.
+Strings Exactly(const Strings& list) {
+    Strings layout{"=" + std::to_string(list.size())};
+    for (std::size_t i = 0; i < list.size(); ++i) layout.push_back(EntryValueName(static_cast<long>(i)) + "=" + list[i]);
+    std::sort(layout.begin(), layout.end());
+    return layout;
+}
+
+const Strings kFaultLists[][3] = {  // stored, then saved twice
+    {{"alpha one", "bravo two"}, {"charlie three", "delta four", "echo five"}, {"foxtrot six"}},
+    {{}, {"alpha one", "bravo two"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
+    {{"alpha one", "bravo two", "charlie"}, {"alpha one", "bravo two", "xray"}, {"alpha one", "yankee", "zulu"}},
+    {{"alpha one", "bravo two", "charlie three", "delta four"}, {"alpha one", "bravo two"}, {"alpha one"}},
+    {{"alpha one", "bravo two"}, {"bravo two", "alpha one"}, {}},
+    {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}, {"only entry"}},  // longer than the old
+};
+
 // Stop a save after any registry call (a crash), or fail just that call (a
 // full registry), then cut the next save short too: what loads is always one
 // whole list. A save cut short leaves its list staged, which the next must
-// not write over before it has staged its own.
+// not write over before it has staged its own; the next whole save leaves
+// exactly the count and the entries.
 TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
-    const Strings lists[][3] = {  // stored, then saved twice
-        {{"alpha one", "bravo two"}, {"charlie three", "delta four", "echo five"}, {"foxtrot six"}},
-        {{}, {"alpha one", "bravo two"}, {"alpha one", "bravo two", "charlie three", "delta four"}},
-        {{"alpha one", "bravo two", "charlie"}, {"alpha one", "bravo two", "xray"}, {"alpha one", "yankee", "zulu"}},
-        {{"alpha one", "bravo two", "charlie three", "delta four"}, {"alpha one", "bravo two"}, {"alpha one"}},
-        {{"alpha one", "bravo two"}, {"bravo two", "alpha one"}, {}},
-        {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}, {"only entry"}},  // longer than the old
-    };
-    for (const auto& l : lists) {
+    for (const auto& l : kFaultLists) {
         for (bool crash : {true, false}) {
             bool firstCut = true;
             for (std::uint64_t first = 0; firstCut; ++first) {
@@ -163,10 +184,147 @@ TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
                     EXPECT_TRUE(loaded == l[0] || loaded == l[1]) << crash << " at " << first;
                     const Strings next = save(l[2], second, secondCut);
                     EXPECT_TRUE(next == loaded || next == l[2]) << crash << " at " << first << ", " << second;
+                    bool whole = false;
+                    EXPECT_EQ(save(l[2], ~std::uint64_t{0}, whole), l[2]);
+                    EXPECT_EQ(f.Layout(), Exactly(l[2])) << crash << " at " << first << ", " << second;
                 }
             }
         }
     }
+}
+
+// Two faults in one save: a read fails, then the process stops some calls
+// later. A failed read is never taken for "nothing stored".
+TEST(WindowListSave, AFailedReadThenACrashStillLeavesOneWholeList) {
+    for (const auto& l : kFaultLists) {
+        Fixture clean(l[0]);
+        clean.store.SaveWindowList();
+        clean.lv.Assign(l[1]);
+        const std::uint64_t before = clean.reg.CallCount();
+        clean.store.SaveWindowList();
+        const std::uint64_t calls = clean.reg.CallCount() - before;
+        for (std::uint64_t fail = 0; fail < calls; ++fail) {
+            for (std::uint64_t stop = fail + 1; stop <= calls; ++stop) {
+                Fixture f(l[0]);
+                f.store.SaveWindowList();
+                f.lv.Assign(l[1]);
+                f.reg.FailAt(fail);
+                f.reg.StopAfter(stop);
+                f.store.SaveWindowList();
+                f.reg.Heal();
+                const Strings loaded = f.Loaded();
+                EXPECT_TRUE(loaded == l[0] || loaded == l[1]) << "fail " << fail << ", stop " << stop;
+                f.lv.Assign(l[2]);
+                f.store.SaveWindowList();
+                EXPECT_EQ(f.Layout(), Exactly(l[2])) << "fail " << fail << ", stop " << stop;
+            }
+        }
+    }
+}
+
+// Two copies of the program over one registry, each with its own `lv`: a
+// save never writes over what the other saved since this copy last loaded
+// or saved; it makes its own change again on top.
+TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
+    using Change = std::function<ListChange(EntryList&, const LowerTable&)>;
+    const auto add = [](std::string text) -> Change {
+        return [=](EntryList& lv, const LowerTable&) { lv.Add(text); return ListChange::Add(text); };
+    };
+    const auto remove = [](std::string text) -> Change {
+        return [=](EntryList& lv, const LowerTable&) {
+            for (int i = 0; i < lv.Count(); ++i) {
+                if (lv.At(i) == text) lv.RemoveAt(i);
+            }
+            return ListChange::Remove(text);
+        };
+    };
+    const auto edit = [](std::string from, std::string to) -> Change {
+        return [=](EntryList& lv, const LowerTable&) {
+            for (int i = 0; i < lv.Count(); ++i) {
+                if (lv.At(i) == from) lv.SetAt(i, to);
+            }
+            return ListChange::Edit(from, to);
+        };
+    };
+    const auto merge = [](Strings entries) -> Change {
+        return [=](EntryList& lv, const LowerTable& lower) {
+            AppendNewEntries(lv, entries, lower);
+            return ListChange::Merge(entries);
+        };
+    };
+    const struct { const char* what; Change other, mine; Strings stored; } cases[] = {
+        {"both add", add("other added"), add("mine added"), {"first entry", "second entry", "other added", "mine added"}},
+        {"removed there, added here", remove("second entry"), add("mine added"), {"first entry", "mine added"}},
+        {"added there, removed here", add("other added"), remove("first entry"), {"second entry", "other added"}},
+        {"an edit of an entry removed there", remove("second entry"), edit("second entry", "second edited"),
+         {"first entry"}},
+        {"edited there in case only, removed here", edit("first entry", "First Entry"), remove("first entry"),
+         {"second entry"}},
+        {"the same entry added by both", add("Mine added"), add("mine added"), {"first entry", "second entry", "Mine added"}},
+        {"two files merged", merge({"file one", "file two"}), merge({"FILE TWO", "file three", "File Three"}),
+         {"first entry", "second entry", "file one", "file two", "file three"}},
+    };
+    for (const auto& c : cases) {
+        Fixture other({"first entry", "second entry"});
+        other.store.SaveWindowList();
+        EntryList lv;
+        WindowListStore mine(other.reg, lv, nullptr, other.lower, ",");
+        mine.LoadWindowList();
+        other.store.SaveWindowList(c.other(other.lv, other.lower));
+        const SaveOutcome outcome = mine.SaveWindowList(c.mine(lv, other.lower));
+        EXPECT_TRUE(outcome.saved && !outcome.listFull) << c.what;
+        EXPECT_EQ(other.Layout(), Exactly(c.stored)) << c.what;
+        EXPECT_EQ(lv.Items(), c.stored) << c.what;
+    }
+    // Neither copy saved before (no stamp yet), and this copy cannot read the
+    // stamp: that is never taken for "unchanged"; the change waits.
+    Fixture other({"first entry"});
+    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
+    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "first entry");
+    EntryList lv;
+    WindowListStore mine(other.reg, lv, nullptr, other.lower, ",");
+    mine.LoadWindowList();
+    other.store.SaveWindowList(add("other added")(other.lv, other.lower));
+    other.reg.FailAt(1);  // the stamp's read: the key opens, the value does not come
+    mine.SaveWindowList(add("mine added")(lv, other.lower));
+    other.reg.Heal();
+    EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added"}));
+    mine.SaveWindowList();
+    EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added", "mine added"}));
+}
+
+// Another copy holds the list past the lock's bound: the change stays in
+// `lv` and waits, even across a reload, for the next save that gets the lock.
+TEST(WindowListSave, AChangeWaitsWhileAnotherCopyHoldsTheList) {
+    Fixture f({"first entry"});
+    MemoryListLock lock;
+    WindowListStore store(f.reg, f.lv, nullptr, f.lower, ",", &lock);
+    std::vector<bool> asked;  // saving or loading, each time the lock was refused
+    bool retry = false;
+    store.WhenBusy([&](bool saving) {
+        asked.push_back(saving);
+        return std::exchange(retry, false);
+    });
+    f.store.SaveWindowList();
+    store.LoadWindowList();
+    f.lv.Add("waiting entry");
+    lock.busyFor = 1;
+    EXPECT_FALSE(store.SaveWindowList(ListChange::Add("waiting entry")).saved);
+    EXPECT_EQ(f.Loaded(), Strings{"first entry"});
+    lock.busyFor = 1;
+    store.LoadWindowList();  // refused too: `lv` stays as it is
+    EXPECT_EQ(f.lv.Items(), (Strings{"first entry", "waiting entry"}));
+    f.reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "0");  // another copy empties the list
+    f.reg.PutString(kHkeyCurrentUser, kProgramKeyPath, kDataStampValue, "77");
+    store.LoadWindowList();
+    EXPECT_EQ(f.lv.Items(), Strings{"waiting entry"});
+    f.lv.Add("second entry");
+    lock.busyFor = 1;
+    retry = true;  // the user tries again at once, and then it is free
+    EXPECT_TRUE(store.SaveWindowList(ListChange::Add("second entry")).saved);
+    EXPECT_EQ(f.Loaded(), (Strings{"waiting entry", "second entry"}));
+    EXPECT_EQ(asked, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(std::make_pair(lock.depth, lock.refused), std::make_pair(0, 3));
 }
 
 // The shell's contract: exactly these keys, machine-wide where allowed, else for the user.
@@ -181,7 +339,7 @@ TEST(ListFileType, WritesTheAssociationWhereTheMachineLetsIt) {
             {prefix + ".WNL", "Quellwatch Window List"}, {type, "Quellwatch Window List"},
             {type + "\\DefaultIcon", "C:\\Tools\\Quellbox.exe,1"}, {type + "\\shell\\open", "Import"},
             {type + "\\shell\\open\\command", "\"C:\\Tools\\Quellbox.exe\" %1"}};
-        for (const auto& [key, text] : texts) EXPECT_EQ(reg.GetString(root, key, ""), text) << key;
+        for (const auto& [key, text] : texts) EXPECT_EQ(reg.GetString(root, key, ""), text + '\0') << key;
         EXPECT_EQ(reg.ValueNames(root, type), (Strings{"", "BrowserFlags", "EditFlags"}));
         using Binary = std::pair<std::uint32_t, std::vector<std::uint8_t>>;
         for (const auto& [name, data] : {std::pair{"BrowserFlags", std::vector<std::uint8_t>{0, 0x10, 0, 0}},
@@ -229,6 +387,9 @@ TEST(ListFileImport, ReaderRules) {
         {"repeats ignoring case", kHead + Line("Notepad") + Line("NOTEPAD") + Line("calculator"), O::kComplete,
          {"Notepad"}},
         {"five characters at least", kHead + Line("abcd") + Line("abcde"), O::kComplete, {"abcde"}},
+        // Japanese: four two-byte characters are four characters, not eight.
+        {"characters, not bytes", kHead + Line("\x83\x41\x83\x42\x83\x43\x83\x44") + Line("\x83\x41\x83\x42\x83\x43" "ab"),
+         O::kComplete, {"\x83\x41\x83\x42\x83\x43" "ab"}},
         {"odd line stops", kHead + Line("Notepad") + "abc\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
         {"pair a < b stops", kHead + Line("Notepad") + "DE\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
         {"pair giving NUL stops", kHead + Line("Notepad") + Encoded("ab") + "DD" + Line("xyz"), O::kBadLine,
@@ -241,6 +402,7 @@ TEST(ListFileImport, ReaderRules) {
     for (const auto& [name, bytes, outcome, added] : cases) {
         for (std::size_t chunk : {1, 3, 4096}) {
             Fixture f({"Calculator"});
+            f.lower = LowerTable::Japanese932();  // the same as 1252 for every byte below 0x80
             f.files.SetReadChunk(chunk);
             EXPECT_EQ(f.Import(bytes), outcome) << name;
             EXPECT_EQ(Strings(f.lv.Items().begin() + 1, f.lv.Items().end()), added) << name;
@@ -264,6 +426,12 @@ TEST(ListFileImport, StopsAtTheListLimit) {
         EXPECT_EQ(f.lv.At(EntryList::kMaxEntries - room), "Fresh one");
         EXPECT_EQ(FactsOf(f.process.boxes), Boxes(room == 2, told));
     }
+    // More lines than two full lists, nearly all one entry: what follows them still counts.
+    file = kHead;
+    for (int i = 0; i < 2 * EntryList::kMaxEntries + 10; ++i) file += Line(i % 2 ? "Same entry" : "SAME ENTRY");
+    Fixture f;
+    EXPECT_EQ(f.Import(file + Line("Last entry")), ImportOutcome::kComplete);
+    EXPECT_EQ(f.lv.Items(), (Strings{"SAME ENTRY", "Last entry"}));
 }
 
 // A file operation failing anywhere in an import: the file is closed and the
@@ -305,7 +473,13 @@ TEST(ListFileExport, AFailureAnywhereLeavesTheOldFileWhole) {
             } catch (const ProcessStopped&) {
             }
             EXPECT_EQ(std::make_pair(ok, f.files.files[kPath]), std::make_pair(false, std::string("old list"))) << n;
-            if (stop) continue;  // a stopped process leaves its temporary file
+            if (stop) {
+                // What a stopped process left beside the target goes with the next export.
+                f.files.Restart();
+                EXPECT_TRUE(f.list.ExportWindowList(kPath, 0x77)) << n;
+                EXPECT_EQ(f.files.files.size(), 1u) << n;
+                continue;
+            }
             EXPECT_EQ(f.files.files.size() + f.files.OpenHandles(), 1u) << n;  // nothing left behind or open
             EXPECT_EQ(FactsOf(f.process.boxes), Boxes{told}) << n;
         }

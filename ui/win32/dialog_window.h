@@ -104,9 +104,11 @@ private:
             self->OnInit();
             return TRUE;
         case WM_ACTIVATE:
-            if (self && LOWORD(wParam) != WA_INACTIVE && (self->activationPending_ || OfThisProcess(lParam))) {
+            if (self && LOWORD(wParam) != WA_INACTIVE &&
+                (self->activationPending_ || (OfThisProcess(lParam) && !OwnedBy(lParam, dialog)))) {
                 // Coming back from another window of the program, or opened by
-                // a command: not when the user returns from another program.
+                // a command: not when the user returns from another program,
+                // nor from the dialog's own message box or file chooser.
                 self->activationPending_ = false;
                 self->OnActivate();
             }
@@ -123,6 +125,9 @@ private:
             return FALSE;
         }
         return FALSE;
+    }
+    static bool OwnedBy(LPARAM window, HWND owner) {
+        return window && GetWindow(reinterpret_cast<HWND>(window), GW_OWNER) == owner;
     }
     static bool OfThisProcess(LPARAM window) {
         DWORD process = 0;
