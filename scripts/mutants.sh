@@ -83,7 +83,7 @@ E14  engine/scanner.cpp  a pass cut short starts over instead of going on
 + {
 
 E15  engine/window_events.cpp  a listed window not shown yet is not watched
-- if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+- if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
 + 
 
 E16  engine/window_events.cpp  every listed window not shown yet is watched, however many come at once
@@ -95,7 +95,7 @@ E17  engine/window_events.cpp  unlisted windows not shown yet are watched too
 + if (watched_) return false;
 
 S01  store/registry_access.cpp  a 255-character value that fills the buffer is read as a text
-- if (length == kReadBufferBytes) return std::nullopt;
+- if (length == kReadBufferBytes) return ReadStatus::kUnreadable;
 + 
 
 S02  store/registry_access.cpp  a negative number reads as positive
@@ -123,7 +123,7 @@ S07  store/window_list_store.cpp  the digits of the count are grouped from the l
 + if (i > 0 && i % 3 == 0) grouped += separator;
 
 S08  store/window_list_store.cpp  a save overwrites the entries without staging the new list first
-- if (!data.Write(kStagedValue, marker, kRegSz)) return;
+- if (!data.Write(kStagedValue, marker, kRegSz)) return false;
 + 
 
 S09  store/window_list_store.cpp  the staged list starts right after the old count, under the new entries
@@ -135,24 +135,24 @@ S10  store/window_list_store.cpp  a save stages over the list an unfinished save
 + 
 
 S11  store/window_list_store.cpp  a load ignores the list a cut-short save left staged
-- const Span span = staged ? *staged : Span{0, StoredCount(data)};
-+ const Span span = Span{0, StoredCount(data)};
+- const Span span = staged ? *staged : Span{0, count};
++ const Span span = Span{0, count};
 
 S12  store/window_list_store.cpp  repeats differing in case are both loaded
 - if (!seen.insert(lower_.Lower(*entry)).second) continue;
 + if (!seen.insert(*entry).second) continue;
 
 S13  store/window_list_store.cpp  a damaged huge count is read whole
-- return std::clamp(LeadingNumber(*text), 0L, kMaxStoredCount);
-+ return std::max(LeadingNumber(*text), 0L);
+- return std::clamp(LeadingNumber(text), 0L, kMaxStoredCount);
++ return std::max(LeadingNumber(text), 0L);
 
 S14  store/window_list_store.cpp  an empty stored entry is loaded
 - if (!entry || entry->empty()) continue;
 + if (!entry) continue;
 
 S15  store/window_list_store.cpp  the leftovers of the old list stay after a save
-- if (!keep.count(name) && !data.Delete(name)) return;
-+ if (false && !keep.count(name) && !data.Delete(name)) return;
+- if (!keep.count(name) && !data.Delete(name)) return false;
++ if (false && !keep.count(name) && !data.Delete(name)) return false;
 
 S16  store/window_list_store.cpp  IsListedTitle compares case-sensitively
 - if (lower_.EqualNoCase(text, entry)) return true;
@@ -160,8 +160,10 @@ S16  store/window_list_store.cpp  IsListedTitle compares case-sensitively
 
 S17  store/window_list_store.cpp  a save does not reload the list it wrote
 - StoreList();
--     LoadWindowList();
+-         }
+-         Load();
 + StoreList();
++         }
 
 S30  store/window_list_store.cpp  a single stray value beside the list is not looked for
 - registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra)
@@ -197,8 +199,8 @@ F03  store/list_file.cpp  a pair that decodes to NUL is accepted
 + if (a < b) return std::nullopt;
 
 F04  store/list_file.cpp  an imported entry of exactly five characters is dropped
-- if (entry->size() < kMinImportedEntry) continue;
-+ if (entry->size() <= kMinImportedEntry) continue;
+- if (lower_.CharCount(*entry) < kMinImportedEntry ||
++ if (lower_.CharCount(*entry) <= kMinImportedEntry ||
 
 F05  store/list_file.cpp  the header is compared ignoring case
 - if (line != kListFileHeader) {
@@ -217,15 +219,15 @@ F08  store/list_file.cpp  an export ignores a failed close and replaces the old 
 + files_.Close(file);
 
 F09  store/list_file.cpp  a failed export leaves its temporary file behind
-- if (!temp.empty()) files_.Delete(temp);
+- files_.Delete(temp);
 + 
 
-F10  store/list_file.cpp  an import does not remember what it added (repeats within the file)
+F10  store/window_list_store.cpp  a merge does not remember what it added (repeats within the file)
 - listed.insert(std::move(key));
 + 
 
 F11  store/list_file.cpp  an overlong line is skipped instead of ending the import
-- case LineReader::Result::kTooLong: return ImportOutcome::kBadLine;
+- case LineReader::Result::kTooLong: outcome = ImportOutcome::kBadLine; return contents;
 + case LineReader::Result::kTooLong: continue;
 
 F12  store/list_file.cpp  blanks just inside the quotes of a path stay
@@ -348,9 +350,9 @@ P05  shell/startup.cpp  the "press refresh" message goes to the wrong case
 - trayCopy ? kImportedPressRefresh : kImported
 + trayCopy ? kImported : kImportedPressRefresh
 
-P06  shell/startup.cpp  an import merges into an empty list instead of the stored one
-- frm.Store().LoadWindowList();
-+ 
+P06  store/window_list_store.cpp  an import merges into an empty list instead of the stored one
+- if (stamp_ != *stored) {
++ if (stamp_ && stamp_ != *stored) {
 
 P07  shell/startup.cpp  the closing quote of the program path is left on the arguments
 - end = end == std::string::npos ? commandLine.size() : end + 1;
@@ -427,8 +429,8 @@ C14  options/options.cpp  a reopened dialog is not reloaded
 + 
 
 D01  editing/add_item.cpp  a five-character title is refused as too short
-- if (text.empty() || text.size() >= kMinimumEntryLength) return false;
-+ if (text.empty() || text.size() > kMinimumEntryLength) return false;
+- if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
++ if (text.empty() || platform.lower.CharCount(text) > kMinimumEntryLength) return false;
 
 D02  editing/add_item.cpp  the picker lists titles with their browser suffix
 - std::string title = scanner_.GetTitle(window);
@@ -464,7 +466,7 @@ D09  editing/taskbar_target.cpp  the right button on the target offers the title
 + 
 
 D10  editing/taskbar_target.cpp  the title cut at its browser suffix is not checked for length
-- if (title.empty() || RefuseShortTitle(platform_.process, owner, title)) return;
+- if (title.empty() || RefuseShortTitle(platform_, owner, title)) return;
 + if (title.empty()) return;
 
 D11  editing/taskbar_target.cpp  the target stores "Task Target" the wrong way round
@@ -482,6 +484,105 @@ D13  editing/taskbar_target.cpp  asking for the target twice makes two icons
 D14  editing/browser_suffix.cpp  the cut keeps the suffix's first character
 - if (at != std::string::npos) text.erase(at);
 + if (at != std::string::npos) text.erase(at + 1);
+
+L01  store/window_list_store.cpp  a save writes over what another copy saved meanwhile
+- if (stamp_ != *stored) {
++ if (!stamp_) {
+
+L02  store/window_list_store.cpp  a stamp that cannot be read counts as unchanged
+- if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) return std::nullopt;
++ key.TryRead(kDataStampValue, &stamp);
+
+L03  store/window_list_store.cpp  a reload drops the changes still waiting for a save
+- stamp_ = ReadStamp();  // a failed read leaves it unknown: the next save reloads first
+-         Load();
+-         for (const ListChange& made : pending_) Apply(made);
++ stamp_ = ReadStamp();
++         Load();
+
+L04  store/window_list_store.cpp  a change made again finds its entry only in the same case
+- if (lower_.EqualNoCase(lv_.At(i), text)) return i;
++ if (lv_.At(i) == text) return i;
+
+L05  store/window_list_store.cpp  an entry added by both copies is stored twice
+- case ListChange::Kind::kAdd: return IsListedTitle(change.text) || lv_.Add(change.text);
++ case ListChange::Kind::kAdd: return lv_.Add(change.text);
+
+L06  store/window_list_store.cpp  a merge adds entries the list holds already
+- if (listed.count(key)) continue;
++ 
+
+L07  store/window_list_store.cpp  the user cannot try again while another copy holds the list
+- if (!whenBusy_ || !whenBusy_(saving)) return false;
++ return false;
+
+L08  shell/main_frm.cpp  an importing copy is not offered to try again
+- return process.ShowMessageBox(own_.mainFrm, kListBusy, "Quellwatch", kMbRetryCancel | kWarning) == kIdRetry;
++ return false;
+
+L09  shell/startup.cpp  an import given up still reports success
+- if (!saved.saved) return;  // the user gave up while a tray copy held the list
++ 
+
+L10  editing/edit.cpp  an edit does not tell its save what it changed
+- change = ListChange::Edit(platform_.lv.At(index), text);
++ 
+
+L11  editing/edit.cpp  a removal does not tell its save what it changed
+- platform_.store.SaveWindowList(ListChange::Remove(text));
++ platform_.store.SaveWindowList();
+
+L12  editing/taskbar_target.cpp  the target's add does not tell its save what it changed
+- platform_.store.SaveWindowList(ListChange::Add(title));
++ platform_.store.SaveWindowList();
+
+L13  shell/main_frm.cpp  the menu import does not tell its save what it merged
+- store_.SaveWindowList(ListChange::Merge(std::move(file.entries)));
++ store_.SaveWindowList();
+
+S32  store/window_list_store.cpp  a save after an unfinished one deletes Staged twice and stops before tidying
+- // (seconds for a full list under Wine).
++ // (seconds for a full list under Wine).
++     if (staged && !data.Delete(kStagedValue)) return false;
+
+S33  store/window_list_store.cpp  a refused read counts as "nothing stored"
+- return countRead != ReadStatus::kFailed && stagedRead != ReadStatus::kFailed;
++ return true;
+
+S34  store/registry_access.cpp  a key that cannot be opened counts as absent
+- failed_ = !open_ && opened != kErrorFileNotFound;
++ failed_ = false;
+
+S35  store/file_association.cpp  the association's texts are stored without their terminator
+- const std::string data = type == kRegSz ? text + '\0' : text;
++ const std::string data = text;
+
+F20  store/list_file.cpp  the import's five-character rule counts bytes
+- if (lower_.CharCount(*entry) < kMinImportedEntry
++ if (entry->size() < kMinImportedEntry
+
+F21  store/list_file.cpp  each export's temporary file has a name of its own, and a crash's stays
+- const std::string temp = path + ".tmp";
++ static int exports = 0;
++     const std::string temp = path + std::to_string(++exports) + ".tmp";
+
+D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
+- if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
++ if (text.empty() || text.size() >= kMinimumEntryLength) return false;
+
+D21  editing/add_item.cpp  the crosshair takes a control of the main window
+- if (!platform_.scanner.IsProgramWindow(platform_.windows.RootOf(window)) &&
+-         platform_.scanner.IsCandidateWindow(window, title)) {
++ if (platform_.scanner.IsCandidateWindow(window, title)) {
+
+F22  store/list_file.cpp  the reader keeps repeats, so a huge file of one entry hides what follows
+- || !seen.insert(lower_.Lower(*entry)).second) continue;
++ ) continue;
+
+E20  engine/window_events.cpp  a renamed hidden window is watched at every new name
+- if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
++ if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

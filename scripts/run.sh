@@ -8,6 +8,12 @@ cd "$(dirname "$0")/.."
 QW_ROOT=$(pwd)
 
 bash scripts/setup.sh
+# The user's own Wine prefixes, one per bitness, outside the build tree: no
+# test, benchmark or screenshot run touches the list kept there.
+QW_RUN_HOME=${XDG_DATA_HOME:-$HOME/.local/share}/quellwatch
+export QW_WINEPREFIX32=${QW_RUN_PREFIX32:-$QW_RUN_HOME/wineprefix32}
+export QW_WINEPREFIX64=${QW_RUN_PREFIX64:-$QW_RUN_HOME/wineprefix64}
+mkdir -p "$QW_RUN_HOME"
 . scripts/wine-env.sh
 qw_select_and_build Quellbox help_chm
 if [ "$QW_BITS" = 32 ]; then
@@ -18,6 +24,6 @@ fi
 
 trap qw_wine_stop EXIT
 qw_wine_start
-echo "Quellbox.exe is running (DISPLAY=$DISPLAY). Close it from its menu, or press Ctrl+C here."
+echo "Quellbox.exe is running (DISPLAY=$DISPLAY, Wine prefix $WINEPREFIX). Close it from its menu, or press Ctrl+C here."
 wine "$QW_BUILD_DIR/bin/Quellbox.exe" "$@"
 wineserver -w

@@ -4,9 +4,9 @@
 // Prints "STORM" with the slowest answer and the storm's duration, then
 // "IDLE" and waits, for the calling script's CPU sample.
 //   qw_wine_storm quellbox|tick [windows] [seconds to wait after]
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -26,17 +26,7 @@ int main(int argc, char** argv) {
     Quellbox quellbox;
     if (!quellbox.Launch(true, target == "tick" ? "QuellboxTick.exe" : "Quellbox.exe")) return 3;
 
-    std::atomic<bool> storming{true};
-    double slowest = 0;
-    std::thread prober([&] {
-        while (storming) {
-            const std::int64_t sent = Now();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(quellbox.Main(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-            slowest = std::max(slowest, Millis(Now() - sent));
-            std::this_thread::sleep_for(2ms);
-        }
-    });
+    auto prober = std::make_unique<AnswerTimer>(quellbox.Main());
     const std::int64_t start = Now();
     helper.Storm(windows);
     const double stormMs = Millis(Now() - start);
@@ -44,8 +34,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(1s);
     HWND match = helper.Create("Storm match at the end");
     const bool closed = helper.WaitForMessages(match, WM_CLOSE, 1, 10s);
-    storming = false;
-    prober.join();
+    const double slowest = prober->Slowest();
+    prober.reset();
     std::printf("STORM %s windows=%d storm_ms=%.0f slowest_answer_ms=%.1f match_closed=%d\n", target.c_str(), windows,
                 stormMs, slowest, closed ? 1 : 0);
     std::printf("IDLE %d\n", idleSeconds);

@@ -307,6 +307,22 @@ HWND WaitForBox(const Program& program, const std::string& text, const std::stri
 
 bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
 
+AnswerTimer::AnswerTimer(HWND window)
+    : thread_([this, window] {
+          while (asking_) {
+              const std::int64_t sent = Now();
+              DWORD_PTR result = 0;
+              SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result);
+              slowest_ = std::max(slowest_.load(), Millis(Now() - sent));
+              std::this_thread::sleep_for(std::chrono::milliseconds(2));
+          }
+      }) {}
+
+AnswerTimer::~AnswerTimer() {
+    asking_ = false;
+    thread_.join();
+}
+
 HWND Open(const Program& program, int id, const std::string& title) {
     Press(program.Main(), id);
     return WaitForWindow(program, title);

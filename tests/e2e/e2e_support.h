@@ -160,6 +160,23 @@ private:
     std::atomic<HWND> window_{nullptr};
 };
 
+// Asks a window, from a thread of its own, again and again how long it takes
+// to answer a message, until destroyed.
+class AnswerTimer {
+public:
+    explicit AnswerTimer(HWND window);
+    ~AnswerTimer();
+    AnswerTimer(const AnswerTimer&) = delete;
+    AnswerTimer& operator=(const AnswerTimer&) = delete;
+    // The slowest answer so far, in milliseconds.
+    double Slowest() const { return slowest_.load(); }
+
+private:
+    std::atomic<bool> asking_{true};
+    std::atomic<double> slowest_{0};
+    std::thread thread_;
+};
+
 std::string TextOf(HWND window);
 // A visible window of `program` with this title, waiting up to 10 s.
 HWND WaitForWindow(const Program& program, const std::string& title);

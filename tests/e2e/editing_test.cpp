@@ -120,10 +120,29 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     ASSERT_TRUE(drag(other.left + 60, other.top + 10));
     EXPECT_TRUE(WaitUntil([&] { return TextOf(name) == "Weekly Offer - Netscape"; }, 10s));
 
-    // Picking a row fills the text box; Enter adds it, and the next tick closes its window.
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row - rows.begin()), 0);
+    // Nor onto a control of the main window: it is refused by the window that holds it.
+    MoveWindow(q.Main(), 0, 0, 470, 380, TRUE);
+    SetWindowPos(dialog, HWND_TOP, 520, 0, 0, 0, SWP_NOSIZE);
+    GetWindowRect(GetDlgItem(dialog, IDC_TARGET), &target);
+    RECT button{};
+    GetWindowRect(GetDlgItem(q.Main(), IDC_LADD), &button);
+    ASSERT_TRUE(drag((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    ASSERT_TRUE(Answer(WaitForBox(q, "Invalid Window, Please select title bar.\r\n"
+                                     "Note: You cannot select Quellwatch related windows."), IDOK));
+    EXPECT_EQ(TextOf(name), "Weekly Offer - Netscape");
+
+    // Picking a row fills the text box; the dialog's own question keeps the
+    // pick; Enter adds it, and the next tick closes its window.
+    const WPARAM picked = static_cast<WPARAM>(row - rows.begin());
+    SendMessageA(list, LB_SETCURSEL, picked, 0);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WNDWLIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     ASSERT_TRUE(WaitUntil([&] { return TextOf(name) == "Quarterly Report"; }, 10s));
+    SetWindowTextA(name, "abc");
+    Key(name, VK_RETURN);
+    ASSERT_TRUE(Answer(WaitForBox(q, "The title must be a least five (5) characters long"), IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 10s));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), static_cast<LRESULT>(picked));
+    SetWindowTextA(name, "Quarterly Report");
     Screenshot("add-dialog", &q);
     Key(name, VK_RETURN);
     ASSERT_TRUE(WaitGone(dialog));
@@ -295,6 +314,46 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
     more.insert(more.end(), {"Brand new entry", "Another new one"});
     EXPECT_TRUE(Stored(more));
     EXPECT_TRUE(Counts(q, 7));
+}
+
+// Two copies at once: a tray copy and an import through the shell. The
+// importer holds the list lock only for its merge, never while it asks or
+// tells: the tray copy answers at once throughout, and neither copy's entries
+// are lost, whichever saves last.
+TEST(ListFiles, TwoCopiesAtOnceKeepEveryEntryAndAnswer) {
+    QuietOptions();
+    SeedList({"Daily Offer"});
+    WriteList("newer.wnl", {"Never added"}, "quellbox2");
+    WriteList("good.wnl", {"Imported entry"});
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    AnswerTimer answers(q.Main());
+    const auto add = [&](const char* text) {
+        HWND dialog = Open(q, IDC_LADD, "Add new item");
+        SetDlgItemTextA(dialog, IDC_WIN_NAME, text);
+        return Answer(dialog, IDOK);
+    };
+    Program importer;
+    const std::pair<const char*, const char*> imports[] = {
+        {"newer.wnl", "This window list is invalid, or it may be from an newer version of Quellwatch."},
+        {"good.wnl", "Window List imported, please press refresh\r\non the main dialog to see the new entries."}};
+    Strings stored = {"Daily Offer"};
+    for (const auto& [file, says] : imports) {
+        ASSERT_TRUE(importer.Start(Beside("Quellbox.exe"), "\"" + Beside(file) + "\""));
+        ASSERT_TRUE(Answer(WaitForBox(importer, std::string("Import ") + file + " ?"), IDYES));
+        HWND told = WaitForBox(importer, says);
+        ASSERT_NE(told, nullptr) << file;
+        // The tray copy adds while the importer's box is up.
+        if (std::string(file) == "good.wnl") stored.push_back("Imported entry");
+        stored.push_back(std::string("Added beside ") + file);
+        ASSERT_TRUE(add(stored.back().c_str()));
+        EXPECT_TRUE(Stored(stored)) << file;
+        ASSERT_TRUE(Answer(told, IDOK));
+        EXPECT_EQ(importer.WaitExit(10s), 0) << file;
+    }
+    EXPECT_TRUE(Stored(stored));
+    EXPECT_TRUE(Counts(q, static_cast<int>(stored.size())));
+    EXPECT_LT(answers.Slowest(), 1000.0);
 }
 
 // Each of the nine menu items opens the dialog on its page; OK on the
