@@ -35,7 +35,13 @@ public:
         buffer[n] = '\0';
         return n;
     }
-    void Post(WindowHandle, unsigned) override { ++posts; }
+    bool Post(WindowHandle, unsigned) override {
+        ++posts;
+        return true;
+    }
+    bool IsHung(WindowHandle) override { return false; }
+    bool IsCloaked(WindowHandle) override { return false; }
+    std::string ClassName(WindowHandle) override { return ""; }
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle RootOf(WindowHandle window) override { return window; }

@@ -1,5 +1,7 @@
 #include "engine/scanner.h"
 
+#include <algorithm>
+
 #include "store/registry_access.h"
 #include "store/settings.h"
 #include "store/window_list_store.h"
@@ -60,6 +62,7 @@ void Scanner::ScanCycle() {
         pass_.clear();
         next_ = 0;
         windows_.EnumTopLevel(*this);
+        ForgetGoneRefusals();
     }
     const auto start = std::chrono::steady_clock::now();
     while (next_ < pass_.size()) {
@@ -81,21 +84,52 @@ bool Scanner::ScanWindow(WindowHandle window) {
     if (title == lastClosedTitle_) return true;
     if (!IsCandidate(window, facts, title)) return true;
     if (!MatchesListEntry(title)) return true;
-    Close(window, facts);
+    if (StillRefused(window, title)) return true;
+    // A refused request takes neither the sound nor the debounce: another
+    // window of that title may still be closed at once.
+    if (Close(window, facts) == Closing::kRefused) return true;
     lastClosedTitle_ = title;
     reInitCloseTmr_.Start();
     return true;
 }
 
-void Scanner::Close(WindowHandle window, const Facts& facts) {
+Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts) {
     // The title may have changed since it matched; visibility and owner were
     // asked moments ago in this same pass.
-    if (!IsCandidate(window, facts, GetTitle(window))) return;
-    windows_.Post(window, kWmCancelMode);
-    windows_.Post(window, kWmClose);
+    const std::string title = GetTitle(window);
+    if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+    if (windows_.IsHung(window)) {
+        Refuse(window, title, CloseRefusal::kHung);
+        return Closing::kRefused;
+    }
+    if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
+        Refuse(window, title, CloseRefusal::kElevated);
+        return Closing::kRefused;
+    }
     // Read at every close so a change in the options counts at once.
-    if (!ReadSwitch(registry_, Setting::kPlaySound)) return;
-    PlaySoundFile(ReadText(registry_, Setting::kSound));
+    if (ReadSwitch(registry_, Setting::kPlaySound)) PlaySoundFile(ReadText(registry_, Setting::kSound));
+    return Closing::kAsked;
+}
+
+bool Scanner::StillRefused(WindowHandle window, const std::string& title) {
+    const auto it = refused_.find(window);
+    if (it == refused_.end()) return false;
+    if (it->second.title == title && (it->second.why != CloseRefusal::kHung || windows_.IsHung(window))) return true;
+    refused_.erase(it);
+    return false;
+}
+
+void Scanner::Refuse(WindowHandle window, const std::string& title, CloseRefusal why) {
+    refused_[window] = Refusal{title, why};
+    if (observer_) observer_->CannotClose(window, title, why);
+}
+
+void Scanner::ForgetGoneRefusals() {
+    // A handle of a window that went may be given to a new one.
+    for (auto it = refused_.begin(); it != refused_.end();) {
+        const bool listed = std::find(pass_.begin(), pass_.end(), it->first) != pass_.end();
+        it = listed ? std::next(it) : refused_.erase(it);
+    }
 }
 
 void Scanner::CloseTrackedWindow(WindowHandle window) { Close(window, AskFacts(window)); }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,21 @@ struct OwnWindows {
         return window != 0 && (window == mainFrm || window == about || window == addItem ||
                                window == options || window == edit);
     }
+};
+
+// Why a matching window could not be asked to close.
+enum class CloseRefusal {
+    kElevated,  // its program runs as administrator and Windows refused the request
+    kHung,      // its program does not answer; a request would only wait in its queue
+};
+
+// Hears what the scan could not do, for the user to see.
+class CloseObserver {
+public:
+    virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
+
+protected:
+    ~CloseObserver() = default;
 };
 
 // Told between the windows of a pass, so that work that must not wait for
@@ -65,11 +81,14 @@ public:
     std::string GetTitle(WindowHandle window);
     bool IsCandidateWindow(WindowHandle window, const std::string& title);
     bool MatchesListEntry(const std::string& title);
+    // Visible by its style, as the scan asks it.
+    bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
     // One of the program's windows, or a window of another copy of it.
     bool IsProgramWindow(WindowHandle window) { return OwnedByUs(window); }
     void CloseTrackedWindow(WindowHandle window);
     void PlaySoundFile(const std::string& path);
     void SetBetweenWindows(BetweenWindows* listener) { between_ = listener; }
+    void SetCloseObserver(CloseObserver* observer) { observer_ = observer; }
     void SetPassSlice(std::chrono::microseconds slice) { passSlice_ = slice; }
 
     const std::string& LastClosedTitle() const { return lastClosedTitle_; }
@@ -85,7 +104,14 @@ private:
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
-    void Close(WindowHandle window, const Facts& facts);
+    enum class Closing { kAsked, kTurnedDown, kRefused };
+    Closing Close(WindowHandle window, const Facts& facts);
+    // A window that cannot be closed is not asked again until its title
+    // changes or it goes; a program that stops answering is asked again
+    // once it answers.
+    bool StillRefused(WindowHandle window, const std::string& title);
+    void Refuse(WindowHandle window, const std::string& title, CloseRefusal why);
+    void ForgetGoneRefusals();
 
     WindowApi& windows_;
     SoundApi& sound_;
@@ -96,6 +122,12 @@ private:
     const LowerTable& lower_;
 
     BetweenWindows* between_ = nullptr;
+    CloseObserver* observer_ = nullptr;
+    struct Refusal {
+        std::string title;
+        CloseRefusal why;
+    };
+    std::map<WindowHandle, Refusal> refused_;
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
     std::size_t next_ = 0;            // the first not yet visited

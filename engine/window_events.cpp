@@ -8,6 +8,7 @@ namespace qw {
 void WindowEvents::Enable() {
     if (enabled_ || !source_ || !retryTimer_) return;
     enabled_ = true;
+    showReported_ = false;
     source_->Start(*this);
 }
 
@@ -22,8 +23,19 @@ void WindowEvents::Disable() {
     retryTimer_->Stop();
 }
 
+void WindowEvents::Wake() {
+    // The message loop turned since the last run of events.
+    testedSinceTick_ = 0;
+    watched_ = false;
+    Deliver();
+}
+
 void WindowEvents::OnWindowEvent(WindowHandle window, WindowEvent event) {
     if (!enabled_) return;
+    // Windows reports a window's showing, and then the window is tested as it
+    // shows: no watch is needed. Wine does not, which shows here as no such
+    // report for a window seen created while it was still hidden.
+    if (event == WindowEvent::kShown && waiting_.count(window)) showReported_ = true;
     // Several events of one window before it is tested count once.
     if (!queued_.insert(window).second) return;
     queue_.push_back(window);
@@ -37,9 +49,12 @@ void WindowEvents::OnWindowEvent(WindowHandle window, WindowEvent event) {
         // that keeps renaming itself must not hold the user interface
         // 10 ms per new name.
         const auto waiting = waiting_.find(window);
-        if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+        if (event == WindowEvent::kCreated && !showReported_ && waiting != waiting_.end() && Watch(window))
+            waiting_.erase(waiting);
     }
-    if ((!queue_.empty() || testedSinceTick_ > 0) && !retryTimer_->IsRunning()) retryTimer_->Start();
+    // The retry timer runs only while windows wait for it: a window not shown
+    // yet, or the rest of a storm.
+    if (!queue_.empty() && !retryTimer_->IsRunning()) retryTimer_->Start();
 }
 
 bool WindowEvents::Test(WindowHandle window) {
@@ -55,6 +70,7 @@ bool WindowEvents::Watch(WindowHandle window) {
     // cannot keep the user interface waiting.
     if (watched_ || !scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
     watched_ = true;
+    ++watches_;
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     auto next = start + kWatchPeriod;

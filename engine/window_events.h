@@ -43,12 +43,15 @@ public:
     void Enable();
     void Disable();
     void RetryTimer_Timer();
-    // The platform has events waiting.
+    // The platform has events waiting, and woke the message loop for them.
+    void Wake();
     void Deliver() {
         if (enabled_) source_->Deliver();
     }
 
     std::size_t Queued() const { return queue_.size(); }
+    // Windows watched until shown, since the start.
+    int Watches() const { return watches_; }
     std::size_t Waiting() const { return waiting_.size(); }
 
 private:
@@ -68,6 +71,8 @@ private:
     bool enabled_ = false;
     int testedSinceTick_ = 0;  // tested as they came, since the message loop last ran
     bool watched_ = false;     // a window was watched since then
+    bool showReported_ = false;  // the platform reports windows being shown
+    int watches_ = 0;
     std::deque<WindowHandle> queue_;  // reported, not tested yet, each once
     std::set<WindowHandle> queued_;
     std::map<WindowHandle, int> waiting_;  // not yet visible: retries left

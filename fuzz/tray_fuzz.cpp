@@ -151,6 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             added = false;
             break;
         case 6:
+            shell.icons.clear();  // Explorer restarted: every icon is gone
             tray.TaskbarCreated();
             if (added) {
                 flags = kNifMessage | kNifIcon | kNifTip;
@@ -168,10 +169,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             icon = in.Word();
             std::memset(tip, 0, sizeof tip);
             flags = kNifMessage | kNifIcon | kNifTip;
+            // A window that has its icon already: the refused add is followed by a modify.
+            const bool existed = shell.icons.count({window, 0u}) > 0;
             tray.Form_Load(window, icon);
             added = true;
-            newCalls = 1;
-            message = kNimAdd;
+            newCalls = existed ? 2 : 1;
+            message = existed ? kNimModify : kNimAdd;
             break;
         }
         check(newCalls, message, callsBefore);

@@ -68,7 +68,9 @@ void Options::BrowseSound_Click() {
     request.owner = view_.Handle();
     request.filter = std::string(kSoundFilter, sizeof kSoundFilter - 1) + '\0';
     request.title = "Browse for sound";
-    request.flags = kOfnFileMustExist | kOfnHideReadOnly;
+    // A wave file in a folder the user may not write (C:\Windows\Media)
+    // is chosen all the same.
+    request.flags = kOfnFileMustExist | kOfnHideReadOnly | kOfnNoTestFileCreate | kOfnNoChangeDir;
     const unsigned load = loads_;
     std::string path;
     if (!platform_.fileDialogs.Save(request, &path)) return;

@@ -71,6 +71,9 @@ public:
     virtual std::string ProgramPath() = 0;
     // Ends the process at once, without unloading windows.
     virtual void EndProcess() = 0;
+    // SHChangeNotify(SHCNE_ASSOCCHANGED): Explorer shows a new icon of the
+    // list files at once, not after the next logon.
+    virtual void AssociationsChanged() = 0;
 };
 
 // GetOpenFileNameA and GetSaveFileNameA with the 76-byte OPENFILENAME record:
@@ -85,8 +88,13 @@ struct FileDialogRequest {
 
 constexpr unsigned kOfnOverwritePrompt = 0x2;
 constexpr unsigned kOfnHideReadOnly = 0x4;
+// The process's current folder stays where it was, not in the chosen one
+// (which would keep a USB stick from being ejected while the program runs).
+constexpr unsigned kOfnNoChangeDir = 0x8;
 constexpr unsigned kOfnPathMustExist = 0x800;
 constexpr unsigned kOfnFileMustExist = 0x1000;
+// A Save dialog does not try whether the chosen file could be created.
+constexpr unsigned kOfnNoTestFileCreate = 0x10000;
 
 class FileDialogApi {
 public:
@@ -95,6 +103,12 @@ public:
     virtual bool Open(const FileDialogRequest& request, std::string* path) = 0;
     virtual bool Save(const FileDialogRequest& request, std::string* path) = 0;
 };
+
+// What creating or opening a per-user named object (a mutex) gave. An
+// object made by a copy running as administrator may refuse a copy that is
+// not: it exists all the same.
+enum class NamedObject { kCreated, kExisted, kDenied, kAbsent };
+inline bool ObjectExists(NamedObject result) { return result == NamedObject::kExisted || result == NamedObject::kDenied; }
 
 // One lock per user around every read and write of the stored window list,
 // so that a tray copy and an importing copy never interleave. It is held only

@@ -40,8 +40,14 @@ public:
     virtual WindowHandle GetParent(WindowHandle window) = 0;
     // GetWindowTextA: copies at most max - 1 characters plus NUL, returns the count.
     virtual int GetText(WindowHandle window, char* buffer, int max) = 0;
-    // PostMessageA(window, message, 0, 0).
-    virtual void Post(WindowHandle window, unsigned message) = 0;
+    // PostMessageA(window, message, 0, 0). False only when Windows refused
+    // it: a window of a program running as administrator does not take
+    // posts from a program that is not (User Interface Privilege Isolation).
+    // A window that went meanwhile is not a refusal.
+    virtual bool Post(WindowHandle window, unsigned message) = 0;
+    // IsHungAppWindow: the window's program has not taken a message for a
+    // while; what is posted to it piles up in its queue.
+    virtual bool IsHung(WindowHandle window) = 0;
     // Whether the window is one of the program's: a window of this process,
     // or the main window of another copy (an importing copy owns its
     // questions with it).
@@ -56,6 +62,12 @@ public:
     virtual WindowHandle ForegroundWindow() = 0;
     // IsWindow and a top-level window (its parent is the desktop).
     virtual bool IsTopLevelWindow(WindowHandle window) = 0;
+    // DwmGetWindowAttribute(DWMWA_CLOAKED): visible by its style, yet shown
+    // by nobody (a suspended app's frame, a window on another virtual
+    // desktop); false where the platform has no such thing.
+    virtual bool IsCloaked(WindowHandle window) = 0;
+    // GetClassNameA.
+    virtual std::string ClassName(WindowHandle window) = 0;
 };
 
 class SoundApi {

@@ -45,6 +45,16 @@ for bits in 32 64; do
     cmake --build "build/win$bits" -j2
 done
 
+# The program imports only known DLLs of Windows and comctl32 (from the
+# side-by-side store): no DLL planted beside it in a Downloads folder loads.
+for bits in 32 64; do
+    objdump=$( [ "$bits" = 32 ] && echo i686-w64-mingw32-objdump || echo x86_64-w64-mingw32-objdump )
+    imports=$($objdump -p "build/win$bits/bin/Quellbox.exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    others=$(printf '%s\n' $imports | grep -vxE '(kernel32|user32|gdi32|advapi32|shell32|comdlg32|ole32|msvcrt|comctl32)\.dll' || true)
+    if [ -n "$others" ]; then echo "Quellbox.exe ($bits-bit) imports $others"; exit 1; fi
+    echo "imports ($bits-bit): $(echo $imports)"
+done
+
 # The end-to-end tests under every Wine this host can run, one after the other
 # on one private display: the tests must not touch the user's desktop.
 QW_XVFB=1

@@ -12,7 +12,9 @@ const char kTipDisabled[] = "Quellwatch [Disabled]";
 const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
 const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
 const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
-const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
+// Without OFN_FILEMUSTEXIST: in a Save dialog Windows takes it at its word
+// and refuses every new file name.
+const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 const char kListBusy[] = "Another copy of Quellwatch is saving the window list.";
 const char kChangeKept[] = "Your change is kept and will be saved with your next change.";
 const char kNotReloaded[] = "Press \"Refresh List\" in a moment to see its changes.";
@@ -54,6 +56,13 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                                platform_.process.ProgramPath()}),
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
+    scanner_.SetCloseObserver(this);
+}
+
+std::string CannotCloseText(const std::string& title, CloseRefusal why) {
+    return "Cannot close \"" + title + "\": " +
+           (why == CloseRefusal::kElevated ? "it belongs to a program running as administrator."
+                                           : "its program is not responding.");
 }
 
 bool MainFrm::ListBusy(bool saving) {
@@ -87,6 +96,7 @@ bool MainFrm::Switch(Setting setting) { return ReadSwitch(platform_.registry, se
 
 void MainFrm::RegisterListFileType(int iconIndex) {
     qw::RegisterListFileType(platform_.registry, ProgramExePath(platform_.process.ProgramPath()), iconIndex);
+    platform_.process.AssociationsChanged();
 }
 
 void MainFrm::Form_Load() {
@@ -207,7 +217,7 @@ void MainFrm::menu_Imp_Click() {
     request.title = "Import Window List";
     // The file and its folder must exist: a typed name that is not there is
     // refused by the dialog itself.
-    request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
+    request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnNoChangeDir;
     std::string path;
     // Neither the dialog nor the reading of the file holds the list lock;
     // a save follows either way, which reloads the list and its count text.

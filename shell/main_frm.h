@@ -96,7 +96,10 @@ extern const char kHelpMissing[];
 extern const char kListBusy[];
 extern const unsigned kExportDialogFlags;
 
-class MainFrm : private TargetHost {
+// The status text for a window the scan cannot close.
+std::string CannotCloseText(const std::string& title, CloseRefusal why);
+
+class MainFrm : private TargetHost, private CloseObserver {
 public:
     explicit MainFrm(MainFrmPlatform platform);
 
@@ -109,7 +112,7 @@ public:
     void Tm_Timer() { scanner_.ScanCycle(); }
     void ReInitCloseTmr_Timer() { scanner_.ReInitCloseTmrTick(); }
     void RetryTimer_Timer() { events_.RetryTimer_Timer(); }
-    void WindowEvents_Waiting() { events_.Deliver(); }
+    void WindowEvents_Waiting() { events_.Wake(); }
 
     void EnableTracking();
     void DisableTracking();
@@ -149,6 +152,12 @@ private:
     void RegisterListFileType(int iconIndex);
     void SetIcon(int id);
     EditingPlatform Editing();
+
+    // CloseObserver: said once in the status bar, not in a box, which a
+    // window that stays would keep raising.
+    void CannotClose(WindowHandle, const std::string& title, CloseRefusal why) override {
+        platform_.view.SetStatusText(CannotCloseText(title, why));
+    }
 
     // TargetHost
     IconHandle LoadIconResource(int id) override { return platform_.view.LoadIconResource(id); }

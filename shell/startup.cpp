@@ -75,7 +75,7 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
     const SaveOutcome saved = frm.Store().SaveWindowList(ListChange::Merge(std::move(file.entries)));
     if (!saved.saved) return;  // the user gave up while a tray copy held the list
     if (saved.listFull) outcome = ImportOutcome::kListFull;
-    const bool trayCopy = host.TrayCopyRunning();
+    const bool trayCopy = ObjectExists(host.FindTrayCopy());
     // Its next save would otherwise write its old list over the imported one.
     if (trayCopy) host.TellTrayCopyToReload();
     switch (outcome) {
@@ -106,7 +106,7 @@ void Main(StartupHost& host, ProcessApi& process, RegistryApi& registry, PublicF
         process.EndProcess();
         return;
     }
-    if (host.AnotherInstanceRunning()) {
+    if (ObjectExists(host.ClaimTrayCopy())) {
         // No window of ours exists yet.
         process.ShowMessageBox(0, kAlreadyRunning, "Quellwatch", kMbOk | kMbIconInformation | kMbSetForeground);
         process.EndProcess();

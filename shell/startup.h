@@ -18,11 +18,12 @@ public:
     virtual ~StartupHost() = default;
     // The whole argument text after the program's path, as one string.
     virtual std::string CommandLine() = 0;
-    // True exactly when another tray copy runs in this user's logon; from
-    // then on this process counts as the running tray copy.
-    virtual bool AnotherInstanceRunning() = 0;
-    // Whether a tray copy runs, without becoming one (an importing copy asks).
-    virtual bool TrayCopyRunning() = 0;
+    // Creates the tray copy's named object of this user's logon, which
+    // stands for this process from then on; it exists when another tray
+    // copy runs.
+    virtual NamedObject ClaimTrayCopy() = 0;
+    // Opens it without becoming the tray copy (an importing copy asks).
+    virtual NamedObject FindTrayCopy() = 0;
     // Tells the tray copy that the stored list changed, so it reloads it.
     virtual void TellTrayCopyToReload() = 0;
     virtual void SetAppTitle(const std::string& title) = 0;

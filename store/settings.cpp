@@ -99,10 +99,15 @@ std::string RunEntryData(const std::string& modulePath) { return "\"" + ProgramE
 void SetRunAtStart(RegistryApi& registry, const std::string& modulePath, bool on) {
     if (on) {
         // A standard user may not write the machine's list; the user's own
-        // list starts the program for that user alone, which is what they asked.
+        // list starts the program for that user alone, which is what they
+        // asked. One entry only, or two copies would start at logon: the
+        // other list's entry goes where that is allowed.
         const std::string data = RunEntryData(modulePath);
-        if (!RegTryWriteString(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName, data, kRegSz))
-            RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz);
+        if (RegTryWriteString(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName, data, kRegSz)) {
+            RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
+        } else if (RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz)) {
+            RegDeleteValue(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName);
+        }
     } else {
         RegDeleteValue(registry, kHkeyLocalMachine, kRunKeyPath, kRunValueName);
         RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);

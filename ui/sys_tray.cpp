@@ -17,20 +17,40 @@ void SysTray::Form_Load(WindowHandle window, IconHandle icon) {
     nid_.uCallbackMessage = kWmMouseMove;
     nid_.hIcon = icon;
     std::memset(nid_.szTip, 0, sizeof nid_.szTip);
-    shell_.NotifyIcon(kNimAdd, nid_);
     added_ = true;
+    Add();
+}
+
+void SysTray::Add() {
+    nid_.uFlags = kNifMessage | kNifIcon | kNifTip;
+    // An add that timed out may have been carried out all the same: then
+    // the icon is there to be modified.
+    shown_ = shell_.NotifyIcon(kNimAdd, nid_) || shell_.NotifyIcon(kNimModify, nid_);
+    if (!retry_) return;
+    if (shown_) {
+        retry_->Stop();
+    } else if (!retry_->IsRunning()) {
+        retry_->Start();
+    }
 }
 
 void SysTray::Form_Unload() {
     if (!added_) return;
+    if (retry_) retry_->Stop();
     shell_.NotifyIcon(kNimDelete, nid_);
-    added_ = false;
+    added_ = shown_ = false;
 }
 
 void SysTray::TaskbarCreated() {
-    if (!added_) return;
-    nid_.uFlags = kNifMessage | kNifIcon | kNifTip;
-    shell_.NotifyIcon(kNimAdd, nid_);
+    if (added_) Add();
+}
+
+void SysTray::RetryTimer_Timer() {
+    if (added_ && !shown_) {
+        Add();
+    } else if (retry_) {
+        retry_->Stop();
+    }
 }
 
 void SysTray::SetToolTip(const std::string& text) {

@@ -18,7 +18,9 @@ constexpr int kMiddleButton = 4;
 
 class SysTray {
 public:
-    explicit SysTray(ShellNotifyApi& shell) : shell_(shell) {}
+    // `retry` ticks every kRetryInterval while the shell refuses the icon.
+    explicit SysTray(ShellNotifyApi& shell, Timer* retry = nullptr) : shell_(shell), retry_(retry) {}
+    static constexpr unsigned kRetryInterval = 2000;  // ms
 
     std::function<void(int)> SysTrayMouseUp;
     std::function<void(int)> SysTrayDoubleClick;
@@ -34,17 +36,26 @@ public:
     // The notification area was recreated (Explorer restarted): add the icon again
     // with its current picture and tip.
     void TaskbarCreated();
+    // The shell refused the icon (at logon the program may start before the
+    // taskbar is ready, and "TaskbarCreated" may never come): try again.
+    void RetryTimer_Timer();
 
     void SetToolTip(const std::string& text);
     void SetIconHandle(IconHandle icon);
 
     const NotifyIconData& Record() const { return nid_; }
     bool Added() const { return added_; }
+    // The shell shows the icon.
+    bool Shown() const { return shown_; }
 
 private:
+    void Add();
+
     ShellNotifyApi& shell_;
+    Timer* retry_;
     NotifyIconData nid_;
-    bool added_ = false;
+    bool added_ = false;  // between the load and the unload
+    bool shown_ = false;
 };
 
 // Creates and unloads the hidden windows that carry tray icons.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,10 @@ struct FakeWindow {
     std::string title;
     bool ours = false;  // belongs to the program's own process
     WindowHandle root = 0;  // a control: the top-level window it lies in; never enumerated
+    bool elevated = false;  // of a program running as administrator: posts are refused
+    bool hung = false;      // its program does not answer
+    bool cloaked = false;   // on another virtual desktop, say
+    std::string className = "Window";
 };
 
 class MemoryWindows : public WindowApi {
@@ -37,6 +42,7 @@ public:
         int text = 0;
         int process = 0;
         int exists = 0;
+        int hung = 0;
     };
 
     std::vector<FakeWindow> windows;  // in enumeration order
@@ -55,7 +61,18 @@ public:
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
-    void Post(WindowHandle window, unsigned message) override { posts.push_back({window, message}); }
+    // Only what Windows took is recorded.
+    bool Post(WindowHandle window, unsigned message) override {
+        const FakeWindow* w = Find(window);
+        if (w && w->elevated) return false;
+        posts.push_back({window, message});
+        return true;
+    }
+    bool IsHung(WindowHandle window) override {
+        ++calls[window].hung;
+        const FakeWindow* w = Find(window);
+        return w && w->hung;
+    }
     bool BelongsToProgram(WindowHandle window) override;
     WindowHandle underPointer = 0;
     WindowHandle foreground = 0;
@@ -69,6 +86,14 @@ public:
         return Find(window) != nullptr;
     }
     WindowHandle ForegroundWindow() override { return foreground; }
+    bool IsCloaked(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return w && w->cloaked;
+    }
+    std::string ClassName(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return w ? w->className : "";
+    }
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;
@@ -148,6 +173,8 @@ public:
 
 namespace qw {
 
+// The notification area as the shell keeps it: an icon per window and id,
+// which must be added before it can be changed or removed.
 class MemoryShellNotify : public ShellNotifyApi {
 public:
     struct Call {
@@ -155,9 +182,18 @@ public:
         NotifyIconData data;
     };
     std::vector<Call> calls;
+    std::set<std::pair<std::uintptr_t, std::uint32_t>> icons;
+    int refuseAdds = 0;  // the taskbar is not ready for this many more adds
     bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override {
         calls.push_back({message, data});
-        return true;
+        const auto icon = std::make_pair(data.hWnd, data.uID);
+        switch (message) {
+        case kNimAdd:
+            if (refuseAdds > 0 && refuseAdds--) return false;
+            return icons.insert(icon).second;
+        case kNimDelete: return icons.erase(icon) > 0;
+        default: return icons.count(icon) > 0;
+        }
     }
 };
 
@@ -202,6 +238,8 @@ public:
     std::string ProgramFolder() override { return folder; }
     std::string ProgramPath() override { return folder + "\\Quellbox.exe"; }
     void EndProcess() override { ++ended; }
+    int associationsChanged = 0;
+    void AssociationsChanged() override { ++associationsChanged; }
 };
 
 class MemoryFileDialogs : public FileDialogApi {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/ansi_case.h"
+#include "platform/win32/win32_system.h"
 
 namespace qw {
 
@@ -84,12 +85,32 @@ int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
     return GetWindowTextA(Wnd(window), buffer, max);
 }
 
-void Win32Windows::Post(WindowHandle window, unsigned message) { PostMessageA(Wnd(window), message, 0, 0); }
+bool Win32Windows::Post(WindowHandle window, unsigned message) {
+    if (PostMessageA(Wnd(window), message, 0, 0)) return true;
+    return GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+bool Win32Windows::IsHung(WindowHandle window) { return IsHungAppWindow(Wnd(window)) != FALSE; }
 
 WindowHandle Win32Windows::WindowUnderPointer() {
     POINT at{};
     GetCursorPos(&at);
     return reinterpret_cast<WindowHandle>(WindowFromPoint(at));
+}
+
+bool Win32Windows::IsCloaked(WindowHandle window) {
+    // dwmapi is not a known DLL: from the system folder, and absent before Windows Vista.
+    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    static const auto get = SystemProcedureAs<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    DWORD cloaked = 0;
+    constexpr DWORD kDwmwaCloaked = 14;
+    return get && SUCCEEDED(get(Wnd(window), kDwmwaCloaked, &cloaked, sizeof cloaked)) && cloaked != 0;
+}
+
+std::string Win32Windows::ClassName(WindowHandle window) {
+    char name[256] = {};
+    const int n = GetClassNameA(Wnd(window), name, sizeof name);
+    return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 WindowHandle Win32Windows::RootOf(WindowHandle window) {
@@ -110,6 +131,9 @@ Win32WindowEvents* g_listening = nullptr;
 void CALLBACK Win32WindowEvents::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD, DWORD) {
     if (!g_listening || object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+    // On Windows every button, tooltip and menu reports itself while the
+    // user works: only top-level windows may wake the user interface.
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
     const WindowEvent kind = event == EVENT_OBJECT_CREATE ? WindowEvent::kCreated
                              : event == EVENT_OBJECT_SHOW ? WindowEvent::kShown
                                                           : WindowEvent::kRenamed;
@@ -196,7 +220,13 @@ bool Win32Windows::BelongsToProgram(WindowHandle window) {
     return GetClassNameA(Wnd(window), name, sizeof name) && std::strcmp(name, kMainWindowClass) == 0;
 }
 
-void Win32Sound::Play(const std::string& path, unsigned flags) { sndPlaySoundA(path.c_str(), flags); }
+void Win32Sound::Play(const std::string& path, unsigned flags) {
+    // winmm is not a known DLL: loaded from the system folder when first
+    // needed, and without it there is no sound.
+    using Play = BOOL(WINAPI*)(LPCSTR, UINT);
+    static const auto play = SystemProcedureAs<Play>(L"winmm.dll", "sndPlaySoundA");
+    if (play) play(path.c_str(), flags);
+}
 
 void Win32Timer::Start() {
     SetTimer(owner_, id_, interval_, nullptr);
@@ -209,15 +239,31 @@ void Win32Timer::Stop() {
 }
 
 void Win32FastTimer::Start() {
-    if (id_) return;
+    if (IsRunning()) return;
     posted_ = 0;
-    id_ = timeSetEvent(interval_, 1, Tick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+    using SetEvent = MMRESULT(WINAPI*)(UINT, UINT, LPTIMECALLBACK, DWORD_PTR, UINT);
+    static const auto set = SystemProcedureAs<SetEvent>(L"winmm.dll", "timeSetEvent");
+    if (set) {
+        id_ = set(interval_, 1, Tick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+        return;
+    }
+    // Without winmm: a timer-queue timer, as fine as the system's timer resolution allows.
+    HANDLE timer = nullptr;
+    if (CreateTimerQueueTimer(&timer, nullptr, QueueTick, this, interval_, interval_, WT_EXECUTEINTIMERTHREAD))
+        queued_ = timer;
 }
 
 void Win32FastTimer::Stop() {
-    if (id_) timeKillEvent(id_);
+    using KillEvent = MMRESULT(WINAPI*)(UINT);
+    static const auto kill = SystemProcedureAs<KillEvent>(L"winmm.dll", "timeKillEvent");
+    if (id_ && kill) kill(id_);
     id_ = 0;
+    // Waits for a tick that is running to end, as timeKillEvent does.
+    if (queued_) DeleteTimerQueueTimer(nullptr, queued_, INVALID_HANDLE_VALUE);
+    queued_ = nullptr;
 }
+
+void CALLBACK Win32FastTimer::QueueTick(PVOID data, BOOLEAN) { Tick(0, 0, reinterpret_cast<DWORD_PTR>(data), 0, 0); }
 
 void CALLBACK Win32FastTimer::Tick(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
     auto* self = reinterpret_cast<Win32FastTimer*>(data);
@@ -292,6 +338,7 @@ const LowerTable& LowerTable::System() {
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -341,6 +388,8 @@ std::string Win32Process::ProgramFolder() {
 
 void Win32Process::EndProcess() { ExitProcess(0); }
 
+void Win32Process::AssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+
 namespace {
 bool ShowFileDialog(bool save, const FileDialogRequest& request, std::string* path) {
     char file[MAX_PATH] = {};
@@ -376,7 +425,12 @@ std::string UserName() {
 }
 
 Win32ListLock::Win32ListLock() {
-    mutex_ = CreateMutexA(nullptr, FALSE, ("Local\\Quellwatch.WindowList." + UserName()).c_str());
+    const std::string name = "Local\\Quellwatch.WindowList." + UserName();
+    NamedObject made;
+    mutex_ = CreateUserMutex(name, &made);
+    // Made by a copy running as administrator that refuses to let us create
+    // it: opening it may still be allowed.
+    if (!mutex_) mutex_ = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
 }
 
 Win32ListLock::~Win32ListLock() {
@@ -384,7 +438,9 @@ Win32ListLock::~Win32ListLock() {
 }
 
 bool Win32ListLock::Acquire() {
-    if (!mutex_) return false;
+    // No lock object could be had at all: this copy works as one without a
+    // lock rather than never saving.
+    if (!mutex_) return true;
     // Another copy holds the lock only around its registry work; while it
     // does, this copy keeps answering: sent messages are answered inside
     // PeekMessage, timers keep the scan going and paints keep the windows

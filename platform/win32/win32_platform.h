@@ -38,12 +38,15 @@ public:
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int max) override;
-    void Post(WindowHandle window, unsigned message) override;
+    bool Post(WindowHandle window, unsigned message) override;
+    bool IsHung(WindowHandle window) override;
     bool BelongsToProgram(WindowHandle window) override;
     WindowHandle WindowUnderPointer() override;
     WindowHandle RootOf(WindowHandle window) override;
     WindowHandle ForegroundWindow() override;
     bool IsTopLevelWindow(WindowHandle window) override;
+    bool IsCloaked(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
 };
 
 // Three out-of-context event hooks, one per event, so that the frequent
@@ -114,14 +117,16 @@ public:
     void Ticked() { posted_ = 0; }
     void Start() override;
     void Stop() override;
-    bool IsRunning() const override { return id_ != 0; }
+    bool IsRunning() const override { return id_ != 0 || queued_ != nullptr; }
 
 private:
     static void CALLBACK Tick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR);
+    static void CALLBACK QueueTick(PVOID self, BOOLEAN);
     HWND owner_ = nullptr;
     UINT message_;
     UINT interval_;
     UINT id_ = 0;
+    HANDLE queued_ = nullptr;
     volatile LONG posted_ = 0;
 };
 
@@ -174,6 +179,7 @@ public:
     std::string ProgramFolder() override;
     std::string ProgramPath() override;
     void EndProcess() override;
+    void AssociationsChanged() override;
 };
 
 class Win32FileDialogs : public FileDialogApi {

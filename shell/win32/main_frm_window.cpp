@@ -11,6 +11,7 @@
 #include "options/win32/options_window.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_system.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
 #include "shell/win32/about_window.h"
@@ -167,6 +168,9 @@ void MainFrmWindow::OnCreate(HWND window) {
     lvControl_.Bind(lv_);
     numWindows_.Bind(label_);
     frm_.Attach(reinterpret_cast<WindowHandle>(window));
+    // An importing copy that does not run as administrator must reach a tray
+    // copy that does.
+    AllowFromLowerPrograms(window, ListChangedMessage());
 }
 
 void MainFrmWindow::OnSize(WPARAM kind, int width, int height) {

@@ -1,10 +1,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_system.h"
 #include "shell/startup.h"
 #include "shell/win32/main_frm_window.h"
 #include "shell/win32/splash_window.h"
@@ -24,19 +26,15 @@ public:
         return qw::ArgumentsAfterProgramPath(GetCommandLineA(), module);
     }
 
-    bool AnotherInstanceRunning() override {
+    qw::NamedObject ClaimTrayCopy() override {
         // One named object per user in this logon session, held by the tray
         // copy until it ends; an importing copy never creates it.
-        CreateMutexA(nullptr, FALSE, TrayMutexName().c_str());
-        return GetLastError() == ERROR_ALREADY_EXISTS;
+        qw::NamedObject made;
+        qw::CreateUserMutex(TrayMutexName(), &made);
+        return made;
     }
 
-    bool TrayCopyRunning() override {
-        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, TrayMutexName().c_str());
-        if (!mutex) return false;
-        CloseHandle(mutex);
-        return true;
-    }
+    qw::NamedObject FindTrayCopy() override { return qw::FindUserMutex(TrayMutexName()); }
 
     void TellTrayCopyToReload() override { PostMessageA(HWND_BROADCAST, qw::ListChangedMessage(), 0, 0); }
 
@@ -56,6 +54,9 @@ private:
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    qw::LoadDllsFromSystemOnly();
+    // The shell may hand the help file and the links to COM-based handlers.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     static qw::PublicFlags flags;

@@ -15,13 +15,23 @@ namespace qw {
 namespace {
 
 // One record for the icon's life: each change sends only its own field, it is
-// added again as it stands when Explorer restarts, removed once for good.
+// added again as it stands when Explorer restarts, removed once for good. At
+// logon the taskbar may not be ready: a refused add is tried again every 2 s
+// until the shell takes it, with the picture and tip set meanwhile.
 TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     MemoryShellNotify shell;
-    SysTray tray(shell);
+    MemoryTimer retry;
+    SysTray tray(shell, &retry);
+    shell.refuseAdds = 2;
     tray.Form_Load(0x500, 0x77);
     tray.SetIconHandle(0x88);
+    tray.RetryTimer_Timer();
+    EXPECT_EQ(std::make_tuple(tray.Shown(), retry.IsRunning(), retry.starts), std::make_tuple(false, true, 1));
     tray.SetToolTip("Quellwatch [Disabled]");
+    tray.RetryTimer_Timer();
+    EXPECT_EQ(std::make_pair(tray.Shown(), retry.IsRunning()), std::make_pair(true, false));
+    tray.RetryTimer_Timer();
+    shell.icons.clear();  // Explorer restarted
     tray.TaskbarCreated();
     tray.Form_Unload();
     tray.Form_Unload();
@@ -34,11 +44,14 @@ TEST(SysTray, KeepsOneRecordFromAddToRemove) {
                   std::make_tuple(88u, WindowHandle{0x500}, 0u, 0x200u));
     }
     const std::string tip = "Quellwatch [Disabled]";
-    EXPECT_EQ(calls, (std::vector<Call>{{kNimAdd, 7, 0x77, ""}, {kNimModify, kNifIcon, 0x88, ""},
-                                        {kNimModify, kNifTip, 0x88, tip}, {kNimAdd, 7, 0x88, tip},
+    EXPECT_EQ(calls, (std::vector<Call>{{kNimAdd, 7, 0x77, ""},  {kNimModify, 7, 0x77, ""},  // refused: not ready
+                                        {kNimModify, kNifIcon, 0x88, ""}, {kNimAdd, 7, 0x88, ""},
+                                        {kNimModify, 7, 0x88, ""},        {kNimModify, kNifTip, 0x88, tip},
+                                        {kNimAdd, 7, 0x88, tip},          {kNimAdd, 7, 0x88, tip},
                                         {kNimDelete, 7, 0x88, tip}}));
     EXPECT_EQ(std::string(shell.calls[0].data.szTip, 64), std::string(64, '\0'));
-    EXPECT_EQ(shell.calls[2].data.szTip[tip.size() + 1], ' ');  // blanks after the terminator
+    EXPECT_EQ(shell.calls[5].data.szTip[tip.size() + 1], ' ');  // blanks after the terminator
+    EXPECT_TRUE(shell.icons.empty());
 }
 
 // The main window as the window glue wires it, with its editing windows.
@@ -109,6 +122,7 @@ TEST(FrmLoad, FollowsTheOptions) {
         EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
                   "\"" + w.process.ProgramPath() + "\" %1" + '\0');
         EXPECT_EQ(w.view.removedSystemItems, (std::vector<int>{6, 5}));  // Close and the separator above it
+        EXPECT_EQ(w.process.associationsChanged, 1);  // Explorer is told, and shows the icon at once
     }
 }
 
@@ -172,7 +186,7 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     ASSERT_EQ(dialogs.shown.size(), 2u);
     const FileDialogRequest& save = dialogs.shown[0].second;
     EXPECT_EQ(std::tie(dialogs.shown[0].first, save.owner, save.title, save.flags, save.defaultExtension, save.filter),
-              std::make_tuple(true, kMain, std::string("Export Window List"), 0x1806u, std::string("wnl"),
+              std::make_tuple(true, kMain, std::string("Export Window List"), 0x80Eu, std::string("wnl"),
                               std::string("Window Lists (*.wnl)\0*.wnl\0\0", 28)));
     EXPECT_EQ(files.files["C:\\lists\\new.wnl"], kHead + Line("Daily offer"));
     files.files["C:\\lists\\more.wnl"] = kHead + Line("abcde");
@@ -189,7 +203,7 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     const FileDialogRequest& open = dialogs.shown[2].second;
     EXPECT_EQ(held, std::vector<int>(4, 0));
     EXPECT_EQ(std::tie(dialogs.shown[2].first, open.title, open.flags, open.filter),
-              std::make_tuple(false, std::string("Import Window List"), 0x1804u,
+              std::make_tuple(false, std::string("Import Window List"), 0x180Cu,
                               std::string("Window Lists (*.wnl)\0*.wnl\0All Files (*.*)\0*.*\0\0", 48)));
     EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde"}));
     EXPECT_EQ(numWindows.text, "Quellwatch is currently scanning for 2 windows.");
@@ -215,13 +229,13 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
 // The start-up's host is the test: it records what Main asks of it.
 struct Startup : World, StartupHost {
     std::string commandLine, title;
-    bool another = false, trayCopy = false;
+    NamedObject another = NamedObject::kCreated, trayCopy = NamedObject::kAbsent;
     int loads = 0, reloads = 0, splashes = 0;
     PublicFlags flags;
 
     std::string CommandLine() override { return commandLine; }
-    bool AnotherInstanceRunning() override { return another; }
-    bool TrayCopyRunning() override { return trayCopy; }
+    NamedObject ClaimTrayCopy() override { return another; }
+    NamedObject FindTrayCopy() override { return trayCopy; }
     void TellTrayCopyToReload() override { ++reloads; }
     void SetAppTitle(const std::string& t) override { title = t; }
     MainFrm& LoadMainFrm() override {
@@ -237,15 +251,19 @@ struct Startup : World, StartupHost {
     }
 };
 
-// A second copy is refused; otherwise the splash comes first unless "Show
+// A second copy is refused, also beside a copy running as administrator,
+// whose object refuses it; otherwise the splash comes first unless "Show
 // Splash Screen" reads as 0, and loads the main window itself when it goes.
 TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
-    const std::tuple<bool, const char*, int, int> cases[] = {  // another copy, the option, splashes, loads
-        {false, nullptr, 1, 0}, {false, "1", 1, 0}, {false, "0", 0, 1}, {false, "abc", 0, 1}, {true, "1", 0, 0}};
-    for (const auto& [another, option, splashes, loads] : cases) {
+    using N = NamedObject;
+    const std::tuple<N, const char*, int, int> cases[] = {  // the tray copy's object, the option, splashes, loads
+        {N::kCreated, nullptr, 1, 0}, {N::kCreated, "1", 1, 0}, {N::kCreated, "0", 0, 1}, {N::kAbsent, "abc", 0, 1},
+        {N::kExisted, "1", 0, 0},     {N::kDenied, "1", 0, 0}};
+    for (const auto& [object, option, splashes, loads] : cases) {
         Startup w;
         if (option) w.Option("Show Splash Screen", option);
-        w.another = another;
+        w.another = object;
+        const bool another = ObjectExists(object);
         w.Run();
         EXPECT_EQ(w.title, "Quellwatch 1.6");
         EXPECT_EQ(std::make_tuple(w.splashes, w.loads, w.flags.commandLineMode, w.process.ended),
@@ -281,7 +299,8 @@ TEST(Start, ACommandLineImportsTheFileAndEnds) {
         if (!c.file.empty()) w.files.files[path] = c.file;
         w.process.answers = c.answers;
         w.commandLine = c.commandLine;
-        w.trayCopy = c.trayCopy;
+        // A tray copy running as administrator refuses to let its object be opened.
+        w.trayCopy = !c.trayCopy ? NamedObject::kAbsent : c.busy ? NamedObject::kDenied : NamedObject::kExisted;
         w.lock.busyFor = c.busy;
         std::vector<int> held;
         w.process.duringBox = [&] { held.push_back(w.lock.depth); };
@@ -391,9 +410,11 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     windows.Add(0x300, "Add new item");
     windows.Add(kMain, "Quellwatch v1.6");
     windows.Add(0x20, "Add New Item").root = kMain;  // a button of the main window
+    windows.Add(0x11, "On another virtual desktop").cloaked = true;
     frm.OnCommand(IDC_LADD);
     add.Form_Activate();
     EXPECT_EQ(addItemView.rows, (Strings{"Start Page", "Calc", "News", "A", "Mail - netscape", "Calc"}));
+    EXPECT_EQ(windows.calls[0x10].text, 0);  // a hidden window's title is never asked for
     add.WndwList_Click(0);
     EXPECT_EQ(addItemView.text, "Start Page");
     windows.underPointer = 1;
@@ -495,6 +516,10 @@ TEST_F(Frm, TheTaskbarTargetNotesTheForegroundWindowAndOffersItsCutTitle) {
     windows.windows.back().title = "Renamed window";
     target.Target_SysTrayMouseMove();
     EXPECT_EQ(target.PendingTargetTitle(), "Calc");
+    windows.Add(0x40, "").className = "TopLevelWindowForOverflowXamlIsland";
+    windows.foreground = 0x40;  // the flyout that shows the target: the window before it counts
+    target.Target_SysTrayMouseMove();
+    EXPECT_EQ(target.PendingTargetTitle(), "Calc");
     windows.foreground = kMain;  // the program's own window offers nothing
     target.Target_SysTrayMouseMove();
     EXPECT_EQ(target.PendingTargetTitle(), "");
@@ -537,6 +562,25 @@ TEST_F(Frm, EveryCommandsChangeIsMadeAgainOnTheListAnotherCopySaved) {
         EXPECT_EQ(StoredList(), stored);
         EXPECT_EQ(lv.Items(), stored);
     }
+}
+
+// A window the scan cannot close is named once in the status bar, with why.
+TEST_F(Frm, TheStatusBarSaysWhichWindowCannotBeClosedAndWhy) {
+    frm.Form_Load();
+    List({"offer"});
+    windows.Add(0x50, "Offer of an administrator").elevated = true;
+    windows.Add(0x51, "Offer not answering").hung = true;
+    const Strings said = {"Cannot close \"Offer of an administrator\": it belongs to a program running as administrator.",
+                          "Cannot close \"Offer not answering\": its program is not responding."};
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, said[1]);
+    view.status.clear();
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, "");  // once
+    windows.windows.back().hung = false;
+    frm.Tm_Timer();
+    EXPECT_EQ(std::make_pair(view.status, windows.Closed()), std::make_pair(std::string(), std::vector<WindowHandle>{0x51}));
+    EXPECT_EQ(CannotCloseText("Offer of an administrator", CloseRefusal::kElevated), said[0]);
 }
 
 // A full list refuses one more with a message rather than losing an entry.
@@ -742,7 +786,7 @@ TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     ASSERT_EQ(dialogs.shown.size(), std::size(cases));
     const auto& [save, request] = dialogs.shown.back();
     EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags, request.filter),
-              std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1004u,
+              std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1100Cu,
                               std::string("Wav Files (*.wav)\0*.wav\0\0", 25)));
     // The held sound plays, stored or not; the slider previews icon p + 1.
     view.text = "C:\\new.wav";
@@ -753,18 +797,19 @@ TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     EXPECT_EQ(view.state[7], 5);
 }
 
+// One entry, where the machine lets us, else the user's: the other list's
+// entry (written by a copy that ran as administrator, or did not) goes where
+// that is allowed, so that two copies never start at logon.
 TEST(RunAtStart, WritesTheQuotedPathWhereTheMachineLetsUsAndRemovesBoth) {
     const std::tuple<bool, bool, Text, Text> cases[] = {  // machine refuses, on, machine's entry, user's entry
-        {false, true, kQuotedModule, std::nullopt}, {true, true, std::nullopt, kQuotedModule},
+        {false, true, kQuotedModule, std::nullopt}, {true, true, "\"old\"", kQuotedModule},
         {false, false, std::nullopt, std::nullopt},
         {true, false, "\"old\"", std::nullopt},  // what the machine keeps, it keeps
     };
     for (const auto& [machineRefuses, on, machine, user] : cases) {
         MemoryRegistry reg;
-        if (!on) {
-            reg.PutString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch", "\"old\"");
-            reg.PutString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch", "\"old\"");
-        }
+        reg.PutString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch", "\"old\"");
+        reg.PutString(kHkeyCurrentUser, kRunKeyPath, "Quellwatch", "\"old\"");
         if (machineRefuses) reg.DenyWrites(kHkeyLocalMachine);
         SetRunAtStart(reg, kModule, on);
         EXPECT_EQ(reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"), machine);

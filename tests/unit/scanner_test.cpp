@@ -104,6 +104,7 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     Popup(3, 0x999, "Offer dialog");
     windows.Add(4, std::string(254, 'x') + "needle");
     windows.Add(5, std::string(248, 'y') + "needle" + std::string(46, 'z'));
+    windows.Add(6, "An offer on another virtual desktop").cloaked = true;  // unwanted there too
     WindowHandle spared = 0x10;
     for (const char* title : {"Program Manager", "DesktopBackgroundClass", "Quellwatch 1.6", ""})
         windows.Add(spared++, title);
@@ -112,9 +113,9 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     for (WindowHandle owner : {kMain, WindowHandle{0x102}, WindowHandle{7}}) Popup(0x200 + owner, owner, "An offer");
     scanner.ScanCycle();
     std::vector<MemoryWindows::Posted> posts;
-    for (WindowHandle closed : {1, 2, 3, 5}) posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
+    for (WindowHandle closed : {1, 2, 3, 5, 6}) posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
     EXPECT_EQ(windows.posts, posts);
-    EXPECT_EQ(scanner.LastClosedTitle(), windows.windows[4].title.substr(0, 254));
+    EXPECT_EQ(scanner.LastClosedTitle(), windows.windows[5].title);
     EXPECT_TRUE(reInit.IsRunning());
     EXPECT_TRUE(sound.played.empty());  // "Play Sound" missing means off
     // A pass runs every 15 ms: each question to another process is asked once, and only when needed.
@@ -177,6 +178,48 @@ TEST_F(Pass, TitleChangedSinceTheMatchIsReCheckedBeforePosting) {
     EXPECT_TRUE(renaming.posts.empty());
     EXPECT_EQ(s.LastClosedTitle(), "Daily Offer");
     EXPECT_TRUE(reInit.IsRunning());
+}
+
+// Windows refuses a request to a window of a program running as
+// administrator, and one to a program that does not answer would only wait in
+// its queue: neither takes the sound or the debounce, the user is told once,
+// and the window is left alone until its title changes, it goes, or its
+// program answers again; another window of the same title still closes.
+TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
+    struct Told : CloseObserver {
+        std::vector<std::pair<std::string, CloseRefusal>> told;
+        void CannotClose(WindowHandle, const std::string& title, CloseRefusal why) override {
+            told.emplace_back(title, why);
+        }
+    } told;
+    scanner.SetCloseObserver(&told);
+    RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, "Play Sound", "1", kRegSz);
+    lv.Assign({"offer"});
+    windows.Add(1, "Offer as admin").elevated = true;
+    windows.Add(2, "Offer not answering").hung = true;
+    windows.Add(3, "Offer as admin");
+    for (int pass = 0; pass < 3; ++pass) {
+        scanner.ScanCycle();
+        scanner.ReInitCloseTmrTick();
+        if (pass == 0) windows.Remove(3);  // closed
+    }
+    using Said = std::vector<std::pair<std::string, CloseRefusal>>;
+    EXPECT_EQ(told.told, (Said{{"Offer as admin", CloseRefusal::kElevated}, {"Offer not answering", CloseRefusal::kHung}}));
+    EXPECT_EQ(std::make_tuple(windows.Closed(), sound.played.size(), reInit.starts),
+              std::make_tuple(Handles{3}, std::size_t{1}, 1));
+    EXPECT_EQ(windows.calls[1].text, 4);  // read again before the request once, then only read
+    windows.windows[0].title = "Offer renamed";
+    windows.windows[1].hung = false;
+    scanner.ScanCycle();
+    windows.Remove(2);  // closed
+    windows.Remove(1);  // gone; a new window comes with its handle
+    scanner.ScanCycle();
+    windows.Add(1, "Offer renamed");
+    scanner.ReInitCloseTmrTick();
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{3, 2, 1}));
+    EXPECT_EQ(told.told.back(), std::make_pair(std::string("Offer renamed"), CloseRefusal::kElevated));
+    EXPECT_EQ(std::make_pair(told.told.size(), sound.played.size()), std::make_pair(std::size_t{3}, std::size_t{3}));
 }
 
 TEST_F(Pass, PlaysTheSoundReadAtEveryClose) {
@@ -263,7 +306,38 @@ TEST_F(Pass, AMatchingWindowNotYetShownIsWatchedUntilShown) {
         e.RetryTimer_Timer();
         source.Fire(4, WindowEvent::kRenamed);
     }
-    EXPECT_EQ(c.at(4).style, 5);
+    EXPECT_EQ(std::make_pair(c.at(4).style, e.Watches()), std::make_pair(5, 1));
+}
+
+// Windows reports a window's showing: once such a report came for a window
+// seen created while hidden, no window is watched; it is tested as it shows.
+// The retry timer runs only while a window waits for it.
+TEST_F(Pass, WhereShowingIsReportedNoWindowIsWatched) {
+    lv.Assign({"offer"});
+    events.Enable();
+    windows.Add(9, "Shown at once");
+    source.Fire(9);
+    EXPECT_FALSE(retry.IsRunning());
+    const auto created = [&](WindowHandle w) {  // whether it was watched
+        windows.Add(w, "Offer " + std::to_string(w), false);
+        events.Wake();
+        const int before = events.Watches();
+        source.Fire(w, WindowEvent::kCreated);
+        return events.Watches() > before;
+    };
+    const auto shown = [&](WindowHandle w) {
+        windows.windows.back().visible = true;
+        source.Fire(w, WindowEvent::kShown);
+    };
+    EXPECT_TRUE(created(1));  // no report of showing seen yet
+    EXPECT_TRUE(retry.IsRunning());
+    shown(1);
+    EXPECT_FALSE(created(2));
+    shown(2);
+    events.Disable();
+    events.Enable();  // tracking on again: whether reports come is found out anew
+    EXPECT_TRUE(created(3));
+    EXPECT_EQ(windows.Closed(), (Handles{1, 2}));
 }
 
 // A pass cut short by its slice goes on at the next tick from where it ended;

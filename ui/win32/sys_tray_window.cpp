@@ -4,12 +4,15 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/win32_system.h"
+
 namespace qw {
 
 struct Win32TrayHost::Window {
+    Win32Timer retry{1, SysTray::kRetryInterval};
     SysTray tray;
     IconHandle firstIcon;
-    Window(ShellNotifyApi& shell, IconHandle icon) : tray(shell), firstIcon(icon) {}
+    Window(ShellNotifyApi& shell, IconHandle icon) : tray(shell, &retry), firstIcon(icon) {}
 };
 
 namespace {
@@ -30,11 +33,18 @@ LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         break;
     case WM_CREATE:
+        self->retry.Bind(window);
+        // Explorer runs at medium integrity: a copy running as
+        // administrator must still hear that the taskbar was recreated.
+        AllowFromLowerPrograms(window, TaskbarCreatedMessage());
         self->tray.Form_Load(reinterpret_cast<WindowHandle>(window), self->firstIcon);
         return 0;
     case WM_MOUSEMOVE:
         // The shell's callback: the mouse message arrives as the x coordinate.
         self->tray.Form_MouseMove(GET_X_LPARAM(lParam));
+        return 0;
+    case WM_TIMER:
+        self->tray.RetryTimer_Timer();
         return 0;
     case WM_DESTROY:
         self->tray.Form_Unload();
