@@ -38,7 +38,7 @@ measure_build() {
     qw_wine_select "$bits"
     cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox QuellboxTick qw_e2e_helper qw_bare_loop qw_wine_latency \
-        qw_wine_big_list qw_wine_storm >/dev/null
+        qw_wine_big_list qw_wine_storm qw_wine_wakeups >/dev/null
     qw_wine_start
     local bin=$QW_BUILD_DIR/bin
     hz=$(getconf CLK_TCK)
@@ -104,6 +104,14 @@ measure_build() {
         qw_wine_server_stop
         wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
     done
+
+    # How often the main thread wakes while idle and while the user types elsewhere.
+    wine "$bin/qw_wine_wakeups.exe" "$idle" 2>/dev/null | grep '^WAKEUPS' | while read -r _ what rest; do
+        echo "main-thread wake-ups per second, $what: window events $(field " $rest" events)," \
+             "retry timer $(field " $rest" retries), scan tick $(field " $rest" ticks)"
+    done
+    qw_wine_server_stop
+    wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
 
     # A full list: start-up, "Refresh List", two removals (saves), export, import.
     big=$(wine "$bin/qw_wine_big_list.exe" 2>/dev/null | grep '^BIGLIST' || true)

@@ -266,10 +266,24 @@ LRESULT CALLBACK FakeShell::Proc(HWND window, UINT message, WPARAM wParam, LPARA
                         nullptr, nullptr);
     auto* self = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     std::lock_guard<std::mutex> lock(self->mutex_);
-    self->requests_.push_back({static_cast<std::uint32_t>(data->dwData),
-                               reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0])), fields[1], fields[2],
-                               fields[3], tip, {bytes + sizeof fields, bytes + data->cbData}});
-    return TRUE;
+    const auto request = static_cast<std::uint32_t>(data->dwData);
+    const auto icon = std::make_pair(reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0])), fields[1]);
+    bool accepted = false;
+    if (request == NIM_ADD) {
+        accepted = self->refuseAdds_ > 0 ? (--self->refuseAdds_, false) : self->icons_.insert(icon).second;
+    } else if (request == NIM_DELETE) {
+        accepted = self->icons_.erase(icon) > 0;
+    } else {
+        accepted = self->icons_.count(icon) > 0;
+    }
+    self->requests_.push_back({request, icon.first, fields[1], fields[2], fields[3], tip,
+                               {bytes + sizeof fields, bytes + data->cbData}, accepted, Now()});
+    return accepted ? TRUE : FALSE;
+}
+
+void FakeShell::Restart() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    icons_.clear();
 }
 
 std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {

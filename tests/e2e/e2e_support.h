@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -144,9 +145,15 @@ public:
         std::uint32_t id, flags, callback;
         std::string tip;
         std::vector<std::uint8_t> payload;  // everything after the fixed fields
+        bool accepted;
+        std::int64_t qpc;
     };
     FakeShell();
     ~FakeShell();
+    // The taskbar is not ready yet: this many adds are refused.
+    void RefuseAdds(int count) { refuseAdds_ = count; }
+    // Explorer restarted: every icon is gone.
+    void Restart();
     // The requests about icons of windows of `processId` (of all when 0).
     std::vector<Request> Requests(DWORD processId = 0) const;
     // Whether the last request of all removed the icon of `window`.
@@ -156,6 +163,8 @@ private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     mutable std::mutex mutex_;
     std::vector<Request> requests_;
+    std::set<std::pair<HWND, std::uint32_t>> icons_;  // as a shell keeps them: added before changed
+    int refuseAdds_ = 0;
     std::thread thread_;
     std::atomic<HWND> window_{nullptr};
 };
