@@ -30,13 +30,11 @@ E02  engine/scanner.cpp  titles are read through a buffer twice as large (past 2
 + constexpr int kTitleBuffer = 511;
 
 E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
-- windows_.Post(window, kWmCancelMode);
--     windows_.Post(window, kWmClose);
-+ windows_.Post(window, kWmClose);
-+     windows_.Post(window, kWmCancelMode);
+- if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
++ if (!windows_.Post(window, kWmClose) || !windows_.Post(window, kWmCancelMode)) {
 
 E04  engine/scanner.cpp  the title is not re-checked just before the close
-- if (!IsCandidate(window, facts, GetTitle(window))) return;
+- if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
 + 
 
 E05  engine/scanner.cpp  the close sound is played without SND_NOSTOP
@@ -83,7 +81,8 @@ E14  engine/scanner.cpp  a pass cut short starts over instead of going on
 + {
 
 E15  engine/window_events.cpp  a listed window not shown yet is not watched
-- if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+- if (event == WindowEvent::kCreated && !showReported_ && waiting != waiting_.end() && Watch(window))
+-             waiting_.erase(waiting);
 + 
 
 E16  engine/window_events.cpp  every listed window not shown yet is watched, however many come at once
@@ -247,16 +246,13 @@ T03  ui/sys_tray.cpp  the tip is padded with NULs, not spaces
 + std::memset(nid_.szTip, 0, sizeof nid_.szTip);
 
 T04  ui/sys_tray.cpp  a removed icon comes back when the taskbar is recreated
-- void SysTray::TaskbarCreated() {
--     if (!added_) return;
-+ void SysTray::TaskbarCreated() {
+- if (added_) Add();
++ Add();
 
 T05  ui/sys_tray.cpp  the re-added icon keeps the flags of the last change only
 - nid_.uFlags = kNifMessage | kNifIcon | kNifTip;
--     shell_.NotifyIcon(kNimAdd, nid_);
-- }
-+ shell_.NotifyIcon(kNimAdd, nid_);
-+ }
+-     // An add that timed out
++ // An add that timed out
 
 T06  ui/sys_tray.cpp  a right double click arrives as a right button up
 - case 0x206: dbl(kRightButton); break;
@@ -264,8 +260,9 @@ T06  ui/sys_tray.cpp  a right double click arrives as a right button up
 
 T07  ui/sys_tray.cpp  unloading twice deletes the icon twice
 - shell_.NotifyIcon(kNimDelete, nid_);
--     added_ = false;
+-     added_ = shown_ = false;
 + shell_.NotifyIcon(kNimDelete, nid_);
++     shown_ = false;
 
 M01  shell/main_frm.cpp  the system menu items are removed in the wrong order
 - view.RemoveSystemMenuItem(6);
@@ -303,8 +300,8 @@ M08  shell/main_frm.cpp  help starts without a working folder
 + platform_.process.ShellExecuteFile("open", path, "", "", 1);
 
 M09  shell/main_frm.cpp  the import dialog accepts a typed name of no file
-- request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist;
-+ request.flags = kOfnHideReadOnly | kOfnPathMustExist;
+- request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnNoChangeDir;
++ request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 
 M10  shell/main_frm.cpp  export overwrites without asking
 - const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
@@ -387,12 +384,13 @@ C04  store/settings.cpp  "1x" counts as a sound flag that is on
 + return end && number != 0.0;
 
 C05  store/settings.cpp  the start entry is not written for the user when the machine refuses
-- RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz);
-+ ;
+- } else if (RegTryWriteString(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName, data, kRegSz)) {
++ } else if (false) {
 
 C06  store/settings.cpp  switching start-with-Windows off leaves the user's entry
 - RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
-+ 
+-     }
++ }
 
 C07  store/settings.cpp  the start entry's path is not quoted
 - std::string RunEntryData(const std::string& modulePath) { return "\"" + ProgramExePath(modulePath) + "\""; }
@@ -580,8 +578,93 @@ F22  store/list_file.cpp  the reader keeps repeats, so a huge file of one entry 
 + ) continue;
 
 E20  engine/window_events.cpp  a renamed hidden window is watched at every new name
-- if (event == WindowEvent::kCreated && waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
-+ if (waiting != waiting_.end() && Watch(window)) waiting_.erase(waiting);
+- if (event == WindowEvent::kCreated && !showReported_ && waiting != waiting_.end() && Watch(window))
++ if (!showReported_ && waiting != waiting_.end() && Watch(window))
+
+E21  engine/scanner.cpp  a refused close takes the debounce
+- if (Close(window, facts) == Closing::kRefused) return true;
++ Close(window, facts);
+
+E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
+- if (windows_.IsHung(window)) {
++ if (false) {
+
+E23  engine/scanner.cpp  a window that cannot be closed is asked again at every pass
+- if (StillRefused(window, title)) return true;
++ 
+
+E24  engine/scanner.cpp  a window stays refused after its program answers again
+- (it->second.why != CloseRefusal::kHung || windows_.IsHung(window))
++ true
+
+E25  engine/scanner.cpp  a refusal outlives its window, and spares a new one with its handle
+- it = listed ? std::next(it) : refused_.erase(it);
++ it = std::next(it);
+
+E26  engine/window_events.cpp  any event starts the retry timer
+- if (!queue_.empty() && !retryTimer_->IsRunning()) retryTimer_->Start();
++ if (!retryTimer_->IsRunning()) retryTimer_->Start();
+
+E27  engine/window_events.cpp  reports of showing are not noticed: windows are watched on Windows too
+- if (event == WindowEvent::kShown && waiting_.count(window)) showReported_ = true;
++ 
+
+E28  engine/window_events.cpp  tracking switched on again keeps what the last run found out
+- showReported_ = false;
++ 
+
+E29  engine/window_events.cpp  a wake of the message loop does not start a new turn
+- testedSinceTick_ = 0;
+-     watched_ = false;
+-     Deliver();
++ Deliver();
+
+T10  ui/sys_tray.cpp  a refused icon is not tried again
+- } else if (!retry_->IsRunning()) {
+-         retry_->Start();
+-     }
++ }
+
+T11  ui/sys_tray.cpp  an add that timed out is not looked for before the next try
+- shown_ = shell_.NotifyIcon(kNimAdd, nid_) || shell_.NotifyIcon(kNimModify, nid_);
++ shown_ = shell_.NotifyIcon(kNimAdd, nid_);
+
+C20  store/settings.cpp  the user's Run entry stays beside the machine's: two copies start at logon
+- RegDeleteValue(registry, kHkeyCurrentUser, kRunKeyPath, kRunValueName);
+-         } else if
++ } else if
+
+C21  options/options.cpp  a sound in a folder the user may not write is refused by the dialog
+- kOfnFileMustExist | kOfnHideReadOnly | kOfnNoTestFileCreate | kOfnNoChangeDir;
++ kOfnFileMustExist | kOfnHideReadOnly | kOfnNoChangeDir;
+
+P20  platform/shell_api.h  a copy running as administrator that refuses its object counts as none
+- return result == NamedObject::kExisted || result == NamedObject::kDenied;
++ return result == NamedObject::kExisted;
+
+D22  editing/add_item.cpp  the picker lists windows on other virtual desktops
+- if (!scanner_.IsShown(window) || windows_.IsCloaked(window)) return;
++ if (!scanner_.IsShown(window)) return;
+
+D23  editing/add_item.cpp  the picker reads every window's title before it asks whether it is shown
+- if (!scanner_.IsShown(window) || windows_.IsCloaked(window)) return;
++ if (windows_.IsCloaked(window)) return;
+
+D24  editing/taskbar_target.cpp  the target offers the notification flyout that showed it
+- if (foreground && IsShellWindow(platform_.windows.ClassName(foreground))) return;
++ 
+
+M20  shell/main_frm.cpp  Explorer is not told that the association changed
+- platform_.process.AssociationsChanged();
++ 
+
+M21  shell/main_frm.cpp  the export dialog insists on an existing file
+- kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
++ kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir | kOfnFileMustExist;
+
+M22  shell/main_frm.h  the status bar does not name a window that cannot be closed
+- platform_.view.SetStatusText(CannotCloseText(title, why));
++ 
 
 MUTANTS
 

@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
     Program bare;
     if (target == "bare") {
         if (!bare.Start(BinDir() + "\\qw_bare_loop.exe")) return 3;
-    } else if (!quellbox.Launch(false, target == "tick" ? "QuellboxTick.exe" : "Quellbox.exe")) {
+    } else if (!quellbox.Launch(false, target == "tick"    ? "QuellboxTick.exe"
+                                       : target == "queue" ? "QuellboxQueue.exe"
+                                                           : "Quellbox.exe")) {
         return 3;
     }
 

@@ -30,20 +30,22 @@ ticks() {  # utime + stime of the processes whose command line matches $1
 }
 
 field() { echo "$1" | sed -n "s/.* $2=\([0-9.]*\).*/\1/p"; }
-exe_of() { case "$1" in bare) echo qw_bare_loop.exe ;; tick) echo QuellboxTick.exe ;; *) echo Quellbox.exe ;; esac; }
-name_of() { case "$1" in bare) echo "bare 15 ms loop" ;; tick) echo "Quellbox, tick only" ;; *) echo "Quellbox, tick and events" ;; esac; }
+exe_of() { case "$1" in bare) echo qw_bare_loop.exe ;; tick) echo QuellboxTick.exe ;; queue) echo QuellboxQueue.exe ;; *) echo Quellbox.exe ;; esac; }
+name_of() { case "$1" in bare) echo "bare 15 ms loop" ;; tick) echo "Quellbox, tick only" ;; queue) echo "Quellbox, retry timer on a timer queue" ;; *) echo "Quellbox, tick and events" ;; esac; }
+# QW_MEASURE_QUEUE=1 adds the program whose retry timer runs on a timer queue.
+programs="bare tick quellbox${QW_MEASURE_QUEUE:+ queue}"
 
 measure_build() {
     local bits=$1 hz target exe out runner p0 p1 s0 s1 name l big
     qw_wine_select "$bits"
     cmake -S . -B "$QW_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$(qw_toolchain "$bits")" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox QuellboxTick qw_e2e_helper qw_bare_loop qw_wine_latency \
+    cmake --build "$QW_BUILD_DIR" -j2 --target Quellbox QuellboxTick ${QW_MEASURE_QUEUE:+QuellboxQueue} qw_e2e_helper qw_bare_loop qw_wine_latency \
         qw_wine_big_list qw_wine_storm qw_wine_wakeups >/dev/null
     qw_wine_start
     local bin=$QW_BUILD_DIR/bin
     hz=$(getconf CLK_TCK)
     declare -A lat cpu_prog cpu_server
-    for target in bare tick quellbox; do
+    for target in $programs; do
         exe=$(exe_of "$target")
         out=$(mktemp)
         wine "$bin/qw_wine_latency.exe" "$target" "$trials" "$idle" ${QW_PROBE_MODE:-noactivate} >"$out" 2>/dev/null &
@@ -68,7 +70,7 @@ measure_build() {
     # "beyond": from the end of that to WM_CLOSE received, the program's part.
     printf '\n| program | latency median (ms) | latency p95 (ms) | latency max (ms) | probe'"'"'s own median / p95 (ms) | beyond it median / p95 (ms) | closed before first paint (%%) | CPU program (%% of a core) | CPU wineserver (%%) |\n'
     printf '|---|---|---|---|---|---|---|---|---|\n'
-    for target in bare tick quellbox; do
+    for target in $programs; do
         l=${lat[$target]}
         printf '| %s | %s | %s | %s | %s / %s | %s / %s | %s | %s | %s |\n' "$(name_of "$target")" "$(field "$l" median)" \
             "$(field "$l" p95)" "$(field "$l" max)" "$(field "$l" own_median)" "$(field "$l" own_p95)" \

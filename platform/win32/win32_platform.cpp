@@ -242,7 +242,11 @@ void Win32FastTimer::Start() {
     if (IsRunning()) return;
     posted_ = 0;
     using SetEvent = MMRESULT(WINAPI*)(UINT, UINT, LPTIMECALLBACK, DWORD_PTR, UINT);
+#ifdef QW_TIMER_QUEUE
+    const SetEvent set = nullptr;  // measured against the multimedia timer only
+#else
     static const auto set = SystemProcedureAs<SetEvent>(L"winmm.dll", "timeSetEvent");
+#endif
     if (set) {
         id_ = set(interval_, 1, Tick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
         return;
