@@ -27,9 +27,9 @@ struct Full {
     MemoryListBox box;
     EntryList lv{&box};
     MemoryText count;
-    LowerTable lower = LowerTable::Windows1252();
+    CaseFolding lower = CaseFolding::Common();
     WindowListStore store{reg, lv, &count, lower, ","};
-    ListFile listFile{files, process, random, lv, lower};
+    ListFile listFile{files, process, random, lv, lower, TableCodePage::Windows1252()};
     Full() { lv.Assign(FullList()); }
 };
 

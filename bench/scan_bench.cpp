@@ -28,12 +28,8 @@ public:
         return (w.visible ? kWsVisible : 0u) | (w.popup ? kWsPopup : 0u);
     }
     WindowHandle GetParent(WindowHandle h) override { return windows[h - 1].owner; }
-    int GetText(WindowHandle h, char* buffer, int max) override {
-        const auto& t = windows[h - 1].title;
-        const int n = std::min<int>(static_cast<int>(t.size()), max - 1);
-        std::memcpy(buffer, t.data(), static_cast<std::size_t>(n));
-        buffer[n] = '\0';
-        return n;
+    std::string GetText(WindowHandle h, int maxUnits) override {
+        return utf8::CutToUtf16Units(windows[h - 1].title, static_cast<std::size_t>(maxUnits));
     }
     bool Post(WindowHandle, unsigned) override {
         ++posts;
@@ -63,7 +59,7 @@ struct World {
     EntryList lv;
     MemoryTimer timer;
     OwnWindows own{100000, 0, 0, 0, 0};
-    LowerTable lower = LowerTable::Windows1252();
+    CaseFolding lower = CaseFolding::Common();
 
     explicit World(int entries) {
         std::mt19937 rng(7);
@@ -90,7 +86,6 @@ void BM_PassLiteral(benchmark::State& state) {
     World world(static_cast<int>(state.range(0)));
     std::vector<WindowHandle> handles;
     for (const auto& w : world.windows.windows) handles.push_back(w.handle);
-    char buffer[255];
     for (auto _ : state) {
         int closes = 0;
         for (WindowHandle h : handles) {
@@ -98,8 +93,7 @@ void BM_PassLiteral(benchmark::State& state) {
             const std::uint32_t style = world.windows.GetStyle(h);
             if (!(style & kWsVisible)) continue;
             if ((style & kWsPopup) && world.windows.GetParent(h) == world.own.mainFrm) continue;
-            const int n = world.windows.GetText(h, buffer, 255);
-            const std::string title(buffer, static_cast<std::size_t>(n));
+            const std::string title = world.windows.GetText(h, 254);
             if (title.empty() || title == "Program Manager" || title == "DesktopBackgroundClass" ||
                 title == kAppTitle)
                 continue;

@@ -12,7 +12,7 @@ const char kInvalidWindow[] =
     "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";
 
 bool RefuseShortTitle(const EditingPlatform& platform, WindowHandle owner, const std::string& text) {
-    if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
+    if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
     platform.process.ShowMessageBox(owner, kTitleTooShort, "Error", kMbIconStop | kMbSetForeground);
     return true;
 }

@@ -26,7 +26,7 @@ struct EditingPlatform {
     Scanner& scanner;  // GetTitle and IsCandidateWindow, the scan's own filter
     EntryList& lv;
     WindowListStore& store;
-    const LowerTable& lower;
+    const CaseFolding& lower;
 };
 
 // Shows "The title must be a least five (5) characters long" when `text` has

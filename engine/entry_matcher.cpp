@@ -6,11 +6,13 @@
 
 namespace qw {
 
-void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTable& lower) {
-    lower_ = lower;
+void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFolding& folding) {
+    folding_ = &folding;
+    // Lower-cased UTF-8: a match found byte by byte begins and ends on whole
+    // characters, since no character's bytes occur inside another's.
     std::vector<std::string> patterns;
     patterns.reserve(entries.size());
-    for (const std::string& entry : entries) patterns.push_back(lower.Lower(entry));
+    for (const std::string& entry : entries) patterns.push_back(folding.Lower(entry));
     std::sort(patterns.begin(), patterns.end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                             [](char x, char y) {
@@ -58,9 +60,6 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
     edgeTarget_.reserve(count);
     output_.assign(count, 0);
     fail_.assign(count, 0);
-    terminal_.assign(count, 0);
-    dict_.assign(count, 0);
-    depth_.assign(count, 0);
     for (std::size_t i = 0; i < count; ++i) {
         edgeBegin_[i] = static_cast<std::uint32_t>(edgeChar_.size());
         for (const auto& kid : children[order[i]]) {
@@ -68,7 +67,6 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
             edgeTarget_.push_back(renumber[kid.second]);
         }
         output_[i] = terminal[order[i]];
-        terminal_[i] = terminal[order[i]];
     }
     edgeBegin_[count] = static_cast<std::uint32_t>(edgeChar_.size());
 
@@ -85,8 +83,6 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const LowerTab
             if (state != 0) target = Next(fail_[state], c);
             fail_[child] = target;
             if (output_[target]) output_[child] = 1;
-            dict_[child] = terminal_[target] ? target : dict_[target];
-            depth_[child] = depth_[state] + 1;
         }
     }
     any_ = !patterns.empty();
@@ -115,50 +111,32 @@ std::uint32_t EntryMatcher::Next(std::uint32_t state, unsigned char c) const {
 bool EntryMatcher::Matches(std::string_view title) const {
     if (!any_) return false;
     if (output_[0]) return true;  // an empty entry is inside every title
-    if (lower_.IsDoubleByte()) return MatchesDoubleByte(title);
+    // ASCII is lower-cased on the way; a title with any other character is
+    // lower-cased as a whole first, which is rarer and dearer.
     std::uint32_t state = 0;
     for (char ch : title) {
-        state = Next(state, lower_(static_cast<unsigned char>(ch)));
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80) return MatchesLowered(folding_->Lower(title));
+        state = Next(state, static_cast<unsigned char>(folding_->Lower(static_cast<char32_t>(c))));
         if (output_[state]) return true;
     }
     return false;
 }
 
-bool EntryMatcher::MatchesDoubleByte(std::string_view title) const {
-    std::vector<std::uint8_t> starts(title.size() + 1, 0);
+bool EntryMatcher::MatchesLowered(std::string_view lowered) const {
     std::uint32_t state = 0;
-    bool second = false;  // this byte is the second of a two-byte character
-    for (std::size_t i = 0; i < title.size(); ++i) {
-        const auto c = static_cast<unsigned char>(title[i]);
-        unsigned char fed = c;
-        if (second) {
-            second = false;
-        } else {
-            starts[i] = 1;
-            if (lower_.IsLeadByte(c) && i + 1 < title.size()) {
-                second = true;
-            } else {
-                fed = lower_(c);
-            }
-        }
-        state = Next(state, fed);
-        if (!output_[state]) continue;
-        // Every entry that ends here: one that begins on a character counts.
-        for (std::uint32_t t = terminal_[state] ? state : dict_[state]; t != 0; t = dict_[t]) {
-            if (starts[i + 1 - depth_[t]]) return true;
-        }
+    for (char ch : lowered) {
+        state = Next(state, static_cast<unsigned char>(ch));
+        if (output_[state]) return true;
     }
     return false;
 }
 
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
-                             const LowerTable& lower) {
-    const std::vector<bool> starts = lower.CharBoundaries(title);
+                             const CaseFolding& folding) {
+    const std::string text = folding.Lower(title);
     for (const std::string& entry : entries) {
-        const std::string text = lower.Lower(title), needle = lower.Lower(entry);
-        for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) {
-            if (needle.empty() || starts[at]) return true;
-        }
+        if (text.find(folding.Lower(entry)) != std::string::npos) return true;
     }
     return false;
 }

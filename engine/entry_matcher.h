@@ -10,37 +10,34 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 
 namespace qw {
 
 class EntryMatcher {
 public:
-    void Build(const std::vector<std::string>& entries, const LowerTable& lower);
+    // `folding` must outlive the matcher.
+    void Build(const std::vector<std::string>& entries, const CaseFolding& folding);
     bool Matches(std::string_view title) const;
     std::size_t StateCount() const { return fail_.size(); }
 
 private:
     std::uint32_t Next(std::uint32_t state, unsigned char c) const;
-    // A double-byte code page: a match must begin where a character begins.
-    bool MatchesDoubleByte(std::string_view title) const;
+    bool MatchesLowered(std::string_view lowered) const;
 
-    LowerTable lower_;
+    const CaseFolding* folding_ = nullptr;
     std::array<std::uint32_t, 256> rootNext_{};
     std::vector<std::uint32_t> edgeBegin_;  // per state, into edgeChar_/edgeTarget_; one extra at the end
     std::vector<unsigned char> edgeChar_;    // sorted within a state
     std::vector<std::uint32_t> edgeTarget_;
     std::vector<std::uint32_t> fail_;
     std::vector<std::uint8_t> output_;       // an entry ends here or at a suffix of here
-    std::vector<std::uint8_t> terminal_;     // an entry ends exactly here
-    std::vector<std::uint32_t> dict_;        // the next state down the failure links where an entry ends; 0 if none
-    std::vector<std::uint32_t> depth_;       // bytes from the root
     bool any_ = false;
 };
 
 // Lower-cases the title and each entry at every comparison and searches entry
 // by entry: the plain reading of the rule, kept as the oracle for the matcher.
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
-                             const LowerTable& lower);
+                             const CaseFolding& folding);
 
 }  // namespace qw

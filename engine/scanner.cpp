@@ -11,17 +11,12 @@ namespace qw {
 const char kAppTitle[] = "Quellwatch 1.6";
 
 namespace {
-constexpr int kTitleBuffer = 255;
+// A title is read through a buffer of 255 characters, the last for its terminator.
+constexpr int kTitleCharacters = 254;
 constexpr unsigned kSoundFlags = 0x13;  // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP
 }  // namespace
 
-std::string Scanner::GetTitle(WindowHandle window) {
-    char buffer[kTitleBuffer] = {};
-    int n = windows_.GetText(window, buffer, kTitleBuffer);
-    if (n < 0) n = 0;
-    if (n > kTitleBuffer - 1) n = kTitleBuffer - 1;
-    return std::string(buffer, static_cast<std::size_t>(n));
-}
+std::string Scanner::GetTitle(WindowHandle window) { return windows_.GetText(window, kTitleCharacters); }
 
 Scanner::Facts Scanner::AskFacts(WindowHandle window) {
     const std::uint32_t style = windows_.GetStyle(window);

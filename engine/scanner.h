@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/entry_matcher.h"
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
 #include "store/entry_list.h"
@@ -60,7 +60,7 @@ protected:
 class Scanner : private WindowVisitor {
 public:
     Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,
-            Timer& reInitCloseTmr, const OwnWindows& own, const LowerTable& lower)
+            Timer& reInitCloseTmr, const OwnWindows& own, const CaseFolding& lower)
         : windows_(windows), sound_(sound), registry_(registry), lv_(lv),
           reInitCloseTmr_(reInitCloseTmr), own_(own), lower_(lower) {}
 
@@ -119,7 +119,7 @@ private:
     const EntryList& lv_;
     Timer& reInitCloseTmr_;
     const OwnWindows& own_;
-    const LowerTable& lower_;
+    const CaseFolding& lower_;
 
     BetweenWindows* between_ = nullptr;
     CloseObserver* observer_ = nullptr;

@@ -1,6 +1,6 @@
-// Fuzzes reading a window-list file: whatever its bytes, an import adds only
-// clean entries (at least 5 characters, no NUL, no repeats ignoring case, the
-// list within its limit), keeps the entries it found before, closes the file,
+// Fuzzes reading a window-list file of either header: whatever its bytes, an
+// import adds only clean entries (UTF-8 of at least 5 characters, no NUL, no
+// repeats ignoring case, the list within its limit), keeps the entries it found before, closes the file,
 // reads the same however the reads are split, and the list then exports and
 // reads back unchanged.
 //
@@ -32,7 +32,7 @@ const char kOutPath[] = "C:\\lists\\out.wnl";
 namespace {
 
 // What the File menu does with a file, short of saving: read, merge, tell.
-qw::ImportOutcome Import(qw::ListFile& list, const char* path, qw::EntryList& lv, const qw::LowerTable& lower) {
+qw::ImportOutcome Import(qw::ListFile& list, const char* path, qw::EntryList& lv, const qw::CaseFolding& lower) {
     qw::ListFileContents contents = list.ReadWindowList(path);
     const qw::ImportOutcome outcome =
         qw::AppendNewEntries(lv, contents.entries, lower) ? contents.outcome : qw::ImportOutcome::kListFull;
@@ -45,7 +45,7 @@ qw::ImportOutcome Import(qw::ListFile& list, const char* path, qw::EntryList& lv
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qw;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const LowerTable lower = LowerTable::Windows1252();
+    const CaseFolding lower = CaseFolding::Common();
     const std::vector<std::string> before{"Untitled - Notepad", "Error"};
 
     MemoryFiles files;
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScriptedRandom random({0.0, 0.37, 0.999, 0.5});
     EntryList lv;
     for (const auto& e : before) lv.Add(e);
-    ListFile list(files, process, random, lv, lower);
+    const AnsiCodePage& ansi = TableCodePage::Windows1252();
+    ListFile list(files, process, random, lv, lower, ansi);
     const ImportOutcome outcome = Import(list, kInPath, lv, lower);
 
     Check(files.OpenHandles() == 0);
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::vector<std::string>(lv.Items().begin(), lv.Items().begin() + 2) == before);
     std::unordered_set<std::string> seen;
     for (const std::string& entry : lv.Items()) {
-        Check(entry.size() >= kMinImportedEntry && entry.find('\0') == std::string::npos);
+        Check(utf8::CodePoints(entry) >= kMinImportedEntry && entry.find('\0') == std::string::npos);
+        Check(utf8::IsValid(entry));
         Check(seen.insert(lower.Lower(entry)).second);
     }
     Check(outcome != ImportOutcome::kNoFile);
@@ -81,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     whole.files[kInPath] = bytes;
     EntryList again;
     for (const auto& e : before) again.Add(e);
-    ListFile wholeList(whole, process, random, again, lower);
+    ListFile wholeList(whole, process, random, again, lower, ansi);
     Import(wholeList, kInPath, again, lower);
     Check(again.Items() == lv.Items());
 
@@ -89,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(list.ExportWindowList(kOutPath, 1));
     Check(files.files.size() == 2 && process.boxes.empty());
     EntryList back;
-    ListFile reader(files, process, random, back, lower);
+    ListFile reader(files, process, random, back, lower, ansi);
     Check(Import(reader, kOutPath, back, lower) == ImportOutcome::kComplete);
     Check(back.Items() == lv.Items());
     Check(files.OpenHandles() == 0);

@@ -22,7 +22,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "options/options.h"
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
 #include "store/registry_access.h"
@@ -41,8 +41,8 @@ constexpr WindowHandle kDialogHandle = 0x400;
 const char kModulePath[] = "C:\\Program Files\\Quellwatch\\Quellbox.exe";
 const char kRunData[] = "\"C:\\Program Files\\Quellwatch\\Quellbox.exe\"";
 
-const LowerTable& Folding() {
-    static const LowerTable table = LowerTable::Windows1252();
+const CaseFolding& Folding() {
+    static const CaseFolding table = CaseFolding::Common();
     return table;
 }
 
@@ -79,14 +79,21 @@ struct View : OptionsView {
     void SetIconView(int id) override { iconView = id; }
 };
 
-// What a read through the 255-byte buffer gives: the text before the first
-// NUL, nothing when the data does not fit with a terminator.
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// What a read through the buffer of 255 characters gives: the text before
+// the first NUL, nothing when the data does not fit with a terminator. Text
+// comes as UTF-8 and counts UTF-16 units; other data its bytes.
 std::optional<std::string> Readable(const MemoryRegistry& reg, const std::string& name) {
     const auto value = reg.GetValue(kHkeyCurrentUser, kOptionsKeyPath, name);
-    if (!value || value->data.size() > 255) return std::nullopt;
-    const std::string text(value->data.begin(), value->data.end());
-    const std::string before = text.substr(0, text.find('\0'));
-    if (before.size() == 255) return std::nullopt;
+    if (!value) return std::nullopt;
+    const bool text = IsText(value->type);
+    const std::string data = text ? *reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, name)
+                                  : std::string(value->data.begin(), value->data.end());
+    const auto length = [&](const std::string& s) { return text ? utf8::Utf16Units(s) : s.size(); };
+    if (length(data) > 255) return std::nullopt;
+    const std::string before = data.substr(0, data.find('\0'));
+    if (length(before) >= 255) return std::nullopt;
     return before;
 }
 
@@ -218,7 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<std::string> text = Readable(reg, info.name);
         for (const Side side : {Side::kProgram, Side::kDialog}) {
             const std::string read = ReadText(reg, info.setting, side);
-            Check(read.size() <= kLongestReadableText);
+            Check(utf8::Utf16Units(read) <= kLongestReadableText);
             Check(read == text.value_or(side == Side::kDialog ? info.dialogDefault : info.programDefault));
             CheckTextReaders(read);
             if (info.form == StoredForm::kSwitch) {
@@ -264,7 +271,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Only the table's forms, as REG_SZ, and no other value.
     const auto is = [&](const char* name, const std::string& text) {
         const auto value = reg.GetValue(kHkeyCurrentUser, kOptionsKeyPath, name);
-        Check(value && value->type == kRegSz && std::string(value->data.begin(), value->data.end()) == text);
+        Check(value && value->type == kRegSz && reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, name) == text);
     };
     is("On at Start", SwitchText(before.oOn));
     is("Minimized at start", SwitchText(before.boxes[static_cast<int>(OptionsCheck::kStartMin)]));

@@ -63,12 +63,17 @@ unsigned long CountOf(const std::string& text) {
     return count;
 }
 
-// What a read through the 255-byte buffer gives: the text before the first
-// NUL, nothing when the data does not fit with a terminator.
+// What the registry keeps of a text: UTF-16, in which what is not UTF-8
+// becomes U+FFFD.
+std::string Kept(const std::string& text) { return qw::utf8::FromUtf16(qw::utf8::ToUtf16(text)); }
+
+// What a read through the buffer of 255 characters gives: the text before the
+// first NUL, nothing when the data does not fit with a terminator.
 std::optional<std::string> Readable(const std::string& data) {
-    if (data.size() > 255) return std::nullopt;
-    std::string text = data.substr(0, data.find('\0'));
-    if (text.size() == 255) return std::nullopt;
+    const std::string kept = Kept(data);
+    if (qw::utf8::Utf16Units(kept) > 255) return std::nullopt;
+    std::string text = kept.substr(0, kept.find('\0'));
+    if (qw::utf8::Utf16Units(text) >= 255) return std::nullopt;
     return text;
 }
 
@@ -97,12 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reg.PutString(kHkeyCurrentUser, kDataKeyPath, name, text);
     }
 
-    const LowerTable lower = LowerTable::Windows1252();
+    const CaseFolding lower = CaseFolding::Common();
     // The load literally: the last data stored under each name (names are
     // case-blind), entries " 0" up to the count, unreadable or empty ones and
     // repeats skipped.
     std::map<std::string, std::string> stored;
-    for (const auto& [name, text] : values) stored[lower.Lower(name)] = text;
+    for (const auto& [name, text] : values) stored[lower.Lower(Kept(name))] = text;
     const auto countText = Readable(stored[""]);
     const unsigned long count = countText ? CountOf(*countText) : 0;
     std::vector<std::string> expected;
@@ -121,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::unordered_set<std::string> seen;
     for (const std::string& entry : lv.Items()) {
-        Check(!entry.empty() && entry.size() <= 254);
+        Check(!entry.empty() && utf8::Utf16Units(entry) <= 254 && utf8::IsValid(entry));
         Check(seen.insert(lower.Lower(entry)).second);
         Check(store.IsListedTitle(entry));
     }

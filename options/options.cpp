@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "resources/resource.h"
 #include "store/settings.h"
 
@@ -79,7 +80,7 @@ void Options::BrowseSound_Click() {
     if (load != loads_ || !view_.Handle()) return;
     // A longer path would be stored but read back as missing: the next load
     // would show the default and OK would lose the sound.
-    if (path.size() > kLongestReadableText) {
+    if (utf8::Utf16Units(path) > kLongestReadableText) {
         platform_.process.ShowMessageBox(view_.Handle(), kSoundPathTooLong, "Error", kMbIconStop | kMbSetForeground);
         return;
     }

@@ -1,6 +1,7 @@
 // The registry operations the program uses, shaped like their advapi32 namesakes
-// so the real adapter is a one-line forward and the in-memory twin can be held to
-// the same contract in native tests.
+// so the in-memory twin can be held to the same contract in native tests.
+// Names, paths and text data are UTF-8 here; Windows keeps them in UTF-16,
+// and the adapter converts (data of other types passes as it is).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,9 @@ constexpr RegKey kHkeyCurrentUser = 0x80000001u;
 constexpr RegKey kHkeyLocalMachine = 0x80000002u;
 
 constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegMultiSz = 7;
 constexpr std::uint32_t kKeyQueryValue = 1;
 
 // Win32 error codes the callers and tests look at.
@@ -31,21 +34,22 @@ class RegistryApi {
 public:
     virtual ~RegistryApi() = default;
 
-    // RegCreateKeyA: opens the key, creating it and any missing keys above it.
+    // RegCreateKeyW: opens the key, creating it and any missing keys above it.
     virtual long CreateKey(RegKey root, const std::string& path, RegKey* out) = 0;
-    // RegSetValueExA: creates or replaces the named value ("" is the default value).
+    // RegSetValueExW: creates or replaces the named value ("" is the default value).
     virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) = 0;
-    // RegOpenKeyExA: opens an existing key; fails if it does not exist.
+    // RegOpenKeyExW: opens an existing key; fails if it does not exist.
     virtual long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access,
                            RegKey* out) = 0;
-    // RegQueryValueExA: copies the data; ERROR_MORE_DATA when it does not fit.
+    // RegQueryValueExW: copies the data, text in UTF-8; ERROR_MORE_DATA when it
+    // does not fit.
     virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                               std::uint8_t* data, std::uint32_t* size) = 0;
-    // RegEnumValueA, names only.
+    // RegEnumValueW, names only.
     virtual long EnumValueName(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;
-    // RegDeleteKeyA: fails on a key that has subkeys.
+    // RegDeleteKeyW: fails on a key that has subkeys.
     virtual long DeleteKey(RegKey root, const std::string& path) = 0;
     virtual long CloseKey(RegKey key) = 0;
 };

@@ -38,8 +38,9 @@ public:
     virtual std::uint32_t GetStyle(WindowHandle window) = 0;
     // GetParent: the owner of a WS_POPUP top-level window, otherwise 0.
     virtual WindowHandle GetParent(WindowHandle window) = 0;
-    // GetWindowTextA: copies at most max - 1 characters plus NUL, returns the count.
-    virtual int GetText(WindowHandle window, char* buffer, int max) = 0;
+    // GetWindowTextW: the title, at most `maxUnits` UTF-16 units of it (never
+    // half a character), in UTF-8; empty for a window that is gone.
+    virtual std::string GetText(WindowHandle window, int maxUnits) = 0;
     // PostMessageA(window, message, 0, 0). False only when Windows refused
     // it: a window of a program running as administrator does not take
     // posts from a program that is not (User Interface Privilege Isolation).

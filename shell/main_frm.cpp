@@ -45,7 +45,7 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       scanner_(platform_.windows, platform_.sound, platform_.registry, lv_, platform_.reInitCloseTmr, own_,
                platform_.lower),
       events_(scanner_, platform_.windows, platform_.windowEvents, platform_.retryTimer),
-      listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower),
+      listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower, platform_.ansi),
       addItem_(platform_.addItemView, Editing()),
       edit_(platform_.editView, Editing()),
       listCommands_(edit_, Editing()),

@@ -13,7 +13,7 @@
 #include "engine/scanner.h"
 #include "engine/window_events.h"
 #include "options/options.h"
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/controls.h"
 #include "platform/file_api.h"
 #include "platform/registry_api.h"
@@ -66,7 +66,8 @@ struct MainFrmPlatform {
     Timer& reInitCloseTmr;
     ListBoxControl* lvControl;
     TextControl* numWindows;
-    const LowerTable& lower;
+    const CaseFolding& lower;
+    const AnsiCodePage& ansi;  // of list files under the older header
     std::string thousandsSeparator;
     MainFrmView& view;
     TrayHost& trays;

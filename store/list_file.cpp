@@ -7,6 +7,7 @@
 namespace qw {
 
 const char kListFileHeader[] = "QUELLBOX2";
+const char kUnicodeListFileHeader[] = "QUELLBOX3";
 
 namespace {
 
@@ -166,11 +167,22 @@ bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
     // Named after the target, so that one left by a crash is replaced by
     // the next export rather than left to pile up.
     const std::string temp = path + ".tmp";
+    // A list the ANSI code page can hold whole is written as every version
+    // wrote it, and reads everywhere; any other in UTF-8, under the newer header.
+    std::vector<std::string> ansi;
+    ansi.reserve(lv_.Items().size());
+    for (const std::string& entry : lv_.Items()) {
+        std::optional<std::string> bytes = ansi_.FromUtf8(entry);
+        if (!bytes) break;
+        ansi.push_back(std::move(*bytes));
+    }
+    const bool unicode = ansi.size() != lv_.Items().size();
+    const std::vector<std::string>& entries = unicode ? lv_.Items() : ansi;
     const FileHandle file = files_.Create(temp);
     bool ok = file != 0;
     if (ok) {
-        std::string pending = std::string(kListFileHeader) + kCrLf + kCrLf;
-        for (const std::string& entry : lv_.Items()) {
+        std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
+        for (const std::string& entry : entries) {
             pending += EncodeEntry(entry, random_);
             pending += kCrLf;
             if (pending.size() >= kWriteBlock) {
@@ -206,7 +218,8 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
     case LineReader::Result::kTooLong: line.clear(); break;
     case LineReader::Result::kLine: break;
     }
-    if (line != kListFileHeader) {
+    const bool unicode = line == kUnicodeListFileHeader;
+    if (line != kListFileHeader && !unicode) {
         outcome = ImportOutcome::kWrongHeader;
         return contents;
     }
@@ -226,11 +239,13 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
         case LineReader::Result::kLine: break;
         }
         std::optional<std::string> entry = DecodeEntry(line);
-        if (!entry) {
+        // An entry of the newer header that is not UTF-8 is as undecodable as a bad pair.
+        if (!entry || (unicode && !utf8::IsValid(*entry))) {
             outcome = ImportOutcome::kBadLine;
             return contents;
         }
-        if (lower_.CharCount(*entry) < kMinImportedEntry || !seen.insert(lower_.Lower(*entry)).second) continue;
+        if (!unicode) *entry = ansi_.ToUtf8(*entry);
+        if (utf8::CodePoints(*entry) < kMinImportedEntry || !seen.insert(lower_.Lower(*entry)).second) continue;
         contents.entries.push_back(std::move(*entry));
         // Twice a full list of different entries fills any list: the rest
         // of a huge file cannot add anything.

@@ -1,7 +1,10 @@
-// Window-list files (.wnl): the user's list as ANSI text, lines ending CR LF.
-// Line 1 is the header "QUELLBOX2", line 2 is empty, and each further line is
-// one entry, every character stored as two bytes (c + k, k) with k random, so
-// the file does not read as a plain list of titles.
+// Window-list files (.wnl): the user's list, lines ending CR LF. Line 1 is the
+// header, line 2 is empty, and each further line is one entry, every byte of
+// it stored as two bytes (c + k, k) with k random, so that the file does not
+// read as a plain list of titles. Under the header "QUELLBOX2" the entries are
+// text of the system's ANSI code page, as every version has written them; a
+// list with an entry that code page cannot hold is written under "QUELLBOX3",
+// its entries in UTF-8, which older versions refuse as "from a newer version".
 #pragma once
 
 #include <cstddef>
@@ -10,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/file_api.h"
 #include "platform/random.h"
 #include "platform/shell_api.h"
@@ -18,14 +21,15 @@
 
 namespace qw {
 
-extern const char kListFileHeader[];
+extern const char kListFileHeader[];         // "QUELLBOX2": the ANSI code page
+extern const char kUnicodeListFileHeader[];  // "QUELLBOX3": UTF-8
 // Entries shorter than this are dropped on import: they would match nearly every window.
 constexpr std::size_t kMinImportedEntry = 5;
 // A line is read up to this many bytes (an entry needs at most 508); beyond
 // that it cannot be an entry, and the rest is skipped unread into memory.
 constexpr std::size_t kMaxLineBytes = 4096;
 
-// Two bytes per character: c + k, then k. The entry must not contain code 0.
+// Two bytes per byte: c + k, then k. The entry must not contain code 0.
 std::string EncodeEntry(const std::string& entry, RandomSource& random);
 // The entry a line holds; nothing when the length is odd or a pair (a, b)
 // has a <= b (a character of code 0 or less).
@@ -50,8 +54,9 @@ struct ListFileContents {
 
 class ListFile {
 public:
-    ListFile(FileApi& files, ProcessApi& process, RandomSource& random, EntryList& lv, const LowerTable& lower)
-        : files_(files), process_(process), random_(random), lv_(lv), lower_(lower) {}
+    ListFile(FileApi& files, ProcessApi& process, RandomSource& random, EntryList& lv, const CaseFolding& lower,
+             const AnsiCodePage& ansi)
+        : files_(files), process_(process), random_(random), lv_(lv), lower_(lower), ansi_(ansi) {}
 
     // Writes `lv` to `path`. The old file stays whole until the new one is
     // written in full; on failure the user is told and false returned. An
@@ -71,7 +76,8 @@ private:
     ProcessApi& process_;
     RandomSource& random_;
     EntryList& lv_;
-    const LowerTable& lower_;
+    const CaseFolding& lower_;
+    const AnsiCodePage& ansi_;
 };
 
 // A path as a command line gives it: blanks around it and one pair of

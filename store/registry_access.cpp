@@ -1,11 +1,25 @@
 #include "store/registry_access.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
+
+#include "platform/text.h"
 #include <limits>
 
 namespace qw {
 namespace {
-constexpr std::uint32_t kReadBufferBytes = 255;
+// Values are read through a buffer of 255 characters: a text of 254 reads
+// whole, one that fills the buffer (no room for its terminator) or is longer
+// does not. Characters as Windows counts them in its buffers, UTF-16 units.
+constexpr std::size_t kReadBufferChars = 255;
+// Room for 255 characters in UTF-8, at most three bytes each (a character
+// beyond the first plane is four bytes for two units).
+constexpr std::uint32_t kReadBufferBytes = 3 * kReadBufferChars;
+
+std::size_t Characters(std::uint32_t type, std::string_view data) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz ? utf8::Utf16Units(data) : data.size();
+}
 }
 
 RegKeyWriter::RegKeyWriter(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
@@ -62,7 +76,7 @@ std::optional<std::string> RegKeyReader::Read(const std::string& name) {
 
 ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
     if (!open_) return failed_ ? ReadStatus::kFailed : ReadStatus::kAbsent;
-    std::uint8_t buffer[kReadBufferBytes + 1] = {};
+    std::uint8_t buffer[kReadBufferBytes] = {};
     std::uint32_t size = kReadBufferBytes;
     std::uint32_t type = 0;
     switch (reg_.QueryValueEx(key_, name, &type, buffer, &size)) {
@@ -71,11 +85,12 @@ ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
     case kErrorMoreData: return ReadStatus::kUnreadable;
     default: return ReadStatus::kFailed;
     }
-    const std::size_t length = strnlen(reinterpret_cast<const char*>(buffer), kReadBufferBytes);
-    // Data that fills the whole buffer has no room for its terminator: a text
-    // of 255 characters is as unreadable as a longer one.
-    if (length == kReadBufferBytes) return ReadStatus::kUnreadable;
-    text->assign(reinterpret_cast<const char*>(buffer), length);
+    const std::string_view data(reinterpret_cast<const char*>(buffer), std::min(size, kReadBufferBytes));
+    // The text ends at its first NUL; a value stored without one ends with its data.
+    const std::string_view read = data.substr(0, data.find('\0'));
+    if (Characters(type, data) > kReadBufferChars || Characters(type, read) >= kReadBufferChars)
+        return ReadStatus::kUnreadable;
+    text->assign(read);
     return ReadStatus::kRead;
 }
 

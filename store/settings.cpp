@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "store/file_association.h"
 #include "store/registry_access.h"
 #include "store/window_list_store.h"
@@ -20,7 +20,7 @@ std::string Trimmed(const std::string& text) {
 
 bool SoundFlagOn(const std::string& text) {
     const std::string word = Trimmed(text);
-    if (LowerTable::Windows1252().EqualNoCase(word, "true")) return true;
+    if (CaseFolding::Common().EqualNoCase(word, "true")) return true;
     if (word.empty()) return false;
     char* end = nullptr;
     const double number = std::strtod(word.c_str(), &end);

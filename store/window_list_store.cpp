@@ -87,10 +87,10 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
     return false;
 }
 
-bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const LowerTable& lower) {
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower) {
     // One lookup per entry instead of a pass over `lv`: a full list would
     // otherwise take a billion comparisons. Lowered texts are equal exactly
-    // when LowerTable::EqualNoCase says so.
+    // when CaseFolding::EqualNoCase says so.
     std::unordered_set<std::string> listed;
     listed.reserve(lv.Items().size() + entries.size());
     for (const std::string& entry : lv.Items()) listed.insert(lower.Lower(entry));

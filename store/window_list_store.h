@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/controls.h"
 #include "platform/registry_api.h"
 #include "platform/shell_api.h"
@@ -46,7 +46,7 @@ struct ListChange {
 
 // Appends each entry that `lv` does not hold yet (ignoring case), in order;
 // false when the list filled up before the last.
-bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const LowerTable& lower);
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower);
 
 struct SaveOutcome {
     bool saved = false;     // false: another copy held the list; the change waits for the next save
@@ -56,7 +56,7 @@ struct SaveOutcome {
 class WindowListStore {
 public:
     WindowListStore(RegistryApi& registry, EntryList& lv, TextControl* numWindows,
-                    const LowerTable& lower, std::string thousandsSeparator, ListLock* lock = nullptr)
+                    const CaseFolding& lower, std::string thousandsSeparator, ListLock* lock = nullptr)
         : registry_(registry), lv_(lv), numWindows_(numWindows), lower_(lower),
           separator_(std::move(thousandsSeparator)), lock_(lock) {}
 
@@ -93,7 +93,7 @@ private:
     RegistryApi& registry_;
     EntryList& lv_;
     TextControl* numWindows_;
-    const LowerTable& lower_;
+    const CaseFolding& lower_;
     std::string separator_;
     ListLock* lock_;
     std::function<bool(bool)> whenBusy_;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 
 namespace qw {
 
-const LowerTable& LowerTable::System() {
-    static const LowerTable table = Windows1252();
+const CaseFolding& CaseFolding::System() {
+    static const CaseFolding table = Common();
     return table;
 }
 
@@ -54,17 +54,11 @@ WindowHandle MemoryWindows::GetParent(WindowHandle window) {
     return w && w->popup ? w->owner : 0;
 }
 
-int MemoryWindows::GetText(WindowHandle window, char* buffer, int max) {
+std::string MemoryWindows::GetText(WindowHandle window, int maxUnits) {
     ++calls[window].text;
     const FakeWindow* w = Find(window);
-    if (!w || max <= 0) {
-        if (max > 0) buffer[0] = '\0';
-        return 0;
-    }
-    const int n = std::min(static_cast<int>(w->title.size()), max - 1);
-    std::memcpy(buffer, w->title.data(), static_cast<std::size_t>(n));
-    buffer[n] = '\0';
-    return n;
+    if (!w || maxUnits <= 0) return "";
+    return utf8::CutToUtf16Units(w->title, static_cast<std::size_t>(maxUnits));
 }
 
 bool MemoryWindows::BelongsToProgram(WindowHandle window) {

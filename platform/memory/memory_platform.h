@@ -60,7 +60,7 @@ public:
     void EnumTopLevel(WindowVisitor& visitor) override;
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
-    int GetText(WindowHandle window, char* buffer, int max) override;
+    std::string GetText(WindowHandle window, int maxUnits) override;
     // Only what Windows took is recorded.
     bool Post(WindowHandle window, unsigned message) override {
         const FakeWindow* w = Find(window);

@@ -4,12 +4,17 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
+#include "platform/registry_api.h"
 
 namespace qw {
 namespace {
 
-std::string Fold(const std::string& text) { return LowerTable::Windows1252().Lower(text); }
+// Key and value names are compared as the registry does, without regard to case.
+std::string Fold(const std::string& text) {
+    static const CaseFolding folding = CaseFolding::Common();
+    return folding.Lower(text);
+}
 
 std::vector<std::string> SplitPath(const std::string& path) {
     std::vector<std::string> parts;
@@ -24,6 +29,29 @@ std::vector<std::string> SplitPath(const std::string& path) {
     }
     if (!current.empty()) parts.push_back(current);
     return parts;
+}
+
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// Text is kept as Windows keeps it, UTF-16 (little-endian); the program's side
+// of the platform speaks UTF-8.
+std::vector<std::uint8_t> Stored(std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+    if (!IsText(type)) return std::vector<std::uint8_t>(data, data + size);
+    const std::u16string units = utf8::ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(units.size() * 2);
+    for (char16_t u : units) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8)});
+    return bytes;
+}
+
+// What a reader is given: text as UTF-8 (an odd last byte dropped), other data as it is.
+std::vector<std::uint8_t> Given(const MemoryRegistry::Value& value) {
+    if (!IsText(value.type)) return value.data;
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
+        units += static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+    const std::string text = utf8::FromUtf16(units);
+    return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 }  // namespace
@@ -150,7 +178,7 @@ long MemoryRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
-    node->SetValue(name, Value{type, std::vector<std::uint8_t>(data, data + size)});
+    node->SetValue(name, Value{type, Stored(type, data, size)});
     return kErrorSuccess;
 }
 
@@ -173,14 +201,14 @@ long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint
     if (!node) return error;
     const Key::Named* named = node->FindValue(name);
     if (!named) return kErrorFileNotFound;
-    const Value& value = named->value;
-    if (type) *type = value.type;
-    const auto needed = static_cast<std::uint32_t>(value.data.size());
+    if (type) *type = named->value.type;
+    const std::vector<std::uint8_t> given = Given(named->value);
+    const auto needed = static_cast<std::uint32_t>(given.size());
     if (data && *size < needed) {
         *size = needed;
         return kErrorMoreData;
     }
-    if (data && needed) std::memcpy(data, value.data.data(), needed);
+    if (data && needed) std::memcpy(data, given.data(), needed);
     *size = needed;
     return kErrorSuccess;
 }
@@ -255,13 +283,19 @@ std::optional<std::string> MemoryRegistry::GetString(RegKey root, const std::str
                                                      const std::string& name) const {
     auto value = GetValue(root, path, name);
     if (!value) return std::nullopt;
-    return std::string(value->data.begin(), value->data.end());
+    const std::vector<std::uint8_t> given = Given(*value);
+    return std::string(given.begin(), given.end());
 }
 
 void MemoryRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
                                const std::string& text) {
-    Walk(roots_[root - kHkeyClassesRoot], path, true)
-        ->SetValue(name, Value{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())});
+    PutValue(root, path, name, kRegSz,
+             Stored(kRegSz, reinterpret_cast<const std::uint8_t*>(text.data()), static_cast<std::uint32_t>(text.size())));
+}
+
+void MemoryRegistry::PutValue(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
+                              std::vector<std::uint8_t> stored) {
+    Walk(roots_[root - kHkeyClassesRoot], path, true)->SetValue(name, Value{type, std::move(stored)});
 }
 
 std::vector<std::string> MemoryRegistry::ValueNames(RegKey root, const std::string& path) const {

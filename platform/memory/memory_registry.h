@@ -1,7 +1,8 @@
 // An in-memory registry that follows the real one's model: case-blind key
 // paths and value names, an unnamed default value per key, keys created along
-// the path, RegDeleteKeyA refusing a key with subkeys, handles that go stale
-// when their key is deleted.
+// the path, RegDeleteKeyW refusing a key with subkeys, handles that go stale
+// when their key is deleted, text kept in UTF-16 (with a terminator or not,
+// as written) and handed over in UTF-8, as the Win32 adapter does.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +40,12 @@ public:
     // Test helpers, addressing keys by path directly.
     bool KeyExists(RegKey root, const std::string& path) const;
     std::optional<Value> GetValue(RegKey root, const std::string& path, const std::string& name) const;
+    // Text values as the program reads and writes them, in UTF-8.
     std::optional<std::string> GetString(RegKey root, const std::string& path, const std::string& name) const;
     void PutString(RegKey root, const std::string& path, const std::string& name, const std::string& text);
+    // A value exactly as stored (text in UTF-16), as another program may have written it.
+    void PutValue(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
+                  std::vector<std::uint8_t> stored);
     // Value names of a key in creation order (the default value as "").
     std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
     std::size_t OpenHandles() const { return handles_.size(); }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_system.h"
+
 namespace qw {
 namespace {
 
@@ -14,7 +16,7 @@ FileHandle FromHandle(HANDLE handle) {
 }  // namespace
 
 FileHandle Win32Files::OpenRead(const std::string& path) {
-    return FromHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    return FromHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
@@ -27,7 +29,7 @@ long Win32Files::Read(FileHandle file, char* buffer, std::size_t size) {
 
 FileHandle Win32Files::Create(const std::string& path) {
     const FileHandle file = FromHandle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) writing_.insert(file);
     return file;
 }
@@ -50,9 +52,9 @@ bool Win32Files::Close(FileHandle file) {
 }
 
 bool Win32Files::Replace(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Files::Delete(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
 }  // namespace qw

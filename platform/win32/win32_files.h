@@ -1,4 +1,4 @@
-// FileApi on the Win32 file calls, ANSI paths.
+// FileApi on the Win32 file calls, paths in UTF-8 handed over in UTF-16.
 #pragma once
 
 #include <windows.h>

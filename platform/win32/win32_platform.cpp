@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "platform/ansi_case.h"
+#include "platform/text.h"
 #include "platform/win32/win32_system.h"
 
 namespace qw {
@@ -22,49 +22,67 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM param) {
 }
 }  // namespace
 
+namespace {
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+}  // namespace
+
 long Win32Registry::CreateKey(RegKey root, const std::string& path, RegKey* out) {
     HKEY key = nullptr;
-    const long result = RegCreateKeyA(Key(root), path.c_str(), &key);
+    const long result = RegCreateKeyW(Key(root), Wide(path).c_str(), &key);
     *out = reinterpret_cast<RegKey>(key);
     return result;
 }
 
 long Win32Registry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) {
-    return RegSetValueExA(Key(key), name.c_str(), 0, type, data, size);
+    if (!IsText(type)) return RegSetValueExW(Key(key), Wide(name).c_str(), 0, type, data, size);
+    // Stored as given: a text written without its terminator stays without.
+    const std::wstring text = Wide(std::string_view(reinterpret_cast<const char*>(data), size));
+    return RegSetValueExW(Key(key), Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(text.data()),
+                          static_cast<DWORD>(text.size() * sizeof(wchar_t)));
 }
 
 long Win32Registry::OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access, RegKey* out) {
     HKEY key = nullptr;
-    const long result = RegOpenKeyExA(Key(root), path.c_str(), 0, access, &key);
+    const long result = RegOpenKeyExW(Key(root), Wide(path).c_str(), 0, access, &key);
     *out = reinterpret_cast<RegKey>(key);
     return result;
 }
 
 long Win32Registry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
+    // A text of n units is at least n bytes in UTF-8: a buffer of as many
+    // units as the caller has bytes holds every text that can fit.
+    const DWORD room = size ? *size : 0;
+    std::wstring units(room, L'\0');
     DWORD t = 0;
-    DWORD n = size ? *size : 0;
-    const long result = RegQueryValueExA(Key(key), name.c_str(), nullptr, &t, data, size ? &n : nullptr);
+    DWORD n = room * sizeof(wchar_t);
+    const long result = RegQueryValueExW(Key(key), Wide(name).c_str(), nullptr, &t,
+                                         reinterpret_cast<BYTE*>(&units[0]), size ? &n : nullptr);
     if (type) *type = t;
-    if (size) *size = n;
-    return result;
+    if (result != ERROR_SUCCESS || !size) return result;
+    const std::string given = IsText(t) ? Utf8(std::wstring_view(units.data(), n / sizeof(wchar_t)))
+                                        : std::string(reinterpret_cast<const char*>(units.data()), n);
+    *size = static_cast<std::uint32_t>(given.size());
+    if (given.size() > room) return ERROR_MORE_DATA;
+    if (data) std::memcpy(data, given.data(), given.size());
+    return ERROR_SUCCESS;
 }
 
 long Win32Registry::EnumValueName(RegKey key, std::uint32_t index, std::string* name) {
-    char buffer[16384];
-    DWORD length = sizeof buffer;
-    const long result = RegEnumValueA(Key(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_SUCCESS) name->assign(buffer, length);
+    wchar_t buffer[16384];
+    DWORD length = 16384;
+    const long result = RegEnumValueW(Key(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) *name = Utf8(std::wstring_view(buffer, length));
     return result;
 }
 
 long Win32Registry::DeleteValue(RegKey key, const std::string& name) {
-    return RegDeleteValueA(Key(key), name.c_str());
+    return RegDeleteValueW(Key(key), Wide(name).c_str());
 }
 
 long Win32Registry::DeleteKey(RegKey root, const std::string& path) {
-    return RegDeleteKeyA(Key(root), path.c_str());
+    return RegDeleteKeyW(Key(root), Wide(path).c_str());
 }
 
 long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(Key(key)); }
@@ -81,8 +99,13 @@ WindowHandle Win32Windows::GetParent(WindowHandle window) {
     return reinterpret_cast<WindowHandle>(::GetParent(Wnd(window)));
 }
 
-int Win32Windows::GetText(WindowHandle window, char* buffer, int max) {
-    return GetWindowTextA(Wnd(window), buffer, max);
+std::string Win32Windows::GetText(WindowHandle window, int maxUnits) {
+    std::wstring title(static_cast<std::size_t>(maxUnits) + 1, L'\0');
+    const int n = GetWindowTextW(Wnd(window), &title[0], maxUnits + 1);
+    title.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    // A character beyond the first plane cut in half at the end is dropped.
+    if (!title.empty() && title.back() >= 0xD800 && title.back() <= 0xDBFF) title.pop_back();
+    return Utf8(title);
 }
 
 bool Win32Windows::Post(WindowHandle window, unsigned message) {
@@ -223,9 +246,9 @@ bool Win32Windows::BelongsToProgram(WindowHandle window) {
 void Win32Sound::Play(const std::string& path, unsigned flags) {
     // winmm is not a known DLL: loaded from the system folder when first
     // needed, and without it there is no sound.
-    using Play = BOOL(WINAPI*)(LPCSTR, UINT);
-    static const auto play = SystemProcedureAs<Play>(L"winmm.dll", "sndPlaySoundA");
-    if (play) play(path.c_str(), flags);
+    using Play = BOOL(WINAPI*)(LPCWSTR, UINT);
+    static const auto play = SystemProcedureAs<Play>(L"winmm.dll", "sndPlaySoundW");
+    if (play) play(Wide(path).c_str(), flags);
 }
 
 void Win32Timer::Start() {
@@ -278,64 +301,57 @@ void CALLBACK Win32FastTimer::Tick(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_
         InterlockedExchange(&self->posted_, 0);
 }
 
-void Win32ListBox::Clear() { SendMessageA(box_, LB_RESETCONTENT, 0, 0); }
+void Win32ListBox::Clear() { SendMessageW(box_, LB_RESETCONTENT, 0, 0); }
 
 void Win32ListBox::Add(const std::string& text) {
-    SendMessageA(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-void Win32ListBox::RemoveAt(int index) { SendMessageA(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void Win32ListBox::RemoveAt(int index) { SendMessageW(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
 void Win32ListBox::SetAt(int index, const std::string& text) {
-    SendMessageA(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    SendMessageA(box_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(box_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 void Win32ListBox::Assign(const std::vector<std::string>& texts) {
     // One repaint for the whole list: item by item, a visible list box of
     // 32,767 entries takes minutes to fill.
-    SendMessageA(box_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(box_, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box_, LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
-    for (const std::string& text : texts) bytes += text.size() + 1;
-    SendMessageA(box_, LB_INITSTORAGE, texts.size(), bytes);
+    for (const std::string& text : texts) bytes += (text.size() + 1) * sizeof(wchar_t);
+    SendMessageW(box_, LB_INITSTORAGE, texts.size(), bytes);
     for (const std::string& text : texts) {
-        SendMessageA(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     }
-    SendMessageA(box_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box_, nullptr, TRUE);
 }
 
-int Win32ListBox::Selection() const { return static_cast<int>(SendMessageA(box_, LB_GETCURSEL, 0, 0)); }
+int Win32ListBox::Selection() const { return static_cast<int>(SendMessageW(box_, LB_GETCURSEL, 0, 0)); }
 
-void Win32Text::SetText(const std::string& text) { SetWindowTextA(control_, text.c_str()); }
+void Win32Text::SetText(const std::string& text) { SetWindowTextW(control_, Wide(text).c_str()); }
 
 std::string ThousandsSeparator() {
-    char buffer[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, sizeof buffer) > 1) return buffer;
+    wchar_t buffer[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8) > 1) return Utf8(buffer);
     return ",";
 }
 
-const LowerTable& LowerTable::System() {
-    // CharLowerBuffA follows the system's ANSI code page; asked once per byte.
-    // The lead bytes of a double-byte code page come from its CPINFO ranges.
-    static const LowerTable table = [] {
-        std::array<std::uint8_t, 256> map{};
-        std::array<bool, 256> lead{};
-        for (int i = 0; i < 256; ++i) {
-            char c = static_cast<char>(i);
-            if (i != 0) CharLowerBuffA(&c, 1);
-            map[i] = static_cast<std::uint8_t>(c);
-        }
-        CPINFO info{};
-        if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1) {
-            for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r]; r += 2) {
-                for (int b = info.LeadByte[r]; b <= info.LeadByte[r + 1]; ++b) lead[b] = true;
-            }
-        }
-        return LowerTable(map, lead);
+const CaseFolding& CaseFolding::System() {
+    // The system's own mapping, asked once for the whole Basic Multilingual
+    // Plane; surrogates are left alone, as CharLowerBuffW leaves them.
+    static const CaseFolding folding = [] {
+        std::vector<char16_t> lower(0x10000);
+        std::vector<WCHAR> units(0x10000);
+        for (std::size_t c = 0; c < units.size(); ++c) units[c] = static_cast<WCHAR>(c);
+        CharLowerBuffW(units.data() + 1, 0xD800 - 1);
+        CharLowerBuffW(units.data() + 0xE000, 0x10000 - 0xE000);
+        for (std::size_t c = 0; c < units.size(); ++c) lower[c] = static_cast<char16_t>(units[c]);
+        return CaseFolding(std::move(lower));
     }();
-    return table;
+    return folding;
 }
 
 }  // namespace qw
@@ -362,32 +378,27 @@ bool Win32ShellNotify::NotifyIcon(std::uint32_t message, const NotifyIconData& d
 
 int Win32Process::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                                  unsigned flags) {
-    return ::MessageBoxA(Wnd(owner), text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxW(Wnd(owner), Wide(text).c_str(), Wide(caption).c_str(), flags);
 }
 
 void Win32Process::ShellExecuteFile(const std::string& operation, const std::string& file, const std::string& parameters,
                                 const std::string& directory, int show) {
-    ::ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), show);
+    ::ShellExecuteW(nullptr, Wide(operation).c_str(), Wide(file).c_str(), Wide(parameters).c_str(),
+                    Wide(directory).c_str(), show);
 }
 
 bool Win32Process::IsOrdinaryFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-std::string Win32Process::ProgramPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+std::string Win32Process::ProgramPath() { return ModulePath(); }
 
 std::string Win32Process::ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    const auto slash = folder.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+    const std::string path = ModulePath();
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 void Win32Process::EndProcess() { ExitProcess(0); }
@@ -396,19 +407,22 @@ void Win32Process::AssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SH
 
 namespace {
 bool ShowFileDialog(bool save, const FileDialogRequest& request, std::string* path) {
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // 76 bytes in the 32-bit program
+    wchar_t file[MAX_PATH] = {};
+    // The filter's NULs convert as any other character.
+    const std::wstring filter = Wide(request.filter), title = Wide(request.title),
+                       extension = Wide(request.defaultExtension);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // 76 bytes in the 32-bit program
     ofn.hwndOwner = Wnd(request.owner);
-    ofn.hInstance = GetModuleHandleA(nullptr);
-    ofn.lpstrFilter = request.filter.c_str();
+    ofn.hInstance = GetModuleHandleW(nullptr);
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = request.title.c_str();
+    ofn.lpstrTitle = title.c_str();
     ofn.Flags = request.flags;
-    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
-    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return false;
-    *path = file;
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
+    *path = Utf8(file);
     return true;
 }
 }  // namespace
@@ -422,10 +436,10 @@ bool Win32FileDialogs::Save(const FileDialogRequest& request, std::string* path)
 }
 
 std::string UserName() {
-    char user[257] = {};
-    DWORD size = sizeof user;
-    GetUserNameA(user, &size);
-    return user;
+    wchar_t user[257] = {};
+    DWORD size = 257;
+    GetUserNameW(user, &size);
+    return Utf8(user);
 }
 
 Win32ListLock::Win32ListLock() {
@@ -434,7 +448,7 @@ Win32ListLock::Win32ListLock() {
     mutex_ = CreateUserMutex(name, &made);
     // Made by a copy running as administrator that refuses to let us create
     // it: opening it may still be allowed.
-    if (!mutex_) mutex_ = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
+    if (!mutex_) mutex_ = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, Wide(name).c_str());
 }
 
 Win32ListLock::~Win32ListLock() {

@@ -37,7 +37,7 @@ public:
     void EnumTopLevel(WindowVisitor& visitor) override;
     std::uint32_t GetStyle(WindowHandle window) override;
     WindowHandle GetParent(WindowHandle window) override;
-    int GetText(WindowHandle window, char* buffer, int max) override;
+    std::string GetText(WindowHandle window, int maxUnits) override;
     bool Post(WindowHandle window, unsigned message) override;
     bool IsHung(WindowHandle window) override;
     bool BelongsToProgram(WindowHandle window) override;

@@ -6,6 +6,54 @@
 
 namespace qw {
 
+std::wstring Wide(std::string_view text) {
+    const std::u16string units = utf8::ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8(std::wstring_view text) {
+    return utf8::FromUtf16(std::u16string(text.begin(), text.end()));
+}
+
+std::string ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size() || path.size() >= 32768) {
+            path.resize(n);
+            return Utf8(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::optional<std::string> Win32CodePage::FromUtf8(std::string_view text) const {
+    // Where the system's code page is UTF-8 itself (a setting of Windows 10
+    // and 11), every text fits as it is.
+    if (GetACP() == CP_UTF8) return std::string(text);
+    const std::wstring wide = Wide(text);
+    if (wide.empty()) return std::string();
+    BOOL usedDefault = FALSE;
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    if (length <= 0 || !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, &bytes[0], length,
+                                            nullptr, &usedDefault) ||
+        usedDefault)
+        return std::nullopt;
+    return bytes;
+}
+
+std::string Win32CodePage::ToUtf8(std::string_view bytes) const {
+    if (bytes.empty()) return std::string();
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &wide[0], length);
+    return Utf8(wide);
+}
+
 namespace {
 constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32, Windows 8 and 7 with its update
 }  // namespace
@@ -77,7 +125,7 @@ SECURITY_ATTRIBUTES* UserObjectAttributes() {
 }  // namespace
 
 HANDLE CreateUserMutex(const std::string& name, NamedObject* result) {
-    HANDLE mutex = CreateMutexA(UserObjectAttributes(), FALSE, name.c_str());
+    HANDLE mutex = CreateMutexW(UserObjectAttributes(), FALSE, Wide(name).c_str());
     const DWORD error = GetLastError();
     if (mutex) {
         *result = error == ERROR_ALREADY_EXISTS ? NamedObject::kExisted : NamedObject::kCreated;
@@ -90,7 +138,7 @@ HANDLE CreateUserMutex(const std::string& name, NamedObject* result) {
 }
 
 NamedObject FindUserMutex(const std::string& name) {
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str());
     if (mutex) {
         CloseHandle(mutex);
         return NamedObject::kExisted;

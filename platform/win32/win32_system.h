@@ -5,11 +5,28 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/shell_api.h"
+#include "platform/text.h"
 
 namespace qw {
+
+// Text crosses into Windows as UTF-16 and comes back as UTF-8.
+std::wstring Wide(std::string_view text);
+std::string Utf8(std::wstring_view text);
+
+// The program file's full path (GetModuleFileNameW), however long.
+std::string ModulePath();
+
+// The system's ANSI code page (CP_ACP).
+class Win32CodePage : public AnsiCodePage {
+public:
+    std::optional<std::string> FromUtf8(std::string_view text) const override;
+    std::string ToUtf8(std::string_view bytes) const override;
+};
 
 // Windows looks for a DLL that is not one of its "known DLLs" in the
 // program's own folder first: a DLL planted beside the program (a Downloads

@@ -39,7 +39,7 @@ public:
         : instance_(instance), trays_(instance), addItem_(instance), edit_(instance), options_(instance),
           about_(instance),
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
-                               LowerTable::System(), ThousandsSeparator(), *this, trays_, process_,
+                               CaseFolding::System(), ansi_, ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
                                &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
                                &retryTimer_}) {
@@ -99,6 +99,7 @@ private:
 
     HINSTANCE instance_;
     Win32Registry registry_;
+    Win32CodePage ansi_;
     Win32Windows windows_;
     Win32Sound sound_;
     Win32Process process_;

@@ -116,7 +116,8 @@ inline std::string Encoded(const std::string& entry, int k = 68) {
     return bytes;
 }
 inline std::string Line(const std::string& entry, int k = 68) { return Encoded(entry, k) + "\r\n"; }
-const std::string kHead = "QUELLBOX2\r\n\r\n";  // a list file's first two lines
+const std::string kHead = "QUELLBOX2\r\n\r\n";   // a list file's first two lines
+const std::string kHead3 = "QUELLBOX3\r\n\r\n";  // of the newer header, whose entries are UTF-8
 
 inline std::string Tip(const NotifyIconData& d) { return std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)); }
 
@@ -164,8 +165,8 @@ struct FrmWorld {
     FakeOptionsView optionsView;
     FakeAboutView aboutView;
     FakePointer pointer;
-    const LowerTable lower = LowerTable::Windows1252();  // outlives the window, which keeps a reference
-    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, ",",
+    const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
+    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
                                 view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
                                 &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
 

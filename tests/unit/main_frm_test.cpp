@@ -367,6 +367,9 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
         {"abcde", {"Daily offer", "Second entry", "abcde"}, {"Daily offer", "abcde"}, false},
         {"     ", {"Daily offer", "Second entry", "     "}, {"Daily offer", "     "}, false},
         {"DAILY OFFER", base, {"Daily offer"}, false},
+        // Characters as typed, not bytes nor UTF-16 units: four, then five.
+        {u8"東京都😀", base, base, true},
+        {u8"東京都大阪", {"Daily offer", "Second entry", u8"東京都大阪"}, {"Daily offer", u8"東京都大阪"}, false},
         {overlong, base, {"Daily offer"}, false},
     };
     for (const auto& c : cases) {
@@ -392,12 +395,6 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
             EXPECT_EQ(!process.boxes.empty() && process.boxes[0].text == kTitleTooShort, c.refused) << "way " << way;
         }
     }
-    // Characters are counted, not bytes: in Japanese, three two-byte
-    // characters are three.
-    const LowerTable japanese = LowerTable::Japanese932();
-    const EditingPlatform editing{windows, process, reg, frm.Scan(), lv, frm.Store(), japanese};
-    EXPECT_TRUE(RefuseShortTitle(editing, kMain, "\x83\x41\x83\x42\x83\x43"));
-    EXPECT_FALSE(RefuseShortTitle(editing, kMain, "\x83\x41\x83\x42\x83\x43" "ab"));
 }
 
 // The picker lists titles cut at the earliest known browser suffix, matched

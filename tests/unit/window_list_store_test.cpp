@@ -21,15 +21,17 @@ struct Fixture {
     MemoryListBox box;
     EntryList lv{&box};
     MemoryText numWindows;
-    LowerTable lower = LowerTable::Windows1252();
+    CaseFolding lower = CaseFolding::Common();
     WindowListStore store{reg, lv, &numWindows, lower, ","};
     MemoryFiles files;
     MemoryProcess process;
     ScriptedRandom random;
-    ListFile list{files, process, random, lv, lower};
+    const AnsiCodePage& ansi;
+    ListFile list{files, process, random, lv, lower, ansi};
 
     // As the program does: the stored list is loaded before `lv` changes.
-    explicit Fixture(const Strings& entries = {}) {
+    explicit Fixture(const Strings& entries = {}, const AnsiCodePage& page = TableCodePage::Windows1252())
+        : ansi(page) {
         store.LoadWindowList();
         lv.Assign(entries);
     }
@@ -126,18 +128,51 @@ TEST(CountText, WordsAndGroupsTheCount) {
         EXPECT_EQ(CountText(count, separator), std::string("Quellwatch is currently scanning for ") + words + ".");
 }
 
-// Whole entries, ignoring case; a double-byte character's second byte as it stands.
-TEST(IsListedTitle, ComparesWholeEntriesIgnoringCaseButNotSecondBytes) {
-    Fixture f({"Daily Offer", "\xC4rger"});
-    for (const char* listed : {"daily offer", "\xE4RGER"}) EXPECT_TRUE(f.store.IsListedTitle(listed)) << listed;
-    for (const char* other : {"Daily", "Daily Offer!"}) EXPECT_FALSE(f.store.IsListedTitle(other)) << other;
-    f.lower = LowerTable::Japanese932();
-    f.Seed("3", {{" 0", "\x83" "A\x83" "C"}, {" 1", "\x83" "a\x83" "c"}, {" 2", "\x83" "A\x83" "c"}});
+// Whole entries, ignoring case in every script; a repeat in another case is
+// loaded once.
+TEST(IsListedTitle, ComparesWholeEntriesIgnoringCaseInEveryScript) {
+    Fixture f({"Daily Offer", u8"Ärger", u8"Привет - Report", u8"東京 😀"});
+    for (const char* listed : {"daily offer", u8"äRGER", u8"ПРИВЕТ - REPORT", u8"東京 😀"})
+        EXPECT_TRUE(f.store.IsListedTitle(listed)) << listed;
+    for (const char* other : {"Daily", "Daily Offer!", u8"Привет", u8"東京", u8"?????? - Report"})
+        EXPECT_FALSE(f.store.IsListedTitle(other)) << other;
+    f.Seed("3", {{" 0", u8"Καλημέρα"}, {" 1", u8"ΚΑΛΗΜΈΡΑ"}, {" 2", u8"καλημέρα!"}});
     f.store.LoadWindowList();
-    EXPECT_EQ(f.lv.Count(), 3);
-    EXPECT_FALSE(f.store.IsListedTitle("\x83" "a\x83" "C"));
-    f.lv.Assign({"Daily \x83" "A"});
-    EXPECT_TRUE(f.store.IsListedTitle("DAILY \x83" "A"));
+    EXPECT_EQ(f.lv.Items(), (Strings{u8"Καλημέρα", u8"καλημέρα!"}));
+}
+
+// Text is kept in UTF-16, as Windows keeps it, and handed over in UTF-8. A
+// value stored without its terminator (every version wrote them so) reads to
+// its length; 254 characters read whole, in any script, 255 do not.
+TEST(RegistryText, KeptInUtf16AndReadToItsLength) {
+    MemoryRegistry reg;
+    const char kKey[] = "Software\\Varn\\Quellwatch\\Test";
+    RegWriteString(reg, kHkeyCurrentUser, kKey, "written", u8"Привет", kRegSz);
+    const std::u16string units = u"Привет";
+    std::vector<std::uint8_t> utf16;
+    for (char16_t u : units) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8)});
+    EXPECT_EQ(reg.GetValue(kHkeyCurrentUser, kKey, "written")->data, utf16);  // no terminator
+    const std::string cyrillic = u8"Ж", emoji = u8"😀";
+    std::string c254, c255, e127, e128;
+    for (int i = 0; i < 254; ++i) c254 += cyrillic;
+    c255 = c254 + cyrillic;
+    for (int i = 0; i < 127; ++i) e127 += emoji;  // two units each
+    e128 = e127 + emoji;
+    const std::pair<std::vector<std::uint8_t>, const char*> stored[] = {
+        {utf16, u8"Привет"},
+        {{'a', 0, 'b', 0, 'c', 0}, "abc"},               // as the ANSI calls stored "abc"
+        {{'a', 0, 0, 0, 'z', 0}, "a"},                   // up to the terminator
+        {{'a', 0, 'b'}, "a"},                            // an odd last byte is no character
+        {{0x3D, 0xD8, 'x', 0}, u8"\uFFFD" "x"},          // a lone surrogate
+    };
+    for (const auto& [data, text] : stored) {
+        reg.PutValue(kHkeyCurrentUser, kKey, "stored", kRegSz, data);
+        EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "stored", "(default)"), text);
+    }
+    for (const auto& [text, readable] : {std::pair{c254, true}, {c255, false}, {e127, true}, {e128, false}}) {
+        RegWriteString(reg, kHkeyCurrentUser, kKey, "long", text, kRegSz);
+        EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "long", "(default)"), readable ? text : "(default)");
+    }
 }
 
 // A save stored with its count and entries and nothing else.
@@ -226,12 +261,12 @@ TEST(WindowListSave, AFailedReadThenACrashStillLeavesOneWholeList) {
 // save never writes over what the other saved since this copy last loaded
 // or saved; it makes its own change again on top.
 TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
-    using Change = std::function<ListChange(EntryList&, const LowerTable&)>;
+    using Change = std::function<ListChange(EntryList&, const CaseFolding&)>;
     const auto add = [](std::string text) -> Change {
-        return [=](EntryList& lv, const LowerTable&) { lv.Add(text); return ListChange::Add(text); };
+        return [=](EntryList& lv, const CaseFolding&) { lv.Add(text); return ListChange::Add(text); };
     };
     const auto remove = [](std::string text) -> Change {
-        return [=](EntryList& lv, const LowerTable&) {
+        return [=](EntryList& lv, const CaseFolding&) {
             for (int i = 0; i < lv.Count(); ++i) {
                 if (lv.At(i) == text) lv.RemoveAt(i);
             }
@@ -239,7 +274,7 @@ TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
         };
     };
     const auto edit = [](std::string from, std::string to) -> Change {
-        return [=](EntryList& lv, const LowerTable&) {
+        return [=](EntryList& lv, const CaseFolding&) {
             for (int i = 0; i < lv.Count(); ++i) {
                 if (lv.At(i) == from) lv.SetAt(i, to);
             }
@@ -247,7 +282,7 @@ TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
         };
     };
     const auto merge = [](Strings entries) -> Change {
-        return [=](EntryList& lv, const LowerTable& lower) {
+        return [=](EntryList& lv, const CaseFolding& lower) {
             AppendNewEntries(lv, entries, lower);
             return ListChange::Merge(entries);
         };
@@ -368,6 +403,40 @@ TEST(ListFileFormat, EachCharacterBecomesItsSumAndKey) {
     }
 }
 
+// A list the ANSI code page holds is written as every version wrote it, under
+// "QUELLBOX2" in that code page; any other under "QUELLBOX3" in UTF-8, which
+// an older reader refuses as "from a newer version". Both read back whole.
+TEST(ListFileFormat, TheOlderHeaderWhereTheCodePageHoldsTheListTheNewerElse) {
+    const auto& western = TableCodePage::Windows1252();
+    const auto& japanese = TableCodePage::Japanese932();
+    const struct { const AnsiCodePage& page; Strings list; const char* header; } cases[] = {
+        {western, {"Daily offer", u8"Café au lait"}, "QUELLBOX2"},
+        {western, {"Daily offer", u8"Привет - Report"}, "QUELLBOX3"},
+        {western, {u8"Łukasz's lists"}, "QUELLBOX3"},  // no best fit: Ł is not written as L
+        {western, {}, "QUELLBOX2"},
+        {japanese, {u8"東京都大阪府 - Report", "Plain title"}, "QUELLBOX2"},
+        {japanese, {u8"Café au lait"}, "QUELLBOX3"},
+    };
+    for (const auto& c : cases) {
+        Fixture f(c.list, c.page);
+        ASSERT_TRUE(f.list.ExportWindowList(kPath, 0));
+        const std::string bytes = f.files.files[kPath];
+        EXPECT_EQ(bytes.substr(0, 13), std::string(c.header) + "\r\n\r\n") << c.list.size();
+        if (c.header == std::string("QUELLBOX2") && !c.list.empty()) {
+            const auto first = bytes.substr(13, bytes.find("\r\n", 13) - 13);
+            EXPECT_EQ(DecodeEntry(first), c.page.FromUtf8(c.list[0]));  // the code page's bytes
+        }
+        Fixture back({}, c.page);
+        back.files.files[kPath] = bytes;
+        EXPECT_EQ(back.list.ReadWindowList(kPath).entries, c.list);
+    }
+    // As a writer in code page 932 wrote it: 東京都大阪府.
+    Fixture f({}, japanese);
+    EXPECT_EQ(f.Import(kHead + Line("\x93\x8C\x8B\x9E\x93\x73\x91\xE5\x8D\xE3\x95\x7B", 20)),
+              ImportOutcome::kComplete);
+    EXPECT_EQ(f.lv.Items(), Strings{u8"東京都大阪府"});
+}
+
 TEST(ListFileImport, ReaderRules) {
     using O = ImportOutcome;
     const std::tuple<const char*, std::string, O, Strings> cases[] = {  // what is added to {"Calculator"}
@@ -383,13 +452,17 @@ TEST(ListFileImport, ReaderRules) {
         {"CR alone ends a line", "QUELLBOX2\r\r" + Encoded("Notepad") + "\r", O::kComplete, {"Notepad"}},
         {"lone LF is data", kHead + "R\n" + Line("ello!"), O::kComplete, {"Hello!"}},
         {"any usual key", kHead + Line("Window \xA6~", 89) + Line("Window 77", 77), O::kComplete,
-         {"Window \xA6~", "Window 77"}},
+         {u8"Window ¦~", "Window 77"}},  // 0xA6 is ¦ in the ANSI code page
         {"repeats ignoring case", kHead + Line("Notepad") + Line("NOTEPAD") + Line("calculator"), O::kComplete,
          {"Notepad"}},
         {"five characters at least", kHead + Line("abcd") + Line("abcde"), O::kComplete, {"abcde"}},
-        // Japanese: four two-byte characters are four characters, not eight.
-        {"characters, not bytes", kHead + Line("\x83\x41\x83\x42\x83\x43\x83\x44") + Line("\x83\x41\x83\x42\x83\x43" "ab"),
-         O::kComplete, {"\x83\x41\x83\x42\x83\x43" "ab"}},
+        // Characters, not bytes: in UTF-8 "é" is two bytes, and four are four characters.
+        {"characters, not bytes", kHead3 + Line(u8"éééé", 10) + Line(u8"ééééé", 10), O::kComplete, {u8"ééééé"}},
+        {"the ANSI code page", kHead + Line("Caf\xE9 au lait", 10), O::kComplete, {u8"Café au lait"}},
+        {"UTF-8 under the newer header", kHead3 + Line(u8"Привет - Report", 10), O::kComplete,
+         {u8"Привет - Report"}},
+        {"a line of the newer header that is not UTF-8 stops", kHead3 + Line("Notepad") + Line("Caf\xE9 au lait", 10),
+         O::kBadLine, {"Notepad"}},
         {"odd line stops", kHead + Line("Notepad") + "abc\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
         {"pair a < b stops", kHead + Line("Notepad") + "DE\r\n" + Line("Wordpad"), O::kBadLine, {"Notepad"}},
         {"pair giving NUL stops", kHead + Line("Notepad") + Encoded("ab") + "DD" + Line("xyz"), O::kBadLine,
@@ -402,7 +475,6 @@ TEST(ListFileImport, ReaderRules) {
     for (const auto& [name, bytes, outcome, added] : cases) {
         for (std::size_t chunk : {1, 3, 4096}) {
             Fixture f({"Calculator"});
-            f.lower = LowerTable::Japanese932();  // the same as 1252 for every byte below 0x80
             f.files.SetReadChunk(chunk);
             EXPECT_EQ(f.Import(bytes), outcome) << name;
             EXPECT_EQ(Strings(f.lv.Items().begin() + 1, f.lv.Items().end()), added) << name;
