@@ -52,6 +52,15 @@ std::string Word(std::mt19937& rng, int minLen, int maxLen) {
     return s;
 }
 
+// The same length in characters from Latin, Cyrillic, Greek and CJK, and emoji.
+std::string UnicodeWord(std::mt19937& rng, int minLen, int maxLen) {
+    static const char* const letters[] = {"a", "B", u8"é", u8"Ж", u8"д", u8"Ω", u8"東", u8"京", u8"😀", " ", "-"};
+    std::string s;
+    for (int n = minLen + static_cast<int>(rng() % (maxLen - minLen + 1)); n > 0; --n)
+        s += letters[rng() % (sizeof letters / sizeof letters[0])];
+    return s;
+}
+
 struct World {
     Snapshot windows;
     MemorySound sound;
@@ -61,20 +70,22 @@ struct World {
     OwnWindows own{100000, 0, 0, 0, 0};
     CaseFolding lower = CaseFolding::Common();
 
-    explicit World(int entries) {
+    // `unicode`: entries and titles of every script, not only ASCII.
+    explicit World(int entries, bool unicode = false) {
         std::mt19937 rng(7);
-        for (int i = 0; i < entries; ++i) lv.Add("entry " + Word(rng, 8, 24));
+        const auto word = unicode ? UnicodeWord : Word;
+        for (int i = 0; i < entries; ++i) lv.Add("entry " + word(rng, 8, 24));
         for (int i = 0; i < kWindows; ++i) {
             // Titles that match no entry: every pass reads the whole list.
             FakeWindow w{static_cast<WindowHandle>(i + 1), i % 4 != 0, i % 10 == 0, 0,
-                         Word(rng, 10, 60) + " - Application"};
+                         word(rng, 10, 60) + " - Application"};
             windows.windows.push_back(w);
         }
     }
 };
 
 void BM_Pass(benchmark::State& state) {
-    World world(static_cast<int>(state.range(0)));
+    World world(static_cast<int>(state.range(0)), state.range(1) != 0);
     Scanner scanner(world.windows, world.sound, world.reg, world.lv, world.timer, world.own, world.lower);
     scanner.ScanCycle();  // builds the matcher, as the first tick after a change does
     for (auto _ : state) scanner.ScanCycle();
@@ -112,7 +123,8 @@ void BM_BuildMatcher(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_Pass)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+// The second argument: titles and entries of every script (1) or ASCII (0).
+BENCHMARK(BM_Pass)->ArgsProduct({{10, 1000, 32767}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PassLiteral)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildMatcher)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 

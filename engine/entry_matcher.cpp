@@ -108,26 +108,60 @@ std::uint32_t EntryMatcher::Next(std::uint32_t state, unsigned char c) const {
     return rootNext_[c];
 }
 
+namespace {
+
+// The UTF-8 bytes of a code point, into `out`; their count.
+int Encode(char32_t code, unsigned char* out) {
+    if (code < 0x80) {
+        out[0] = static_cast<unsigned char>(code);
+        return 1;
+    }
+    if (code < 0x800) {
+        out[0] = static_cast<unsigned char>(0xC0 | (code >> 6));
+        out[1] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000) {
+        out[0] = static_cast<unsigned char>(0xE0 | (code >> 12));
+        out[1] = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+        out[2] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<unsigned char>(0xF0 | (code >> 18));
+    out[1] = static_cast<unsigned char>(0x80 | ((code >> 12) & 0x3F));
+    out[2] = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+    out[3] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
+}  // namespace
+
 bool EntryMatcher::Matches(std::string_view title) const {
     if (!any_) return false;
     if (output_[0]) return true;  // an empty entry is inside every title
-    // ASCII is lower-cased on the way; a title with any other character is
-    // lower-cased as a whole first, which is rarer and dearer.
+    // Each character is lower-cased on the way in, its UTF-8 bytes fed one by
+    // one: one walk of the title, nothing allocated.
     std::uint32_t state = 0;
-    for (char ch : title) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80) return MatchesLowered(folding_->Lower(title));
-        state = Next(state, static_cast<unsigned char>(folding_->Lower(static_cast<char32_t>(c))));
-        if (output_[state]) return true;
-    }
-    return false;
-}
-
-bool EntryMatcher::MatchesLowered(std::string_view lowered) const {
-    std::uint32_t state = 0;
-    for (char ch : lowered) {
-        state = Next(state, static_cast<unsigned char>(ch));
-        if (output_[state]) return true;
+    unsigned char bytes[4];
+    for (std::size_t at = 0; at < title.size();) {
+        const auto c = static_cast<unsigned char>(title[at]);
+        int count = 1;
+        if (c < 0x80) {
+            ++at;
+            bytes[0] = static_cast<unsigned char>(folding_->Lower(static_cast<char32_t>(c)));
+        } else {
+            const std::size_t from = at;
+            const char32_t code = utf8::Next(title, at);
+            if (code == utf8::kReplacement && at == from + 1) {
+                bytes[0] = c;  // not UTF-8: as it stands, as CaseFolding keeps it
+            } else {
+                count = Encode(folding_->Lower(code), bytes);
+            }
+        }
+        for (int i = 0; i < count; ++i) {
+            state = Next(state, bytes[i]);
+            if (output_[state]) return true;
+        }
     }
     return false;
 }

@@ -23,7 +23,6 @@ public:
 
 private:
     std::uint32_t Next(std::uint32_t state, unsigned char c) const;
-    bool MatchesLowered(std::string_view lowered) const;
 
     const CaseFolding* folding_ = nullptr;
     std::array<std::uint32_t, 256> rootNext_{};

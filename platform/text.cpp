@@ -6,46 +6,6 @@ namespace qw {
 
 namespace utf8 {
 
-namespace {
-bool Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-}  // namespace
-
-char32_t Next(std::string_view text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    // The length a lead byte announces, and the least code point of that length.
-    std::size_t length = 0;
-    char32_t code = 0, least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, least = 0x10000;
-    }
-    if (length == 0 || at + length > text.size()) {
-        ++at;
-        return kReplacement;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(text[at + i]);
-        if (!Continuation(c)) {
-            ++at;
-            return kReplacement;
-        }
-        code = (code << 6) | (c & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        ++at;
-        return kReplacement;
-    }
-    at += length;
-    return code;
-}
-
 void Append(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -115,6 +75,8 @@ std::string FromUtf16(std::u16string_view text) {
 }
 
 std::string CutToUtf16Units(std::string_view text, std::size_t units) {
+    // Never more units than bytes: a text of no more bytes fits whole.
+    if (text.size() <= units) return std::string(text);
     std::size_t at = 0, used = 0;
     while (at < text.size()) {
         std::size_t next = at;

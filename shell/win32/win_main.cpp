@@ -21,9 +21,9 @@ public:
     Win32Startup(HINSTANCE instance, const qw::PublicFlags& flags) : instance_(instance), flags_(flags) {}
 
     std::string CommandLine() override {
-        char module[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, module, MAX_PATH);
-        return qw::ArgumentsAfterProgramPath(GetCommandLineA(), module);
+        // Wide: a path with characters outside the ANSI code page (a user
+        // folder "C:\Users\Łukasz" on a Japanese system) names its file.
+        return qw::ArgumentsAfterProgramPath(qw::Utf8(GetCommandLineW()), qw::ModulePath());
     }
 
     qw::NamedObject ClaimTrayCopy() override {
@@ -65,10 +65,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     qw::Win32Registry registry;
     qw::Main(host, process, registry, flags);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // Wide messages: typed characters outside the ANSI code page reach the
+    // text boxes as they are.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (qw::RouteDialogMessage(&msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -22,7 +22,7 @@ bool RouteDialogMessage(MSG* msg) {
     // A copy: the key may close the dialog, which leaves the list.
     const std::vector<HWND> dialogs = Modeless();
     for (HWND dialog : dialogs) {
-        if (IsDialogMessageA(dialog, msg)) return true;
+        if (IsDialogMessageW(dialog, msg)) return true;
     }
     return false;
 }
