@@ -26,8 +26,8 @@ E01  engine/scanner.cpp  the desktop "Program Manager" is no longer spared
 + if (title == "DesktopBackgroundClass") return false;
 
 E02  engine/scanner.cpp  titles are read through a buffer twice as large (past 254 characters)
-- constexpr int kTitleBuffer = 255;
-+ constexpr int kTitleBuffer = 511;
+- constexpr int kTitleCharacters = 254;
++ constexpr int kTitleCharacters = 508;
 
 E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
 - if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
@@ -57,17 +57,6 @@ E09  engine/entry_matcher.cpp  an entry ending inside a longer entry's path is n
 - if (output_[target]) output_[child] = 1;
 + 
 
-E10  engine/entry_matcher.cpp  in a double-byte title a match may begin inside a character
-- if (starts[i + 1 - depth_[t]]) return true;
-+ return true;
-
-E11  engine/entry_matcher.cpp  the second byte of a two-byte character is lower-cased
-- if (second) {
--             second = false;
-+ if (second) {
-+             second = false;
-+             fed = lower_(c);
-
 E12  engine/window_events.h  events wait for the end of a pass
 - void OnBetweenWindows() override { Deliver(); }
 + void OnBetweenWindows() override {}
@@ -94,8 +83,8 @@ E17  engine/window_events.cpp  unlisted windows not shown yet are watched too
 + if (watched_) return false;
 
 S01  store/registry_access.cpp  a 255-character value that fills the buffer is read as a text
-- if (length == kReadBufferBytes) return ReadStatus::kUnreadable;
-+ 
+- if (Characters(type, data) > kReadBufferChars || Characters(type, read) >= kReadBufferChars)
++ if (Characters(type, data) > kReadBufferChars)
 
 S02  store/registry_access.cpp  a negative number reads as positive
 - return negative ? -value : value;
@@ -198,20 +187,20 @@ F03  store/list_file.cpp  a pair that decodes to NUL is accepted
 + if (a < b) return std::nullopt;
 
 F04  store/list_file.cpp  an imported entry of exactly five characters is dropped
-- if (lower_.CharCount(*entry) < kMinImportedEntry ||
-+ if (lower_.CharCount(*entry) <= kMinImportedEntry ||
+- if (utf8::CodePoints(*entry) < kMinImportedEntry ||
++ if (utf8::CodePoints(*entry) <= kMinImportedEntry ||
 
 F05  store/list_file.cpp  the header is compared ignoring case
-- if (line != kListFileHeader) {
-+ if (lower_.Lower(line) != lower_.Lower(kListFileHeader)) {
+- if (line != kListFileHeader && !unicode) {
++ if (lower_.Lower(line) != lower_.Lower(kListFileHeader) && !unicode) {
 
 F06  store/list_file.cpp  the LF after a CR starts the next line
 - if (buffer_[position_] == '\n') {
 + if (false) {
 
 F07  store/list_file.cpp  an export writes no empty line 2
-- std::string pending = std::string(kListFileHeader) + kCrLf + kCrLf;
-+ std::string pending = std::string(kListFileHeader) + kCrLf;
+- std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
++ std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf;
 
 F08  store/list_file.cpp  an export ignores a failed close and replaces the old file
 - ok = files_.Close(file) && ok;
@@ -409,8 +398,8 @@ C10  options/options.cpp  the slider previews the icon one too low
 + int IconResourceAt(int position) { return position; }
 
 C11  options/options.cpp  a sound path of 254 characters is refused
-- if (path.size() > kLongestReadableText) {
-+ if (path.size() >= kLongestReadableText) {
+- if (utf8::Utf16Units(path) > kLongestReadableText) {
++ if (utf8::Utf16Units(path) >= kLongestReadableText) {
 
 C12  options/options.cpp  a chooser answering after a reload fills the new dialog
 - if (load != loads_ || !view_.Handle()) return;
@@ -427,8 +416,8 @@ C14  options/options.cpp  a reopened dialog is not reloaded
 + 
 
 D01  editing/add_item.cpp  a five-character title is refused as too short
-- if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
-+ if (text.empty() || platform.lower.CharCount(text) > kMinimumEntryLength) return false;
+- if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
++ if (text.empty() || utf8::CodePoints(text) > kMinimumEntryLength) return false;
 
 D02  editing/add_item.cpp  the picker lists titles with their browser suffix
 - std::string title = scanner_.GetTitle(window);
@@ -556,7 +545,7 @@ S35  store/file_association.cpp  the association's texts are stored without thei
 + const std::string data = text;
 
 F20  store/list_file.cpp  the import's five-character rule counts bytes
-- if (lower_.CharCount(*entry) < kMinImportedEntry
+- if (utf8::CodePoints(*entry) < kMinImportedEntry
 + if (entry->size() < kMinImportedEntry
 
 F21  store/list_file.cpp  each export's temporary file has a name of its own, and a crash's stays
@@ -565,7 +554,7 @@ F21  store/list_file.cpp  each export's temporary file has a name of its own, an
 +     const std::string temp = path + std::to_string(++exports) + ".tmp";
 
 D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
-- if (text.empty() || platform.lower.CharCount(text) >= kMinimumEntryLength) return false;
+- if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
 + if (text.empty() || text.size() >= kMinimumEntryLength) return false;
 
 D21  editing/add_item.cpp  the crosshair takes a control of the main window
@@ -665,6 +654,62 @@ M21  shell/main_frm.cpp  the export dialog insists on an existing file
 M22  shell/main_frm.h  the status bar does not name a window that cannot be closed
 - platform_.view.SetStatusText(CannotCloseText(title, why));
 + 
+
+U01  platform/text.cpp  letters beyond ASCII keep their case
+- utf8::Append(out, Lower(code));
++ utf8::Append(out, code);
+
+U02  engine/entry_matcher.cpp  a title's letters beyond ASCII are matched in their own case
+- count = Encode(folding_->Lower(code), bytes);
++ count = Encode(code, bytes);
+
+U03  platform/text.cpp  Cyrillic capitals are not folded
+- range(0x410, 0x42F, 32);
++ 
+
+U04  platform/text.cpp  characters are counted in bytes
+- for (std::size_t at = 0; at < text.size(); ++count) Next(text, at);
++ count = text.size();
+
+U05  store/registry_access.cpp  a text's length in the registry is counted in bytes
+- return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz ? utf8::Utf16Units(data) : data.size();
++ return data.size();
+
+U06  store/list_file.cpp  every list is written under the older header
+- const bool unicode = ansi.size() != lv_.Items().size();
++ const bool unicode = false;
+
+U07  store/list_file.cpp  a line of the newer header that is not UTF-8 is taken
+- if (!entry || (unicode && !utf8::IsValid(*entry))) {
++ if (!entry) {
+
+U08  store/list_file.cpp  entries of the older header are taken as UTF-8
+- if (!unicode) *entry = ansi_.ToUtf8(*entry);
++ 
+
+U09  platform/text.h  overlong forms are read as characters
+- if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
++ if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+
+U10  platform/text.cpp  a cut may split a character beyond the first plane
+- used += Next(text, next) < 0x10000 ? 1 : 2;
++ used += 1;
+
+U11  platform/text.cpp  a lone surrogate is written as it is
+- } else if (code >= 0xD800 && code <= 0xDFFF) {
+-             code = kReplacement;
+-         }
++ }
+
+U12  store/list_file.cpp  the older header is refused
+- const bool unicode = line == kUnicodeListFileHeader;
+-     if (line != kListFileHeader && !unicode) {
++ const bool unicode = line == kUnicodeListFileHeader;
++     if (!unicode) {
+
+U13  options/options.cpp  a sound path's length is counted in bytes
+- if (utf8::Utf16Units(path) > kLongestReadableText) {
++ if (path.size() > kLongestReadableText) {
 
 MUTANTS
 

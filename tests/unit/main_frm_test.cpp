@@ -765,8 +765,12 @@ TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
 TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     Store({{"Sound", "C:\\ding.wav"}});
     auto path = [](std::size_t length) { return "C:\\" + std::string(length - 7, 'a') + ".wav"; };
+    std::string cyrillic = "C:\\";
+    for (int i = 0; i < 100; ++i) cyrillic += u8"Ж";
+    cyrillic += "\\" + std::string(140, 'a') + ".wav";
     const std::tuple<std::string, std::string, bool, bool> cases[] = {  // answer ("": cancel), CD, refused, reload
         {path(254), path(254), false, false}, {path(255), "C:\\ding.wav", true, false},
+        {cyrillic, cyrillic, false, false},  // 248 characters, 348 bytes
         {"", "C:\\ding.wav", false, false},
         {"C:\\chime.wav", "C:\\ding.wav", false, true},  // the answer belongs to the closed dialog
     };
