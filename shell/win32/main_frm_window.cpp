@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "editing/win32/editing_windows.h"
 #include "options/win32/options_window.h"
@@ -13,7 +15,10 @@
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
+#include "shell/main_layout.h"
 #include "shell/win32/about_window.h"
+#include "store/window_list_store.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/sys_tray_window.h"
 
 namespace qw {
@@ -24,9 +29,7 @@ constexpr UINT_PTR kTmId = 1;
 constexpr UINT_PTR kReInitCloseTmrId = 2;
 constexpr UINT kRetryTick = WM_APP + 1;
 constexpr UINT kWindowEventsWaiting = WM_APP + 2;
-constexpr int kButtonWidth = 112;
-constexpr int kButtonHeight = 26;
-constexpr int kMargin = 10;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 class MainFrmWindow : public MainFrmView {
 public:
@@ -53,6 +56,11 @@ public:
 
     void OnCreate(HWND window);
     void OnSize(WPARAM kind, int width, int height);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    POINT MinimumSize() const;
+    // Created at the primary monitor's scale; sized again if it opened on a
+    // monitor of another, or its text needs more room.
+    void FitToMonitor();
     void OnDestroy();
 
     // MainFrmView
@@ -88,6 +96,9 @@ public:
 
 private:
     HWND Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0);
+    void MeasureText();
+    int StatusHeight() const;
+    void ShowWindowIcons();
 
     HINSTANCE instance_;
     Win32Registry registry_;
@@ -122,9 +133,12 @@ private:
     HWND lv_ = nullptr, label_ = nullptr, status_ = nullptr, tip_ = nullptr;
     HWND buttons_[4] = {};
     HFONT font_ = nullptr;
+    UINT dpi_ = 96;
+    MainFrmText text_;
     HMENU trayMenus_ = nullptr;
     std::map<int, HBITMAP> bitmaps_;
     std::map<IconHandle, int> iconIds_;
+    int windowIconId_ = 0;
 };
 
 HWND MainFrmWindow::Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle) {
@@ -140,10 +154,8 @@ void MainFrmWindow::OnCreate(HWND window) {
     reInitCloseTmr_.Bind(window);
     retryTimer_.Bind(window);
     windowEvents_.Bind(window);
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    dpi_ = WindowDpi(window);
+    font_ = CreateMessageFont(dpi_);
 
     label_ = Child("STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_NUMWINDOWS);
     lv_ = Child("LISTBOX", "", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, IDC_LV, WS_EX_CLIENTEDGE);
@@ -152,6 +164,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     buttons_[2] = Child("BUTTON", "Remove Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LREM);
     buttons_[3] = Child("BUTTON", "Refresh List", BS_PUSHBUTTON | WS_TABSTOP, IDC_REFRESHL);
     status_ = Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, IDC_STATUS);
+    MeasureText();
 
     tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance_, nullptr);
@@ -169,24 +182,80 @@ void MainFrmWindow::OnCreate(HWND window) {
     frm_.Attach(reinterpret_cast<WindowHandle>(window));
 }
 
+// The captions and the line height in the window's font, for the layout.
+void MainFrmWindow::MeasureText() {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    text_.fontHeight = metrics.tmHeight;
+    const auto width = [dc](const std::string& text) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    text_.widestCaption = 0;
+    for (HWND button : buttons_) {
+        char caption[64] = {};
+        GetWindowTextA(button, caption, sizeof caption);
+        text_.widestCaption = std::max(text_.widestCaption, width(caption));
+    }
+    text_.widestCount = width(CountText(EntryList::kMaxEntries, ThousandsSeparator()));
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+}
+
+int MainFrmWindow::StatusHeight() const {
+    RECT bar{};
+    GetWindowRect(status_, &bar);
+    return bar.bottom - bar.top;
+}
+
 void MainFrmWindow::OnSize(WPARAM kind, int width, int height) {
     if (kind == SIZE_MINIMIZED) {
         frm_.Form_Resize(true);
         return;
     }
     SendMessageA(status_, WM_SIZE, 0, 0);
-    RECT bar{};
-    GetWindowRect(status_, &bar);
-    const int statusHeight = bar.bottom - bar.top;
-    const int top = kMargin + 24;
-    const int listWidth = width - 3 * kMargin - kButtonWidth;
-    MoveWindow(label_, kMargin, kMargin + 2, width - 2 * kMargin, 18, TRUE);
-    MoveWindow(lv_, kMargin, top, listWidth, height - top - kMargin - statusHeight, TRUE);
-    for (int i = 0; i < 4; ++i) {
-        MoveWindow(buttons_[i], width - kMargin - kButtonWidth, top + i * (kButtonHeight + 6), kButtonWidth,
-                   kButtonHeight, TRUE);
-    }
+    const MainFrmLayout layout = LayoutMainFrm({width, height}, StatusHeight(), static_cast<int>(dpi_), text_);
+    const auto move = [](HWND control, const LayoutRect& r) { MoveWindow(control, r.left, r.top, r.width, r.height, TRUE); };
+    move(label_, layout.label);
+    move(lv_, layout.lv);
+    for (int i = 0; i < 4; ++i) move(buttons_[i], layout.buttons[i]);
     frm_.Form_Resize(false);
+}
+
+POINT MainFrmWindow::MinimumSize() const {
+    const SIZE frame = FrameForDpi(kStyle, 0, true, dpi_);
+    const LayoutSize least = MainFrmMinimumSize({frame.cx, frame.cy}, status_ ? StatusHeight() : 0,
+                                                static_cast<int>(dpi_), text_);
+    return {least.width, least.height};
+}
+
+void MainFrmWindow::FitToMonitor() {
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    const LayoutSize size = MainFrmDefaultSize(static_cast<int>(dpi_));
+    const POINT least = MinimumSize();
+    const int width = std::max(size.width, static_cast<int>(least.x));
+    const int height = std::max(size.height, static_cast<int>(least.y));
+    if (width != now.right - now.left || height != now.bottom - now.top)
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moved to a monitor of another scale: the font and the pictures of that
+// scale, then the size Windows suggests, which lays the controls out again.
+void MainFrmWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    HFONT old = font_;
+    font_ = CreateMessageFont(dpi_);
+    for (HWND control : {label_, lv_, status_, buttons_[0], buttons_[1], buttons_[2], buttons_[3]})
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    DeleteObject(old);
+    MeasureText();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindowIcons();
 }
 
 void MainFrmWindow::OnDestroy() {
@@ -195,21 +264,25 @@ void MainFrmWindow::OnDestroy() {
 }
 
 IconHandle MainFrmWindow::LoadIconResource(int id) {
-    // The small size, crisp in the tray; the big one joins it as the window icon.
-    HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                             GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    const auto handle = reinterpret_cast<IconHandle>(icon);
+    // The small size of the notification area, which lives on the primary
+    // monitor; the window icons are taken at the window's own scale.
+    const auto handle = reinterpret_cast<IconHandle>(IconForDpi(instance_, id, false, SystemDpi()));
     iconIds_[handle] = id;
     return handle;
 }
 
 void MainFrmWindow::SetWindowIcon(IconHandle icon) {
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
     auto it = iconIds_.find(icon);
-    if (it != iconIds_.end()) {
-        HICON big = LoadIconA(instance_, MAKEINTRESOURCEA(it->second));
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    }
+    if (it == iconIds_.end()) return;
+    windowIconId_ = it->second;
+    ShowWindowIcons();
+}
+
+void MainFrmWindow::ShowWindowIcons() {
+    if (!windowIconId_) return;
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, false, dpi_)));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, true, dpi_)));
 }
 
 void MainFrmWindow::PopupTrayMenu(TrayMenu menu, WindowHandle owner) {
@@ -233,6 +306,7 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NCCREATE:
         self = static_cast<MainFrmWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ScaleNonClientArea(window);
         break;
     case WM_CREATE:
         self->OnCreate(window);
@@ -241,10 +315,14 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (self) self->OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_GETMINMAXINFO: {
+        // Asked once before the window knows its scale.
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {380, 260};
+        info->ptMinTrackSize = self ? self->MinimumSize() : POINT{380, 260};
         return 0;
     }
+    case WM_DPICHANGED:
+        self->OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_TIMER:
         if (wParam == kTmId) self->Frm().Tm_Timer();
         else if (wParam == kReInitCloseTmrId) self->Frm().ReInitCloseTmr_Timer();
@@ -302,8 +380,10 @@ MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
     RegisterClassExA(&wc);
     // Lives for the whole run; the process ends without unwinding it.
     auto* self = new MainFrmWindow(instance, flags);
-    CreateWindowExA(0, kClassName, "Quellwatch v1.6", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 470, 380,
+    const LayoutSize size = MainFrmDefaultSize(static_cast<int>(SystemDpi()));
+    CreateWindowExA(0, kClassName, "Quellwatch v1.6", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height,
                     nullptr, nullptr, instance, self);
+    self->FitToMonitor();
     ListChangedMessage();
     self->Frm().Form_Load();
     return self->Frm();
