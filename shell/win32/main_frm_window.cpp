@@ -82,9 +82,13 @@ public:
     int MenuItemId(int menuPosition, int itemPosition) override {
         return static_cast<int>(GetMenuItemID(GetSubMenu(GetMenu(hwnd_), menuPosition), itemPosition));
     }
+    // The 13 x 13 pictures at the check mark's size of the window's scale.
     void SetMenuItemBitmaps(int id, unsigned flags, int bitmapId) override {
         HBITMAP& picture = bitmaps_[bitmapId];
-        if (!picture) picture = LoadBitmapA(instance_, MAKEINTRESOURCEA(bitmapId));
+        if (!picture) {
+            picture = LoadBitmapOfSize(instance_, bitmapId, MetricForDpi(SM_CXMENUCHECK, dpi_),
+                                       MetricForDpi(SM_CYMENUCHECK, dpi_));
+        }
         ::SetMenuItemBitmaps(GetMenu(hwnd_), static_cast<UINT>(id), flags, picture, picture);
     }
     void RemoveSystemMenuItem(int position) override {
@@ -256,6 +260,13 @@ void MainFrmWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindowIcons();
+    if (!bitmaps_.empty()) {
+        // Set again at the new size before the old pictures go.
+        std::map<int, HBITMAP> old;
+        old.swap(bitmaps_);
+        frm_.SetMenuBitmaps();
+        for (const auto& picture : old) DeleteObject(picture.second);
+    }
 }
 
 void MainFrmWindow::OnDestroy() {

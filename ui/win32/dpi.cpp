@@ -1,7 +1,11 @@
 #include "ui/win32/dpi.h"
 
+#include <cstdint>
 #include <map>
 #include <utility>
+#include <vector>
+
+#include "ui/picture.h"
 
 namespace qw {
 namespace {
@@ -91,6 +95,36 @@ HICON IconOfSize(HINSTANCE instance, int id, int size) {
 
 HICON IconForDpi(HINSTANCE instance, int id, bool big, UINT dpi) {
     return IconOfSize(instance, id, MetricForDpi(big ? SM_CXICON : SM_CXSMICON, dpi));
+}
+
+HBITMAP LoadBitmapOfSize(HINSTANCE instance, int id, int width, int height) {
+    HBITMAP original = LoadBitmapA(instance, MAKEINTRESOURCEA(id));
+    BITMAP size{};
+    if (!original || !GetObjectA(original, sizeof size, &size) || (size.bmWidth == width && size.bmHeight == height))
+        return original;
+    // 32-bit top-down rows: each pixel 0x00RRGGBB, as Picture holds them.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    Picture from{size.bmWidth, size.bmHeight,
+                 std::vector<std::uint32_t>(static_cast<std::size_t>(size.bmWidth) * size.bmHeight)};
+    HDC screen = GetDC(nullptr);
+    HBITMAP scaled = nullptr;
+    if (GetDIBits(screen, original, 0, static_cast<UINT>(size.bmHeight), from.pixels.data(), &info, DIB_RGB_COLORS)) {
+        const Picture to = ScalePicture(from, width, height);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        scaled = CreateCompatibleBitmap(screen, width, height);
+        if (scaled) SetDIBits(screen, scaled, 0, static_cast<UINT>(height), to.pixels.data(), &info, DIB_RGB_COLORS);
+    }
+    ReleaseDC(nullptr, screen);
+    if (!scaled) return original;
+    DeleteObject(original);
+    return scaled;
 }
 
 }  // namespace qw

@@ -33,5 +33,8 @@ void ScaleNonClientArea(HWND window);
 HICON IconOfSize(HINSTANCE instance, int id, int size);
 // IconOfSize at the small (`big` false) or large icon size of `dpi`.
 HICON IconForDpi(HINSTANCE instance, int id, bool big, UINT dpi);
+// Bitmap resource `id` at width x height pixels: as it is when it has that
+// size, otherwise scaled smoothly. The caller deletes it.
+HBITMAP LoadBitmapOfSize(HINSTANCE instance, int id, int width, int height);
 
 }  // namespace qw

@@ -1,0 +1,22 @@
+// Pictures scaled for the display: a picture designed at 100 % drawn at
+// another scale.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace qw {
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// `from` at width x height through a box filter: each new pixel is the mean
+// of the old pixels under it, each weighted by how much of it lies under.
+// Whole multiples keep every edge sharp; other sizes blend only where an
+// edge falls inside a new pixel. An empty picture for an empty size.
+Picture ScalePicture(const Picture& from, int width, int height);
+
+}  // namespace qw
