@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/main_layout.h"
+#include "shell/splash.h"
 
 namespace qw {
 
@@ -109,6 +110,40 @@ TEST(MainLayout, LargerTextWidensTheButtonsAndTheLeastSize) {
     ExpectWhole(tight, smallest, status, 96, big);
     EXPECT_GE(tight.lv.width, 100);
     EXPECT_EQ(tight.buttons[3].Bottom(), smallest.height - status - 10);  // the lowest button just fits
+}
+
+// The splash's 360 x 200 picture at the monitor's scale where the window fits
+// the screen, else at its own size; its notice always whole below it.
+TEST(SplashLayout, PictureAtTheScaleThatFitsNoticeNeverCut) {
+    struct Case {
+        int dpi;
+        LayoutSize room;
+        int margin, leastNotice, textWidth, lineHeight;  // the notice's text on one line, and a line's height
+        LayoutSize picture;
+        int noticeHeight;
+    };
+    const Case cases[] = {
+        {96, {1022, 738}, 6, 29, 600, 13, {360, 200}, 29},    // two lines fit the template's label
+        {144, {1022, 738}, 9, 44, 900, 20, {540, 300}, 44},
+        {192, {1022, 738}, 12, 58, 1200, 25, {720, 400}, 58},
+        {192, {700, 500}, 12, 58, 1200, 25, {360, 200}, 100},  // too wide scaled: its own size, four lines that grow the label
+    };
+    for (const Case& c : cases) {
+        int askedWidth = 0;
+        const auto height = [&](int width) {
+            askedWidth = width;
+            return (c.textWidth + width - 1) / width * c.lineHeight;
+        };
+        const SplashLayout l = LayoutSplash({360, 200}, c.dpi, c.room, {c.margin, c.margin}, c.leastNotice, height);
+        EXPECT_EQ(l.picture, (LayoutRect{0, 0, c.picture.width, c.picture.height})) << c.dpi;
+        EXPECT_EQ(l.notice, (LayoutRect{c.margin, c.picture.height + c.margin, c.picture.width - 2 * c.margin,
+                                        c.noticeHeight}))
+            << c.dpi;
+        EXPECT_EQ(askedWidth, l.notice.width) << c.dpi;
+        EXPECT_EQ(l.client.width, c.picture.width) << c.dpi;
+        EXPECT_EQ(l.client.height, l.notice.Bottom() + c.margin) << c.dpi;
+        EXPECT_TRUE(l.client.width <= c.room.width && l.client.height <= c.room.height) << c.dpi;
+    }
 }
 
 }  // namespace
