@@ -47,8 +47,6 @@ Column Measure(int dpi, const MainFrmText& text) {
 
 }  // namespace
 
-int ScaleForDpi(int length, int dpi) { return (length * dpi + 48) / 96; }
-
 MainFrmLayout LayoutMainFrm(LayoutSize client, int statusHeight, int dpi, const MainFrmText& text) {
     const Column c = Measure(dpi, text);
     const int margin = ScaleForDpi(kMargin, dpi);

@@ -3,6 +3,8 @@
 // controls; the sums live here, where a native test can check them.
 #pragma once
 
+#include "ui/display_scale.h"
+
 namespace qw {
 
 // A rectangle in pixels of a window's client area.
@@ -15,9 +17,6 @@ struct LayoutRect {
 struct LayoutSize {
     int width = 0, height = 0;
 };
-
-// A length designed at 96 dpi (100 %) at `dpi`, to the nearest pixel.
-int ScaleForDpi(int length, int dpi);
 
 // What the main window's font measures at the window's DPI, in pixels.
 struct MainFrmText {

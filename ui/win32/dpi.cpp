@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/picture.h"
+#include "ui/display_scale.h"
 
 namespace qw {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ui/picture.h"
+#include "ui/display_scale.h"
 
 namespace qw {
 namespace {

@@ -1,11 +1,14 @@
-// Pictures scaled for the display: a picture designed at 100 % drawn at
-// another scale.
+// Drawing for the display scale: lengths and pictures designed at 100 %
+// (96 dpi) at another scale.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 namespace qw {
+
+// A length designed at 96 dpi at `dpi`, to the nearest pixel.
+int ScaleForDpi(int length, int dpi);
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Picture {

@@ -1,4 +1,4 @@
-#include "ui/picture.h"
+#include "ui/display_scale.h"
 
 #include <algorithm>
 
@@ -27,6 +27,8 @@ std::vector<std::vector<Share>> Shares(int from, int to) {
 }
 
 }  // namespace
+
+int ScaleForDpi(int length, int dpi) { return (length * dpi + 48) / 96; }
 
 Picture ScalePicture(const Picture& from, int width, int height) {
     Picture to;
