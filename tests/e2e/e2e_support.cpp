@@ -156,7 +156,10 @@ long Program::WaitExit(std::chrono::milliseconds timeout) {
 
 bool Program::Launch(bool shows, const char* exe) {
     main_ = nullptr;
-    if (!Start(BinDir() + "\\" + exe)) return false;
+    return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
+}
+
+bool Program::WaitForMain(bool shows) {
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
     if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
     return main_ != nullptr;
@@ -278,6 +281,34 @@ std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {
     std::copy_if(requests_.begin(), requests_.end(), std::back_inserter(mine),
                  [&](const Request& r) { return !processId || ProcessOf(r.window) == processId; });
     return mine;
+}
+
+SIZE FakeShell::Request::IconSize() const {
+    // After the tip: state, its mask, the balloon's text, time-out, title and
+    // flags, the GUID; then the icon's width and height.
+    constexpr std::size_t kWidthAt = 128 * sizeof(WCHAR) + 4 + 4 + 256 * sizeof(WCHAR) + 4 + 64 * sizeof(WCHAR) + 4 + 16;
+    std::uint32_t size[2] = {};
+    if (payload.size() >= kWidthAt + sizeof size) std::memcpy(size, payload.data() + kWidthAt, sizeof size);
+    return {static_cast<LONG>(size[0]), static_cast<LONG>(size[1])};
+}
+
+std::vector<std::uint8_t> IconBits(int id, int side) {
+    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    auto icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, side, side, 0));
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    std::vector<std::uint8_t> bits;
+    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+        BITMAP b{};
+        GetObjectA(bitmap, sizeof b, &b);
+        const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
+        bits.resize(bits.size() + static_cast<std::size_t>(size));
+        GetBitmapBits(bitmap, size, bits.data() + bits.size() - size);
+        DeleteObject(bitmap);
+    }
+    DestroyIcon(icon);
+    FreeLibrary(module);
+    return bits;
 }
 
 bool FakeShell::Removed(HWND window) const {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -93,6 +94,8 @@ public:
     // Starts Quellbox.exe (or `exe` beside it) and waits for its main window,
     // and for that window to show unless it is to start hidden.
     bool Launch(bool shows = true, const char* exe = "Quellbox.exe");
+    // Waits for the main window of a program already started, as Launch does.
+    bool WaitForMain(bool shows = true);
     void Kill();
     bool Running() const;
     // Waits for the process to end; its exit code, or -1 on time-out.
@@ -144,6 +147,9 @@ public:
         std::uint32_t id, flags, callback;
         std::string tip;
         std::vector<std::uint8_t> payload;  // everything after the fixed fields
+        // The width and height of the icon sent, from the fields Wine's
+        // shell adds before its bits.
+        SIZE IconSize() const;
     };
     FakeShell();
     ~FakeShell();
@@ -159,6 +165,14 @@ private:
     std::thread thread_;
     std::atomic<HWND> window_{nullptr};
 };
+
+// The bits the shell is sent for icon resource `id` of Quellbox.exe at
+// `size` x `size` pixels: the mask then the colour bitmap (none on failure).
+std::vector<std::uint8_t> IconBits(int id, int size);
+// Whether the icon of a shell request's payload ends with these bits.
+inline bool SameIcon(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& bits) {
+    return !bits.empty() && payload.size() >= bits.size() && std::equal(bits.rbegin(), bits.rend(), payload.rbegin());
+}
 
 std::string TextOf(HWND window);
 // A visible window of `program` with this title, waiting up to 10 s.
