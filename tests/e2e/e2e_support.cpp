@@ -371,8 +371,13 @@ bool RunHost(const std::string& commandLine) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    // For a host program Wine hands back no process handle and leaves the
+    // thread handle undefined: closing that would close another handle of
+    // the driver's (the one its sleeps wait on, as it happened).
+    if (info.hProcess) {
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
     std::string dosMarker = "Z:" + marker;
     std::replace(dosMarker.begin(), dosMarker.end(), '/', '\\');
     const bool done = WaitUntil([&] { return GetFileAttributesA(dosMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },
