@@ -62,6 +62,16 @@ MainFrmLayout LayoutMainFrm(LayoutSize client, int statusHeight, int dpi, const 
 
 LayoutSize MainFrmDefaultSize(int dpi) { return {ScaleForDpi(kDefaultWidth, dpi), ScaleForDpi(kDefaultHeight, dpi)}; }
 
+LayoutRect PlaceMainFrm(LayoutRect proposed, int dpi, LayoutSize least, LayoutRect workArea) {
+    const LayoutSize size = MainFrmDefaultSize(dpi);
+    LayoutRect r;
+    r.width = std::max(least.width, std::min(size.width, workArea.width));
+    r.height = std::max(least.height, std::min(size.height, workArea.height));
+    r.left = std::max(workArea.left, std::min(proposed.left, workArea.Right() - r.width));
+    r.top = std::max(workArea.top, std::min(proposed.top, workArea.Bottom() - r.height));
+    return r;
+}
+
 LayoutSize MainFrmMinimumSize(LayoutSize frame, int statusHeight, int dpi, const MainFrmText& text) {
     const Column c = Measure(dpi, text);
     const int margin = ScaleForDpi(kMargin, dpi);

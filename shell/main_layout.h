@@ -41,6 +41,11 @@ MainFrmLayout LayoutMainFrm(LayoutSize client, int statusHeight, int dpi, const 
 // The window's size when it is created: 470 x 380 at 96 dpi, scaled.
 LayoutSize MainFrmDefaultSize(int dpi);
 
+// Where the window opens, from where Windows first put it (`proposed`): at
+// its default size for `dpi`, never below `least`, and, as far as `least`
+// allows, no larger than the monitor's work area and moved inside it.
+LayoutRect PlaceMainFrm(LayoutRect proposed, int dpi, LayoutSize least, LayoutRect workArea);
+
 // The smallest window the user may drag it to: 380 x 260 at 96 dpi, scaled,
 // or larger when its content needs more. `frame` is what the title bar,
 // the menu bar and the borders add to the client area.

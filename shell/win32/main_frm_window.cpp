@@ -59,7 +59,8 @@ public:
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     POINT MinimumSize() const;
     // Created at the primary monitor's scale; sized again if it opened on a
-    // monitor of another, or its text needs more room.
+    // monitor of another or its text needs more room, and kept on the
+    // monitor's work area.
     void FitToMonitor();
     void OnDestroy();
 
@@ -239,12 +240,16 @@ POINT MainFrmWindow::MinimumSize() const {
 void MainFrmWindow::FitToMonitor() {
     RECT now{};
     GetWindowRect(hwnd_, &now);
-    const LayoutSize size = MainFrmDefaultSize(static_cast<int>(dpi_));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
     const POINT least = MinimumSize();
-    const int width = std::max(size.width, static_cast<int>(least.x));
-    const int height = std::max(size.height, static_cast<int>(least.y));
-    if (width != now.right - now.left || height != now.bottom - now.top)
-        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const LayoutRect place =
+        PlaceMainFrm({now.left, now.top, now.right - now.left, now.bottom - now.top}, static_cast<int>(dpi_),
+                     {least.x, least.y}, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (place.left != now.left || place.top != now.top || place.Right() != now.right || place.Bottom() != now.bottom)
+        SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Moved to a monitor of another scale: the font and the pictures of that

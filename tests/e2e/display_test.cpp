@@ -6,6 +6,8 @@
 // is set.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e_support.h"
 #include "resources/resource.h"
 
@@ -131,9 +133,13 @@ void AtScale(UINT dpi, const std::string& percent) {
     HWND main = q.Main();
     // Shown, the window lays its controls out for the first time.
     ASSERT_TRUE(WaitUntil([&] { return ClientSize(GetDlgItem(main, IDC_NUMWINDOWS)).cx > 0; }, 10s));
+    // At its size scaled, as far as the screen holds it.
     const RECT frame = ScreenRect(main);
-    EXPECT_EQ(frame.right - frame.left, MulDiv(470, static_cast<int>(dpi), 96));
-    EXPECT_EQ(frame.bottom - frame.top, MulDiv(380, static_cast<int>(dpi), 96));
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(frame.right - frame.left, std::min<LONG>(MulDiv(470, static_cast<int>(dpi), 96), work.right - work.left));
+    EXPECT_EQ(frame.bottom - frame.top, std::min<LONG>(MulDiv(380, static_cast<int>(dpi), 96), work.bottom - work.top));
+    EXPECT_TRUE(frame.top >= work.top && frame.bottom <= work.bottom);
 
     // Every control holds its caption in the font of the scale, the label
     // and the list's rows as tall as it; none lies over another.

@@ -112,6 +112,25 @@ TEST(MainLayout, LargerTextWidensTheButtonsAndTheLeastSize) {
     EXPECT_EQ(tight.buttons[3].Bottom(), smallest.height - status - 10);  // the lowest button just fits
 }
 
+// The window opens at its scaled size inside the monitor's work area, moved
+// and cut down to fit it, but never below its least size.
+TEST(MainLayout, OpensInsideTheWorkArea) {
+    struct Case {
+        LayoutRect proposed;
+        int dpi;
+        LayoutSize least;
+        LayoutRect work, placed;
+    };
+    const Case cases[] = {
+        {{0, 0, 470, 380}, 96, {380, 260}, {0, 0, 1024, 748}, {0, 0, 470, 380}},
+        {{0, 0, 940, 760}, 192, {760, 520}, {0, 0, 1024, 748}, {0, 0, 940, 748}},        // cut to the work area
+        {{300, 300, 705, 570}, 144, {570, 390}, {0, 0, 1024, 748}, {300, 178, 705, 570}},  // moved up into it
+        {{0, 0, 940, 760}, 192, {760, 520}, {0, 0, 640, 400}, {0, 0, 760, 520}},         // never below the least
+        {{1900, -10, 588, 475}, 120, {475, 325}, {1920, 0, 1280, 984}, {1920, 0, 588, 475}},  // a second monitor
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlaceMainFrm(c.proposed, c.dpi, c.least, c.work), c.placed) << c.dpi;
+}
+
 // The splash's 360 x 200 picture at the monitor's scale where the window fits
 // the screen, else at its own size; its notice always whole below it.
 TEST(SplashLayout, PictureAtTheScaleThatFitsNoticeNeverCut) {
