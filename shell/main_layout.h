@@ -7,17 +7,6 @@
 
 namespace qw {
 
-// A rectangle in pixels of a window's client area.
-struct LayoutRect {
-    int left = 0, top = 0, width = 0, height = 0;
-    int Right() const { return left + width; }
-    int Bottom() const { return top + height; }
-};
-
-struct LayoutSize {
-    int width = 0, height = 0;
-};
-
 // What the main window's font measures at the window's DPI, in pixels.
 struct MainFrmText {
     int fontHeight = 0;     // the height of a line of text

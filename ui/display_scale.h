@@ -7,6 +7,17 @@
 
 namespace qw {
 
+// A rectangle in pixels of a window's client area, or of the screen.
+struct LayoutRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int Right() const { return left + width; }
+    int Bottom() const { return top + height; }
+};
+
+struct LayoutSize {
+    int width = 0, height = 0;
+};
+
 // A length designed at 96 dpi at `dpi`, to the nearest pixel.
 int ScaleForDpi(int length, int dpi);
 

@@ -223,10 +223,9 @@ void MainFrmWindow::OnSize(WPARAM kind, int width, int height) {
     }
     SendMessageA(status_, WM_SIZE, 0, 0);
     const MainFrmLayout layout = LayoutMainFrm({width, height}, StatusHeight(), static_cast<int>(dpi_), text_);
-    const auto move = [](HWND control, const LayoutRect& r) { MoveWindow(control, r.left, r.top, r.width, r.height, TRUE); };
-    move(label_, layout.label);
-    move(lv_, layout.lv);
-    for (int i = 0; i < 4; ++i) move(buttons_[i], layout.buttons[i]);
+    MoveTo(label_, layout.label, true);
+    MoveTo(lv_, layout.lv, true);
+    for (int i = 0; i < 4; ++i) MoveTo(buttons_[i], layout.buttons[i], true);
     frm_.Form_Resize(false);
 }
 
@@ -296,9 +295,10 @@ void MainFrmWindow::SetWindowIcon(IconHandle icon) {
 
 void MainFrmWindow::ShowWindowIcons() {
     if (!windowIconId_) return;
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, false, dpi_)));
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, true, dpi_)));
+    for (const bool big : {false, true}) {
+        SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                     reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, big, dpi_)));
+    }
 }
 
 void MainFrmWindow::PopupTrayMenu(TrayMenu menu, WindowHandle owner) {

@@ -90,9 +90,8 @@ void SplashWindow::FitToPicture() {
         DeleteObject(picture_);
         picture_ = scaled;
     }
-    const auto move = [](HWND control, const LayoutRect& r) { MoveWindow(control, r.left, r.top, r.width, r.height, FALSE); };
-    move(picture, layout.picture);
-    move(warning, layout.notice);
+    MoveTo(picture, layout.picture, false);
+    MoveTo(warning, layout.notice, false);
     const int width = layout.client.width + frame.cx;
     const int height = layout.client.height + frame.cy;
     SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,

@@ -286,7 +286,8 @@ std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {
 SIZE FakeShell::Request::IconSize() const {
     // After the tip: state, its mask, the balloon's text, time-out, title and
     // flags, the GUID; then the icon's width and height.
-    constexpr std::size_t kWidthAt = 128 * sizeof(WCHAR) + 4 + 4 + 256 * sizeof(WCHAR) + 4 + 64 * sizeof(WCHAR) + 4 + 16;
+    constexpr std::size_t kWidthAt =
+        128 * sizeof(WCHAR) + 4 + 4 + 256 * sizeof(WCHAR) + 4 + 64 * sizeof(WCHAR) + 4 + 16;
     std::uint32_t size[2] = {};
     if (payload.size() >= kWidthAt + sizeof size) std::memcpy(size, payload.data() + kWidthAt, sizeof size);
     return {static_cast<LONG>(size[0]), static_cast<LONG>(size[1])};

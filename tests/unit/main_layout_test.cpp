@@ -145,7 +145,8 @@ TEST(SplashLayout, PictureAtTheScaleThatFitsNoticeNeverCut) {
         {96, {1022, 738}, 6, 29, 600, 13, {360, 200}, 29},    // two lines fit the template's label
         {144, {1022, 738}, 9, 44, 900, 20, {540, 300}, 44},
         {192, {1022, 738}, 12, 58, 1200, 25, {720, 400}, 58},
-        {192, {700, 500}, 12, 58, 1200, 25, {360, 200}, 100},  // too wide scaled: its own size, four lines that grow the label
+        // Too wide scaled: at its own size, the notice four lines that grow the label.
+        {192, {700, 500}, 12, 58, 1200, 25, {360, 200}, 100},
     };
     for (const Case& c : cases) {
         int askedWidth = 0;

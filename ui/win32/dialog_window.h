@@ -54,8 +54,10 @@ public:
     void SetIcon(int iconId) override {
         iconId_ = iconId;
         const UINT dpi = WindowDpi(hwnd_);
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconForDpi(instance_, iconId, true, dpi)));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconForDpi(instance_, iconId, false, dpi)));
+        for (const bool big : {true, false}) {
+            SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                         reinterpret_cast<LPARAM>(IconForDpi(instance_, iconId, big, dpi)));
+        }
     }
     void BringToFront() override {
         SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "ui/display_scale.h"
+
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
@@ -33,6 +35,10 @@ void ScaleNonClientArea(HWND window);
 HICON IconOfSize(HINSTANCE instance, int id, int size);
 // IconOfSize at the small (`big` false) or large icon size of `dpi`.
 HICON IconForDpi(HINSTANCE instance, int id, bool big, UINT dpi);
+// Moves a control to `r`, in its parent's client area.
+inline void MoveTo(HWND control, const LayoutRect& r, bool repaint) {
+    MoveWindow(control, r.left, r.top, r.width, r.height, repaint);
+}
 // Bitmap resource `id` at width x height pixels: as it is when it has that
 // size, otherwise scaled smoothly. The caller deletes it.
 HBITMAP LoadBitmapOfSize(HINSTANCE instance, int id, int width, int height);
