@@ -96,7 +96,42 @@ LOGFONTW DialogFont(UINT dpi) {
     return font;
 }
 
-void AtScale(UINT dpi, const std::string& percent) {
+// Every control of the main window holds its caption in the font of the
+// scale, the label and the list's rows are as tall as it; none lies over
+// another.
+void ExpectCaptionsHeld(HWND main, UINT dpi) {
+    const Measure font(MessageFont(dpi));
+    const int controls[] = {IDC_NUMWINDOWS, IDC_LADD, IDC_EDITENTRY, IDC_LREM, IDC_REFRESHL, IDC_STATUS, IDC_LV};
+    for (int id : controls) {
+        HWND control = GetDlgItem(main, id);
+        const SIZE area = ClientSize(control), caption = font.Extent(TextOf(control));
+        EXPECT_LE(caption.cx, area.cx) << dpi << " dpi, " << id << " \"" << TextOf(control) << '"';
+        EXPECT_GE(area.cy, font.Height()) << dpi << " dpi, " << id;
+        RECT over{};
+        for (int otherId : controls) {
+            const RECT a = ScreenRect(control), b = ScreenRect(GetDlgItem(main, otherId));
+            EXPECT_TRUE(otherId == id || !IntersectRect(&over, &a, &b)) << id << " over " << otherId;
+        }
+    }
+    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.Height()) << dpi << " dpi";
+}
+
+// Tells the main window it now stands on a monitor at `dpi`, as Windows
+// does when the user drags it there: WM_DPICHANGED with the rectangle it
+// suggests. Wine hands the message's pointer over as it is, so the
+// rectangle is written into the program's memory first.
+bool MoveToMonitorAt(const Quellbox& q, UINT dpi, RECT suggested) {
+    void* remote = VirtualAllocEx(q.Handle(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    SIZE_T written = 0;
+    DWORD_PTR result = 0;
+    const bool sent = remote && WriteProcessMemory(q.Handle(), remote, &suggested, sizeof suggested, &written) &&
+                      SendMessageTimeoutA(q.Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                          reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000, &result);
+    if (remote) VirtualFreeEx(q.Handle(), remote, 0, MEM_RELEASE);
+    return sent;
+}
+
+void AtScale(UINT dpi, UINT movedTo, const std::string& percent) {
     Helper helper;
     ASSERT_TRUE(helper.Ok());
     FakeShell shell;
@@ -141,22 +176,7 @@ void AtScale(UINT dpi, const std::string& percent) {
     EXPECT_EQ(frame.bottom - frame.top, std::min<LONG>(MulDiv(380, static_cast<int>(dpi), 96), work.bottom - work.top));
     EXPECT_TRUE(frame.top >= work.top && frame.bottom <= work.bottom);
 
-    // Every control holds its caption in the font of the scale, the label
-    // and the list's rows as tall as it; none lies over another.
-    const Measure font(MessageFont(dpi));
-    const int controls[] = {IDC_NUMWINDOWS, IDC_LADD, IDC_EDITENTRY, IDC_LREM, IDC_REFRESHL, IDC_STATUS, IDC_LV};
-    for (int id : controls) {
-        HWND control = GetDlgItem(main, id);
-        const SIZE area = ClientSize(control), caption = font.Extent(TextOf(control));
-        EXPECT_LE(caption.cx, area.cx) << id << " \"" << TextOf(control) << '"';
-        EXPECT_GE(area.cy, font.Height()) << id;
-        RECT over{};
-        for (int otherId : controls) {
-            const RECT a = ScreenRect(control), b = ScreenRect(GetDlgItem(main, otherId));
-            EXPECT_TRUE(otherId == id || !IntersectRect(&over, &a, &b)) << id << " over " << otherId;
-        }
-    }
-    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.Height());
+    ExpectCaptionsHeld(main, dpi);
     Screenshot("main-window-" + percent, &q);
 
     // The tray icon: the image of the size the notification area asks for
@@ -189,10 +209,20 @@ void AtScale(UINT dpi, const std::string& percent) {
     ASSERT_NE(options, nullptr);
     Screenshot("options-on-startup-" + percent, &q);
     ASSERT_TRUE(Answer(options, IDCANCEL));
+
+    // Dragged onto a monitor of another scale: the suggested rectangle taken,
+    // the font of that scale, the controls laid out again.
+    const RECT suggested{20, 10, 20 + MulDiv(470, static_cast<int>(movedTo), 96),
+                         10 + MulDiv(340, static_cast<int>(movedTo), 96)};
+    ASSERT_TRUE(MoveToMonitorAt(q, movedTo, suggested));
+    const RECT moved = ScreenRect(main);
+    EXPECT_TRUE(EqualRect(&moved, &suggested)) << moved.left << ',' << moved.top << ',' << moved.right << ','
+                                               << moved.bottom;
+    ExpectCaptionsHeld(main, movedTo);
 }
 
-TEST(Display, At150Percent) { AtScale(144, "150"); }
-TEST(Display, At200Percent) { AtScale(192, "200"); }
+TEST(Display, At150PercentThenMovedTo200) { AtScale(144, 192, "150"); }
+TEST(Display, At200PercentThenMovedTo100) { AtScale(192, 96, "200"); }
 
 }  // namespace
 }  // namespace qwe2e
