@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "resources/resource.h"
+
 namespace qwe2e {
 
 const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
@@ -43,12 +45,21 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
-void SetString(const char* path, const char* name, const std::string& value) {
+namespace {
+void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
     if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
+}
+}  // namespace
+
+void SetString(const char* path, const char* name, const std::string& value) {
+    SetValue(path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void SetDword(const char* path, const char* name, DWORD value) {
+    SetValue(path, name, REG_DWORD, &value, sizeof value);
 }
 
 std::string Value(const char* path, const char* name, HKEY root) {
@@ -359,6 +370,14 @@ void Screenshot(const std::string& name, const Program* painter) {
     }
     // What the X display shows, tray and pop-up menus included.
     RunHost("/usr/bin/import -window root " + std::string(dir) + "/" + name + ".png");
+}
+
+bool DragCrosshair(HWND addDialog, LONG x, LONG y) {
+    RECT target{};
+    GetWindowRect(GetDlgItem(addDialog, IDC_TARGET), &target);
+    return RunHost("/usr/bin/xdotool mousemove " + std::to_string((target.left + target.right) / 2) + " " +
+                   std::to_string((target.top + target.bottom) / 2) + " sleep 0.2 mousedown 1 mousemove " +
+                   std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 mouseup 1");
 }
 
 bool RunHost(const std::string& commandLine) {

@@ -63,6 +63,7 @@ std::string BinDir();
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 void SetString(const char* path, const char* name, const std::string& value);
+void SetDword(const char* path, const char* name, DWORD value);
 // A registry value as text, "(missing)" when absent.
 std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER);
 // Options as the tests start the program: no splash, no start-with-Windows
@@ -196,5 +197,7 @@ void Screenshot(const std::string& name, const Program* painter = nullptr);
 
 // Runs a program of the host system (such as xdotool) and waits for it.
 bool RunHost(const std::string& commandLine);
+// Drags the crosshair of the add dialog with real pointer events to (x, y).
+bool DragCrosshair(HWND addDialog, LONG x, LONG y);
 
 }  // namespace qwe2e
