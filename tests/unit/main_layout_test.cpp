@@ -17,15 +17,10 @@ Rect R(const LayoutRect& r) { return {r.left, r.top, r.width, r.height}; }
 // The window's font (the message font) measured under Wine at each scale:
 // line height, "Add New Item" and "Quellwatch is currently scanning for
 // 32,767 windows.".
-struct Scale {
-    int dpi;
-    MainFrmText text;
-};
-const Scale kScales[] = {{96, {13, 79, 303}}, {120, {16, 98, 375}}, {144, {20, 120, 455}}, {192, {25, 155, 588}}};
+const MainFrmText kFont96{13, 79, 303}, kFont120{16, 98, 375}, kFont144{20, 120, 455}, kFont192{25, 155, 588};
 
-// What the title bar, menu bar and borders add; the status bar's height.
+// What the title bar, menu bar and borders add.
 LayoutSize Frame(int dpi) { return {ScaleForDpi(8, dpi), ScaleForDpi(46, dpi)}; }
-int Status(int dpi) { return ScaleForDpi(20, dpi); }
 
 // Every control above the status bar and none over another; each caption
 // whole with room for the button's frame; the label as tall as its font and
@@ -49,49 +44,42 @@ void ExpectWhole(const MainFrmLayout& l, LayoutSize client, int status, int dpi,
 }
 
 TEST(MainLayout, AtFullScaleTheWindowOfTheFirstDesign) {
-    const MainFrmLayout l = LayoutMainFrm({454, 315}, 22, 96, kScales[0].text);
+    const MainFrmLayout l = LayoutMainFrm({454, 315}, 22, 96, kFont96);
     EXPECT_EQ(R(l.label), Rect(10, 12, 434, 18));
     EXPECT_EQ(R(l.lv), Rect(10, 34, 312, 249));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(R(l.buttons[i]), Rect(332, 34 + 32 * i, 112, 26)) << i;
 }
 
-// At the default size and at the least, at 100, 125, 150 and 200 %: sizes
-// scaled, the list never smaller than at 100 % scaled.
+// At 100, 125, 150 and 200 %, and at 100 % with Windows' "make text bigger"
+// doubling the font: whole at the least size, which scales and grows until
+// the text fits; at the scale's own font whole at the default size too, the
+// list never smaller than at 100 % scaled.
 TEST(MainLayout, EveryScaleHoldsItsCaptionsAndScalesTheList) {
     const LayoutSize client96{456, 304};
-    const MainFrmLayout base = LayoutMainFrm(client96, Status(96), 96, kScales[0].text);
-    for (const Scale& s : kScales) {
-        const LayoutSize client{client96.width * s.dpi / 96, client96.height * s.dpi / 96};
-        const MainFrmLayout l = LayoutMainFrm(client, Status(s.dpi), s.dpi, s.text);
-        ExpectWhole(l, client, Status(s.dpi), s.dpi, s.text);
-        EXPECT_GE(l.lv.width, base.lv.width * s.dpi / 96) << s.dpi;
-        EXPECT_GE(l.lv.height, base.lv.height * s.dpi / 96) << s.dpi;
-        const LayoutSize size = MainFrmDefaultSize(s.dpi);
-        const LayoutSize least = MainFrmMinimumSize(Frame(s.dpi), Status(s.dpi), s.dpi, s.text);
-        const auto scaled = [&](int length) { return (length * s.dpi + 48) / 96; };
-        EXPECT_EQ(std::make_tuple(size.width, size.height, least.width, least.height),
-                  std::make_tuple(scaled(470), scaled(380), scaled(380), scaled(260)))
-            << s.dpi;
-        const LayoutSize smallest{least.width - Frame(s.dpi).width, least.height - Frame(s.dpi).height};
-        ExpectWhole(LayoutMainFrm(smallest, Status(s.dpi), s.dpi, s.text), smallest, Status(s.dpi), s.dpi, s.text);
+    const MainFrmLayout base = LayoutMainFrm(client96, 20, 96, kFont96);
+    // Scale, font, default and least window size, whether the font is the scale's own.
+    const std::tuple<int, MainFrmText, Rect, bool> scales[] = {
+        {96, kFont96, {470, 380, 380, 260}, true},
+        {120, kFont120, {588, 475, 475, 325}, true},
+        {144, kFont144, {705, 570, 570, 390}, true},
+        {192, kFont192, {940, 760, 760, 520}, true},
+        // The least: the frame, margins and the count text; the frame, the rows above and below
+        // the list, four buttons and the status bar.
+        {96, kFont192, {470, 380, 8 + 20 + 588, 46 + 51 + 150 + 20}, false}};
+    for (const auto& [dpi, text, sizes, ownFont] : scales) {
+        const int status = ScaleForDpi(20, dpi);
+        const LayoutSize size = MainFrmDefaultSize(dpi), least = MainFrmMinimumSize(Frame(dpi), status, dpi, text);
+        EXPECT_EQ(Rect(size.width, size.height, least.width, least.height), sizes) << dpi;
+        const LayoutSize smallest{least.width - Frame(dpi).width, least.height - Frame(dpi).height};
+        ExpectWhole(LayoutMainFrm(smallest, status, dpi, text), smallest, status, dpi, text);
+        if (ownFont) {
+            const LayoutSize client{client96.width * dpi / 96, client96.height * dpi / 96};
+            const MainFrmLayout l = LayoutMainFrm(client, status, dpi, text);
+            ExpectWhole(l, client, status, dpi, text);
+            EXPECT_GE(l.lv.width, base.lv.width * dpi / 96) << dpi;
+            EXPECT_GE(l.lv.height, base.lv.height * dpi / 96) << dpi;
+        }
     }
-}
-
-// Windows' "make text bigger" at 100 %: a font twice the scale's own widens
-// the buttons, deepens the label and raises the least size until everything
-// fits there too.
-TEST(MainLayout, LargerTextWidensTheButtonsAndTheLeastSize) {
-    const MainFrmText big = kScales[3].text;
-    const int status = 30;
-    const MainFrmLayout l = LayoutMainFrm({454, 315}, status, 96, big);
-    EXPECT_TRUE(l.buttons[0].width > 112 && l.label.height > 18);
-    const LayoutSize least = MainFrmMinimumSize(Frame(96), status, 96, big);
-    EXPECT_TRUE(least.width > 380 && least.height > 260);
-    const LayoutSize smallest{least.width - Frame(96).width, least.height - Frame(96).height};
-    const MainFrmLayout tight = LayoutMainFrm(smallest, status, 96, big);
-    ExpectWhole(tight, smallest, status, 96, big);
-    EXPECT_GE(tight.lv.width, 100);
-    EXPECT_EQ(tight.buttons[3].Bottom(), smallest.height - status - 10);  // the lowest button just fits
 }
 
 // The window opens at its scaled size inside the monitor's work area, moved
