@@ -108,9 +108,10 @@ TEST(SplashLayout, PictureAtTheScaleThatFitsNoticeNeverCut) {
     };
     for (const auto& [dpi, room, margin, least, text, line, width, noticeHeight] : cases) {
         int asked = 0;
+        const int oneLine = text, lineHeight = line;  // a lambda may not name a structured binding
         const SplashLayout l = LayoutSplash({360, 200}, dpi, room, {margin, margin}, least, [&](int w) {
             asked = w;
-            return (text + w - 1) / w * line;
+            return (oneLine + w - 1) / w * lineHeight;
         });
         const int height = width * 200 / 360;
         EXPECT_EQ(R(l.picture), Rect(0, 0, width, height)) << dpi;
