@@ -256,21 +256,21 @@ void MainFrmWindow::FitToMonitor() {
 // scale, then the size Windows suggests, which lays the controls out again.
 void MainFrmWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
-    HFONT old = font_;
+    HFONT oldFont = font_;
     font_ = CreateMessageFont(dpi_);
     for (HWND control : {label_, lv_, status_, buttons_[0], buttons_[1], buttons_[2], buttons_[3]})
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    DeleteObject(old);
+    DeleteObject(oldFont);
     MeasureText();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindowIcons();
     if (!bitmaps_.empty()) {
         // Set again at the new size before the old pictures go.
-        std::map<int, HBITMAP> old;
-        old.swap(bitmaps_);
+        std::map<int, HBITMAP> oldPictures;
+        oldPictures.swap(bitmaps_);
         frm_.SetMenuBitmaps();
-        for (const auto& picture : old) DeleteObject(picture.second);
+        for (const auto& picture : oldPictures) DeleteObject(picture.second);
     }
 }
 
