@@ -711,6 +711,99 @@ U13  options/options.cpp  a sound path's length is counted in bytes
 - if (utf8::Utf16Units(path) > kLongestReadableText) {
 + if (path.size() > kLongestReadableText) {
 
+H01  ui/display_scale.cpp  a scaled length is cut down instead of rounded
+- int ScaleForDpi(int length, int dpi) { return (length * dpi + 48) / 96; }
++ int ScaleForDpi(int length, int dpi) { return length * dpi / 96; }
+
+H02  ui/display_scale.cpp  an old pixel counts whole under a new pixel that covers only part of it
+- const long long left = std::max(static_cast<long long>(i) * to, begin);
++ const long long left = static_cast<long long>(i) * to;
+
+H03  ui/display_scale.cpp  a scaled pixel's mean is cut down instead of rounded
+- pixel |= static_cast<std::uint32_t>((sum[c] + area / 2) / area) << (8 * c);
++ pixel |= static_cast<std::uint32_t>(sum[c] / area) << (8 * c);
+
+H04  ui/display_scale.cpp  the red channel is dropped when a picture is scaled
+- for (int c = 0; c < 3; ++c) sum[c] +=
++ for (int c = 0; c < 2; ++c) sum[c] +=
+
+H05  ui/display_scale.cpp  a picture with fewer pixels than its size says is read past its end
+- from.pixels.size() != static_cast<std::size_t>(from.width) * static_cast<std::size_t>(from.height))
++ from.pixels.empty())
+
+H06  shell/main_layout.cpp  a button keeps its design width however wide its caption
+- c.buttonWidth = std::max(designWidth, text.widestCaption + ScaleForDpi(kCaptionPaddingX, dpi));
++ c.buttonWidth = designWidth;
+
+H07  shell/main_layout.cpp  a button keeps its design height however tall its font
+- c.buttonHeight = std::max(ScaleForDpi(kButtonHeight, dpi), text.fontHeight + ScaleForDpi(kCaptionPaddingY, dpi));
++ c.buttonHeight = ScaleForDpi(kButtonHeight, dpi);
+
+H08  shell/main_layout.cpp  the count label keeps its design height however tall its font
+- c.labelHeight = std::max(ScaleForDpi(kLabelHeight, dpi), text.fontHeight);
++ c.labelHeight = ScaleForDpi(kLabelHeight, dpi);
+
+H09  shell/main_layout.cpp  the list and buttons do not move down below a taller label
+- c.listTop = ScaleForDpi(kListTop, dpi) + labelGrowth;
++ c.listTop = ScaleForDpi(kListTop, dpi);
+
+H10  shell/main_layout.cpp  the list does not give way to wider buttons
+- c.besideList = ScaleForDpi(3 * kMargin + kButtonWidth, dpi) + (c.buttonWidth - designWidth);
++ c.besideList = ScaleForDpi(3 * kMargin + kButtonWidth, dpi);
+
+H11  shell/main_layout.cpp  the list's margins are rounded apart, taking a pixel from the list
+- c.aboveAndBelowList = ScaleForDpi(kListTop + kMargin, dpi) + labelGrowth;
++ c.aboveAndBelowList = ScaleForDpi(kListTop, dpi) + ScaleForDpi(kMargin, dpi) + labelGrowth;
+
+H12  shell/main_layout.cpp  the list runs under the status bar
+- std::max(0, client.height - statusHeight - c.aboveAndBelowList)};
++ std::max(0, client.height - c.aboveAndBelowList)};
+
+H13  shell/main_layout.cpp  the buttons stand with no gap between them
+- const int step = c.buttonHeight + ScaleForDpi(kButtonGap, dpi);
++ const int step = c.buttonHeight;
+
+H14  shell/main_layout.cpp  the least width does not hold the longest count text
+- std::max(2 * margin + text.widestCount, c.besideList + ScaleForDpi(kMinListWidth, dpi));
++ c.besideList + ScaleForDpi(kMinListWidth, dpi);
+
+H15  shell/main_layout.cpp  the least height forgets the status bar
+- const int contentHeight = c.aboveAndBelowList + buttons + statusHeight;
++ const int contentHeight = c.aboveAndBelowList + buttons;
+
+H16  shell/main_layout.cpp  the least size does not grow with the scale
+- return {std::max(ScaleForDpi(kMinWidth, dpi), frame.width + contentWidth),
++ return {std::max(kMinWidth, frame.width + contentWidth),
+
+H17  shell/main_layout.cpp  the window opens taller than the monitor's work area
+- r.height = std::max(least.height, std::min(size.height, workArea.height));
++ r.height = std::max(least.height, size.height);
+
+H18  shell/main_layout.cpp  the window opens below its least size on a small work area
+- r.width = std::max(least.width, std::min(size.width, workArea.width));
++ r.width = std::min(size.width, workArea.width);
+
+H19  shell/main_layout.cpp  the window is not moved up into the work area
+- r.top = std::max(workArea.top, std::min(proposed.top, workArea.Bottom() - r.height));
++ r.top = std::max(workArea.top, proposed.top);
+
+H20  shell/splash.cpp  the splash picture is scaled even where the window would not fit
+- if (scaled.client.width <= room.width && scaled.client.height <= room.height) return scaled;
+-     return at(bitmap);
++ return scaled;
+
+H21  shell/splash.cpp  the notice shrinks below its template's height
+- std::max(leastNoticeHeight, noticeHeight(width))};
++ noticeHeight(width)};
+
+H22  shell/splash.cpp  the notice keeps its template's height however much text it must show
+- std::max(leastNoticeHeight, noticeHeight(width))};
++ leastNoticeHeight};
+
+H23  shell/splash.cpp  the splash has no margin below its notice
+- l.client = {picture.width, l.notice.Bottom() + margin.height};
++ l.client = {picture.width, l.notice.Bottom()};
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -5,10 +5,25 @@
 #include <functional>
 
 #include "platform/window_api.h"
+#include "shell/main_layout.h"
 
 namespace qw {
 
 constexpr unsigned kKillTickerInterval = 3500;  // ms
+
+// Where the splash's picture and notice go, in its client area.
+struct SplashLayout {
+    LayoutSize client;
+    LayoutRect picture, notice;
+};
+
+// The picture (`bitmap` pixels, drawn for 100 %) at the monitor's scale when
+// the window then fits `room`, else at its own size; the notice below it,
+// `margin` in from the picture's sides and `margin` below it and above the
+// window's edge, as tall as `noticeHeight` says it needs at its width but
+// never less than `leastNoticeHeight`. Nothing is ever cut.
+SplashLayout LayoutSplash(LayoutSize bitmap, int dpi, LayoutSize room, LayoutSize margin, int leastNoticeHeight,
+                          const std::function<int(int width)>& noticeHeight);
 
 class SplashView {
 public:

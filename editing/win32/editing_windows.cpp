@@ -9,10 +9,14 @@ namespace qw {
 AddItemWindow::AddItemWindow(HINSTANCE instance) : DialogWindow(instance, IDD_ADDITEM, IDC_WIN_NAME) {}
 
 void AddItemWindow::OnInit() {
-    HICON target = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TARGET));
-    SendDlgItemMessageA(hwnd_, IDC_TARGET, STM_SETICON, reinterpret_cast<WPARAM>(target), 0);
+    ShowTargetIcon();
     SetWindowSubclass(GetDlgItem(hwnd_, IDC_TARGET), TargetProc, 0, reinterpret_cast<DWORD_PTR>(this));
     logic_->Form_Load();
+}
+
+void AddItemWindow::ShowTargetIcon() {
+    HICON target = IconForDpi(instance_, IDI_TARGET, true, WindowDpi(hwnd_));
+    SendDlgItemMessageA(hwnd_, IDC_TARGET, STM_SETICON, reinterpret_cast<WPARAM>(target), 0);
 }
 
 void AddItemWindow::SetRows(const std::vector<std::string>& rows) {

@@ -19,6 +19,8 @@ public:
 private:
     void OnInit() override;
     bool OnCommand(int id, int code) override;
+    void OnDpiChanged() override { ShowTargetIcon(); }
+    void ShowTargetIcon();
     static LRESULT CALLBACK TargetProc(HWND target, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR self);
 

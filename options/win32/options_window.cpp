@@ -93,8 +93,8 @@ void OptionsWindow::SetIconNum(int position) {
 }
 
 void OptionsWindow::SetIconView(int iconId) {
-    HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(iconId), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                             GetSystemMetrics(SM_CYICON), LR_SHARED);
+    iconViewId_ = iconId;
+    HICON icon = IconForDpi(instance_, iconId, true, WindowDpi(hwnd_));
     SendDlgItemMessageA(hwnd_, IDC_ICONVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 

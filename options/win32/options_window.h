@@ -26,11 +26,16 @@ public:
 private:
     void OnInit() override;
     bool OnCommand(int id, int code) override;
+    void OnDpiChanged() override {
+        if (iconViewId_) SetIconView(iconViewId_);
+    }
     void ShowPage(int page);
     // The tab control's page changes and the slider's moves reach the dialog
     // itself, not its command handler.
     static LRESULT CALLBACK PagesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self);
+
+    int iconViewId_ = 0;
 };
 
 }  // namespace qw

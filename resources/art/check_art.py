@@ -2,9 +2,11 @@
 """Checks the pictures in this folder.
 
 - make_art.py, run again into a scratch folder, gives the very same bytes
-  (so the committed files are not stale or edited by hand);
-- every .ico is a well-formed 16/32/48 set of 32-bit images whose AND mask
-  agrees with the alpha channel;
+  (so the committed files are not stale or edited by hand); an icon whose
+  PNG image another zlib packs differently must hold the same pixels;
+- every .ico is a well-formed set of 32-bit images of 16, 20, 24, 32, 40,
+  48, 64 and 256 pixels: AND masks that agree with the alpha channel, and a
+  256-pixel PNG image;
 - every .bmp is an uncompressed bottom-up 24-bit bitmap of the right size;
 - pictures that must look different really do.
 
@@ -16,6 +18,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -24,6 +27,8 @@ ICONS = ['program.ico'] + ['list%d.ico' % i for i in range(1, 10)] + \
 MENU_BITMAPS = ['import', 'export', 'close', 'start', 'sound', 'icon', 'go',
                 'stop', 'help']
 BANNERS = {'splash.bmp': (360, 200), 'about.bmp': (64, 64)}
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+PNG_SIGNATURE = b'\x89PNG\r\n\x1a\n'
 
 results = []
 
@@ -39,8 +44,55 @@ def read(name, folder=HERE):
         return f.read()
 
 
+def parse_png(data, w, h):
+    """RGBA rows of an 8-bit RGBA PNG of w x h pixels, unfiltered."""
+    pos, idat, header = 8, b'', None
+    while pos < len(data):
+        length, kind = struct.unpack_from('>I4s', data, pos)
+        body = data[pos + 8:pos + 8 + length]
+        crc = struct.unpack_from('>I', data, pos + 8 + length)[0]
+        if zlib.crc32(kind + body) & 0xFFFFFFFF != crc:
+            raise ValueError('PNG chunk %r: bad CRC' % kind)
+        if kind == b'IHDR':
+            header = struct.unpack('>IIBBBBB', body)
+        elif kind == b'IDAT':
+            idat += body
+        pos += 12 + length
+    if header != (w, h, 8, 6, 0, 0, 0):
+        raise ValueError('PNG is not %dx%d 8-bit RGBA: %s' % (w, h, header))
+    raw = zlib.decompress(idat)
+    stride = w * 4
+    if len(raw) != h * (stride + 1):
+        raise ValueError('PNG pixel data size')
+    rows, prev = [], bytearray(stride)
+    for y in range(h):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - 4] if i >= 4 else 0
+            b = prev[i]
+            c = prev[i - 4] if i >= 4 else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + b) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 0xFF
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+                line[i] = (line[i] + pred) & 0xFF
+            elif kind != 0:
+                raise ValueError('PNG filter %d' % kind)
+        rows.append([tuple(line[4 * x:4 * x + 4]) for x in range(w)])
+        prev = line
+    return rows
+
+
 def parse_ico(data):
-    """Returns [(w, h, rgba rows top-down, mask rows top-down)]."""
+    """Returns [(w, h, rgba rows top-down, mask rows top-down or None for a
+    PNG image)]."""
     reserved, kind, count = struct.unpack_from('<HHH', data, 0)
     if reserved != 0 or kind != 1:
         raise ValueError('not an icon directory')
@@ -53,6 +105,10 @@ def parse_ico(data):
             raise ValueError('entry %d: planes %d bits %d' % (i, planes, bits))
         if offset + size > len(data):
             raise ValueError('entry %d runs past the end' % i)
+        if data[offset:offset + 8] == PNG_SIGNATURE:
+            images.append((w, h, parse_png(data[offset:offset + size], w, h),
+                           None))
+            continue
         (hsize, bw, bh, bplanes, bbits, comp, isize) = struct.unpack_from(
             '<IiiHHII', data, offset)
         if hsize != 40 or bw != w or bh != 2 * h or bbits != 32 or comp != 0:
@@ -129,22 +185,33 @@ def main():
         for name in fresh:
             same = os.path.exists(os.path.join(HERE, name)) and \
                 read(name) == read(name, tmp)
+            if not same and name.endswith('.ico') and \
+                    os.path.exists(os.path.join(HERE, name)):
+                try:
+                    same = [i[:3] for i in parse_ico(read(name))] == \
+                        [i[:3] for i in parse_ico(read(name, tmp))]
+                except (ValueError, struct.error, zlib.error):
+                    same = False
             check('%s matches a fresh run of make_art.py' % name, same)
 
     small = {}
     for name in ICONS:
         try:
             images = parse_ico(read(name))
-        except (ValueError, struct.error) as e:
+        except (ValueError, struct.error, zlib.error) as e:
             check('%s parses' % name, False, str(e))
             continue
         sizes = [(w, h) for w, h, _, _ in images]
-        check('%s holds 16, 32 and 48 pixel images' % name,
-              sizes == [(16, 16), (32, 32), (48, 48)], str(sizes))
+        check('%s holds images of %s pixels' % (
+            name, ', '.join(str(s) for s in ICON_SIZES)),
+            sizes == [(s, s) for s in ICON_SIZES], str(sizes))
+        check('%s: the 256-pixel image alone is a PNG' % name,
+              [w for w, _, _, mask in images if mask is None] == [256])
         for w, h, rgba, mask in images:
-            agree = all((rgba[y][x][3] == 0) == (mask[y][x] == 1)
-                        for y in range(h) for x in range(w))
-            check('%s %dx%d: AND mask matches alpha' % (name, w, h), agree)
+            if mask is not None:
+                agree = all((rgba[y][x][3] == 0) == (mask[y][x] == 1)
+                            for y in range(h) for x in range(w))
+                check('%s %dx%d: AND mask matches alpha' % (name, w, h), agree)
             opaque = sum(1 for row in rgba for p in row if p[3] == 255)
             clear = sum(1 for row in rgba for p in row if p[3] == 0)
             check('%s %dx%d: has both opaque and clear pixels' % (name, w, h),

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
+#include "ui/display_scale.h"
+#include "ui/win32/dpi.h"
 
 namespace qw {
 namespace {
@@ -12,7 +14,9 @@ constexpr int kLinkIds[] = {IDC_WEB, IDC_LINK0, IDC_LINK1, IDC_LINK2, IDC_LINK3,
 AboutWindow::AboutWindow(HINSTANCE instance) : DialogWindow(instance, IDD_ABOUT, IDC_BLD) {}
 
 void AboutWindow::OnInit() {
-    picture_ = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ABOUT));
+    // Drawn 64 pixels square for 100 %, shown at the dialog's scale.
+    const int side = ScaleForDpi(64, static_cast<int>(WindowDpi(hwnd_)));
+    picture_ = LoadBitmapOfSize(instance_, IDB_ABOUT, side, side);
     SendDlgItemMessageA(hwnd_, IDC_PICTURE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof font, &font);

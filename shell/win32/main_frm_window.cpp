@@ -4,8 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "editing/win32/editing_windows.h"
 #include "options/win32/options_window.h"
@@ -14,7 +17,10 @@
 #include "platform/win32/win32_system.h"
 #include "resources/resource.h"
 #include "shell/main_frm.h"
+#include "shell/main_layout.h"
 #include "shell/win32/about_window.h"
+#include "store/window_list_store.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/sys_tray_window.h"
 
 namespace qw {
@@ -29,9 +35,7 @@ constexpr UINT kWindowEventsWaiting = WM_APP + 2;
 // wParam 0 window events, 1 the retry timer, 2 the scan's tick. For the
 // measurements of what the program costs while nothing happens.
 constexpr UINT kWakeupCount = WM_APP + 3;
-constexpr int kButtonWidth = 112;
-constexpr int kButtonHeight = 26;
-constexpr int kMargin = 10;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 class MainFrmWindow : public MainFrmView {
 public:
@@ -61,6 +65,12 @@ public:
 
     void OnCreate(HWND window);
     void OnSize(WPARAM kind, int width, int height);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    POINT MinimumSize() const;
+    // Created at the primary monitor's scale; sized again if it opened on a
+    // monitor of another or its text needs more room, and kept on the
+    // monitor's work area.
+    void FitToMonitor();
     void OnDestroy();
 
     // MainFrmView
@@ -82,9 +92,13 @@ public:
     int MenuItemId(int menuPosition, int itemPosition) override {
         return static_cast<int>(GetMenuItemID(GetSubMenu(GetMenu(hwnd_), menuPosition), itemPosition));
     }
+    // The 13 x 13 pictures at the check mark's size of the window's scale.
     void SetMenuItemBitmaps(int id, unsigned flags, int bitmapId) override {
         HBITMAP& picture = bitmaps_[bitmapId];
-        if (!picture) picture = LoadBitmapA(instance_, MAKEINTRESOURCEA(bitmapId));
+        if (!picture) {
+            picture = LoadBitmapOfSize(instance_, bitmapId, MetricForDpi(SM_CXMENUCHECK, dpi_),
+                                       MetricForDpi(SM_CYMENUCHECK, dpi_));
+        }
         ::SetMenuItemBitmaps(GetMenu(hwnd_), static_cast<UINT>(id), flags, picture, picture);
     }
     void RemoveSystemMenuItem(int position) override {
@@ -96,6 +110,9 @@ public:
 
 private:
     HWND Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0);
+    void MeasureText();
+    int StatusHeight() const;
+    void ShowWindowIcons();
 
     HINSTANCE instance_;
     Win32Registry registry_;
@@ -131,10 +148,13 @@ private:
     HWND lv_ = nullptr, label_ = nullptr, status_ = nullptr, tip_ = nullptr;
     HWND buttons_[4] = {};
     HFONT font_ = nullptr;
+    UINT dpi_ = 96;
+    MainFrmText text_;
     HMENU trayMenus_ = nullptr;
     std::map<int, HBITMAP> bitmaps_;
     std::map<IconHandle, int> iconIds_;
     unsigned long wakeups_[3] = {};
+    int windowIconId_ = 0;
 };
 
 HWND MainFrmWindow::Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle) {
@@ -150,10 +170,8 @@ void MainFrmWindow::OnCreate(HWND window) {
     reInitCloseTmr_.Bind(window);
     retryTimer_.Bind(window);
     windowEvents_.Bind(window);
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    dpi_ = WindowDpi(window);
+    font_ = CreateMessageFont(dpi_);
 
     label_ = Child("STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_NUMWINDOWS);
     lv_ = Child("LISTBOX", "", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, IDC_LV, WS_EX_CLIENTEDGE);
@@ -162,6 +180,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     buttons_[2] = Child("BUTTON", "Remove Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LREM);
     buttons_[3] = Child("BUTTON", "Refresh List", BS_PUSHBUTTON | WS_TABSTOP, IDC_REFRESHL);
     status_ = Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, IDC_STATUS);
+    MeasureText();
 
     tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance_, nullptr);
@@ -182,24 +201,90 @@ void MainFrmWindow::OnCreate(HWND window) {
     AllowFromLowerPrograms(window, ListChangedMessage());
 }
 
+// The captions and the line height in the window's font, for the layout.
+void MainFrmWindow::MeasureText() {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    text_.fontHeight = metrics.tmHeight;
+    const auto width = [dc](const std::string& text) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    text_.widestCaption = 0;
+    for (HWND button : buttons_) {
+        char caption[64] = {};
+        GetWindowTextA(button, caption, sizeof caption);
+        text_.widestCaption = std::max(text_.widestCaption, width(caption));
+    }
+    text_.widestCount = width(CountText(EntryList::kMaxEntries, ThousandsSeparator()));
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+}
+
+int MainFrmWindow::StatusHeight() const {
+    RECT bar{};
+    GetWindowRect(status_, &bar);
+    return bar.bottom - bar.top;
+}
+
 void MainFrmWindow::OnSize(WPARAM kind, int width, int height) {
     if (kind == SIZE_MINIMIZED) {
         frm_.Form_Resize(true);
         return;
     }
     SendMessageA(status_, WM_SIZE, 0, 0);
-    RECT bar{};
-    GetWindowRect(status_, &bar);
-    const int statusHeight = bar.bottom - bar.top;
-    const int top = kMargin + 24;
-    const int listWidth = width - 3 * kMargin - kButtonWidth;
-    MoveWindow(label_, kMargin, kMargin + 2, width - 2 * kMargin, 18, TRUE);
-    MoveWindow(lv_, kMargin, top, listWidth, height - top - kMargin - statusHeight, TRUE);
-    for (int i = 0; i < 4; ++i) {
-        MoveWindow(buttons_[i], width - kMargin - kButtonWidth, top + i * (kButtonHeight + 6), kButtonWidth,
-                   kButtonHeight, TRUE);
-    }
+    const MainFrmLayout layout = LayoutMainFrm({width, height}, StatusHeight(), static_cast<int>(dpi_), text_);
+    MoveTo(label_, layout.label, true);
+    MoveTo(lv_, layout.lv, true);
+    for (int i = 0; i < 4; ++i) MoveTo(buttons_[i], layout.buttons[i], true);
     frm_.Form_Resize(false);
+}
+
+POINT MainFrmWindow::MinimumSize() const {
+    const SIZE frame = FrameForDpi(kStyle, 0, true, dpi_);
+    const LayoutSize least = MainFrmMinimumSize({frame.cx, frame.cy}, status_ ? StatusHeight() : 0,
+                                                static_cast<int>(dpi_), text_);
+    return {least.width, least.height};
+}
+
+void MainFrmWindow::FitToMonitor() {
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const POINT least = MinimumSize();
+    const LayoutRect place =
+        PlaceMainFrm({now.left, now.top, now.right - now.left, now.bottom - now.top}, static_cast<int>(dpi_),
+                     {least.x, least.y}, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (place.left != now.left || place.top != now.top || place.Right() != now.right || place.Bottom() != now.bottom)
+        SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moved to a monitor of another scale: the font and the pictures of that
+// scale, then the size Windows suggests, which lays the controls out again.
+void MainFrmWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    HFONT oldFont = font_;
+    font_ = CreateMessageFont(dpi_);
+    for (HWND control : {label_, lv_, status_, buttons_[0], buttons_[1], buttons_[2], buttons_[3]})
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    DeleteObject(oldFont);
+    MeasureText();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindowIcons();
+    if (!bitmaps_.empty()) {
+        // Set again at the new size before the old pictures go.
+        std::map<int, HBITMAP> oldPictures;
+        oldPictures.swap(bitmaps_);
+        frm_.SetMenuBitmaps();
+        for (const auto& picture : oldPictures) DeleteObject(picture.second);
+    }
 }
 
 void MainFrmWindow::OnDestroy() {
@@ -208,20 +293,25 @@ void MainFrmWindow::OnDestroy() {
 }
 
 IconHandle MainFrmWindow::LoadIconResource(int id) {
-    // The small size, crisp in the tray; the big one joins it as the window icon.
-    HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                             GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    const auto handle = reinterpret_cast<IconHandle>(icon);
+    // The small size of the notification area, which lives on the primary
+    // monitor; the window icons are taken at the window's own scale.
+    const auto handle = reinterpret_cast<IconHandle>(IconForDpi(instance_, id, false, SystemDpi()));
     iconIds_[handle] = id;
     return handle;
 }
 
 void MainFrmWindow::SetWindowIcon(IconHandle icon) {
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
     auto it = iconIds_.find(icon);
-    if (it != iconIds_.end()) {
-        HICON big = LoadIconA(instance_, MAKEINTRESOURCEA(it->second));
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (it == iconIds_.end()) return;
+    windowIconId_ = it->second;
+    ShowWindowIcons();
+}
+
+void MainFrmWindow::ShowWindowIcons() {
+    if (!windowIconId_) return;
+    for (const bool big : {false, true}) {
+        SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                     reinterpret_cast<LPARAM>(IconForDpi(instance_, windowIconId_, big, dpi_)));
     }
 }
 
@@ -246,6 +336,7 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NCCREATE:
         self = static_cast<MainFrmWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ScaleNonClientArea(window);
         break;
     case WM_CREATE:
         self->OnCreate(window);
@@ -254,10 +345,14 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (self) self->OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_GETMINMAXINFO: {
+        // Asked once before the window knows its scale.
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {380, 260};
+        info->ptMinTrackSize = self ? self->MinimumSize() : POINT{380, 260};
         return 0;
     }
+    case WM_DPICHANGED:
+        self->OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_TIMER:
         if (wParam == kTmId) {
             self->Woke(MainFrmWindow::kTickWake);
@@ -321,8 +416,10 @@ MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
     RegisterClassExA(&wc);
     // Lives for the whole run; the process ends without unwinding it.
     auto* self = new MainFrmWindow(instance, flags);
-    CreateWindowExA(0, kClassName, "Quellwatch v1.6", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 470, 380,
+    const LayoutSize size = MainFrmDefaultSize(static_cast<int>(SystemDpi()));
+    CreateWindowExA(0, kClassName, "Quellwatch v1.6", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height,
                     nullptr, nullptr, instance, self);
+    self->FitToMonitor();
     ListChangedMessage();
     self->Frm().Form_Load();
     return self->Frm();

@@ -3,11 +3,26 @@
 #include "platform/win32/win32_platform.h"
 #include "resources/resource.h"
 #include "shell/splash.h"
+#include "ui/win32/dpi.h"
 
 namespace qw {
 namespace {
 
 constexpr UINT_PTR kKillTickerId = 1;
+
+// How tall the label must be to show all its text at `width`, drawn as a
+// centred static control draws it.
+int NoticeHeight(HWND label, int width) {
+    char text[512] = {};
+    GetWindowTextA(label, text, sizeof text);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT bounds{0, 0, width, 0};
+    DrawTextA(dc, text, -1, &bounds, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return bounds.bottom - bounds.top;
+}
 
 class SplashWindow : public SplashView {
 public:
@@ -49,8 +64,8 @@ void SplashWindow::OnInit(HWND dialog) {
     splash_.Form_Load();
 }
 
-// The picture at its own size with the notice below it, the window centred
-// on the work area.
+// The picture at the monitor's scale (or its own size where that would not
+// fit) with the whole notice below it, the window centred on the work area.
 void SplashWindow::FitToPicture() {
     BITMAP size{};
     if (!picture_ || !GetObjectA(picture_, sizeof size, &size)) return;
@@ -59,17 +74,26 @@ void SplashWindow::FitToPicture() {
     HWND warning = GetDlgItem(hwnd_, IDC_WARNING);
     RECT label{};
     GetWindowRect(warning, &label);
-    const int labelHeight = label.bottom - label.top;
-    MoveWindow(GetDlgItem(hwnd_, IDC_SPLASHPICTURE), 0, 0, size.bmWidth, size.bmHeight, FALSE);
-    MoveWindow(warning, margin.right, size.bmHeight + margin.bottom, size.bmWidth - 2 * margin.right, labelHeight,
-               FALSE);
-    RECT frame{0, 0, size.bmWidth, size.bmHeight + 2 * margin.bottom + labelHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    const UINT dpi = WindowDpi(hwnd_);
+    const SIZE frame = FrameForDpi(static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)),
+                                   static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)), false, dpi);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const SplashLayout layout = LayoutSplash(
+        {size.bmWidth, size.bmHeight}, static_cast<int>(dpi),
+        {work.right - work.left - frame.cx, work.bottom - work.top - frame.cy}, {margin.right, margin.bottom},
+        label.bottom - label.top, [warning](int width) { return NoticeHeight(warning, width); });
+    HWND picture = GetDlgItem(hwnd_, IDC_SPLASHPICTURE);
+    if (layout.picture.width != size.bmWidth || layout.picture.height != size.bmHeight) {
+        HBITMAP scaled = LoadBitmapOfSize(instance_, IDB_SPLASH, layout.picture.width, layout.picture.height);
+        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+        DeleteObject(picture_);
+        picture_ = scaled;
+    }
+    MoveTo(picture, layout.picture, false);
+    MoveTo(warning, layout.notice, false);
+    const int width = layout.client.width + frame.cx;
+    const int height = layout.client.height + frame.cy;
     SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "resources/resource.h"
+
 namespace qwe2e {
 
 const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
@@ -43,12 +45,21 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
-void SetString(const char* path, const char* name, const std::string& value) {
+namespace {
+void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
     if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
+}
+}  // namespace
+
+void SetString(const char* path, const char* name, const std::string& value) {
+    SetValue(path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void SetDword(const char* path, const char* name, DWORD value) {
+    SetValue(path, name, REG_DWORD, &value, sizeof value);
 }
 
 std::string Value(const char* path, const char* name, HKEY root) {
@@ -156,7 +167,10 @@ long Program::WaitExit(std::chrono::milliseconds timeout) {
 
 bool Program::Launch(bool shows, const char* exe) {
     main_ = nullptr;
-    if (!Start(BinDir() + "\\" + exe)) return false;
+    return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
+}
+
+bool Program::WaitForMain(bool shows) {
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
     if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
     return main_ != nullptr;
@@ -294,6 +308,35 @@ std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {
     return mine;
 }
 
+SIZE FakeShell::Request::IconSize() const {
+    // After the tip: state, its mask, the balloon's text, time-out, title and
+    // flags, the GUID; then the icon's width and height.
+    constexpr std::size_t kWidthAt =
+        128 * sizeof(WCHAR) + 4 + 4 + 256 * sizeof(WCHAR) + 4 + 64 * sizeof(WCHAR) + 4 + 16;
+    std::uint32_t size[2] = {};
+    if (payload.size() >= kWidthAt + sizeof size) std::memcpy(size, payload.data() + kWidthAt, sizeof size);
+    return {static_cast<LONG>(size[0]), static_cast<LONG>(size[1])};
+}
+
+std::vector<std::uint8_t> IconBits(int id, int side) {
+    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    auto icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, side, side, 0));
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    std::vector<std::uint8_t> bits;
+    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+        BITMAP b{};
+        GetObjectA(bitmap, sizeof b, &b);
+        const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
+        bits.resize(bits.size() + static_cast<std::size_t>(size));
+        GetBitmapBits(bitmap, size, bits.data() + bits.size() - size);
+        DeleteObject(bitmap);
+    }
+    DestroyIcon(icon);
+    FreeLibrary(module);
+    return bits;
+}
+
 bool FakeShell::Removed(HWND window) const {
     // All requests: a window gone is no longer the program's.
     const auto requests = Requests();
@@ -359,6 +402,14 @@ void Screenshot(const std::string& name, const Program* painter) {
     RunHost("/usr/bin/import -window root " + std::string(dir) + "/" + name + ".png");
 }
 
+bool DragCrosshair(HWND addDialog, LONG x, LONG y) {
+    RECT target{};
+    GetWindowRect(GetDlgItem(addDialog, IDC_TARGET), &target);
+    return RunHost("/usr/bin/xdotool mousemove " + std::to_string((target.left + target.right) / 2) + " " +
+                   std::to_string((target.top + target.bottom) / 2) + " sleep 0.2 mousedown 1 mousemove " +
+                   std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 mouseup 1");
+}
+
 bool RunHost(const std::string& commandLine) {
     // Wine starts host programs (ELF files) through CreateProcess too, but
     // cannot wait for them: the shell leaves a marker file when it is done.
@@ -370,8 +421,13 @@ bool RunHost(const std::string& commandLine) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    // For a host program Wine hands back no process handle and leaves the
+    // thread handle undefined: closing that would close another handle of
+    // the driver's (the one its sleeps wait on, as it happened).
+    if (info.hProcess) {
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
     std::string dosMarker = "Z:" + marker;
     std::replace(dosMarker.begin(), dosMarker.end(), '/', '\\');
     const bool done = WaitUntil([&] { return GetFileAttributesA(dosMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },

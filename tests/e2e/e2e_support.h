@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -63,6 +64,7 @@ std::string BinDir();
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 void SetString(const char* path, const char* name, const std::string& value);
+void SetDword(const char* path, const char* name, DWORD value);
 // A registry value as text, "(missing)" when absent.
 std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER);
 // Options as the tests start the program: no splash, no start-with-Windows
@@ -94,6 +96,8 @@ public:
     // Starts Quellbox.exe (or `exe` beside it) and waits for its main window,
     // and for that window to show unless it is to start hidden.
     bool Launch(bool shows = true, const char* exe = "Quellbox.exe");
+    // Waits for the main window of a program already started, as Launch does.
+    bool WaitForMain(bool shows = true);
     void Kill();
     bool Running() const;
     // Waits for the process to end; its exit code, or -1 on time-out.
@@ -147,6 +151,9 @@ public:
         std::vector<std::uint8_t> payload;  // everything after the fixed fields
         bool accepted;
         std::int64_t qpc;
+        // The width and height of the icon sent, from the fields Wine's
+        // shell adds before its bits.
+        SIZE IconSize() const;
     };
     FakeShell();
     ~FakeShell();
@@ -185,6 +192,13 @@ private:
     std::atomic<double> slowest_{0};
     std::thread thread_;
 };
+// The bits the shell is sent for icon resource `id` of Quellbox.exe at
+// `size` x `size` pixels: the mask then the colour bitmap (none on failure).
+std::vector<std::uint8_t> IconBits(int id, int size);
+// Whether the icon of a shell request's payload ends with these bits.
+inline bool SameIcon(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8_t>& bits) {
+    return !bits.empty() && payload.size() >= bits.size() && std::equal(bits.rbegin(), bits.rend(), payload.rbegin());
+}
 
 std::string TextOf(HWND window);
 // A visible window of `program` with this title, waiting up to 10 s.
@@ -208,5 +222,7 @@ void Screenshot(const std::string& name, const Program* painter = nullptr);
 
 // Runs a program of the host system (such as xdotool) and waits for it.
 bool RunHost(const std::string& commandLine);
+// Drags the crosshair of the add dialog with real pointer events to (x, y).
+bool DragCrosshair(HWND addDialog, LONG x, LONG y);
 
 }  // namespace qwe2e

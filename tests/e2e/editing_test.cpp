@@ -103,30 +103,23 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
     // The crosshair, dragged with real pointer events: over the dialog's own
     // title bar refused, the text kept; over another program's title bar its
     // whole title, browser name included.
-    RECT target{}, own{}, other{};
-    GetWindowRect(GetDlgItem(dialog, IDC_TARGET), &target);
+    RECT own{}, other{};
     GetWindowRect(dialog, &own);
     GetWindowRect(netscape, &other);
-    auto drag = [&](LONG x, LONG y) {
-        return RunHost("/usr/bin/xdotool mousemove " + std::to_string((target.left + target.right) / 2) + " " +
-                       std::to_string((target.top + target.bottom) / 2) + " sleep 0.2 mousedown 1 mousemove " +
-                       std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 mouseup 1");
-    };
     SetWindowTextA(name, "typed");
-    ASSERT_TRUE(drag(own.left + 60, own.top + 10));
+    ASSERT_TRUE(DragCrosshair(dialog, own.left + 60, own.top + 10));
     ASSERT_TRUE(Answer(WaitForBox(q, "Invalid Window, Please select title bar.\r\n"
                                      "Note: You cannot select Quellwatch related windows."), IDOK));
     EXPECT_EQ(TextOf(name), "typed");
-    ASSERT_TRUE(drag(other.left + 60, other.top + 10));
+    ASSERT_TRUE(DragCrosshair(dialog, other.left + 60, other.top + 10));
     EXPECT_TRUE(WaitUntil([&] { return TextOf(name) == "Weekly Offer - Netscape"; }, 10s));
 
     // Nor onto a control of the main window: it is refused by the window that holds it.
     MoveWindow(q.Main(), 0, 0, 470, 380, TRUE);
     SetWindowPos(dialog, HWND_TOP, 520, 0, 0, 0, SWP_NOSIZE);
-    GetWindowRect(GetDlgItem(dialog, IDC_TARGET), &target);
     RECT button{};
     GetWindowRect(GetDlgItem(q.Main(), IDC_LADD), &button);
-    ASSERT_TRUE(drag((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    ASSERT_TRUE(DragCrosshair(dialog, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
     ASSERT_TRUE(Answer(WaitForBox(q, "Invalid Window, Please select title bar.\r\n"
                                      "Note: You cannot select Quellwatch related windows."), IDOK));
     EXPECT_EQ(TextOf(name), "Weekly Offer - Netscape");

@@ -29,32 +29,10 @@ bool StatusSays(const Quellbox& q, bool on) {
     }, 10s);
 }
 
-// The icon bits the shell is sent for icon resource `id` of Quellbox.exe at
-// the small icon size: the mask then the colour bitmap (none on failure).
-std::vector<std::uint8_t> ExpectedIconBits(int id) {
-    HMODULE module = LoadLibraryExA((BinDir() + "\\Quellbox.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    auto icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
-    ICONINFO info{};
-    GetIconInfo(icon, &info);
-    std::vector<std::uint8_t> bits;
-    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
-        BITMAP b{};
-        GetObjectA(bitmap, sizeof b, &b);
-        const LONG size = (b.bmPlanes * b.bmWidth * b.bmHeight * b.bmBitsPixel + 15) / 16 * 2;
-        bits.resize(bits.size() + static_cast<std::size_t>(size));
-        GetBitmapBits(bitmap, size, bits.data() + bits.size() - size);
-        DeleteObject(bitmap);
-    }
-    DestroyIcon(icon);
-    FreeLibrary(module);
-    return bits;
-}
-
 // The tip and icon the stand-in notification area shows for `tray`, and the
 // status line of the main window, all tell tracking `on` or off.
 bool ShowsState(const FakeShell& shell, HWND tray, const Quellbox& q, bool on) {
-    const auto bits = ExpectedIconBits(on ? IDI_TRACK_ON : IDI_TRACK_OFF);
+    const auto bits = IconBits(on ? IDI_TRACK_ON : IDI_TRACK_OFF, GetSystemMetrics(SM_CXSMICON));
     return !bits.empty() && StatusSays(q, on) && WaitUntil([&] {
         std::string tip;
         std::vector<std::uint8_t> icon;
@@ -63,8 +41,7 @@ bool ShowsState(const FakeShell& shell, HWND tray, const Quellbox& q, bool on) {
             if (r.flags & NIF_TIP) tip = r.tip;
             if (r.flags & NIF_ICON) icon = r.payload;
         }
-        return tip == (on ? "Quellwatch [Enabled]" : "Quellwatch [Disabled]") && icon.size() >= bits.size() &&
-               std::equal(bits.rbegin(), bits.rend(), icon.rbegin());
+        return tip == (on ? "Quellwatch [Enabled]" : "Quellwatch [Disabled]") && SameIcon(icon, bits);
     }, 10s);
 }
 

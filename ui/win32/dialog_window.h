@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "ui/dialog_view.h"
+#include "ui/win32/dpi.h"
 
 namespace qw {
 
@@ -49,12 +51,14 @@ public:
         if (hwnd_) DestroyWindow(hwnd_);
     }
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+    // At the sizes of the dialog's monitor.
     void SetIcon(int iconId) override {
-        HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(iconId));
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        HANDLE small = LoadImageA(instance_, MAKEINTRESOURCEA(iconId), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                  GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        iconId_ = iconId;
+        const UINT dpi = WindowDpi(hwnd_);
+        for (const bool big : {true, false}) {
+            SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                         reinterpret_cast<LPARAM>(IconForDpi(instance_, iconId, big, dpi)));
+        }
     }
     void BringToFront() override {
         SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -77,6 +81,9 @@ protected:
     // A WM_COMMAND of the dialog; true when handled.
     virtual bool OnCommand(int id, int code) = 0;
     virtual void OnDestroy() {}
+    // Moved to a monitor of another scale; Windows scales the dialog itself,
+    // the window reloads its pictures.
+    virtual void OnDpiChanged() {}
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -115,6 +122,12 @@ private:
             return FALSE;
         case WM_COMMAND:
             return self && self->OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        case WM_DPICHANGED:
+            if (self) {
+                if (self->iconId_) self->SetIcon(self->iconId_);
+                self->OnDpiChanged();
+            }
+            return FALSE;  // the dialog manager rescales the dialog
         case WM_DESTROY:
             if (self) {
                 self->OnDestroy();
@@ -139,6 +152,7 @@ private:
     int textId_;
     WindowHandle* ownSlot_ = nullptr;
     bool activationPending_ = false;
+    int iconId_ = 0;
 };
 
 }  // namespace qw
