@@ -39,10 +39,10 @@ void AboutWindow::OnDestroy() {
     linkFont_ = nullptr;
 }
 
-void AboutWindow::SetWebCaption(const std::string& text) { SetDlgItemTextA(hwnd_, IDC_WEB, text.c_str()); }
+void AboutWindow::SetWebCaption(const std::string& text) { SetDlgItemTextW(hwnd_, IDC_WEB, Wide(text).c_str()); }
 
 void AboutWindow::SetLinkCaption(int index, const std::string& text) {
-    if (index >= 0 && index < kMailLinkCount) SetDlgItemTextA(hwnd_, IDC_LINK0 + index, text.c_str());
+    if (index >= 0 && index < kMailLinkCount) SetDlgItemTextW(hwnd_, IDC_LINK0 + index, Wide(text).c_str());
 }
 
 bool AboutWindow::OnCommand(int id, int code) {

@@ -83,7 +83,7 @@ public:
         SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     void SetStatusText(const std::string& text) override {
-        SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     }
     void EnableMenuItem(int id, bool enabled) override {
         ::EnableMenuItem(GetMenu(hwnd_), static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
@@ -109,7 +109,7 @@ public:
     }
 
 private:
-    HWND Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0);
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0);
     void MeasureText();
     int StatusHeight() const;
     void ShowWindowIcons();
@@ -157,8 +157,9 @@ private:
     int windowIconId_ = 0;
 };
 
-HWND MainFrmWindow::Child(const char* cls, const char* text, DWORD style, int id, DWORD exStyle) {
-    HWND child = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+// Wide controls: the list and the status bar show titles of every script.
+HWND MainFrmWindow::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle) {
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return child;
@@ -173,13 +174,13 @@ void MainFrmWindow::OnCreate(HWND window) {
     dpi_ = WindowDpi(window);
     font_ = CreateMessageFont(dpi_);
 
-    label_ = Child("STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_NUMWINDOWS);
-    lv_ = Child("LISTBOX", "", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, IDC_LV, WS_EX_CLIENTEDGE);
-    buttons_[0] = Child("BUTTON", "Add New Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LADD);
-    buttons_[1] = Child("BUTTON", "Edit Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITENTRY);
-    buttons_[2] = Child("BUTTON", "Remove Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LREM);
-    buttons_[3] = Child("BUTTON", "Refresh List", BS_PUSHBUTTON | WS_TABSTOP, IDC_REFRESHL);
-    status_ = Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, IDC_STATUS);
+    label_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_NUMWINDOWS);
+    lv_ = Child(L"LISTBOX", L"", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, IDC_LV, WS_EX_CLIENTEDGE);
+    buttons_[0] = Child(L"BUTTON", L"Add New Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LADD);
+    buttons_[1] = Child(L"BUTTON", L"Edit Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITENTRY);
+    buttons_[2] = Child(L"BUTTON", L"Remove Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LREM);
+    buttons_[3] = Child(L"BUTTON", L"Refresh List", BS_PUSHBUTTON | WS_TABSTOP, IDC_REFRESHL);
+    status_ = Child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUS);
     MeasureText();
 
     tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -205,21 +206,21 @@ void MainFrmWindow::OnCreate(HWND window) {
 void MainFrmWindow::MeasureText() {
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old = SelectObject(dc, font_);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     text_.fontHeight = metrics.tmHeight;
-    const auto width = [dc](const std::string& text) {
+    const auto width = [dc](const std::wstring& text) {
         SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     };
     text_.widestCaption = 0;
     for (HWND button : buttons_) {
-        char caption[64] = {};
-        GetWindowTextA(button, caption, sizeof caption);
+        wchar_t caption[64] = {};
+        GetWindowTextW(button, caption, 64);
         text_.widestCaption = std::max(text_.widestCaption, width(caption));
     }
-    text_.widestCount = width(CountText(EntryList::kMaxEntries, ThousandsSeparator()));
+    text_.widestCount = width(Wide(CountText(EntryList::kMaxEntries, ThousandsSeparator())));
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
 }
@@ -393,7 +394,7 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -404,21 +405,23 @@ UINT ListChangedMessage() {
 }
 
 MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags) {
-    WNDCLASSEXA wc{};
+    // A wide window: its status bar names windows of every script.
+    const std::wstring className = Wide(kClassName);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = MainFrmProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRACK_ON));
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAINMENU);
-    RegisterClassExA(&wc);
+    wc.lpszClassName = className.c_str();
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TRACK_ON));
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDM_MAINMENU);
+    RegisterClassExW(&wc);
     // Lives for the whole run; the process ends without unwinding it.
     auto* self = new MainFrmWindow(instance, flags);
     const LayoutSize size = MainFrmDefaultSize(static_cast<int>(SystemDpi()));
-    CreateWindowExA(0, kClassName, "Quellwatch v1.6", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height,
-                    nullptr, nullptr, instance, self);
+    CreateWindowExW(0, className.c_str(), L"Quellwatch v1.6", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.width,
+                    size.height, nullptr, nullptr, instance, self);
     self->FitToMonitor();
     ListChangedMessage();
     self->Frm().Form_Load();

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/win32/win32_system.h"
 #include "ui/dialog_view.h"
 #include "ui/win32/dpi.h"
 
@@ -66,13 +67,13 @@ public:
     }
     std::string Text() const override {
         HWND box = GetDlgItem(hwnd_, textId_);
-        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
-        return text;
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(box, &text[0], static_cast<int>(text.size()))));
+        return Utf8(text);
     }
     // The text box exists as soon as the dialog does, shown or not.
     void SetText(const std::string& text) override {
-        if (Create()) SetDlgItemTextA(hwnd_, textId_, text.c_str());
+        if (Create()) SetDlgItemTextW(hwnd_, textId_, Wide(text).c_str());
     }
 
 protected:
@@ -93,7 +94,8 @@ private:
     // Creates the dialog hidden if it does not exist; false if it cannot.
     bool Create() {
         if (!hwnd_) {
-            CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, &DialogWindow::Proc,
+            // Wide: its text boxes keep what is typed in any script.
+            CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), nullptr, &DialogWindow::Proc,
                                reinterpret_cast<LPARAM>(this));
         }
         return hwnd_ != nullptr;
