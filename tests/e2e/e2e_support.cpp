@@ -45,17 +45,41 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], n, nullptr, nullptr);
+    return utf8;
+}
+
+std::string FromAnsi(const std::string& bytes) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], n);
+    return Utf8(wide);
+}
+
 namespace {
 void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    if (RegCreateKeyW(HKEY_CURRENT_USER, Wide(path).c_str(), &key) != ERROR_SUCCESS) return;
+    RegSetValueExW(key, Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
 }  // namespace
 
 void SetString(const char* path, const char* name, const std::string& value) {
-    SetValue(path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    const std::wstring wide = Wide(value);
+    SetValue(path, name, REG_SZ, wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 void SetDword(const char* path, const char* name, DWORD value) {
@@ -64,12 +88,12 @@ void SetDword(const char* path, const char* name, DWORD value) {
 
 std::string Value(const char* path, const char* name, HKEY root) {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "(missing)";
-    char data[4096] = {};
-    DWORD size = sizeof data - 1;
-    const LONG read = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    if (RegOpenKeyExW(root, Wide(path).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "(missing)";
+    wchar_t data[4096] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    const LONG read = RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
-    return read == ERROR_SUCCESS ? data : "(missing)";
+    return read == ERROR_SUCCESS ? Utf8(data) : "(missing)";
 }
 
 void QuietOptions() {
@@ -344,10 +368,10 @@ bool FakeShell::Removed(HWND window) const {
 }
 
 std::string TextOf(HWND window) {
-    char text[1024] = {};
+    wchar_t text[1024] = {};
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result);
-    return text;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result);
+    return Utf8(text);
 }
 
 HWND WaitForWindow(const Program& program, const std::string& title) {

@@ -41,7 +41,9 @@ enum Command : ULONG_PTR {
     kCreate = 1,  // lpData: flags '\x01' title; wParam: its owner; returns the new window
     kStorm = 2,   // lpData: a count; that many windows created at once ("Storm window <i>")
 };
-// Creation flags: 'h' hidden, 'i' ignores WM_CLOSE, 'p' a popup, 'n' shown without activation.
+// Creation flags: 'h' hidden, 'i' ignores WM_CLOSE, 'p' a popup, 'n' shown without activation,
+// 'w' a wide window whose title is the UTF-8 text as it is (otherwise the
+// title's bytes are of the ANSI code page).
 
 inline std::int64_t Now() {
     LARGE_INTEGER t;
@@ -56,6 +58,12 @@ inline double Millis(std::int64_t ticks) {
 }
 
 extern const char kOptionsKey[];
+
+// The driver's texts are UTF-8, as the program's; Windows takes UTF-16.
+std::wstring Wide(const std::string& text);
+std::string Utf8(const std::wstring& text);
+// Bytes of the system's ANSI code page, as UTF-8.
+std::string FromAnsi(const std::string& bytes);
 
 // The folder of the running driver, where Quellbox.exe and the helper sit.
 std::string BinDir();

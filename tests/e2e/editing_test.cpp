@@ -24,12 +24,9 @@ using Strings = std::vector<std::string>;
 Strings Rows(HWND list) {
     Strings rows;
     for (int i = 0; i < static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i) {
-        // Wide: Wine hands the ANSI form over from another process cut to its first character.
         WCHAR wide[512] = {};
         SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
-        char text[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
-        rows.push_back(text);
+        rows.push_back(Utf8(wide));
     }
     return rows;
 }
@@ -72,10 +69,22 @@ Strings Decode(const std::string& file) {
     return entries;
 }
 
+// A file's bytes, its path in UTF-8; empty when it cannot be read.
+std::string ReadWide(const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
 // Answers the file dialog that command `id` opens with `path`.
 bool ChooseFile(const Quellbox& q, int id, const char* title, const std::string& path) {
     HWND dialog = Open(q, id, title);
-    SetDlgItemTextA(dialog, 0x47C, path.c_str());  // the "File name" box
+    SetDlgItemTextW(dialog, 0x47C, Wide(path).c_str());  // the "File name" box
     return Answer(dialog, IDOK);
 }
 
@@ -159,6 +168,39 @@ TEST(Editing, AddPickedTypedAndByTheCrosshair) {
         ASSERT_TRUE(WaitGone(dialog)) << text;
     }
     EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report", "Error"}));
+}
+
+// Titles as the user sees them, in every script: the picker shows them as
+// they are, and an entry taken from one closes its window and leaves one of
+// another script that the ANSI code page would spell the same ("??????").
+TEST(Editing, TitlesOfEveryScript) {
+    QuietOptions();
+    SeedList({});
+    Helper helper;
+    ASSERT_TRUE(helper.Ok());
+    HWND privet = helper.Create(u8"Привет - Report", "w");
+    HWND sentinel = helper.Create(u8"Привет - Report, the sentinel", "wi");
+    Quellbox q;
+    ASSERT_TRUE(q.Launch());
+    HWND dialog = Open(q, IDC_LADD, "Add new item");
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_WNDWLIST), name = GetDlgItem(dialog, IDC_WIN_NAME);
+    Strings rows;
+    ASSERT_TRUE(WaitUntil([&] {
+        rows = Rows(list);
+        return std::find(rows.begin(), rows.end(), u8"Привет - Report") != rows.end();
+    }, 10s));
+    const auto row = std::find(rows.begin(), rows.end(), u8"Привет - Report") - rows.begin();
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_WNDWLIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(name) == u8"Привет - Report"; }, 10s));
+    Key(name, VK_RETURN);
+    ASSERT_TRUE(WaitGone(dialog));
+    EXPECT_TRUE(Stored({u8"Привет - Report"}));
+    EXPECT_TRUE(helper.WaitForMessages(privet, WM_CLOSE, 1, 10s));
+    HWND tokyo = helper.Create(u8"東京都大阪府 - Report", "w");
+    ASSERT_TRUE(helper.FullPass(sentinel));
+    EXPECT_TRUE(helper.Messages(tokyo).empty());
 }
 
 TEST(Editing, EditRemoveAndTheTaskbarTarget) {
@@ -257,7 +299,7 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
     EXPECT_TRUE(helper.Messages(offer).empty());  // the importer never scanned
 
     // The association, written at start and used as Explorer does.
-    SeedList({"Quellwatch", "Caf\xE9 au lait"});
+    SeedList({"Quellwatch", u8"Café au lait"});
     Quellbox q;
     ASSERT_TRUE(q.Launch());
     EXPECT_EQ(Value("Quellwatch Window List\\shell\\open\\command", "", HKEY_CLASSES_ROOT),
@@ -279,7 +321,7 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
     HWND dialog = Open(q, IDC_LADD, "Add new item");
     SetDlgItemTextA(dialog, IDC_WIN_NAME, "Added afterwards");
     ASSERT_TRUE(Answer(dialog, IDOK));
-    const Strings all = {"Quellwatch", "Caf\xE9 au lait", "Imported entry one", "Imported entry two",
+    const Strings all = {"Quellwatch", u8"Café au lait", "Imported entry one", "Imported entry two",
                          "Added afterwards"};
     ASSERT_TRUE(Stored(all));
 
@@ -292,8 +334,11 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
         read << std::ifstream(Beside("export.wnl"), std::ios::binary).rdbuf();
         return !(bytes = read.str()).empty();
     }, 10s));
+    // Every entry fits the ANSI code page: the older header, in that code page.
     EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX2\r\n\r\n");
-    EXPECT_EQ(Decode(bytes), all);
+    Strings decoded = Decode(bytes);
+    for (std::string& entry : decoded) entry = FromAnsi(entry);
+    EXPECT_EQ(decoded, all);
 
     WriteList("wrong.wnl", {"Never added"}, "quellbox2");
     WriteList("more.wnl", {"Brand new entry", "ADDED AFTERWARDS", "abc", "Another new one"});
@@ -307,6 +352,26 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
     more.insert(more.end(), {"Brand new entry", "Another new one"});
     EXPECT_TRUE(Stored(more));
     EXPECT_TRUE(Counts(q, 7));
+
+    // A title outside the ANSI code page: the list goes under the newer
+    // header, in UTF-8, to a folder named outside the code page too, and
+    // comes back whole from there.
+    dialog = Open(q, IDC_LADD, "Add new item");
+    SetDlgItemTextW(dialog, IDC_WIN_NAME, Wide(u8"Привет - Report").c_str());
+    ASSERT_TRUE(Answer(dialog, IDOK));
+    more.push_back(u8"Привет - Report");
+    ASSERT_TRUE(Stored(more));
+    const std::string folder = Beside(u8"Łukasz 東京"), file = folder + u8"\\списки.wnl";
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    ASSERT_TRUE(ChooseFile(q, IDM_EXPORT, "Export Window List", file));
+    ASSERT_TRUE(WaitUntil([&] { return !(bytes = ReadWide(file)).empty(); }, 10s));
+    EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX3\r\n\r\n");
+    EXPECT_EQ(Decode(bytes), more);
+    SeedList({});
+    Press(q.Main(), IDC_REFRESHL);
+    ASSERT_TRUE(Counts(q, 0));
+    ASSERT_TRUE(ChooseFile(q, IDM_IMP, "Import Window List", file));
+    EXPECT_TRUE(Stored(more));
 }
 
 // Two copies at once: a tray copy and an import through the shell. The

@@ -9,6 +9,7 @@ using namespace qwe2e;
 namespace {
 
 const char kWindowClass[] = "QwE2ETestWindow";
+const char kWideWindowClass[] = "QwE2ETestWideWindow";
 constexpr LONG_PTR kIgnoresClose = 1, kPainted = 2;
 Log* g_log = nullptr;
 
@@ -29,7 +30,10 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // Of the paints only the first: when the window was first drawn on the screen.
     if (message == WM_CANCELMODE || message == WM_CLOSE || (message == WM_PAINT && Mark(window, kPainted)))
         Note(window, message, Now());
-    if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_CLOSE) {
+        return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                       : DefWindowProcA(window, message, wParam, lParam);
+    }
     if (!(GetWindowLongPtrA(window, GWLP_USERDATA) & kIgnoresClose)) DestroyWindow(window);
     return 0;
 }
@@ -41,8 +45,12 @@ HWND Create(const std::string& flags, const std::string& title, HWND owner) {
     static int cascade = 0;
     cascade = (cascade + 1) % 20;
     const std::int64_t stamp = Now();
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(), style, 300 + cascade * 12,
-                                  120 + cascade * 12, 260, 90, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = has('w') ? CreateWindowExW(WS_EX_TOOLWINDOW, Wide(kWideWindowClass).c_str(), Wide(title).c_str(),
+                                             style, 300 + cascade * 12, 120 + cascade * 12, 260, 90, owner, nullptr,
+                                             GetModuleHandleA(nullptr), nullptr)
+                           : CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(), style, 300 + cascade * 12,
+                                             120 + cascade * 12, 260, 90, owner, nullptr, GetModuleHandleA(nullptr),
+                                             nullptr);
     if (has('i')) Mark(window, kIgnoresClose);
     if (has('n') && !has('h')) ShowWindow(window, SW_SHOWNOACTIVATE);
     Note(window, kCreated, stamp);
@@ -86,6 +94,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpfnWndProc = CommandProc;
     wc.lpszClassName = kHelperClass;
     RegisterClassA(&wc);
+    // The same windows, wide: their titles are what Windows keeps, whatever the code page.
+    const std::wstring wideClass = Wide(kWideWindowClass);
+    WNDCLASSW wide{};
+    wide.lpfnWndProc = TestWindowProc;
+    wide.hInstance = instance;
+    wide.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wide.lpszClassName = wideClass.c_str();
+    RegisterClassW(&wide);
     // Hidden and untitled: never a candidate for closing.
     CreateWindowExA(0, kHelperClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     MSG msg;
