@@ -363,6 +363,7 @@ TEST(ListFiles, CommandLineAndShellImportThenTheFileMenu) {
     ASSERT_TRUE(Stored(more));
     const std::string folder = Beside(u8"Łukasz 東京"), file = folder + u8"\\списки.wnl";
     CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    DeleteFileW(Wide(file).c_str());  // a new file: no question whether to replace it
     ASSERT_TRUE(ChooseFile(q, IDM_EXPORT, "Export Window List", file));
     ASSERT_TRUE(WaitUntil([&] { return !(bytes = ReadWide(file)).empty(); }, 10s));
     EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX3\r\n\r\n");
