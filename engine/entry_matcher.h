@@ -18,6 +18,7 @@ class EntryMatcher {
 public:
     // `folding` must outlive the matcher.
     void Build(const std::vector<std::string>& entries, const CaseFolding& folding);
+    void Build(const std::vector<std::string>& entries, CaseFolding&& folding) = delete;
     bool Matches(std::string_view title) const;
     std::size_t StateCount() const { return fail_.size(); }
 

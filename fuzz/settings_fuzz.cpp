@@ -94,7 +94,8 @@ std::optional<std::string> Readable(const MemoryRegistry& reg, const std::string
     if (length(data) > 255) return std::nullopt;
     const std::string before = data.substr(0, data.find('\0'));
     if (length(before) >= 255) return std::nullopt;
-    return before;
+    // Other data than text reads as UTF-8, what is not UTF-8 as U+FFFD.
+    return utf8::FromUtf16(utf8::ToUtf16(before));
 }
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }

@@ -804,6 +804,10 @@ H23  shell/splash.cpp  the splash has no margin below its notice
 - l.client = {picture.width, l.notice.Bottom() + margin.height};
 + l.client = {picture.width, l.notice.Bottom()};
 
+U14  store/registry_access.cpp  data of another type than text is handed on though it is not UTF-8
+- *text = utf8::IsValid(read) ? std::string(read) : utf8::FromUtf16(utf8::ToUtf16(read));
++ *text = std::string(read);
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -90,7 +90,10 @@ ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
     const std::string_view read = data.substr(0, data.find('\0'));
     if (Characters(type, data) > kReadBufferChars || Characters(type, read) >= kReadBufferChars)
         return ReadStatus::kUnreadable;
-    text->assign(read);
+    // Data of another type comes byte for byte; the program's texts are
+    // UTF-8, so what is not UTF-8 in it reads as U+FFFD, as a text of the
+    // registry would.
+    *text = utf8::IsValid(read) ? std::string(read) : utf8::FromUtf16(utf8::ToUtf16(read));
     return ReadStatus::kRead;
 }
 

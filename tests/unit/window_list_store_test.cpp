@@ -169,6 +169,9 @@ TEST(RegistryText, KeptInUtf16AndReadToItsLength) {
         reg.PutValue(kHkeyCurrentUser, kKey, "stored", kRegSz, data);
         EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "stored", "(default)"), text);
     }
+    // Data of another type comes byte for byte, and what is not UTF-8 in it as U+FFFD.
+    reg.PutValue(kHkeyCurrentUser, kKey, "binary", kRegBinary, {'C', 'a', 'f', 0xE9});
+    EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "binary", "(default)"), u8"Caf\uFFFD");
     for (const auto& [text, readable] : {std::pair{c254, true}, {c255, false}, {e127, true}, {e128, false}}) {
         RegWriteString(reg, kHkeyCurrentUser, kKey, "long", text, kRegSz);
         EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "long", "(default)"), readable ? text : "(default)");
