@@ -93,16 +93,13 @@ void AtScale(UINT dpi, UINT movedTo, const std::string& percent) {
     MoveWindow(other, 10, 10, 300, 100, TRUE);
     Quellbox q;
     const char desktop[] = "Control Panel\\Desktop";
-    SetDword(desktop, "LogPixels", dpi);
+    SetValue(desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
     const bool started = q.Start(BinDir() + "\\Quellbox.exe");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");  // the other tests run at 100 %
     ASSERT_TRUE(started);
 
-    HWND splash = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : WindowsOf(q.Id())) splash = IsWindowVisible(w) && GetDlgItem(w, IDC_SPLASHPICTURE) ? w : splash;
-        return splash != nullptr;
-    }, 10s));
+    HWND splash = WaitForSplash(q);
+    ASSERT_NE(splash, nullptr);
     const RECT picture = ScreenRect(GetDlgItem(splash, IDC_SPLASHPICTURE));
     EXPECT_EQ(picture.right - picture.left, Scaled(360, dpi));
     EXPECT_EQ(picture.bottom - picture.top, Scaled(200, dpi));
