@@ -102,6 +102,7 @@ struct FakeTrays : TrayHost {
 using BoxFacts = std::tuple<std::string, std::string, unsigned, WindowHandle>;
 using Boxes = std::vector<BoxFacts>;
 using Strings = std::vector<std::string>;
+using Handles = std::vector<WindowHandle>;
 inline std::vector<BoxFacts> FactsOf(const std::vector<MemoryProcess::Box>& boxes) {
     std::vector<BoxFacts> facts;
     for (const auto& b : boxes) facts.emplace_back(b.text, b.caption, b.flags, b.owner);

@@ -128,8 +128,11 @@ TEST(FrmLoad, FollowsTheOptions) {
 
 // Every tracking command moves every indicator and writes no option. A right
 // click pops the state's menu up, owned by the icon's window so that the main
-// window is not raised; a double click restores.
-TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
+// window is not raised; a double click restores. A window the scan cannot
+// close is named once in the status bar, with why. Help opens the file beside
+// the program, or says it is missing; exit asks and ends, removing the tray
+// icon, only on OK.
+TEST_F(Frm, TrackingTheTrayIconStatusHelpAndExit) {
     frm.Form_Load();
     view.log.clear();
     SysTray& icon = *frm.SysIcon();
@@ -150,12 +153,21 @@ TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
     frm.OnCommand(IDM_OPEN2);
     frm.OnCommand(IDM_OPEN1);
     EXPECT_EQ(view.log, (Strings{"show", "front", "show", "front", "show", "front", "hide", "show", "show"}));
-}
 
-// Help opens the file beside the program, or says it is missing; exit asks
-// and ends, removing the tray icon, only on OK.
-TEST_F(Frm, HelpAndExit) {
-    frm.Form_Load();
+    List({"offer"});
+    windows.Add(0x50, "Offer of an administrator").elevated = true;
+    windows.Add(0x51, "Offer not answering").hung = true;
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, "Cannot close \"Offer not answering\": its program is not responding.");
+    EXPECT_EQ(CannotCloseText("Offer of an administrator", CloseRefusal::kElevated),
+              "Cannot close \"Offer of an administrator\": it belongs to a program running as administrator.");
+    view.status.clear();
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, "");  // once
+    windows.windows.back().hung = false;
+    frm.Tm_Timer();
+    EXPECT_EQ(std::make_pair(view.status, windows.Closed()), std::make_pair(std::string(), Handles{0x51}));
+
     process.answers = {kIdOk, kIdCancel};
     frm.OnCommand(IDM_HELPFILE);
     process.files = {process.folder + "\\Quellbox.chm"};
@@ -432,47 +444,41 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(false, std::string()));
 }
 
-// Apply changes the entry that was opened, wherever other commands moved it,
-// and nothing once it is gone.
-TEST_F(Frm, AnEditFollowsTheOpenedEntry) {
-    const std::pair<Strings, Strings> cases[] = {  // `lv` when Apply is pressed, and after
-        {{"Alpha entry", "Beta entry", "Gamma entry"}, {"Alpha entry", "Edited entry", "Gamma entry"}},
-        {{"Beta entry", "Gamma entry"}, {"Edited entry", "Gamma entry"}},  // moved up
-        {{"Alpha entry", "Gamma entry", "BETA ENTRY"}, {"Alpha entry", "Gamma entry", "Edited entry"}},
-        {{"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},  // gone
-        {{"Alpha entry"}, {"Alpha entry"}},                                // index gone too
-    };
-    for (const auto& [meanwhile, after] : cases) {
-        List({"Alpha entry", "Beta entry", "Gamma entry"});
-        box.selection = 1;
-        frm.OnCommand(IDC_EDITENTRY);
-        EXPECT_EQ(std::tie(edit.EditIndex(), editView.text), std::make_tuple("1", "Beta entry"));
-        List(meanwhile);
-        editView.text = "Edited entry";
-        edit.Done_Click();
-        EXPECT_EQ(lv.Items(), after);
-        EXPECT_FALSE(editView.open);
-    }
-}
-
-// The removal question runs its own message loop, in which other commands
-// may change the list: remove the entry the user confirmed, or nothing.
-TEST_F(Frm, RemovalRemovesTheConfirmedEntryOnly) {
-    const std::tuple<int, Strings, Strings> cases[] = {  // the answer, the list meanwhile (empty: unchanged), after
-        {kIdCancel, {}, {"Alpha entry", "Beta entry", "Gamma entry"}},
-        {kIdOk, {}, {"Alpha entry", "Gamma entry"}},
+// Other commands may change the list while the edit dialog is open, or in the
+// removal question's own message loop: Apply changes the entry that was
+// opened, OK removes the one confirmed, wherever it moved, and nothing once it
+// is gone.
+TEST_F(Frm, EditAndRemovalFollowTheChosenEntry) {
+    const Strings abc = {"Alpha entry", "Beta entry", "Gamma entry"}, ac = {"Alpha entry", "Gamma entry"};
+    const std::tuple<int, Strings, Strings> cases[] = {  // 0: edit, else the removal's answer; `lv` meanwhile; after
+        {0, abc, {"Alpha entry", "Edited entry", "Gamma entry"}},
+        {0, {"Beta entry", "Gamma entry"}, {"Edited entry", "Gamma entry"}},  // moved up
+        {0, {"Alpha entry", "Gamma entry", "BETA ENTRY"}, {"Alpha entry", "Gamma entry", "Edited entry"}},
+        {0, ac, ac},                                                          // gone
+        {0, {"Alpha entry"}, {"Alpha entry"}},                                // index gone too
+        {kIdCancel, {}, abc}, {kIdOk, {}, ac},
         {kIdOk, {"New first", "Alpha entry", "Beta entry", "Gamma entry"}, {"New first", "Alpha entry", "Gamma entry"}},
-        {kIdOk, {"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},
+        {kIdOk, ac, ac},
     };
     for (const auto& [answer, meanwhile, after] : cases) {
-        List({"Alpha entry", "Beta entry", "Gamma entry"});
+        List(abc);
         box.selection = 1;
         process.boxes.clear();
-        process.answers = {answer};
-        if (!meanwhile.empty()) process.duringBox = [&, list = meanwhile] { List(list); };
-        frm.OnCommand(IDC_LREM);
-        process.duringBox = nullptr;
-        EXPECT_EQ(FactsOf(process.boxes), (Boxes{{"Remove Entry: Beta entry ?", "Are you sure?", 0x10121u, kMain}}));
+        if (answer) {
+            process.answers = {answer};
+            if (!meanwhile.empty()) process.duringBox = [&, list = meanwhile] { List(list); };
+            frm.OnCommand(IDC_LREM);
+            process.duringBox = nullptr;
+            const BoxFacts asked("Remove Entry: Beta entry ?", "Are you sure?", 0x10121u, kMain);
+            EXPECT_EQ(FactsOf(process.boxes), Boxes{asked});
+        } else {
+            frm.OnCommand(IDC_EDITENTRY);
+            EXPECT_EQ(std::tie(edit.EditIndex(), editView.text), std::make_tuple("1", "Beta entry"));
+            List(meanwhile);
+            editView.text = "Edited entry";
+            edit.Done_Click();
+            EXPECT_FALSE(editView.open);
+        }
         EXPECT_EQ(lv.Items(), after);
     }
     box.selection = -1;
@@ -559,25 +565,6 @@ TEST_F(Frm, EveryCommandsChangeIsMadeAgainOnTheListAnotherCopySaved) {
         EXPECT_EQ(StoredList(), stored);
         EXPECT_EQ(lv.Items(), stored);
     }
-}
-
-// A window the scan cannot close is named once in the status bar, with why.
-TEST_F(Frm, TheStatusBarSaysWhichWindowCannotBeClosedAndWhy) {
-    frm.Form_Load();
-    List({"offer"});
-    windows.Add(0x50, "Offer of an administrator").elevated = true;
-    windows.Add(0x51, "Offer not answering").hung = true;
-    const Strings said = {"Cannot close \"Offer of an administrator\": it belongs to a program running as administrator.",
-                          "Cannot close \"Offer not answering\": its program is not responding."};
-    frm.Tm_Timer();
-    EXPECT_EQ(view.status, said[1]);
-    view.status.clear();
-    frm.Tm_Timer();
-    EXPECT_EQ(view.status, "");  // once
-    windows.windows.back().hung = false;
-    frm.Tm_Timer();
-    EXPECT_EQ(std::make_pair(view.status, windows.Closed()), std::make_pair(std::string(), std::vector<WindowHandle>{0x51}));
-    EXPECT_EQ(CannotCloseText("Offer of an administrator", CloseRefusal::kElevated), said[0]);
 }
 
 // A full list refuses one more with a message rather than losing an entry.
