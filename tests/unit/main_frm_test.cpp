@@ -54,47 +54,17 @@ TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     EXPECT_TRUE(shell.icons.empty());
 }
 
-// The main window as the window glue wires it, with its editing windows.
-struct World : FrmWorld {
-    AddItem& add = frm.Adder();
-    Edit& edit = frm.Editor();
-    TaskbarTarget& target = frm.Target();
-    EntryList& lv = frm.lv();
+// Every indicator of the tracking state agrees with the tick.
+void ExpectTracking(FrmWorld& w, bool on) {
+    const NotifyIconData& icon = w.frm.SysIcon()->Record();
+    EXPECT_EQ(std::make_tuple(w.tm.IsRunning(), w.view.status, Tip(icon), w.view.windowIcon, icon.hIcon),
+              std::make_tuple(on, on ? kStatusEnabled : kStatusDisabled, on ? kTipEnabled : kTipDisabled,
+                              0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF), w.view.windowIcon));
+    EXPECT_EQ(std::make_pair(w.view.enabled[IDM_STAT_ENABLE], w.view.enabled[IDM_STATUS_DISABLE]),
+              std::make_pair(!on, on));
+}
 
-    World() {
-        frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
-        frm.Own().edit = editView.handle = 0x301;
-    }
-    // Another command leaves `lv` holding `entries`, stored.
-    void List(const Strings& entries) {
-        frm.Store().LoadWindowList();
-        lv.Assign(entries);
-        frm.Store().SaveWindowList();
-    }
-    // Every indicator of the tracking state agrees with the tick.
-    void ExpectTracking(bool on) {
-        const NotifyIconData& icon = frm.SysIcon()->Record();
-        EXPECT_EQ(std::make_tuple(tm.IsRunning(), view.status, Tip(icon), view.windowIcon, icon.hIcon),
-                  std::make_tuple(on, on ? kStatusEnabled : kStatusDisabled, on ? kTipEnabled : kTipDisabled,
-                                  0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF), view.windowIcon));
-        EXPECT_EQ(std::make_pair(view.enabled[IDM_STAT_ENABLE], view.enabled[IDM_STATUS_DISABLE]),
-                  std::make_pair(!on, on));
-    }
-    // The user hovers over the target while `title` is the foreground window,
-    // clicks it and answers; then the window goes.
-    void OfferByTarget(WindowHandle window, const std::string& title, int answer) {
-        windows.Add(window, title);
-        windows.foreground = window;
-        process.answers = {answer};
-        target.Target_SysTrayMouseMove();
-        target.Target_SysTrayMouseDown(kLeftButton);
-        windows.Remove(window);
-        windows.foreground = 0;
-        target.Target_SysTrayMouseMove();
-    }
-};
-
-struct Frm : ::testing::Test, World {};
+struct Frm : ::testing::Test, FrmWorld {};
 
 // Missing options mean tracking on, the window shown, the taskbar target and
 // the start-with-Windows entry; switches read their leading decimal number.
@@ -107,11 +77,11 @@ TEST(FrmLoad, FollowsTheOptions) {
         {{{"On at Start", "abc"}, {"Minimized at start", "0.00"}}, false, true, true, true},
     };
     for (const auto& c : cases) {
-        World w;
+        FrmWorld w;
         for (const auto& [name, value] : c.options) w.Option(name, value);
         w.SeedList({"Daily Offer"});
         w.frm.Form_Load();
-        w.ExpectTracking(c.on);
+        ExpectTracking(w, c.on);
         EXPECT_EQ(std::make_tuple(w.view.visible, w.target.IconOn(),
                                   w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value()),
                   std::make_tuple(c.shown, c.target, c.runEntry));
@@ -140,7 +110,7 @@ TEST_F(Frm, TrackingTheTrayIconStatusHelpAndExit) {
     for (const auto& [command, on] : {std::pair{IDM_DISABLE, false}, {IDM_STAT_ENABLE, true},
                                       {IDM_STATUS_DISABLE, false}, {IDM_STATUS_DISABLE, false}, {IDM_ENABLE, true}}) {
         ASSERT_TRUE(frm.OnCommand(command));
-        ExpectTracking(on);
+        ExpectTracking(*this, on);
         for (int x : {0x204, 0x205, 0x202, 0x208}) icon.Form_MouseMove(x);  // only a right button up pops up
         popups.emplace_back(on ? TrayMenu::kEnabled : TrayMenu::kDisabled, icon.Record().hWnd);
     }
@@ -239,7 +209,7 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
 }
 
 // The start-up's host is the test: it records what Main asks of it.
-struct Startup : World, StartupHost {
+struct Startup : FrmWorld, StartupHost {
     std::string commandLine, title;
     NamedObject another = NamedObject::kCreated, trayCopy = NamedObject::kAbsent;
     int loads = 0, reloads = 0, splashes = 0;
@@ -628,20 +598,11 @@ TEST(SettingsTable, EachSideReadsStoredTextsItsOwnWay) {
               std::make_pair(std::string(), std::string(" ")));
 }
 
-// A chooser whose message loop lets other commands run while it is open.
-struct BusyFileDialogs : MemoryFileDialogs {
-    std::function<void()> during;
-    bool Save(const FileDialogRequest& request, std::string* path) override {
-        if (during) during();
-        return MemoryFileDialogs::Save(request, path);
-    }
-};
-
 struct OptionsWorld {
     MemoryRegistry reg;
     MemoryProcess process;
     MemorySound sound;
-    BusyFileDialogs dialogs;
+    MemoryFileDialogs dialogs;
     FakeOptionsView view;
     std::vector<int> registered;
     std::size_t storedBeforeRegistering = 0;
@@ -688,18 +649,17 @@ TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
          true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         OptionsWorld w;
         w.Store(c.stored);
         w.options.ShowOptionsPage(kPageSounds);
-        EXPECT_TRUE(w.view.visible && w.view.page == kPageSounds && w.view.icon == IDI_TRACK_ON) << c.label;
-        EXPECT_EQ(w.view.state, c.shown) << c.label;
-        EXPECT_EQ(w.view.text, c.cd) << c.label;
+        EXPECT_TRUE(w.view.visible && w.view.page == kPageSounds && w.view.icon == IDI_TRACK_ON);
+        EXPECT_EQ(std::make_pair(w.view.state, w.view.text), std::make_pair(c.shown, std::string(c.cd)));
         w.options.OK_Click();
-        EXPECT_FALSE(w.view.open) << c.label;
-        EXPECT_EQ(w.Stored(), c.afterOk) << c.label;
-        EXPECT_EQ(w.registered, std::vector<int>{c.shown[6]}) << c.label;
-        EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"),
-                  c.runEntry ? Text(kQuotedModule) : std::nullopt) << c.label;
+        const Text run = w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch");
+        EXPECT_EQ(std::make_tuple(w.view.open, w.Stored(), w.registered, run),
+                  std::make_tuple(false, c.afterOk, std::vector{c.shown[6]},
+                                  c.runEntry ? Text(kQuotedModule) : Text()));
         if (!c.stored.empty()) continue;
         // The association follows the seven values OK writes itself; the Run entry comes last.
         EXPECT_EQ(w.reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath),
@@ -729,7 +689,11 @@ TEST(OptionsFaults, AFailedWriteLeavesTheOtherSettingsWritten) {
     }
 }
 
-TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
+// Reopened on another page or cancelled, the dialog drops what was not saved.
+// A read gives back 254 characters at most: the chooser refuses a longer
+// sound path, which would be lost. The held sound plays, stored or not; the
+// slider previews icon p + 1.
+TEST_F(OptionsDialog, DropsUnsavedChangesTakesOnlyPathsThatReadBackAndPreviews) {
     Store({{"Minimized at start", "1"}, {"Sound", "C:\\ding.wav"}, {"FileIcon", "4"}});
     const Values before = Stored();
     options.ShowOptionsPage(kPageOnStartup);
@@ -746,11 +710,6 @@ TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
     EXPECT_FALSE(view.open);
     EXPECT_EQ(Stored(), before);
     EXPECT_TRUE(registered.empty());
-}
-
-// A read gives back 254 characters at most: a longer path would be lost, so it is refused.
-TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
-    Store({{"Sound", "C:\\ding.wav"}});
     auto path = [](std::size_t length) { return "C:\\" + std::string(length - 7, 'a') + ".wav"; };
     std::string cyrillic = "C:\\";
     for (int i = 0; i < 100; ++i) cyrillic += u8"Ж";
@@ -776,7 +735,6 @@ TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags, request.filter),
               std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1100Cu,
                               std::string("Wav Files (*.wav)\0*.wav\0\0", 25)));
-    // The held sound plays, stored or not; the slider previews icon p + 1.
     view.text = "C:\\new.wav";
     options.ply_Click();
     EXPECT_EQ(sound.played, (std::vector<std::pair<std::string, unsigned>>{{"C:\\new.wav", 0x13u}}));
