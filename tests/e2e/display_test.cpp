@@ -23,49 +23,37 @@ RECT ScreenRect(HWND window) {
 }
 int Scaled(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), 96); }
 
-// The main window's font at `dpi`, the message font of that scale, made here:
-// the program's own cannot be selected in another process, but one made from
-// the same description measures alike in any.
-struct MessageFont {
-    explicit MessageFont(UINT dpi) {
-        NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof ncm;
-        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi);
-        old = SelectObject(dc, font = CreateFontIndirectW(&ncm.lfMessageFont));
-        GetTextMetricsA(dc, &metrics);
-    }
-    ~MessageFont() {
-        DeleteObject(SelectObject(dc, old));
-        ReleaseDC(nullptr, dc);
-    }
-    LONG Width(const std::string& text) const {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        return size.cx;
-    }
-    HDC dc = GetDC(nullptr);
-    HFONT font = nullptr;
-    HGDIOBJ old = nullptr;
-    TEXTMETRICA metrics{};
-};
-
 // Every control of the main window holds its caption in the font of the
 // scale, the label and the list's rows are as tall as it; none lies over
-// another.
+// another. The font is the message font of the scale, made here: the
+// program's own cannot be selected in another process, but one made from the
+// same description measures alike in any.
 void ExpectCaptionsHeld(HWND main, UINT dpi) {
-    const MessageFont font(dpi);
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&ncm.lfMessageFont));
+    TEXTMETRICW font{};
+    GetTextMetricsW(dc, &font);
     const int controls[] = {IDC_NUMWINDOWS, IDC_LADD, IDC_EDITENTRY, IDC_LREM, IDC_REFRESHL, IDC_STATUS, IDC_LV};
     for (int id : controls) {
         RECT area{}, over{};
+        SIZE caption{};
+        const std::wstring text = Wide(TextOf(GetDlgItem(main, id)));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &caption);
         GetClientRect(GetDlgItem(main, id), &area);
-        EXPECT_LE(font.Width(TextOf(GetDlgItem(main, id))), area.right) << dpi << " dpi, control " << id;
-        EXPECT_GE(area.bottom, font.metrics.tmHeight) << dpi << " dpi, control " << id;
+        EXPECT_TRUE(caption.cx <= area.right && area.bottom >= font.tmHeight)
+            << dpi << " dpi, control " << id << ": " << caption.cx << " x " << font.tmHeight << " in " << area.right
+            << " x " << area.bottom;
         for (int other : controls) {
             const RECT a = ScreenRect(GetDlgItem(main, id)), b = ScreenRect(GetDlgItem(main, other));
             EXPECT_TRUE(other == id || !IntersectRect(&over, &a, &b)) << id << " over " << other;
         }
     }
-    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.metrics.tmHeight) << dpi;
+    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.tmHeight) << dpi;
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(nullptr, dc);
 }
 
 // Tells the main window it now stands on a monitor at `dpi`, as Windows does

@@ -146,28 +146,6 @@ bool Program::Start(const std::string& exe, const std::string& arguments) {
     return true;
 }
 
-void Program::Kill() {
-    if (!info_.hProcess) return;
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 10000);
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-    info_ = {};
-}
-
-long Program::WaitExit(std::chrono::milliseconds timeout) {
-    DWORD code = 0;
-    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
-        return -1;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return static_cast<long>(code);
-}
-
-bool Program::Launch(bool shows, const char* exe) {
-    main_ = nullptr;
-    return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
-}
-
 bool Program::WaitForMain(bool shows) {
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
     if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
@@ -191,21 +169,13 @@ Helper::~Helper() {
     if (mapping_) CloseHandle(mapping_);
 }
 
-namespace {
-LRESULT Send(HWND commands, Command command, const std::string& text, HWND concerned = nullptr) {
+LRESULT Helper::Send(Command command, const std::string& text, HWND concerned) const {
     COPYDATASTRUCT data{command, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(commands, WM_COPYDATA, reinterpret_cast<WPARAM>(concerned), reinterpret_cast<LPARAM>(&data),
+    SendMessageTimeoutA(commands_, WM_COPYDATA, reinterpret_cast<WPARAM>(concerned), reinterpret_cast<LPARAM>(&data),
                         SMTO_NORMAL, 10000, &result);
     return static_cast<LRESULT>(result);
 }
-}  // namespace
-
-HWND Helper::Create(const std::string& title, const std::string& flags, HWND owner) {
-    return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title, owner));
-}
-
-void Helper::Storm(int count) { Send(commands_, kStorm, std::to_string(count)); }
 
 std::vector<Record> Helper::Records(HWND window) const {
     const LONG count = std::min(LONG{log_->count}, static_cast<LONG>(std::size(log_->records)));
@@ -230,11 +200,6 @@ std::vector<std::uint32_t> Helper::Messages(HWND window) const {
         if (r.message != kCreated && r.message != kShown && r.message != WM_PAINT) messages.push_back(r.message);
     }
     return messages;
-}
-
-bool Helper::WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
-                             std::chrono::milliseconds timeout) const {
-    return WaitUntil([&] { return Stamps(window, message).size() >= count; }, timeout);
 }
 
 FakeShell::FakeShell() {

@@ -85,15 +85,28 @@ public:
     Program& operator=(const Program&) = delete;
     // Returns once the program is idle.
     bool Start(const std::string& exe, const std::string& arguments = "");
-    // Starts Quellbox.exe (or `exe` beside it) and waits for the main window
-    // as WaitForMain does.
-    bool Launch(bool shows = true, const char* exe = "Quellbox.exe");
+    // Starts Quellbox.exe (or `exe` beside it) and waits for the main window as WaitForMain does.
+    bool Launch(bool shows = true, const char* exe = "Quellbox.exe") {
+        main_ = nullptr;
+        return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
+    }
     // Waits for the main window, and for it to show unless it starts hidden.
     bool WaitForMain(bool shows = true);
-    void Kill();
+    void Kill() {
+        if (!info_.hProcess) return;
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+        info_ = {};
+    }
     bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     // The exit code, or -1 on time-out.
-    long WaitExit(std::chrono::milliseconds timeout);
+    long WaitExit(std::chrono::milliseconds timeout) {
+        DWORD code = 0;
+        const bool ended = WaitForSingleObject(info_.hProcess, DWORD(timeout.count())) == WAIT_OBJECT_0;
+        return ended && GetExitCodeProcess(info_.hProcess, &code) ? static_cast<long>(code) : -1;
+    }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
     HWND Main() const { return main_; }
@@ -109,14 +122,17 @@ public:
     Helper();
     ~Helper();
     bool Ok() const { return commands_ != nullptr; }
-    HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr);
-    void Storm(int count);
+    HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr) {
+        return reinterpret_cast<HWND>(Send(kCreate, flags + '\x01' + title, owner));
+    }
+    void Storm(int count) { Send(kStorm, std::to_string(count)); }
     // Stamps at which `window` received `message` (or was stamped kCreated, kShown).
     std::vector<std::int64_t> Stamps(HWND window, std::uint32_t message) const;
     // Every message others sent `window`, in order (not its stamps nor its first paint).
     std::vector<std::uint32_t> Messages(HWND window) const;
-    bool WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
-                         std::chrono::milliseconds timeout) const;
+    bool WaitForMessages(HWND window, std::uint32_t message, std::size_t n, std::chrono::milliseconds timeout) const {
+        return WaitUntil([&] { return Stamps(window, message).size() >= n; }, timeout);
+    }
     // Waits until `sentinel`, a window that ignores WM_CLOSE and so is asked
     // again every 500 ms, is asked twice more: a full pass over all windows.
     bool FullPass(HWND sentinel) const {
@@ -124,6 +140,7 @@ public:
     }
 
 private:
+    LRESULT Send(Command command, const std::string& text, HWND concerned = nullptr) const;
     std::vector<Record> Records(HWND window) const;
     Log* log_ = nullptr;
     HANDLE mapping_ = nullptr;

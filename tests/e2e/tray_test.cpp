@@ -56,7 +56,6 @@ bool ChooseItem(HWND menu, int position) {
 
 TEST(Tray, IconMenusTrackingWindowAndExit) {
     Helper helper;
-    ASSERT_TRUE(helper.Ok());
     FakeShell shell;
     QuietOptions();
     SetString(kOptionsKey, "Minimized at start", "1");
@@ -65,7 +64,7 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     // every 2 s until the notification area takes it.
     shell.RefuseAdds(2);
     Quellbox q;
-    ASSERT_TRUE(q.Launch(false));
+    ASSERT_TRUE(helper.Ok() && q.Launch(false));
     std::vector<FakeShell::Request> adds;
     ASSERT_TRUE(WaitUntil([&] {
         adds.clear();

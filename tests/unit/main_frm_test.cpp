@@ -85,14 +85,14 @@ TEST(FrmLoad, FollowsTheOptions) {
         EXPECT_EQ(std::make_tuple(w.view.visible, w.target.IconOn(),
                                   w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value()),
                   std::make_tuple(c.shown, c.target, c.runEntry));
-        EXPECT_EQ(w.trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);  // the window's icon at first
-        EXPECT_EQ(w.box.items, Strings{"Daily Offer"});
-        EXPECT_EQ(w.numWindows.text, "Quellwatch is currently scanning for 1 window.");
-        // The association follows the program wherever it moved.
+        // The tray icon has the window's picture at first; Close and the separator above it go; the
+        // association follows the program wherever it moved, and Explorer is told, showing the icon at once.
+        EXPECT_EQ(std::make_tuple(w.trays.shell.calls.front().data.hIcon, w.box.items, w.numWindows.text,
+                                  w.view.removedSystemItems, w.process.associationsChanged),
+                  std::make_tuple(0x1000u + IDI_TRACK_ON, Strings{"Daily Offer"},
+                                  std::string("Quellwatch is currently scanning for 1 window."), std::vector{6, 5}, 1));
         EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
                   "\"" + w.process.ProgramPath() + "\" %1" + '\0');
-        EXPECT_EQ(w.view.removedSystemItems, (std::vector<int>{6, 5}));  // Close and the separator above it
-        EXPECT_EQ(w.process.associationsChanged, 1);  // Explorer is told, and shows the icon at once
     }
 }
 
