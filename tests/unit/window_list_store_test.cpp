@@ -83,10 +83,8 @@ TEST(WindowListSave, WritesExactlyTheLayoutThenReloads) {
         Fixture f(c.list);
         f.Seed("5", c.seeded);
         f.store.SaveWindowList();
-        EXPECT_EQ(f.Layout(), c.layout) << c.list.size();
-        EXPECT_EQ(f.box.items, c.reloaded);
-        EXPECT_EQ(f.numWindows.text, CountText(static_cast<int>(c.reloaded.size()), ","));
-        EXPECT_EQ(f.reg.OpenHandles(), 0u);
+        EXPECT_EQ(std::make_tuple(f.Layout(), f.box.items, f.numWindows.text, f.reg.OpenHandles()),
+                  std::make_tuple(c.layout, c.reloaded, CountText(static_cast<int>(c.reloaded.size()), ","), 0u));
         f.store.SaveWindowList();  // what the reload dropped is gone from the key too
         EXPECT_EQ(f.Layout().size(), c.reloaded.size() + 1);
     }
@@ -113,9 +111,9 @@ TEST(WindowListLoad, FollowsTheStoredLayout) {
         Fixture f({"stale"});
         if (c.count) f.Seed(c.count, c.values);
         f.store.LoadWindowList();
-        EXPECT_EQ(f.box.items, c.expected) << c.what;
-        EXPECT_EQ(f.numWindows.text, CountText(static_cast<int>(c.expected.size()), ",")) << c.what;
-        EXPECT_EQ(f.reg.KeyExists(kHkeyCurrentUser, kDataKeyPath), c.count != nullptr) << c.what;
+        EXPECT_EQ(std::make_tuple(f.box.items, f.numWindows.text, f.reg.KeyExists(kHkeyCurrentUser, kDataKeyPath)),
+                  std::make_tuple(c.expected, CountText(static_cast<int>(c.expected.size()), ","), c.count != nullptr))
+            << c.what;
         EXPECT_LT(f.reg.CallCount(), 400000u) << c.what;
     }
 }
@@ -284,15 +282,13 @@ TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
         mine.LoadWindowList();
         other.store.SaveWindowList(make(other.lv, c.other));
         const SaveOutcome outcome = mine.SaveWindowList(make(lv, c.mine));
-        EXPECT_TRUE(outcome.saved && !outcome.listFull) << c.what;
-        EXPECT_EQ(other.Layout(), Exactly(c.stored)) << c.what;
-        EXPECT_EQ(lv.Items(), c.stored) << c.what;
+        EXPECT_EQ(std::make_tuple(outcome.saved, outcome.listFull, other.Layout(), lv.Items()),
+                  std::make_tuple(true, false, Exactly(c.stored), c.stored)) << c.what;
     }
     // Neither copy saved before (no stamp yet), and this copy cannot read the
     // stamp: that is never taken for "unchanged"; the change waits.
     Fixture other({"first entry"});
-    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
-    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "first entry");
+    other.Seed("1", {{" 0", "first entry"}});
     EntryList lv;
     WindowListStore mine(other.reg, lv, nullptr, lower, ",");
     mine.LoadWindowList();
