@@ -40,10 +40,11 @@ TEST(EntryMatcher, AnEntryMustLieWhollyInsideTheTitle) {
         {{u8"©"}, u8"©", true},  // a continuation byte alone is not ©: it never begins a match
         {wide, u8"xKþTAIL", true}, {wide, "ktail", false},  // upper thorn folds to lower
     };
+    const CaseFolding lower = CaseFolding::Common();  // the matcher keeps a reference
     for (const auto& [entries, title, matches] : cases) {
         EntryMatcher m;
-        m.Build(entries, CaseFolding::Common());
-        EXPECT_EQ(std::make_pair(m.Matches(title), LiteralMatchesListEntry(title, entries, CaseFolding::Common())),
+        m.Build(entries, lower);
+        EXPECT_EQ(std::make_pair(m.Matches(title), LiteralMatchesListEntry(title, entries, lower)),
                   std::make_pair(matches, matches)) << title;
     }
 }

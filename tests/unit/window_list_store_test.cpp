@@ -250,7 +250,7 @@ TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
 // or saved; it makes its own change again on top.
 TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
     using C = ListChange;
-    const CaseFolding& lower = CaseFolding::Common();
+    const CaseFolding lower = CaseFolding::Common();
     const auto make = [&](EntryList& lv, const C& change) {  // as the command that reports `change` does
         Strings items = lv.Items();
         if (change.kind == C::Kind::kAdd) items.push_back(change.text);
