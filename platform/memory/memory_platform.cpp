@@ -43,6 +43,7 @@ void MemoryWindows::EnumTopLevel(WindowVisitor& visitor) {
 
 std::uint32_t MemoryWindows::GetStyle(WindowHandle window) {
     ++calls[window].style;
+    if (onRead) onRead(window, calls[window]);
     const FakeWindow* w = Find(window);
     if (!w) return 0;
     return (w->visible ? kWsVisible : 0u) | (w->popup ? kWsPopup : 0u);
@@ -56,6 +57,7 @@ WindowHandle MemoryWindows::GetParent(WindowHandle window) {
 
 std::string MemoryWindows::GetText(WindowHandle window, int maxUnits) {
     ++calls[window].text;
+    if (onRead) onRead(window, calls[window]);
     const FakeWindow* w = Find(window);
     if (!w || maxUnits <= 0) return "";
     return utf8::CutToUtf16Units(w->title, static_cast<std::size_t>(maxUnits));

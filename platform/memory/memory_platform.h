@@ -48,6 +48,8 @@ public:
     std::vector<FakeWindow> windows;  // in enumeration order
     std::vector<Posted> posts;
     std::map<WindowHandle, Calls> calls;
+    // Runs at each read of a window's style or title, once counted: the window may change there.
+    std::function<void(WindowHandle, const Calls&)> onRead;
 
     FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
         windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title), false});

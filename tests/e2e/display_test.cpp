@@ -23,49 +23,37 @@ RECT ScreenRect(HWND window) {
 }
 int Scaled(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), 96); }
 
-// The main window's font at `dpi`, the message font of that scale, made here:
-// the program's own cannot be selected in another process, but one made from
-// the same description measures alike in any.
-struct MessageFont {
-    explicit MessageFont(UINT dpi) {
-        NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof ncm;
-        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi);
-        old = SelectObject(dc, font = CreateFontIndirectW(&ncm.lfMessageFont));
-        GetTextMetricsA(dc, &metrics);
-    }
-    ~MessageFont() {
-        DeleteObject(SelectObject(dc, old));
-        ReleaseDC(nullptr, dc);
-    }
-    LONG Width(const std::string& text) const {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        return size.cx;
-    }
-    HDC dc = GetDC(nullptr);
-    HFONT font = nullptr;
-    HGDIOBJ old = nullptr;
-    TEXTMETRICA metrics{};
-};
-
 // Every control of the main window holds its caption in the font of the
 // scale, the label and the list's rows are as tall as it; none lies over
-// another.
+// another. The font is the message font of the scale, made here: the
+// program's own cannot be selected in another process, but one made from the
+// same description measures alike in any.
 void ExpectCaptionsHeld(HWND main, UINT dpi) {
-    const MessageFont font(dpi);
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&ncm.lfMessageFont));
+    TEXTMETRICW font{};
+    GetTextMetricsW(dc, &font);
     const int controls[] = {IDC_NUMWINDOWS, IDC_LADD, IDC_EDITENTRY, IDC_LREM, IDC_REFRESHL, IDC_STATUS, IDC_LV};
     for (int id : controls) {
         RECT area{}, over{};
+        SIZE caption{};
+        const std::wstring text = Wide(TextOf(GetDlgItem(main, id)));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &caption);
         GetClientRect(GetDlgItem(main, id), &area);
-        EXPECT_LE(font.Width(TextOf(GetDlgItem(main, id))), area.right) << dpi << " dpi, control " << id;
-        EXPECT_GE(area.bottom, font.metrics.tmHeight) << dpi << " dpi, control " << id;
+        EXPECT_TRUE(caption.cx <= area.right && area.bottom >= font.tmHeight)
+            << dpi << " dpi, control " << id << ": " << caption.cx << " x " << font.tmHeight << " in " << area.right
+            << " x " << area.bottom;
         for (int other : controls) {
             const RECT a = ScreenRect(GetDlgItem(main, id)), b = ScreenRect(GetDlgItem(main, other));
             EXPECT_TRUE(other == id || !IntersectRect(&over, &a, &b)) << id << " over " << other;
         }
     }
-    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.metrics.tmHeight) << dpi;
+    EXPECT_GE(SendMessageA(GetDlgItem(main, IDC_LV), LB_GETITEMHEIGHT, 0, 0), font.tmHeight) << dpi;
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(nullptr, dc);
 }
 
 // Tells the main window it now stands on a monitor at `dpi`, as Windows does
@@ -93,16 +81,13 @@ void AtScale(UINT dpi, UINT movedTo, const std::string& percent) {
     MoveWindow(other, 10, 10, 300, 100, TRUE);
     Quellbox q;
     const char desktop[] = "Control Panel\\Desktop";
-    SetDword(desktop, "LogPixels", dpi);
+    SetValue(desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
     const bool started = q.Start(BinDir() + "\\Quellbox.exe");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");  // the other tests run at 100 %
     ASSERT_TRUE(started);
 
-    HWND splash = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : WindowsOf(q.Id())) splash = IsWindowVisible(w) && GetDlgItem(w, IDC_SPLASHPICTURE) ? w : splash;
-        return splash != nullptr;
-    }, 10s));
+    HWND splash = WaitForSplash(q);
+    ASSERT_NE(splash, nullptr);
     const RECT picture = ScreenRect(GetDlgItem(splash, IDC_SPLASHPICTURE));
     EXPECT_EQ(picture.right - picture.left, Scaled(360, dpi));
     EXPECT_EQ(picture.bottom - picture.top, Scaled(200, dpi));

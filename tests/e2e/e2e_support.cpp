@@ -1,6 +1,5 @@
 #include "e2e_support.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -14,15 +13,20 @@ const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
 namespace {
 const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
 
-std::string Title(HWND window) {
+// A window's title, or with GetClassNameA its class.
+std::string Title(HWND window, int(WINAPI* read)(HWND, LPSTR, int) = GetWindowTextA) {
     char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
+    read(window, text, sizeof text);
     return text;
 }
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
+}
+BOOL CALLBACK Collect(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
 }
 }  // namespace
 
@@ -45,45 +49,32 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
-std::wstring Wide(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+std::wstring Wide(const std::string& text, UINT codePage) {
+    std::wstring wide(text.size(), L'\0');  // never more units than bytes
+    const int n = text.empty() ? 0 : MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                                         &wide[0], static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(n));
     return wide;
 }
 
 std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string utf8(static_cast<std::size_t>(n), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], n, nullptr, nullptr);
+    std::string utf8(3 * text.size(), '\0');  // never more than three bytes a unit
+    const int n = text.empty() ? 0 : WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                         &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(n));
     return utf8;
 }
 
-std::string FromAnsi(const std::string& bytes) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], n);
-    return Utf8(wide);
-}
-
-namespace {
 void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
     if (RegCreateKeyW(HKEY_CURRENT_USER, Wide(path).c_str(), &key) != ERROR_SUCCESS) return;
     RegSetValueExW(key, Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
-}  // namespace
 
 void SetString(const char* path, const char* name, const std::string& value) {
     const std::wstring wide = Wide(value);
     SetValue(path, name, REG_SZ, wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-}
-
-void SetDword(const char* path, const char* name, DWORD value) {
-    SetValue(path, name, REG_DWORD, &value, sizeof value);
 }
 
 std::string Value(const char* path, const char* name, HKEY root) {
@@ -98,9 +89,7 @@ std::string Value(const char* path, const char* name, HKEY root) {
 
 void QuietOptions() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);
-    SetString(kOptionsKey, "Run at Start", "0");
-    SetString(kOptionsKey, "Task Target", "0");
-    SetString(kOptionsKey, "Show Splash Screen", "0");
+    for (const char* name : {"Run at Start", "Task Target", "Show Splash Screen"}) SetString(kOptionsKey, name, "0");
 }
 
 void SeedList(const std::vector<std::string>& entries) {
@@ -115,18 +104,6 @@ std::vector<std::string> StoredList() {
     for (int i = 0; i < count; ++i) entries.push_back(Value(kDataKey, (" " + std::to_string(i)).c_str()));
     return entries;
 }
-
-namespace {
-DWORD ProcessOf(HWND window) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    return id;
-}
-BOOL CALLBACK Collect(HWND window, LPARAM found) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
-}
-}  // namespace
 
 std::vector<HWND> WindowsOf(DWORD processId) {
     std::vector<HWND> all, mine;
@@ -151,7 +128,8 @@ HWND FindWindowOf(DWORD processId, const std::string& title) {
 }
 
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout) {
-    return WaitForWindowOf(processId, [&](HWND w) { return IsWindowVisible(w) && ClassOf(w) == className; }, timeout);
+    const auto match = [&](HWND w) { return IsWindowVisible(w) && Title(w, GetClassNameA) == className; };
+    return WaitForWindowOf(processId, match, timeout);
 }
 
 bool Program::Start(const std::string& exe, const std::string& arguments) {
@@ -168,32 +146,6 @@ bool Program::Start(const std::string& exe, const std::string& arguments) {
     return true;
 }
 
-void Program::Kill() {
-    if (!info_.hProcess) return;
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 10000);
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-    info_ = {};
-}
-
-bool Program::Running() const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-long Program::WaitExit(std::chrono::milliseconds timeout) {
-    if (!info_.hProcess) return -1;
-    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return static_cast<long>(code);
-}
-
-bool Program::Launch(bool shows, const char* exe) {
-    main_ = nullptr;
-    return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
-}
-
 bool Program::WaitForMain(bool shows) {
     WaitUntil([&] { return (main_ = FindWindowOf(Id(), "Quellwatch v1.6")) != nullptr; }, std::chrono::seconds(20));
     if (main_ && shows) WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(20));
@@ -207,7 +159,7 @@ Helper::Helper() {
     log_->count = 0;
     if (!process_.Start(BinDir() + "\\qw_e2e_helper.exe")) return;
     // Its command window is hidden.
-    commands_ = WaitForWindowOf(process_.Id(), [](HWND w) { return ClassOf(w) == kHelperClass; },
+    commands_ = WaitForWindowOf(process_.Id(), [](HWND w) { return Title(w, GetClassNameA) == kHelperClass; },
                                 std::chrono::seconds(20));
 }
 
@@ -217,28 +169,20 @@ Helper::~Helper() {
     if (mapping_) CloseHandle(mapping_);
 }
 
-namespace {
-LRESULT Send(HWND commands, Command command, const std::string& text, HWND concerned = nullptr) {
+LRESULT Helper::Send(Command command, const std::string& text, HWND concerned) const {
     COPYDATASTRUCT data{command, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(commands, WM_COPYDATA, reinterpret_cast<WPARAM>(concerned), reinterpret_cast<LPARAM>(&data),
+    SendMessageTimeoutA(commands_, WM_COPYDATA, reinterpret_cast<WPARAM>(concerned), reinterpret_cast<LPARAM>(&data),
                         SMTO_NORMAL, 10000, &result);
     return static_cast<LRESULT>(result);
 }
-}  // namespace
-
-HWND Helper::Create(const std::string& title, const std::string& flags, HWND owner) {
-    return reinterpret_cast<HWND>(Send(commands_, kCreate, flags + '\x01' + title, owner));
-}
-
-void Helper::Storm(int count) { Send(commands_, kStorm, std::to_string(count)); }
 
 std::vector<Record> Helper::Records(HWND window) const {
-    const LONG count = std::min(LONG{log_->count}, static_cast<LONG>(sizeof log_->records / sizeof(Record)));
-    const auto id = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    const LONG count = std::min(LONG{log_->count}, static_cast<LONG>(std::size(log_->records)));
     std::vector<Record> mine;
-    std::copy_if(log_->records, log_->records + count, std::back_inserter(mine),
-                 [&](const Record& r) { return r.window == id; });
+    std::copy_if(log_->records, log_->records + count, std::back_inserter(mine), [&](const Record& r) {
+        return r.window == static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    });
     return mine;
 }
 
@@ -256,15 +200,6 @@ std::vector<std::uint32_t> Helper::Messages(HWND window) const {
         if (r.message != kCreated && r.message != kShown && r.message != WM_PAINT) messages.push_back(r.message);
     }
     return messages;
-}
-
-bool Helper::WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
-                             std::chrono::milliseconds timeout) const {
-    return WaitUntil([&] { return Stamps(window, message).size() >= count; }, timeout);
-}
-
-bool Helper::FullPass(HWND sentinel) const {
-    return WaitForMessages(sentinel, WM_CLOSE, Stamps(sentinel, WM_CLOSE).size() + 2, std::chrono::seconds(10));
 }
 
 FakeShell::FakeShell() {
@@ -299,29 +234,20 @@ LRESULT CALLBACK FakeShell::Proc(HWND window, UINT message, WPARAM wParam, LPARA
     if (data->cbData < sizeof fields + 128 * sizeof(WCHAR)) return FALSE;
     const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
     std::memcpy(fields, bytes, sizeof fields);
-    char tip[256] = {};
-    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(bytes + sizeof fields), 128, tip, sizeof tip - 1,
-                        nullptr, nullptr);
     auto* self = reinterpret_cast<FakeShell*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     std::lock_guard<std::mutex> lock(self->mutex_);
     const auto request = static_cast<std::uint32_t>(data->dwData);
     const auto icon = std::make_pair(reinterpret_cast<HWND>(static_cast<UINT_PTR>(fields[0])), fields[1]);
-    bool accepted = false;
+    bool accepted = self->icons_.count(icon) > 0;  // NIM_MODIFY
     if (request == NIM_ADD) {
         accepted = self->refuseAdds_ > 0 ? (--self->refuseAdds_, false) : self->icons_.insert(icon).second;
     } else if (request == NIM_DELETE) {
         accepted = self->icons_.erase(icon) > 0;
-    } else {
-        accepted = self->icons_.count(icon) > 0;
     }
-    self->requests_.push_back({request, icon.first, fields[1], fields[2], fields[3], tip,
+    const std::wstring tip(reinterpret_cast<const WCHAR*>(bytes + sizeof fields), 128);
+    self->requests_.push_back({request, icon.first, fields[1], fields[2], fields[3], Utf8(tip.c_str()),
                                {bytes + sizeof fields, bytes + data->cbData}, accepted, Now()});
     return accepted ? TRUE : FALSE;
-}
-
-void FakeShell::Restart() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    icons_.clear();
 }
 
 std::vector<FakeShell::Request> FakeShell::Requests(DWORD processId) const {
@@ -361,12 +287,6 @@ std::vector<std::uint8_t> IconBits(int id, int side) {
     return bits;
 }
 
-bool FakeShell::Removed(HWND window) const {
-    // All requests: a window gone is no longer the program's.
-    const auto requests = Requests();
-    return !requests.empty() && requests.back().window == window && requests.back().message == NIM_DELETE;
-}
-
 std::string TextOf(HWND window) {
     wchar_t text[1024] = {};
     DWORD_PTR result = 0;
@@ -386,7 +306,10 @@ HWND WaitForBox(const Program& program, const std::string& text, const std::stri
     }, std::chrono::seconds(10));
 }
 
-bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
+HWND WaitForSplash(const Program& program) {
+    return WaitForWindowOf(program.Id(), [](HWND w) { return IsWindowVisible(w) && GetDlgItem(w, IDC_SPLASHPICTURE); },
+                           std::chrono::seconds(10));
+}
 
 AnswerTimer::AnswerTimer(HWND window)
     : thread_([this, window] {
@@ -398,22 +321,6 @@ AnswerTimer::AnswerTimer(HWND window)
               std::this_thread::sleep_for(std::chrono::milliseconds(2));
           }
       }) {}
-
-AnswerTimer::~AnswerTimer() {
-    asking_ = false;
-    thread_.join();
-}
-
-HWND Open(const Program& program, int id, const std::string& title) {
-    Press(program.Main(), id);
-    return WaitForWindow(program, title);
-}
-
-bool Answer(HWND box, int button) {
-    if (!box || !IsWindowVisible(box)) return false;
-    Press(box, button);
-    return WaitGone(box);
-}
 
 void Screenshot(const std::string& name, const Program* painter) {
     char dir[MAX_PATH] = {};

@@ -18,16 +18,14 @@
 
 namespace qwe2e {
 
-// What the driver and the window helper (helper.cpp) share: the class of the
-// helper's command window and a log of what its windows received.
+// Shared with the window helper (helper.cpp): the class of its command window
+// and the log of what its windows received. Two stamps are no messages:
+// kCreated, just before CreateWindow; kShown, once CreateWindow (and
+// ShowWindow, for a window shown without activation) returned, so that its
+// program is back at its message loop and nothing could reach it earlier.
 constexpr char kHelperClass[] = "QwE2EHelperCommands";
 constexpr char kLogName[] = "Local\\QwE2EMessageLog";
-// Message 0 marks a window's creation, stamped just before CreateWindow.
-constexpr std::uint32_t kCreated = 0;
-// Not a message either: CreateWindow (and ShowWindow, for a window shown
-// without activation) returned, so the window's own program is back at its
-// message loop; nothing can reach the window earlier.
-constexpr std::uint32_t kShown = 0xFFFF0001u;
+constexpr std::uint32_t kCreated = 0, kShown = 0xFFFF0001u;
 struct Record {
     std::uint32_t window, message;
     std::int64_t qpc;
@@ -36,21 +34,17 @@ struct Log {
     volatile LONG count;
     Record records[16384];
 };
-// Commands sent with WM_COPYDATA: dwData the command, lpData the text.
-enum Command : ULONG_PTR {
-    kCreate = 1,  // lpData: flags '\x01' title; wParam: its owner; returns the new window
-    kStorm = 2,   // lpData: a count; that many windows created at once ("Storm window <i>")
-};
-// Creation flags: 'h' hidden, 'i' ignores WM_CLOSE, 'p' a popup, 'n' shown without activation,
-// 'w' a wide window whose title is the UTF-8 text as it is (otherwise the
-// title's bytes are of the ANSI code page).
+// Commands sent with WM_COPYDATA. kCreate: the text is the flags, '\x01',
+// the title; wParam the owner; the result the window. Flags: 'h' hidden, 'i'
+// ignores WM_CLOSE, 'p' a popup, 'n' shown without activation, 'w' the title
+// is UTF-8 (else bytes of the ANSI code page). kStorm: that many windows at once.
+enum Command : ULONG_PTR { kCreate = 1, kStorm = 2 };
 
 inline std::int64_t Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return t.QuadPart;
 }
-
 inline double Millis(std::int64_t ticks) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -58,58 +52,61 @@ inline double Millis(std::int64_t ticks) {
 }
 
 extern const char kOptionsKey[];
-
 // The driver's texts are UTF-8, as the program's; Windows takes UTF-16.
-std::wstring Wide(const std::string& text);
+std::wstring Wide(const std::string& text, UINT codePage = CP_UTF8);
 std::string Utf8(const std::wstring& text);
-// Bytes of the system's ANSI code page, as UTF-8.
-std::string FromAnsi(const std::string& bytes);
-
-// The folder of the running driver, where Quellbox.exe and the helper sit.
+// The folder of the driver, Quellbox.exe and the helper.
 std::string BinDir();
-
-// Polls `done` every few milliseconds until it holds or `timeout` passes.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
+void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size);
 void SetString(const char* path, const char* name, const std::string& value);
-void SetDword(const char* path, const char* name, DWORD value);
-// A registry value as text, "(missing)" when absent.
+// "(missing)" when absent.
 std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER);
-// Options as the tests start the program: no splash, no start-with-Windows
-// entry, no taskbar target (the main icon alone in the tray); defaults else.
+// No splash, no start-with-Windows entry, no taskbar target (the main icon
+// alone in the tray); defaults else.
 void QuietOptions();
-// Replaces the stored window list with these entries.
 void SeedList(const std::vector<std::string>& entries);
-// The stored window list, in the order of its values.
 std::vector<std::string> StoredList();
 
 // Top-level windows of a process, in z-order.
 std::vector<HWND> WindowsOf(DWORD processId);
 HWND FindWindowOf(DWORD processId, const std::string& title);
-// The first top-level window of `processId` that `match` accepts, waiting up to `timeout`.
 HWND WaitForWindowOf(DWORD processId, const std::function<bool(HWND)>& match, std::chrono::milliseconds timeout);
-// A visible window of the given class (such as "#32770" for a message box or
-// "#32768" for a pop-up menu), waiting up to `timeout`.
+// Visible, such as "#32770" for a message box or "#32768" for a pop-up menu.
 HWND WaitForWindowOfClass(DWORD processId, const char* className, std::chrono::milliseconds timeout);
 
-// A process the driver starts: Quellbox.exe, the helper or another copy.
+// Quellbox.exe, the helper or another program the driver starts.
 class Program {
 public:
     Program() = default;
     ~Program() { Kill(); }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    // Starts the program with `arguments` and returns once it is idle.
+    // Returns once the program is idle.
     bool Start(const std::string& exe, const std::string& arguments = "");
-    // Starts Quellbox.exe (or `exe` beside it) and waits for its main window,
-    // and for that window to show unless it is to start hidden.
-    bool Launch(bool shows = true, const char* exe = "Quellbox.exe");
-    // Waits for the main window of a program already started, as Launch does.
+    // Starts Quellbox.exe (or `exe` beside it) and waits for the main window as WaitForMain does.
+    bool Launch(bool shows = true, const char* exe = "Quellbox.exe") {
+        main_ = nullptr;
+        return Start(BinDir() + "\\" + exe) && WaitForMain(shows);
+    }
+    // Waits for the main window, and for it to show unless it starts hidden.
     bool WaitForMain(bool shows = true);
-    void Kill();
-    bool Running() const;
-    // Waits for the process to end; its exit code, or -1 on time-out.
-    long WaitExit(std::chrono::milliseconds timeout);
+    void Kill() {
+        if (!info_.hProcess) return;
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+        info_ = {};
+    }
+    bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code, or -1 on time-out.
+    long WaitExit(std::chrono::milliseconds timeout) {
+        DWORD code = 0;
+        const bool ended = WaitForSingleObject(info_.hProcess, DWORD(timeout.count())) == WAIT_OBJECT_0;
+        return ended && GetExitCodeProcess(info_.hProcess, &code) ? static_cast<long>(code) : -1;
+    }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
     HWND Main() const { return main_; }
@@ -125,24 +122,28 @@ public:
     Helper();
     ~Helper();
     bool Ok() const { return commands_ != nullptr; }
-    HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr);
-    // Creates `count` windows at once, as fast as the helper can.
-    void Storm(int count);
-    // Stamps at which `window` received `message` (kCreated for its creation).
+    HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr) {
+        return reinterpret_cast<HWND>(Send(kCreate, flags + '\x01' + title, owner));
+    }
+    void Storm(int count) { Send(kStorm, std::to_string(count)); }
+    // Stamps at which `window` received `message` (or was stamped kCreated, kShown).
     std::vector<std::int64_t> Stamps(HWND window, std::uint32_t message) const;
-    // Every message `window` was sent by others, in order (its creation and
-    // first paint, stamped too, excluded).
+    // Every message others sent `window`, in order (not its stamps nor its first paint).
     std::vector<std::uint32_t> Messages(HWND window) const;
-    bool WaitForMessages(HWND window, std::uint32_t message, std::size_t count,
-                         std::chrono::milliseconds timeout) const;
+    bool WaitForMessages(HWND window, std::uint32_t message, std::size_t n, std::chrono::milliseconds timeout) const {
+        return WaitUntil([&] { return Stamps(window, message).size() >= n; }, timeout);
+    }
     // Waits until `sentinel`, a window that ignores WM_CLOSE and so is asked
     // again every 500 ms, is asked twice more: a full pass over all windows.
-    bool FullPass(HWND sentinel) const;
+    bool FullPass(HWND sentinel) const {
+        return WaitForMessages(sentinel, WM_CLOSE, Stamps(sentinel, WM_CLOSE).size() + 2, std::chrono::seconds(10));
+    }
 
 private:
+    LRESULT Send(Command command, const std::string& text, HWND concerned = nullptr) const;
     std::vector<Record> Records(HWND window) const;
-    HANDLE mapping_ = nullptr;
     Log* log_ = nullptr;
+    HANDLE mapping_ = nullptr;
     Program process_;
     HWND commands_ = nullptr;
 };
@@ -159,8 +160,7 @@ public:
         std::vector<std::uint8_t> payload;  // everything after the fixed fields
         bool accepted;
         std::int64_t qpc;
-        // The width and height of the icon sent, from the fields Wine's
-        // shell adds before its bits.
+        // The icon's width and height, from the fields Wine's shell adds before its bits.
         SIZE IconSize() const;
     };
     FakeShell();
@@ -168,11 +168,17 @@ public:
     // The taskbar is not ready yet: this many adds are refused.
     void RefuseAdds(int count) { refuseAdds_ = count; }
     // Explorer restarted: every icon is gone.
-    void Restart();
+    void Restart() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        icons_.clear();
+    }
     // The requests about icons of windows of `processId` (of all when 0).
     std::vector<Request> Requests(DWORD processId = 0) const;
     // Whether the last request of all removed the icon of `window`.
-    bool Removed(HWND window) const;
+    bool Removed(HWND window) const {
+        const auto all = Requests();  // of all: a window gone is no longer the program's
+        return !all.empty() && all.back().window == window && all.back().message == NIM_DELETE;
+    }
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -189,9 +195,10 @@ private:
 class AnswerTimer {
 public:
     explicit AnswerTimer(HWND window);
-    ~AnswerTimer();
-    AnswerTimer(const AnswerTimer&) = delete;
-    AnswerTimer& operator=(const AnswerTimer&) = delete;
+    ~AnswerTimer() {
+        asking_ = false;
+        thread_.join();
+    }
     // The slowest answer so far, in milliseconds.
     double Slowest() const { return slowest_.load(); }
 
@@ -213,21 +220,26 @@ std::string TextOf(HWND window);
 HWND WaitForWindow(const Program& program, const std::string& title);
 // A visible message box of `program` saying `text` under `caption` (any when empty).
 HWND WaitForBox(const Program& program, const std::string& text = "", const std::string& caption = "");
-bool WaitGone(HWND window);
+HWND WaitForSplash(const Program& program);
+inline bool WaitGone(HWND window) { return WaitUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)); }
 // A menu command or a button of `window`, as its owner receives it.
 inline void Press(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-// Presses command `id` of the main window of `program` and waits for the
-// visible window titled `title` it opens.
-HWND Open(const Program& program, int id, const std::string& title);
+// Presses command `id` of the main window and waits for the window `title` it opens.
+inline HWND Open(const Program& program, int id, const std::string& title) {
+    Press(program.Main(), id);
+    return WaitForWindow(program, title);
+}
 // Presses `button` of a box or dialog, still up, and waits for it to go.
-bool Answer(HWND box, int button);
-// The text of a message box.
+inline bool Answer(HWND box, int button) {
+    if (!box || !IsWindowVisible(box)) return false;
+    Press(box, button);
+    return WaitGone(box);
+}
 inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
 // path) is set, after letting `painter` paint what it just opened.
 void Screenshot(const std::string& name, const Program* painter = nullptr);
-
 // Runs a program of the host system (such as xdotool) and waits for it.
 bool RunHost(const std::string& commandLine);
 // Drags the crosshair of the add dialog with real pointer events to (x, y).

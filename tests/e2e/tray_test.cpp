@@ -56,7 +56,6 @@ bool ChooseItem(HWND menu, int position) {
 
 TEST(Tray, IconMenusTrackingWindowAndExit) {
     Helper helper;
-    ASSERT_TRUE(helper.Ok());
     FakeShell shell;
     QuietOptions();
     SetString(kOptionsKey, "Minimized at start", "1");
@@ -65,7 +64,7 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     // every 2 s until the notification area takes it.
     shell.RefuseAdds(2);
     Quellbox q;
-    ASSERT_TRUE(q.Launch(false));
+    ASSERT_TRUE(helper.Ok() && q.Launch(false));
     std::vector<FakeShell::Request> adds;
     ASSERT_TRUE(WaitUntil([&] {
         adds.clear();
@@ -78,10 +77,8 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     EXPECT_GT(Millis(adds[2].qpc - adds[0].qpc), 3500.0);
     const auto add = shell.Requests(q.Id()).front();
     HWND tray = add.window;  // its hidden window
-    EXPECT_EQ(add.message, static_cast<std::uint32_t>(NIM_ADD));
-    EXPECT_EQ(add.id, 0u);
-    EXPECT_EQ(add.flags, 7u);
-    EXPECT_EQ(add.callback, static_cast<std::uint32_t>(WM_MOUSEMOVE));
+    EXPECT_EQ(std::make_tuple(add.message, add.id, add.flags, add.callback),
+              std::make_tuple(std::uint32_t{NIM_ADD}, 0u, 7u, std::uint32_t{WM_MOUSEMOVE}));
     EXPECT_TRUE(ShowsState(shell, tray, q, true));
     EXPECT_FALSE(IsWindowVisible(q.Main()) || IsWindowVisible(tray));
 
@@ -131,8 +128,7 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return shell.Requests(q.Id()).size() > before; }, 10s));
     const auto again = shell.Requests(q.Id()).back();
-    EXPECT_EQ(again.message, static_cast<std::uint32_t>(NIM_ADD));
-    EXPECT_EQ(again.tip, "Quellwatch [Enabled]");
+    EXPECT_TRUE(again.message == NIM_ADD && again.tip == "Quellwatch [Enabled]") << again.message << again.tip;
 
     // Its own boxes are owned by its main window and never closed, whatever
     // the list holds ("quellwatch" and "error" match their captions).

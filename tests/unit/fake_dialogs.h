@@ -1,6 +1,6 @@
 // In-memory windows for the logic's tests: the dialogs, the about window, the
 // mouse pointer, the host of tray icons and the main window with all its
-// platform, on which the window and editing tests run.
+// platform and editing windows, on which the window and editing tests run.
 #pragma once
 
 #include <array>
@@ -102,6 +102,7 @@ struct FakeTrays : TrayHost {
 using BoxFacts = std::tuple<std::string, std::string, unsigned, WindowHandle>;
 using Boxes = std::vector<BoxFacts>;
 using Strings = std::vector<std::string>;
+using Handles = std::vector<WindowHandle>;
 inline std::vector<BoxFacts> FactsOf(const std::vector<MemoryProcess::Box>& boxes) {
     std::vector<BoxFacts> facts;
     for (const auto& b : boxes) facts.emplace_back(b.text, b.caption, b.flags, b.owner);
@@ -146,6 +147,7 @@ struct FakeView : MainFrmView {
 
 constexpr WindowHandle kMain = 0x100;
 
+// The main window as the window glue wires it, with its editing windows.
 struct FrmWorld {
     MemoryRegistry reg;
     MemoryWindows windows;
@@ -169,8 +171,34 @@ struct FrmWorld {
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
                                 view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
                                 &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
+    AddItem& add = frm.Adder();
+    Edit& edit = frm.Editor();
+    TaskbarTarget& target = frm.Target();
+    EntryList& lv = frm.lv();
 
-    FrmWorld() { frm.Attach(kMain); }
+    FrmWorld() {
+        frm.Attach(kMain);
+        frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
+        frm.Own().edit = editView.handle = 0x301;
+    }
+    // Another command leaves `lv` holding `entries`, stored.
+    void List(const Strings& entries) {
+        frm.Store().LoadWindowList();
+        lv.Assign(entries);
+        frm.Store().SaveWindowList();
+    }
+    // The user hovers over the target while `title` is the foreground window,
+    // clicks it and answers; then the window goes.
+    void OfferByTarget(WindowHandle window, const std::string& title, int answer) {
+        windows.Add(window, title);
+        windows.foreground = window;
+        process.answers = {answer};
+        target.Target_SysTrayMouseMove();
+        target.Target_SysTrayMouseDown(kLeftButton);
+        windows.Remove(window);
+        windows.foreground = 0;
+        target.Target_SysTrayMouseMove();
+    }
     void Option(const char* name, const char* value) { reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, name, value); }
     void SeedList(const std::vector<std::string>& entries) {
         reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", std::to_string(entries.size()));

@@ -54,47 +54,17 @@ TEST(SysTray, KeepsOneRecordFromAddToRemove) {
     EXPECT_TRUE(shell.icons.empty());
 }
 
-// The main window as the window glue wires it, with its editing windows.
-struct World : FrmWorld {
-    AddItem& add = frm.Adder();
-    Edit& edit = frm.Editor();
-    TaskbarTarget& target = frm.Target();
-    EntryList& lv = frm.lv();
+// Every indicator of the tracking state agrees with the tick.
+void ExpectTracking(FrmWorld& w, bool on) {
+    const NotifyIconData& icon = w.frm.SysIcon()->Record();
+    EXPECT_EQ(std::make_tuple(w.tm.IsRunning(), w.view.status, Tip(icon), w.view.windowIcon, icon.hIcon),
+              std::make_tuple(on, on ? kStatusEnabled : kStatusDisabled, on ? kTipEnabled : kTipDisabled,
+                              0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF), w.view.windowIcon));
+    EXPECT_EQ(std::make_pair(w.view.enabled[IDM_STAT_ENABLE], w.view.enabled[IDM_STATUS_DISABLE]),
+              std::make_pair(!on, on));
+}
 
-    World() {
-        frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
-        frm.Own().edit = editView.handle = 0x301;
-    }
-    // Another command leaves `lv` holding `entries`, stored.
-    void List(const Strings& entries) {
-        frm.Store().LoadWindowList();
-        lv.Assign(entries);
-        frm.Store().SaveWindowList();
-    }
-    // Every indicator of the tracking state agrees with the tick.
-    void ExpectTracking(bool on) {
-        const NotifyIconData& icon = frm.SysIcon()->Record();
-        EXPECT_EQ(std::make_tuple(tm.IsRunning(), view.status, Tip(icon), view.windowIcon, icon.hIcon),
-                  std::make_tuple(on, on ? kStatusEnabled : kStatusDisabled, on ? kTipEnabled : kTipDisabled,
-                                  0x1000u + (on ? IDI_TRACK_ON : IDI_TRACK_OFF), view.windowIcon));
-        EXPECT_EQ(std::make_pair(view.enabled[IDM_STAT_ENABLE], view.enabled[IDM_STATUS_DISABLE]),
-                  std::make_pair(!on, on));
-    }
-    // The user hovers over the target while `title` is the foreground window,
-    // clicks it and answers; then the window goes.
-    void OfferByTarget(WindowHandle window, const std::string& title, int answer) {
-        windows.Add(window, title);
-        windows.foreground = window;
-        process.answers = {answer};
-        target.Target_SysTrayMouseMove();
-        target.Target_SysTrayMouseDown(kLeftButton);
-        windows.Remove(window);
-        windows.foreground = 0;
-        target.Target_SysTrayMouseMove();
-    }
-};
-
-struct Frm : ::testing::Test, World {};
+struct Frm : ::testing::Test, FrmWorld {};
 
 // Missing options mean tracking on, the window shown, the taskbar target and
 // the start-with-Windows entry; switches read their leading decimal number.
@@ -107,29 +77,32 @@ TEST(FrmLoad, FollowsTheOptions) {
         {{{"On at Start", "abc"}, {"Minimized at start", "0.00"}}, false, true, true, true},
     };
     for (const auto& c : cases) {
-        World w;
+        FrmWorld w;
         for (const auto& [name, value] : c.options) w.Option(name, value);
         w.SeedList({"Daily Offer"});
         w.frm.Form_Load();
-        w.ExpectTracking(c.on);
+        ExpectTracking(w, c.on);
         EXPECT_EQ(std::make_tuple(w.view.visible, w.target.IconOn(),
                                   w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch").has_value()),
                   std::make_tuple(c.shown, c.target, c.runEntry));
-        EXPECT_EQ(w.trays.shell.calls.front().data.hIcon, 0x1000u + IDI_TRACK_ON);  // the window's icon at first
-        EXPECT_EQ(w.box.items, Strings{"Daily Offer"});
-        EXPECT_EQ(w.numWindows.text, "Quellwatch is currently scanning for 1 window.");
-        // The association follows the program wherever it moved.
+        // The tray icon has the window's picture at first; Close and the separator above it go; the
+        // association follows the program wherever it moved, and Explorer is told, showing the icon at once.
+        EXPECT_EQ(std::make_tuple(w.trays.shell.calls.front().data.hIcon, w.box.items, w.numWindows.text,
+                                  w.view.removedSystemItems, w.process.associationsChanged),
+                  std::make_tuple(0x1000u + IDI_TRACK_ON, Strings{"Daily Offer"},
+                                  std::string("Quellwatch is currently scanning for 1 window."), std::vector{6, 5}, 1));
         EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
                   "\"" + w.process.ProgramPath() + "\" %1" + '\0');
-        EXPECT_EQ(w.view.removedSystemItems, (std::vector<int>{6, 5}));  // Close and the separator above it
-        EXPECT_EQ(w.process.associationsChanged, 1);  // Explorer is told, and shows the icon at once
     }
 }
 
 // Every tracking command moves every indicator and writes no option. A right
 // click pops the state's menu up, owned by the icon's window so that the main
-// window is not raised; a double click restores.
-TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
+// window is not raised; a double click restores. A window the scan cannot
+// close is named once in the status bar, with why. Help opens the file beside
+// the program, or says it is missing; exit asks and ends, removing the tray
+// icon, only on OK.
+TEST_F(Frm, TrackingTheTrayIconStatusHelpAndExit) {
     frm.Form_Load();
     view.log.clear();
     SysTray& icon = *frm.SysIcon();
@@ -137,7 +110,7 @@ TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
     for (const auto& [command, on] : {std::pair{IDM_DISABLE, false}, {IDM_STAT_ENABLE, true},
                                       {IDM_STATUS_DISABLE, false}, {IDM_STATUS_DISABLE, false}, {IDM_ENABLE, true}}) {
         ASSERT_TRUE(frm.OnCommand(command));
-        ExpectTracking(on);
+        ExpectTracking(*this, on);
         for (int x : {0x204, 0x205, 0x202, 0x208}) icon.Form_MouseMove(x);  // only a right button up pops up
         popups.emplace_back(on ? TrayMenu::kEnabled : TrayMenu::kDisabled, icon.Record().hWnd);
     }
@@ -150,12 +123,21 @@ TEST_F(Frm, TrackingCommandsAndTheTrayIcon) {
     frm.OnCommand(IDM_OPEN2);
     frm.OnCommand(IDM_OPEN1);
     EXPECT_EQ(view.log, (Strings{"show", "front", "show", "front", "show", "front", "hide", "show", "show"}));
-}
 
-// Help opens the file beside the program, or says it is missing; exit asks
-// and ends, removing the tray icon, only on OK.
-TEST_F(Frm, HelpAndExit) {
-    frm.Form_Load();
+    List({"offer"});
+    windows.Add(0x50, "Offer of an administrator").elevated = true;
+    windows.Add(0x51, "Offer not answering").hung = true;
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, "Cannot close \"Offer not answering\": its program is not responding.");
+    EXPECT_EQ(CannotCloseText("Offer of an administrator", CloseRefusal::kElevated),
+              "Cannot close \"Offer of an administrator\": it belongs to a program running as administrator.");
+    view.status.clear();
+    frm.Tm_Timer();
+    EXPECT_EQ(view.status, "");  // once
+    windows.windows.back().hung = false;
+    frm.Tm_Timer();
+    EXPECT_EQ(std::make_pair(view.status, windows.Closed()), std::make_pair(std::string(), Handles{0x51}));
+
     process.answers = {kIdOk, kIdCancel};
     frm.OnCommand(IDM_HELPFILE);
     process.files = {process.folder + "\\Quellbox.chm"};
@@ -227,7 +209,7 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
 }
 
 // The start-up's host is the test: it records what Main asks of it.
-struct Startup : World, StartupHost {
+struct Startup : FrmWorld, StartupHost {
     std::string commandLine, title;
     NamedObject another = NamedObject::kCreated, trayCopy = NamedObject::kAbsent;
     int loads = 0, reloads = 0, splashes = 0;
@@ -358,7 +340,8 @@ TEST(CommandLine, TheArgumentsFollowTheProgramsOwnPath) {
 
 // Every way in applies the five-character rule to the text as typed or
 // offered, and the save's reload has the last word. `edited`: "Second entry"
-// edited to the text; `added`: by the add dialog and the taskbar target.
+// edited to the text; `added`: by the add dialog and the taskbar target. A
+// full list refuses one more with a message rather than losing an entry.
 TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
     const Strings base = {"Daily offer", "Second entry"};
     const std::string overlong(300, 'x');
@@ -395,6 +378,19 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
             EXPECT_EQ(!process.boxes.empty() && process.boxes[0].text == kTitleTooShort, c.refused) << "way " << way;
         }
     }
+    Strings full;
+    for (int i = 0; i < EntryList::kMaxEntries; ++i) full.push_back("entry number " + std::to_string(i));
+    List(full);
+    process.boxes.clear();
+    add.Show();
+    addItemView.text = "one entry too many";
+    add.done_Click();
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kListFull, "Error", 0x10010u, addItemView.handle}}));
+    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(true, std::string("one entry too many")));
+    OfferByTarget(9, "Another entry too many", kIdYes);
+    EXPECT_EQ(process.boxes.back().text, kListFull);
+    frm.Store().LoadWindowList();
+    EXPECT_EQ(lv.Items(), full);
 }
 
 // The picker lists titles cut at the earliest known browser suffix, matched
@@ -432,47 +428,41 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(false, std::string()));
 }
 
-// Apply changes the entry that was opened, wherever other commands moved it,
-// and nothing once it is gone.
-TEST_F(Frm, AnEditFollowsTheOpenedEntry) {
-    const std::pair<Strings, Strings> cases[] = {  // `lv` when Apply is pressed, and after
-        {{"Alpha entry", "Beta entry", "Gamma entry"}, {"Alpha entry", "Edited entry", "Gamma entry"}},
-        {{"Beta entry", "Gamma entry"}, {"Edited entry", "Gamma entry"}},  // moved up
-        {{"Alpha entry", "Gamma entry", "BETA ENTRY"}, {"Alpha entry", "Gamma entry", "Edited entry"}},
-        {{"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},  // gone
-        {{"Alpha entry"}, {"Alpha entry"}},                                // index gone too
-    };
-    for (const auto& [meanwhile, after] : cases) {
-        List({"Alpha entry", "Beta entry", "Gamma entry"});
-        box.selection = 1;
-        frm.OnCommand(IDC_EDITENTRY);
-        EXPECT_EQ(std::tie(edit.EditIndex(), editView.text), std::make_tuple("1", "Beta entry"));
-        List(meanwhile);
-        editView.text = "Edited entry";
-        edit.Done_Click();
-        EXPECT_EQ(lv.Items(), after);
-        EXPECT_FALSE(editView.open);
-    }
-}
-
-// The removal question runs its own message loop, in which other commands
-// may change the list: remove the entry the user confirmed, or nothing.
-TEST_F(Frm, RemovalRemovesTheConfirmedEntryOnly) {
-    const std::tuple<int, Strings, Strings> cases[] = {  // the answer, the list meanwhile (empty: unchanged), after
-        {kIdCancel, {}, {"Alpha entry", "Beta entry", "Gamma entry"}},
-        {kIdOk, {}, {"Alpha entry", "Gamma entry"}},
+// Other commands may change the list while the edit dialog is open, or in the
+// removal question's own message loop: Apply changes the entry that was
+// opened, OK removes the one confirmed, wherever it moved, and nothing once it
+// is gone.
+TEST_F(Frm, EditAndRemovalFollowTheChosenEntry) {
+    const Strings abc = {"Alpha entry", "Beta entry", "Gamma entry"}, ac = {"Alpha entry", "Gamma entry"};
+    const std::tuple<int, Strings, Strings> cases[] = {  // 0: edit, else the removal's answer; `lv` meanwhile; after
+        {0, abc, {"Alpha entry", "Edited entry", "Gamma entry"}},
+        {0, {"Beta entry", "Gamma entry"}, {"Edited entry", "Gamma entry"}},  // moved up
+        {0, {"Alpha entry", "Gamma entry", "BETA ENTRY"}, {"Alpha entry", "Gamma entry", "Edited entry"}},
+        {0, ac, ac},                                                          // gone
+        {0, {"Alpha entry"}, {"Alpha entry"}},                                // index gone too
+        {kIdCancel, {}, abc}, {kIdOk, {}, ac},
         {kIdOk, {"New first", "Alpha entry", "Beta entry", "Gamma entry"}, {"New first", "Alpha entry", "Gamma entry"}},
-        {kIdOk, {"Alpha entry", "Gamma entry"}, {"Alpha entry", "Gamma entry"}},
+        {kIdOk, ac, ac},
     };
     for (const auto& [answer, meanwhile, after] : cases) {
-        List({"Alpha entry", "Beta entry", "Gamma entry"});
+        List(abc);
         box.selection = 1;
         process.boxes.clear();
-        process.answers = {answer};
-        if (!meanwhile.empty()) process.duringBox = [&, list = meanwhile] { List(list); };
-        frm.OnCommand(IDC_LREM);
-        process.duringBox = nullptr;
-        EXPECT_EQ(FactsOf(process.boxes), (Boxes{{"Remove Entry: Beta entry ?", "Are you sure?", 0x10121u, kMain}}));
+        if (answer) {
+            process.answers = {answer};
+            if (!meanwhile.empty()) process.duringBox = [&, list = meanwhile] { List(list); };
+            frm.OnCommand(IDC_LREM);
+            process.duringBox = nullptr;
+            const BoxFacts asked("Remove Entry: Beta entry ?", "Are you sure?", 0x10121u, kMain);
+            EXPECT_EQ(FactsOf(process.boxes), Boxes{asked});
+        } else {
+            frm.OnCommand(IDC_EDITENTRY);
+            EXPECT_EQ(std::tie(edit.EditIndex(), editView.text), std::make_tuple("1", "Beta entry"));
+            List(meanwhile);
+            editView.text = "Edited entry";
+            edit.Done_Click();
+            EXPECT_FALSE(editView.open);
+        }
         EXPECT_EQ(lv.Items(), after);
     }
     box.selection = -1;
@@ -561,41 +551,6 @@ TEST_F(Frm, EveryCommandsChangeIsMadeAgainOnTheListAnotherCopySaved) {
     }
 }
 
-// A window the scan cannot close is named once in the status bar, with why.
-TEST_F(Frm, TheStatusBarSaysWhichWindowCannotBeClosedAndWhy) {
-    frm.Form_Load();
-    List({"offer"});
-    windows.Add(0x50, "Offer of an administrator").elevated = true;
-    windows.Add(0x51, "Offer not answering").hung = true;
-    const Strings said = {"Cannot close \"Offer of an administrator\": it belongs to a program running as administrator.",
-                          "Cannot close \"Offer not answering\": its program is not responding."};
-    frm.Tm_Timer();
-    EXPECT_EQ(view.status, said[1]);
-    view.status.clear();
-    frm.Tm_Timer();
-    EXPECT_EQ(view.status, "");  // once
-    windows.windows.back().hung = false;
-    frm.Tm_Timer();
-    EXPECT_EQ(std::make_pair(view.status, windows.Closed()), std::make_pair(std::string(), std::vector<WindowHandle>{0x51}));
-    EXPECT_EQ(CannotCloseText("Offer of an administrator", CloseRefusal::kElevated), said[0]);
-}
-
-// A full list refuses one more with a message rather than losing an entry.
-TEST_F(Frm, AFullListIsKeptWholeAndRefusesOneMore) {
-    Strings full;
-    for (int i = 0; i < EntryList::kMaxEntries; ++i) full.push_back("entry number " + std::to_string(i));
-    List(full);
-    add.Show();
-    addItemView.text = "one entry too many";
-    add.done_Click();
-    EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kListFull, "Error", 0x10010u, addItemView.handle}}));
-    EXPECT_TRUE(addItemView.open);
-    EXPECT_EQ(addItemView.text, "one entry too many");
-    OfferByTarget(9, "Another entry too many", kIdYes);
-    EXPECT_EQ(process.boxes.back().text, kListFull);
-    frm.Store().LoadWindowList();
-    EXPECT_EQ(lv.Items(), full);
-}
 
 using Values = std::map<std::string, std::string>;
 using Text = std::optional<std::string>;
@@ -641,20 +596,11 @@ TEST(SettingsTable, EachSideReadsStoredTextsItsOwnWay) {
               std::make_pair(std::string(), std::string(" ")));
 }
 
-// A chooser whose message loop lets other commands run while it is open.
-struct BusyFileDialogs : MemoryFileDialogs {
-    std::function<void()> during;
-    bool Save(const FileDialogRequest& request, std::string* path) override {
-        if (during) during();
-        return MemoryFileDialogs::Save(request, path);
-    }
-};
-
 struct OptionsWorld {
     MemoryRegistry reg;
     MemoryProcess process;
     MemorySound sound;
-    BusyFileDialogs dialogs;
+    MemoryFileDialogs dialogs;
     FakeOptionsView view;
     std::vector<int> registered;
     std::size_t storedBeforeRegistering = 0;
@@ -701,18 +647,17 @@ TEST(OptionsDialogLoad, ShowsSaneStatesAndOkStoresTheForms) {
          true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         OptionsWorld w;
         w.Store(c.stored);
         w.options.ShowOptionsPage(kPageSounds);
-        EXPECT_TRUE(w.view.visible && w.view.page == kPageSounds && w.view.icon == IDI_TRACK_ON) << c.label;
-        EXPECT_EQ(w.view.state, c.shown) << c.label;
-        EXPECT_EQ(w.view.text, c.cd) << c.label;
+        EXPECT_TRUE(w.view.visible && w.view.page == kPageSounds && w.view.icon == IDI_TRACK_ON);
+        EXPECT_EQ(std::make_pair(w.view.state, w.view.text), std::make_pair(c.shown, std::string(c.cd)));
         w.options.OK_Click();
-        EXPECT_FALSE(w.view.open) << c.label;
-        EXPECT_EQ(w.Stored(), c.afterOk) << c.label;
-        EXPECT_EQ(w.registered, std::vector<int>{c.shown[6]}) << c.label;
-        EXPECT_EQ(w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch"),
-                  c.runEntry ? Text(kQuotedModule) : std::nullopt) << c.label;
+        const Text run = w.reg.GetString(kHkeyLocalMachine, kRunKeyPath, "Quellwatch");
+        EXPECT_EQ(std::make_tuple(w.view.open, w.Stored(), w.registered, run),
+                  std::make_tuple(false, c.afterOk, std::vector{c.shown[6]},
+                                  c.runEntry ? Text(kQuotedModule) : Text()));
         if (!c.stored.empty()) continue;
         // The association follows the seven values OK writes itself; the Run entry comes last.
         EXPECT_EQ(w.reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath),
@@ -742,7 +687,11 @@ TEST(OptionsFaults, AFailedWriteLeavesTheOtherSettingsWritten) {
     }
 }
 
-TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
+// Reopened on another page or cancelled, the dialog drops what was not saved.
+// A read gives back 254 characters at most: the chooser refuses a longer
+// sound path, which would be lost. The held sound plays, stored or not; the
+// slider previews icon p + 1.
+TEST_F(OptionsDialog, DropsUnsavedChangesTakesOnlyPathsThatReadBackAndPreviews) {
     Store({{"Minimized at start", "1"}, {"Sound", "C:\\ding.wav"}, {"FileIcon", "4"}});
     const Values before = Stored();
     options.ShowOptionsPage(kPageOnStartup);
@@ -759,11 +708,6 @@ TEST_F(OptionsDialog, ReopeningOnAnotherPageOrCancellingDropsUnsavedChanges) {
     EXPECT_FALSE(view.open);
     EXPECT_EQ(Stored(), before);
     EXPECT_TRUE(registered.empty());
-}
-
-// A read gives back 254 characters at most: a longer path would be lost, so it is refused.
-TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
-    Store({{"Sound", "C:\\ding.wav"}});
     auto path = [](std::size_t length) { return "C:\\" + std::string(length - 7, 'a') + ".wav"; };
     std::string cyrillic = "C:\\";
     for (int i = 0; i < 100; ++i) cyrillic += u8"Ж";
@@ -789,7 +733,6 @@ TEST_F(OptionsDialog, TheChooserTakesOnlyPathsThatReadBack) {
     EXPECT_EQ(std::tie(save, request.owner, request.title, request.flags, request.filter),
               std::make_tuple(true, kDialog, std::string("Browse for sound"), 0x1100Cu,
                               std::string("Wav Files (*.wav)\0*.wav\0\0", 25)));
-    // The held sound plays, stored or not; the slider previews icon p + 1.
     view.text = "C:\\new.wav";
     options.ply_Click();
     EXPECT_EQ(sound.played, (std::vector<std::pair<std::string, unsigned>>{{"C:\\new.wav", 0x13u}}));
@@ -822,22 +765,16 @@ TEST(RunAtStart, WritesTheQuotedPathWhereTheMachineLetsUsAndRemovesBoth) {
     EXPECT_EQ(RunEntryData("D:\\Tools\\Quellbox.bin"), "\"D:\\Tools\\Quellbox.exe\"");
 }
 
-// A VS_VERSIONINFO record as the resource compiler lays it out.
+// A VS_VERSIONINFO record as the resource compiler lays it out: wLength
+// (unread), wValueLength 52, wType, the key in UTF-16 padded to 4 bytes, then
+// the 52 bytes of VS_FIXEDFILEINFO, little-endian.
 std::vector<std::uint8_t> VersionRecord(std::uint32_t ms, std::uint32_t ls, std::uint32_t signature = 0xFEEF04BD) {
-    std::vector<std::uint8_t> record;
-    auto word = [&](std::uint32_t v) {
-        record.push_back(static_cast<std::uint8_t>(v));
-        record.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    for (std::uint32_t v : {0u, 52u, 0u}) word(v);  // wLength (unread), wValueLength, wType
-    for (char c : std::string("VS_VERSION_INFO")) word(static_cast<std::uint8_t>(c));
-    word(0);
-    while (record.size() % 4) record.push_back(0);
-    for (std::uint32_t v : {signature, 0x10000u, ms, ls, ms, ls}) {
-        word(v & 0xFFFF);
-        word(v >> 16);
-    }
-    record.resize(record.size() + 52 - 24);
+    std::vector<std::uint8_t> record(40 + 52);
+    record[2] = 52;
+    const std::string key = "VS_VERSION_INFO";
+    for (std::size_t i = 0; i < key.size(); ++i) record[6 + 2 * i] = static_cast<std::uint8_t>(key[i]);
+    const std::uint32_t fixed[] = {signature, 0x10000u, ms, ls, ms, ls};
+    for (std::size_t i = 0; i < 24; ++i) record[40 + i] = static_cast<std::uint8_t>(fixed[i / 4] >> 8 * (i % 4));
     return record;
 }
 
@@ -902,8 +839,7 @@ TEST(SplashHandOver, LoadsTheMainWindowOnceByAnyRoad) {
         splash.Show();
         EXPECT_TRUE(view.topmost && killTicker.IsRunning() && loads == 0);
         for (const char* event = road; *event; ++event) *event == 't' ? splash.KillTicker_Timer() : view.Close();
-        EXPECT_EQ(loads, 1) << road;
-        EXPECT_FALSE(view.open || killTicker.IsRunning()) << road;
+        EXPECT_EQ(std::make_tuple(loads, view.open, killTicker.IsRunning()), std::make_tuple(1, false, false)) << road;
     }
 }
 

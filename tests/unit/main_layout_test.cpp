@@ -28,19 +28,16 @@ LayoutSize Frame(int dpi) { return {ScaleForDpi(8, dpi), ScaleForDpi(46, dpi)}; 
 void ExpectWhole(const MainFrmLayout& l, LayoutSize client, int status, int dpi, const MainFrmText& text) {
     const LayoutRect all[] = {l.label, l.lv, l.buttons[0], l.buttons[1], l.buttons[2], l.buttons[3]};
     for (const LayoutRect& a : all) {
-        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.Right() <= client.width && a.Bottom() <= client.height - status)
-            << dpi;
-        for (const LayoutRect& b : all) {
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.Right() <= client.width && a.Bottom() <= client.height - status);
+        for (const LayoutRect& b : all)
             EXPECT_TRUE(&a == &b || a.Right() <= b.left || b.Right() <= a.left || a.Bottom() <= b.top ||
-                        b.Bottom() <= a.top)
-                << dpi;
-        }
+                        b.Bottom() <= a.top);
     }
     for (const LayoutRect& b : l.buttons) {
-        EXPECT_GE(b.width - text.widestCaption, ScaleForDpi(8, dpi)) << dpi;
-        EXPECT_GE(b.height - text.fontHeight, ScaleForDpi(6, dpi)) << dpi;
+        EXPECT_GE(b.width - text.widestCaption, ScaleForDpi(8, dpi));
+        EXPECT_GE(b.height - text.fontHeight, ScaleForDpi(6, dpi));
     }
-    EXPECT_TRUE(l.label.height >= text.fontHeight && l.label.width >= text.widestCount) << dpi;
+    EXPECT_TRUE(l.label.height >= text.fontHeight && l.label.width >= text.widestCount);
 }
 
 TEST(MainLayout, AtFullScaleTheWindowOfTheFirstDesign) {
@@ -67,17 +64,17 @@ TEST(MainLayout, EveryScaleHoldsItsCaptionsAndScalesTheList) {
         // the list, four buttons and the status bar.
         {96, kFont192, {470, 380, 8 + 20 + 588, 46 + 51 + 150 + 20}, false}};
     for (const auto& [dpi, text, sizes, ownFont] : scales) {
+        SCOPED_TRACE(dpi);
         const int status = ScaleForDpi(20, dpi);
         const LayoutSize size = MainFrmDefaultSize(dpi), least = MainFrmMinimumSize(Frame(dpi), status, dpi, text);
-        EXPECT_EQ(Rect(size.width, size.height, least.width, least.height), sizes) << dpi;
+        EXPECT_EQ(Rect(size.width, size.height, least.width, least.height), sizes);
         const LayoutSize smallest{least.width - Frame(dpi).width, least.height - Frame(dpi).height};
         ExpectWhole(LayoutMainFrm(smallest, status, dpi, text), smallest, status, dpi, text);
         if (ownFont) {
             const LayoutSize client{client96.width * dpi / 96, client96.height * dpi / 96};
             const MainFrmLayout l = LayoutMainFrm(client, status, dpi, text);
             ExpectWhole(l, client, status, dpi, text);
-            EXPECT_GE(l.lv.width, base.lv.width * dpi / 96) << dpi;
-            EXPECT_GE(l.lv.height, base.lv.height * dpi / 96) << dpi;
+            EXPECT_TRUE(l.lv.width >= base.lv.width * dpi / 96 && l.lv.height >= base.lv.height * dpi / 96);
         }
     }
 }
@@ -114,10 +111,10 @@ TEST(SplashLayout, PictureAtTheScaleThatFitsNoticeNeverCut) {
             return (oneLine + w - 1) / w * lineHeight;
         });
         const int height = width * 200 / 360;
-        EXPECT_EQ(R(l.picture), Rect(0, 0, width, height)) << dpi;
-        EXPECT_EQ(R(l.notice), Rect(margin, height + margin, width - 2 * margin, noticeHeight)) << dpi;
-        EXPECT_EQ(asked, l.notice.width) << dpi;
-        EXPECT_EQ(std::make_tuple(l.client.width, l.client.height), std::make_tuple(width, l.notice.Bottom() + margin));
+        const Rect notice(margin, height + margin, width - 2 * margin, noticeHeight);
+        EXPECT_EQ(std::make_tuple(R(l.picture), R(l.notice), asked, l.client.width, l.client.height),
+                  std::make_tuple(Rect(0, 0, width, height), notice, l.notice.width, width, l.notice.Bottom() + margin))
+            << dpi;
     }
 }
 

@@ -26,9 +26,8 @@ TEST(Utf8, ReadsWellFormedTextAndCountsItTheWaysThePlatformDoes) {
         {"\x80" "a", false, 2, 2},                    // a continuation byte alone
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(utf8::IsValid(c.text), c.valid) << c.text;
-        EXPECT_EQ(utf8::CodePoints(c.text), c.codePoints) << c.text;
-        EXPECT_EQ(utf8::Utf16Units(c.text), c.units) << c.text;
+        EXPECT_EQ(std::make_tuple(utf8::IsValid(c.text), utf8::CodePoints(c.text), utf8::Utf16Units(c.text)),
+                  std::make_tuple(c.valid, c.codePoints, c.units)) << c.text;
         if (c.valid) EXPECT_EQ(utf8::FromUtf16(utf8::ToUtf16(c.text)), c.text);
     }
     EXPECT_EQ(utf8::FromUtf16(u"a\xD83D" "b"), u8"a\uFFFDb");  // a lone surrogate

@@ -83,10 +83,8 @@ TEST(WindowListSave, WritesExactlyTheLayoutThenReloads) {
         Fixture f(c.list);
         f.Seed("5", c.seeded);
         f.store.SaveWindowList();
-        EXPECT_EQ(f.Layout(), c.layout) << c.list.size();
-        EXPECT_EQ(f.box.items, c.reloaded);
-        EXPECT_EQ(f.numWindows.text, CountText(static_cast<int>(c.reloaded.size()), ","));
-        EXPECT_EQ(f.reg.OpenHandles(), 0u);
+        EXPECT_EQ(std::make_tuple(f.Layout(), f.box.items, f.numWindows.text, f.reg.OpenHandles()),
+                  std::make_tuple(c.layout, c.reloaded, CountText(static_cast<int>(c.reloaded.size()), ","), 0u));
         f.store.SaveWindowList();  // what the reload dropped is gone from the key too
         EXPECT_EQ(f.Layout().size(), c.reloaded.size() + 1);
     }
@@ -113,9 +111,9 @@ TEST(WindowListLoad, FollowsTheStoredLayout) {
         Fixture f({"stale"});
         if (c.count) f.Seed(c.count, c.values);
         f.store.LoadWindowList();
-        EXPECT_EQ(f.box.items, c.expected) << c.what;
-        EXPECT_EQ(f.numWindows.text, CountText(static_cast<int>(c.expected.size()), ",")) << c.what;
-        EXPECT_EQ(f.reg.KeyExists(kHkeyCurrentUser, kDataKeyPath), c.count != nullptr) << c.what;
+        EXPECT_EQ(std::make_tuple(f.box.items, f.numWindows.text, f.reg.KeyExists(kHkeyCurrentUser, kDataKeyPath)),
+                  std::make_tuple(c.expected, CountText(static_cast<int>(c.expected.size()), ","), c.count != nullptr))
+            << c.what;
         EXPECT_LT(f.reg.CallCount(), 400000u) << c.what;
     }
 }
@@ -148,16 +146,8 @@ TEST(RegistryText, KeptInUtf16AndReadToItsLength) {
     MemoryRegistry reg;
     const char kKey[] = "Software\\Varn\\Quellwatch\\Test";
     RegWriteString(reg, kHkeyCurrentUser, kKey, "written", u8"Привет", kRegSz);
-    const std::u16string units = u"Привет";
-    std::vector<std::uint8_t> utf16;
-    for (char16_t u : units) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8)});
+    const std::vector<std::uint8_t> utf16 = {0x1F, 4, 0x40, 4, 0x38, 4, 0x32, 4, 0x35, 4, 0x42, 4};  // Привет
     EXPECT_EQ(reg.GetValue(kHkeyCurrentUser, kKey, "written")->data, utf16);  // no terminator
-    const std::string cyrillic = u8"Ж", emoji = u8"😀";
-    std::string c254, c255, e127, e128;
-    for (int i = 0; i < 254; ++i) c254 += cyrillic;
-    c255 = c254 + cyrillic;
-    for (int i = 0; i < 127; ++i) e127 += emoji;  // two units each
-    e128 = e127 + emoji;
     const std::pair<std::vector<std::uint8_t>, const char*> stored[] = {
         {utf16, u8"Привет"},
         {{'a', 0, 'b', 0, 'c', 0}, "abc"},               // as the ANSI calls stored "abc"
@@ -172,7 +162,10 @@ TEST(RegistryText, KeptInUtf16AndReadToItsLength) {
     // Data of another type comes byte for byte, and what is not UTF-8 in it as U+FFFD.
     reg.PutValue(kHkeyCurrentUser, kKey, "binary", kRegBinary, {'C', 'a', 'f', 0xE9});
     EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "binary", "(default)"), u8"Caf\uFFFD");
-    for (const auto& [text, readable] : {std::pair{c254, true}, {c255, false}, {e127, true}, {e128, false}}) {
+    for (const auto& [unit, n, readable] :  // an emoji takes two units
+         {std::tuple{u8"Ж", 254, true}, {u8"Ж", 255, false}, {u8"😀", 127, true}, {u8"😀", 128, false}}) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += unit;
         RegWriteString(reg, kHkeyCurrentUser, kKey, "long", text, kRegSz);
         EXPECT_EQ(RegReadString(reg, kHkeyCurrentUser, kKey, "long", "(default)"), readable ? text : "(default)");
     }
@@ -195,65 +188,60 @@ const Strings kFaultLists[][3] = {  // stored, then saved twice
     {{"short"}, {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"}, {"only entry"}},  // longer than the old
 };
 
+constexpr std::uint64_t kNever = ~std::uint64_t{0};
+
+// Saves `list` with the call `fail` calls on failing and the process stopped
+// after `stop` more calls; the calls it made, and what the next start loads.
+std::pair<std::uint64_t, Strings> FaultySave(Fixture& f, const Strings& list, std::uint64_t fail, std::uint64_t stop) {
+    f.lv.Assign(list);
+    f.reg.FailAt(fail);
+    f.reg.StopAfter(stop);
+    const std::uint64_t before = f.reg.CallCount();
+    f.store.SaveWindowList();
+    f.reg.Heal();
+    return {f.reg.CallCount() - before, f.Loaded()};
+}
+
 // Stop a save after any registry call (a crash), or fail just that call (a
 // full registry), then cut the next save short too: what loads is always one
 // whole list. A save cut short leaves its list staged, which the next must
-// not write over before it has staged its own; the next whole save leaves
-// exactly the count and the entries.
+// not write over before it has staged its own. Two faults in one save, a read
+// failing and the process stopping some calls later, leave one whole list
+// too: a failed read is never taken for "nothing stored". After each, the next
+// whole save leaves exactly the count and the entries.
 TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
     for (const auto& l : kFaultLists) {
         for (bool crash : {true, false}) {
+            const auto save = [&](Fixture& f, const Strings& list, std::uint64_t step, bool& cut) {
+                const auto [calls, loaded] = FaultySave(f, list, crash ? kNever : step, crash ? step : kNever);
+                cut = calls > step;
+                return loaded;
+            };
             bool firstCut = true;
             for (std::uint64_t first = 0; firstCut; ++first) {
                 bool secondCut = true;
                 for (std::uint64_t second = 0; secondCut; ++second) {
                     Fixture f(l[0]);
                     f.store.SaveWindowList();
-                    auto save = [&](const Strings& list, std::uint64_t step, bool& cut) {
-                        f.lv.Assign(list);
-                        crash ? f.reg.StopAfter(step) : f.reg.FailAt(step);
-                        const std::uint64_t before = f.reg.CallCount();
-                        f.store.SaveWindowList();
-                        cut = f.reg.CallCount() - before > step;
-                        f.reg.Heal();
-                        return f.Loaded();
-                    };
-                    const Strings loaded = save(l[1], first, firstCut);
+                    const Strings loaded = save(f, l[1], first, firstCut);
                     EXPECT_TRUE(loaded == l[0] || loaded == l[1]) << crash << " at " << first;
-                    const Strings next = save(l[2], second, secondCut);
+                    const Strings next = save(f, l[2], second, secondCut);
                     EXPECT_TRUE(next == loaded || next == l[2]) << crash << " at " << first << ", " << second;
-                    bool whole = false;
-                    EXPECT_EQ(save(l[2], ~std::uint64_t{0}, whole), l[2]);
+                    EXPECT_EQ(FaultySave(f, l[2], kNever, kNever).second, l[2]);
                     EXPECT_EQ(f.Layout(), Exactly(l[2])) << crash << " at " << first << ", " << second;
                 }
             }
         }
-    }
-}
-
-// Two faults in one save: a read fails, then the process stops some calls
-// later. A failed read is never taken for "nothing stored".
-TEST(WindowListSave, AFailedReadThenACrashStillLeavesOneWholeList) {
-    for (const auto& l : kFaultLists) {
         Fixture clean(l[0]);
         clean.store.SaveWindowList();
-        clean.lv.Assign(l[1]);
-        const std::uint64_t before = clean.reg.CallCount();
-        clean.store.SaveWindowList();
-        const std::uint64_t calls = clean.reg.CallCount() - before;
+        const std::uint64_t calls = FaultySave(clean, l[1], kNever, kNever).first;
         for (std::uint64_t fail = 0; fail < calls; ++fail) {
             for (std::uint64_t stop = fail + 1; stop <= calls; ++stop) {
                 Fixture f(l[0]);
                 f.store.SaveWindowList();
-                f.lv.Assign(l[1]);
-                f.reg.FailAt(fail);
-                f.reg.StopAfter(stop);
-                f.store.SaveWindowList();
-                f.reg.Heal();
-                const Strings loaded = f.Loaded();
+                const Strings loaded = FaultySave(f, l[1], fail, stop).second;
                 EXPECT_TRUE(loaded == l[0] || loaded == l[1]) << "fail " << fail << ", stop " << stop;
-                f.lv.Assign(l[2]);
-                f.store.SaveWindowList();
+                FaultySave(f, l[2], kNever, kNever);
                 EXPECT_EQ(f.Layout(), Exactly(l[2])) << "fail " << fail << ", stop " << stop;
             }
         }
@@ -264,67 +252,52 @@ TEST(WindowListSave, AFailedReadThenACrashStillLeavesOneWholeList) {
 // save never writes over what the other saved since this copy last loaded
 // or saved; it makes its own change again on top.
 TEST(WindowListSave, TwoCopiesKeepEachOthersChanges) {
-    using Change = std::function<ListChange(EntryList&, const CaseFolding&)>;
-    const auto add = [](std::string text) -> Change {
-        return [=](EntryList& lv, const CaseFolding&) { lv.Add(text); return ListChange::Add(text); };
+    using C = ListChange;
+    const CaseFolding lower = CaseFolding::Common();
+    const auto make = [&](EntryList& lv, const C& change) {  // as the command that reports `change` does
+        Strings items = lv.Items();
+        if (change.kind == C::Kind::kAdd) items.push_back(change.text);
+        if (change.kind == C::Kind::kEdit) std::replace(items.begin(), items.end(), change.text, change.replacement);
+        if (change.kind == C::Kind::kRemove) items.erase(std::remove(items.begin(), items.end(), change.text), items.end());
+        lv.Assign(items);
+        AppendNewEntries(lv, change.entries, lower);
+        return change;
     };
-    const auto remove = [](std::string text) -> Change {
-        return [=](EntryList& lv, const CaseFolding&) {
-            for (int i = 0; i < lv.Count(); ++i) {
-                if (lv.At(i) == text) lv.RemoveAt(i);
-            }
-            return ListChange::Remove(text);
-        };
-    };
-    const auto edit = [](std::string from, std::string to) -> Change {
-        return [=](EntryList& lv, const CaseFolding&) {
-            for (int i = 0; i < lv.Count(); ++i) {
-                if (lv.At(i) == from) lv.SetAt(i, to);
-            }
-            return ListChange::Edit(from, to);
-        };
-    };
-    const auto merge = [](Strings entries) -> Change {
-        return [=](EntryList& lv, const CaseFolding& lower) {
-            AppendNewEntries(lv, entries, lower);
-            return ListChange::Merge(entries);
-        };
-    };
-    const struct { const char* what; Change other, mine; Strings stored; } cases[] = {
-        {"both add", add("other added"), add("mine added"), {"first entry", "second entry", "other added", "mine added"}},
-        {"removed there, added here", remove("second entry"), add("mine added"), {"first entry", "mine added"}},
-        {"added there, removed here", add("other added"), remove("first entry"), {"second entry", "other added"}},
-        {"an edit of an entry removed there", remove("second entry"), edit("second entry", "second edited"),
+    const struct { const char* what; C other, mine; Strings stored; } cases[] = {
+        {"both add", C::Add("other added"), C::Add("mine added"),
+         {"first entry", "second entry", "other added", "mine added"}},
+        {"removed there, added here", C::Remove("second entry"), C::Add("mine added"), {"first entry", "mine added"}},
+        {"added there, removed here", C::Add("other added"), C::Remove("first entry"), {"second entry", "other added"}},
+        {"an edit of an entry removed there", C::Remove("second entry"), C::Edit("second entry", "second edited"),
          {"first entry"}},
-        {"edited there in case only, removed here", edit("first entry", "First Entry"), remove("first entry"),
+        {"edited there in case only, removed here", C::Edit("first entry", "First Entry"), C::Remove("first entry"),
          {"second entry"}},
-        {"the same entry added by both", add("Mine added"), add("mine added"), {"first entry", "second entry", "Mine added"}},
-        {"two files merged", merge({"file one", "file two"}), merge({"FILE TWO", "file three", "File Three"}),
+        {"the same entry added by both", C::Add("Mine added"), C::Add("mine added"),
+         {"first entry", "second entry", "Mine added"}},
+        {"two files merged", C::Merge({"file one", "file two"}), C::Merge({"FILE TWO", "file three", "File Three"}),
          {"first entry", "second entry", "file one", "file two", "file three"}},
     };
     for (const auto& c : cases) {
         Fixture other({"first entry", "second entry"});
         other.store.SaveWindowList();
         EntryList lv;
-        WindowListStore mine(other.reg, lv, nullptr, other.lower, ",");
+        WindowListStore mine(other.reg, lv, nullptr, lower, ",");
         mine.LoadWindowList();
-        other.store.SaveWindowList(c.other(other.lv, other.lower));
-        const SaveOutcome outcome = mine.SaveWindowList(c.mine(lv, other.lower));
-        EXPECT_TRUE(outcome.saved && !outcome.listFull) << c.what;
-        EXPECT_EQ(other.Layout(), Exactly(c.stored)) << c.what;
-        EXPECT_EQ(lv.Items(), c.stored) << c.what;
+        other.store.SaveWindowList(make(other.lv, c.other));
+        const SaveOutcome outcome = mine.SaveWindowList(make(lv, c.mine));
+        EXPECT_EQ(std::make_tuple(outcome.saved, outcome.listFull, other.Layout(), lv.Items()),
+                  std::make_tuple(true, false, Exactly(c.stored), c.stored)) << c.what;
     }
     // Neither copy saved before (no stamp yet), and this copy cannot read the
     // stamp: that is never taken for "unchanged"; the change waits.
     Fixture other({"first entry"});
-    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, "", "1");
-    other.reg.PutString(kHkeyCurrentUser, kDataKeyPath, " 0", "first entry");
+    other.Seed("1", {{" 0", "first entry"}});
     EntryList lv;
-    WindowListStore mine(other.reg, lv, nullptr, other.lower, ",");
+    WindowListStore mine(other.reg, lv, nullptr, lower, ",");
     mine.LoadWindowList();
-    other.store.SaveWindowList(add("other added")(other.lv, other.lower));
+    other.store.SaveWindowList(make(other.lv, C::Add("other added")));
     other.reg.FailAt(1);  // the stamp's read: the key opens, the value does not come
-    mine.SaveWindowList(add("mine added")(lv, other.lower));
+    mine.SaveWindowList(make(lv, C::Add("mine added")));
     other.reg.Heal();
     EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added"}));
     mine.SaveWindowList();
