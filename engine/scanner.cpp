@@ -43,13 +43,13 @@ bool Scanner::IsCandidateWindow(WindowHandle window, const std::string& title) {
     return IsCandidate(window, AskFacts(window), title);
 }
 
-bool Scanner::MatchesListEntry(const std::string& title) {
+int Scanner::FirstListEntry(const std::string& title) {
     // `lv` changes only between ticks; the matcher follows it from the next use on.
     if (matcherGeneration_ != lv_.Generation()) {
         matcher_.Build(lv_.Items(), lower_);
         matcherGeneration_ = lv_.Generation();
     }
-    return matcher_.Matches(title);
+    return matcher_.FirstMatch(title);
 }
 
 void Scanner::ScanCycle() {

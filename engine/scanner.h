@@ -80,7 +80,9 @@ public:
 
     std::string GetTitle(WindowHandle window);
     bool IsCandidateWindow(WindowHandle window, const std::string& title);
-    bool MatchesListEntry(const std::string& title);
+    bool MatchesListEntry(const std::string& title) { return FirstListEntry(title) >= 0; }
+    // The index in `lv` of the first entry the title contains; -1 for none.
+    int FirstListEntry(const std::string& title);
     // Visible by its style, as the scan asks it.
     bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
     // One of the program's windows, or a window of another copy of it.

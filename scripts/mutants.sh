@@ -54,7 +54,7 @@ E08  engine/scanner.cpp  the matcher is built once and never follows list change
 + if (matcherGeneration_ == ~std::uint64_t{0}) {
 
 E09  engine/entry_matcher.cpp  an entry ending inside a longer entry's path is not reported
-- if (output_[target]) output_[child] = 1;
+- least_[child] = std::min(least_[child], least_[target]);
 + 
 
 E12  engine/window_events.h  events wait for the end of a pass
