@@ -38,10 +38,15 @@ enum class CloseRefusal {
     kHung,      // its program does not answer; a request would only wait in its queue
 };
 
-// Hears what the scan could not do, for the user to see.
+// Hears what the scan asked and what it could not do, for the user to see.
 class CloseObserver {
 public:
     virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
+    // A matching window was asked to close, or Windows refused the request
+    // (`refused`); `entry` is the first list entry its title contains. A
+    // window whose program does not answer is not asked, and not told here.
+    virtual void Asked(WindowHandle /*window*/, const std::string& /*title*/, const std::string& /*entry*/,
+                       bool /*refused*/) {}
 
 protected:
     ~CloseObserver() = default;
@@ -107,7 +112,8 @@ private:
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
     enum class Closing { kAsked, kTurnedDown, kRefused };
-    Closing Close(WindowHandle window, const Facts& facts);
+    // `entry`: the index in `lv` of the entry the title matched.
+    Closing Close(WindowHandle window, const Facts& facts, int entry);
     // A window that cannot be closed is not asked again until its title
     // changes or it goes; a program that stops answering is asked again
     // once it answers.

@@ -30,8 +30,8 @@ E02  engine/scanner.cpp  titles are read through a buffer twice as large (past 2
 + constexpr int kTitleCharacters = 508;
 
 E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
-- if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
-+ if (!windows_.Post(window, kWmClose) || !windows_.Post(window, kWmCancelMode)) {
+- const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
++ const bool taken = windows_.Post(window, kWmClose) && windows_.Post(window, kWmCancelMode);
 
 E04  engine/scanner.cpp  the title is not re-checked just before the close
 - if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
@@ -571,8 +571,8 @@ E20  engine/window_events.cpp  a renamed hidden window is watched at every new n
 + if (!showReported_ && waiting != waiting_.end() && Watch(window))
 
 E21  engine/scanner.cpp  a refused close takes the debounce
-- if (Close(window, facts) == Closing::kRefused) return true;
-+ Close(window, facts);
+- if (Close(window, facts, entry) == Closing::kRefused) return true;
++ Close(window, facts, entry);
 
 E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
 - if (windows_.IsHung(window)) {
