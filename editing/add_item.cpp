@@ -6,7 +6,6 @@
 namespace qw {
 
 const char kTitleTooShort[] = "The title must be a least five (5) characters long";
-const char kMustSelect[] = "You must select an item";
 const char kListFull[] = "The window list is full: it holds at most 32,767 entries.\r\nRemove an entry before adding another.";
 const char kInvalidWindow[] =
     "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";

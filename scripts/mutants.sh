@@ -202,12 +202,12 @@ F07  store/list_file.cpp  an export writes no empty line 2
 - std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
 + std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf;
 
-F08  store/list_file.cpp  an export ignores a failed close and replaces the old file
-- ok = files_.Close(file) && ok;
-+ files_.Close(file);
+F08  store/whole_file.cpp  an export ignores a failed close and replaces the old file
+- if (file_) ok_ = files_.Close(file_) && ok_;
++ if (file_) files_.Close(file_);
 
-F09  store/list_file.cpp  a failed export leaves its temporary file behind
-- files_.Delete(temp);
+F09  store/whole_file.cpp  a failed export leaves its temporary file behind
+- if (!ok_) files_.Delete(temp_);
 + 
 
 F10  store/window_list_store.cpp  a merge does not remember what it added (repeats within the file)
@@ -292,9 +292,9 @@ M09  shell/main_frm.cpp  the import dialog accepts a typed name of no file
 - request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnNoChangeDir;
 + request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 
-M10  shell/main_frm.cpp  export overwrites without asking
-- const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
-+ const unsigned kExportDialogFlags = kOfnHideReadOnly
+M10  platform/shell_api.h  export overwrites without asking
+- constexpr unsigned kSaveDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
++ constexpr unsigned kSaveDialogFlags = kOfnHideReadOnly
 
 M11  shell/main_frm.cpp  the status bar's Disable command is not handled
 - case IDM_STATUS_DISABLE:
@@ -440,11 +440,11 @@ D06  editing/edit.cpp  a moved entry is looked for case-sensitively
 - if (platform_.lower.EqualNoCase(lv.At(i), opened_)) return i;
 + if (lv.At(i) == opened_) return i;
 
-D07  editing/edit.cpp  removal does not re-check the list after the question
-- int index = selection < lv.Count() && lv.At(selection) == text ? selection : -1;
-+ int index = selection;
+D07  ui/entry_commands.cpp  removal does not re-check the list after the question
+- int at = index < lv.Count() && lv.At(index) == text ? index : -1;
++ int at = index;
 
-D08  editing/edit.cpp  the removal question's default button is OK
+D08  ui/entry_commands.cpp  the removal question's default button is OK
 - kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
 + kMbOkCancel | kMbIconQuestion | kMbSetForeground;
 
@@ -515,9 +515,9 @@ L10  editing/edit.cpp  an edit does not tell its save what it changed
 - change = ListChange::Edit(platform_.lv.At(index), text);
 + 
 
-L11  editing/edit.cpp  a removal does not tell its save what it changed
-- platform_.store.SaveWindowList(ListChange::Remove(text));
-+ platform_.store.SaveWindowList();
+L11  ui/entry_commands.cpp  a removal does not tell its save what it changed
+- store.SaveWindowList(ListChange::Remove(text));
++ store.SaveWindowList();
 
 L12  editing/taskbar_target.cpp  the target's add does not tell its save what it changed
 - platform_.store.SaveWindowList(ListChange::Add(title));
@@ -548,10 +548,9 @@ F20  store/list_file.cpp  the import's five-character rule counts bytes
 - if (utf8::CodePoints(*entry) < kMinImportedEntry
 + if (entry->size() < kMinImportedEntry
 
-F21  store/list_file.cpp  each export's temporary file has a name of its own, and a crash's stays
-- const std::string temp = path + ".tmp";
-+ static int exports = 0;
-+     const std::string temp = path + std::to_string(++exports) + ".tmp";
+F21  store/whole_file.cpp  each export's temporary file has a name of its own, and a crash's stays
+- temp_(path_ + ".tmp")
++ temp_(path_ + [] { static int n = 0; return std::to_string(++n); }() + ".tmp")
 
 D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
 - if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
@@ -647,7 +646,7 @@ M20  shell/main_frm.cpp  Explorer is not told that the association changed
 - platform_.process.AssociationsChanged();
 + 
 
-M21  shell/main_frm.cpp  the export dialog insists on an existing file
+M21  platform/shell_api.h  the export dialog insists on an existing file
 - kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 + kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir | kOfnFileMustExist;
 

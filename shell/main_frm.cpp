@@ -12,9 +12,7 @@ const char kTipDisabled[] = "Quellwatch [Disabled]";
 const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
 const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
 const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
-// Without OFN_FILEMUSTEXIST: in a Save dialog Windows takes it at its word
-// and refuses every new file name.
-const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
+const unsigned kExportDialogFlags = kSaveDialogFlags;
 const char kListBusy[] = "Another copy of Quellwatch is saving the window list.";
 const char kChangeKept[] = "Your change is kept and will be saved with your next change.";
 const char kNotReloaded[] = "Press \"Refresh List\" in a moment to see its changes.";
