@@ -51,6 +51,12 @@ void AddItem::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
 void AddItem::Form_Activate() {
     view_.BringToFront();
     FillWndwList();
+    preview_.Refresh();
+}
+
+void AddItem::RefreshWndwList_Click() {
+    FillWndwList();
+    preview_.Refresh();
 }
 
 void AddItem::FillWndwList() {
@@ -61,7 +67,9 @@ void AddItem::FillWndwList() {
 }
 
 void AddItem::WndwList_Click(int row) {
-    if (row >= 0 && row < static_cast<int>(rows_.size())) view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    preview_.Refresh();
 }
 
 void AddItem::Target_MouseDown() { view_.SetCrosshair(true); }
@@ -80,6 +88,7 @@ void AddItem::Target_MouseUp() {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
     }
     view_.SetCrosshair(false);
+    preview_.Refresh();
 }
 
 void AddItem::done_Click() {

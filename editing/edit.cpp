@@ -10,6 +10,7 @@ void Edit::Open(int index) {
     opened_ = platform_.lv.At(index);
     view_.SetText(opened_);
     view_.Show();
+    preview_.Refresh();
 }
 
 void Edit::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }

@@ -69,6 +69,15 @@ void Scanner::ScanCycle() {
 
 bool Scanner::ScanOneWindow(WindowHandle window) { return ScanWindow(window); }
 
+std::string Scanner::EligibleTitle(WindowHandle window) {
+    if (own_.Contains(window)) return "";
+    const Facts facts = AskFacts(window);
+    // Hidden and owned windows are not asked for their titles, as in a pass.
+    if (!facts.visible || facts.ownedByUs) return "";
+    std::string title = GetTitle(window);
+    return IsCandidate(window, facts, title) ? title : "";
+}
+
 bool Scanner::ScanWindow(WindowHandle window) {
     // Cheapest test first: the program's own windows need no platform call.
     if (own_.Contains(window)) return true;

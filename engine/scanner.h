@@ -18,17 +18,19 @@ namespace qw {
 
 extern const char kAppTitle[];
 
-// The windows of MainFrm, About, AddItem, Options and Edit; 0 while not loaded.
+// The windows of MainFrm, About, AddItem, Options, Edit and Closed Windows;
+// 0 while not loaded.
 struct OwnWindows {
     WindowHandle mainFrm = 0;
     WindowHandle about = 0;
     WindowHandle addItem = 0;
     WindowHandle options = 0;
     WindowHandle edit = 0;
+    WindowHandle closedWindows = 0;
 
     bool Contains(WindowHandle window) const {
         return window != 0 && (window == mainFrm || window == about || window == addItem ||
-                               window == options || window == edit);
+                               window == options || window == edit || window == closedWindows);
     }
 };
 
@@ -88,6 +90,9 @@ public:
     bool MatchesListEntry(const std::string& title) { return FirstListEntry(title) >= 0; }
     // The index in `lv` of the first entry the title contains; -1 for none.
     int FirstListEntry(const std::string& title);
+    // The title of a window that the scan would close if an entry matched
+    // it, by the scan's own tests; empty for any other window.
+    std::string EligibleTitle(WindowHandle window);
     // Visible by its style, as the scan asks it.
     bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
     // One of the program's windows, or a window of another copy of it.
