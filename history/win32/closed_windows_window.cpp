@@ -10,7 +10,7 @@ namespace {
 
 // Lengths in dialog units, as the template's.
 constexpr int kMargin = 7, kGap = 4, kButtonHeight = 14, kCloseWidth = 50;
-constexpr int kColumnWidths[kHistoryColumns] = {72, 130, 60, 56, 40};
+constexpr int kColumnWidths[kHistoryColumns] = {72, 116, 56, 70, 44};
 constexpr int kButtons[] = {IDC_HISTORYREMOVE, IDC_HISTORYSAVE, IDC_HISTORYCLEAR};
 // The least size of the window's client area.
 constexpr int kLeastWidth = 240, kLeastHeight = 100;
