@@ -803,6 +803,148 @@ H23  shell/splash.cpp  the splash has no margin below its notice
 - l.client = {picture.width, l.notice.Bottom() + margin.height};
 + l.client = {picture.width, l.notice.Bottom()};
 
+E30  engine/entry_matcher.cpp  of two equal entries the later one is named
+- terminal[node] = std::min(terminal[node], index);
++ terminal[node] = index;
+
+E31  engine/entry_matcher.cpp  the entry named is the first found along the title, not the first in the list
+- best = std::min(best, least_[state]);
++ if (least_[state] != kNone) return static_cast<int>(least_[state]);
+
+R01  engine/close_history.cpp  the history grows past its bound
+- if (rows_.size() > kLimit) rows_.pop_back();
++ 
+
+R02  engine/close_history.cpp  each request to a window that stays is a row of its own
+- if (w.window == window && w.title == title) {
++ if (false) {
+
+R03  engine/close_history.cpp  a refused request waits for an outcome like any other
+- refused ? CloseOutcome::kRefused : CloseOutcome::kAsked});
++ CloseOutcome::kAsked});
+
+R04  engine/close_history.cpp  a window is "Still open" at the first look
+- } else if (now - it->firstAsked >= kCloseWithin) {
++ } else if (now - it->firstAsked >= 0) {
+
+R05  engine/close_history.cpp  a window its program hid counts as still open
+- return !windows_.IsTopLevelWindow(window) || !(windows_.GetStyle(window) & kWsVisible);
++ return !windows_.IsTopLevelWindow(window);
+
+R06  engine/close_history.cpp  a window that stays is no longer followed while it is asked again
+- const bool settled = !row || gone || now - it->lastAsked >= kCloseWithin;
++ const bool settled = !row || gone || now - it->firstAsked >= kCloseWithin;
+
+R07  engine/close_history.cpp  the check timer runs on when nothing waits
+- if (waiting_.empty()) checkTimer_.Stop();
++ 
+
+R08  engine/close_history.cpp  the check timer is never started
+- if (!checkTimer_.IsRunning()) checkTimer_.Start();
++ 
+
+R09  engine/close_history.cpp  an open window does not show outcomes as they become known
+- if (changed) Tell(0);
++ 
+
+R10  engine/scanner.cpp  a request Windows refused is reported as asked
+- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), !taken);
++ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), false);
+
+R11  shell/main_frm.h  the main window keeps no history
+- if (history_) history_->Asked(window, title, entry, refused);
++ 
+
+R12  history/closed_windows.cpp  a field with a line break is not quoted
+- if (field.find_first_of(",\"\r\n") == std::string::npos) {
++ if (field.find_first_of(",\"") == std::string::npos) {
+
+R13  history/closed_windows.cpp  quotes inside a field are not doubled
+- if (c == '"') line += '"';
++ 
+
+R14  history/closed_windows.cpp  the CSV file has no byte-order mark
+- std::string csv = "\xEF\xBB\xBF";
++ std::string csv;
+
+R15  history/closed_windows.cpp  the selection stays at its place while new rows push its row down
+- if (added > 0 && selected >= 0) view_.SelectRow(selected + added < count ? selected + added : -1);
++ 
+
+R16  history/closed_windows.cpp  a failed save is not told
+- if (!out.Commit()) {
++ if (!out.Commit() && false) {
+
+R17  history/closed_windows.h  a closed window still follows the history
+- void Form_Unload() { platform_.history.SetListener(nullptr); }
++ void Form_Unload() {}
+
+R18  history/closed_windows.cpp  a double click below the rows says to select one
+- if (row < 0) return;  // below the rows
++ 
+
+R19  shell/main_frm.cpp  a row's entry is selected with the main window left where it was
+- lv_.Select(index);
+-     platform_.view.ShowNormal();
+-     platform_.view.BringToFront();
++ lv_.Select(index);
++     platform_.view.ShowNormal();
+
+R20  shell/main_frm.cpp  the tray menu's item does not open the window
+- case IDM_CLOSEDWINDOWS2:
++ 
+
+V01  editing/close_preview.cpp  four characters are previewed as an entry
+- if (utf8::CodePoints(text) < kMinimumEntryLength) {
++ if (text.empty()) {
+
+V02  engine/scanner.cpp  the preview counts the program's own windows
+- if (own_.Contains(window)) return "";
++ 
+
+V03  engine/scanner.cpp  the preview reads the titles of hidden windows
+- if (!facts.visible || facts.ownedByUs) return "";
++ if (facts.ownedByUs) return "";
+
+V04  engine/scanner.cpp  the preview counts windows the scan never closes (the desktop)
+- return IsCandidate(window, facts, title) ? title : "";
++ return title;
+
+V05  editing/close_preview.cpp  the preview matches the typed text case-sensitively
+- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_)) titles.push_back(std::move(title));
++ if (!title.empty() && title.find(entry_[0]) != std::string::npos) titles.push_back(std::move(title));
+
+V06  editing/close_preview.cpp  a line naming many windows has no caution
+- parts_->line.SetPreview(line, titles.size() > kCautionAbove);
++ parts_->line.SetPreview(line, false);
+
+V07  editing/close_preview.h  every key refreshes the line at once
+- if (parts_) parts_->delay.Start();
++ if (parts_) Refresh();
+
+V08  editing/close_preview.cpp  the delay ticks on after the line was refreshed
+- parts_->delay.Stop();
++ 
+
+V09  editing/add_item.cpp  a pick from the list waits for the delay
+- view_.SetText(rows_[static_cast<std::size_t>(row)]);
+-     preview_.Refresh();
++ view_.SetText(rows_[static_cast<std::size_t>(row)]);
+
+V10  editing/add_item.cpp  a pick by the crosshair waits for the delay
+- view_.SetCrosshair(false);
+-     preview_.Refresh();
++ view_.SetCrosshair(false);
+
+V11  editing/edit.cpp  the edit dialog opens without its line
+- view_.Show();
+-     preview_.Refresh();
++ view_.Show();
+
+V12  editing/close_preview.cpp  one window is counted as "1 windows"
+- (titles.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
++ " windows \xE2\x80\x94 ";
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

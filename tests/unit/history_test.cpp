@@ -10,8 +10,8 @@ namespace qw {
 namespace {
 
 struct FakeHistoryView : Fake<ClosedWindowsView> {
-    int rows = 0, selected = -1;
-    void ShowRows(int count) override { rows = count; }
+    int rows = 0, selected = -1, shown = 0;
+    void ShowRows(int count) override { rows = count, ++shown; }
     int SelectedRow() const override { return selected; }
     void SelectRow(int row) override { selected = row; }
 };
@@ -66,6 +66,7 @@ struct History : ::testing::Test, FrmWorld {
 // Each row names the first entry in list order that the title contains.
 TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     app.Form_Load();
+    closed.Form_Load();
     app.lv().Assign({"zzzzz", "offer", "daily"});
     windows.Add(1, "Special daily offer").program = "browser.exe";
     windows.Add(2, "Offer that asks a question").program = "editor.exe";
@@ -73,15 +74,17 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     windows.Add(4, "Offer not answering").hung = true;
     windows.Add(5, "Daily news");  // its program cannot be named
     Pass();
+    EXPECT_EQ(std::make_pair(historyView.rows, check.IsRunning()), std::make_pair(4, true));
     windows.Remove(1);
     windows.windows[3].visible = false;  // its program hid it: the user no longer has it
+    const int shown = historyView.shown;
     EXPECT_EQ(Column(4), (Strings{"Closing\xE2\x80\xA6", "Refused", "Closing\xE2\x80\xA6", "Closing\xE2\x80\xA6"}));
     Pass(1999);  // asked again, every 500 ms: still one row each
     EXPECT_EQ(Column(1), (Strings{"Daily news", "Offer as admin", "Offer that asks a question", "Special daily offer"}));
     EXPECT_EQ(Column(2), (Strings{"daily", "offer", "offer", "offer"}));
     EXPECT_EQ(Column(3), (Strings{"", "", "editor.exe", "browser.exe"}));
     EXPECT_EQ(Column(4), (Strings{"Closed", "Refused", "Closing\xE2\x80\xA6", "Closed"}));
-    EXPECT_EQ(closed.Cell(0, 0), "2024-05-31 14:03:07");
+    EXPECT_EQ(std::make_pair(closed.Cell(0, 0), historyView.shown), std::make_pair(std::string("2024-05-31 14:03:07"), shown + 1));
     Pass(1);
     EXPECT_EQ(Column(4)[2], "Still open");
     Pass(400);
@@ -101,7 +104,11 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
 // The last 1,000 closes, newest first; the window follows them while open,
 // its selection staying with its row, and forgets them on Clear.
 TEST_F(History, KeepsTheLastThousandNewestFirst) {
-    app.OnCommand(IDM_CLOSEDWINDOWS2);
+    for (int id : {IDM_CLOSEDWINDOWS, IDM_CLOSEDWINDOWS1, IDM_CLOSEDWINDOWS2}) {
+        historyView.open = false;
+        EXPECT_TRUE(app.OnCommand(id));
+        EXPECT_TRUE(historyView.open);
+    }
     closed.Form_Load();
     historyView.selected = -1;
     for (int i = 1; i <= 1001; ++i) {
@@ -118,11 +125,6 @@ TEST_F(History, KeepsTheLastThousandNewestFirst) {
     closed.Form_Unload();
     history.Asked(1, "Window 1", "Window", true);
     EXPECT_EQ(historyView.rows, 0);  // closed: no longer followed
-    for (int id : {IDM_CLOSEDWINDOWS, IDM_CLOSEDWINDOWS1}) {
-        historyView.open = false;
-        EXPECT_TRUE(app.OnCommand(id));
-        EXPECT_TRUE(historyView.open);
-    }
 }
 
 // "Remove Entry" asks as "Remove Item" does; a double click finds the entry
@@ -201,12 +203,13 @@ TEST_F(History, PreviewCountsByTheScansRules) {
     popup(3, kMain, "Offer of ours");
     popup(4, 1, "Offer dialog of another program");
     windows.Add(5, "Offer on another desktop").cloaked = true;
-    windows.Add(6, "Unrelated");
+    windows.Add(6, "Program Manager");
     app.OnCommand(IDC_LADD);
     const struct { const char* typed; const char* line; bool caution; } cases[] = {
         {"offr", "Would close now: (at least five characters)", false},
         {"", "Would close now: (at least five characters)", false},
         {"zzzzz", "Would close now: nothing", false},
+        {"program manager", "Would close now: nothing", false},
         {"dialog", "Would close now: 1 window \xE2\x80\x94 Offer dialog of another program", false},
         {"offer", "Would close now: 3 windows \xE2\x80\x94 Daily OFFER; Offer dialog of another program; Offer on "
                   "another desktop", false},
@@ -216,6 +219,7 @@ TEST_F(History, PreviewCountsByTheScansRules) {
         app.Adder().RefreshWndwList_Click();
         EXPECT_EQ(std::make_pair(addLine.text, addLine.caution), std::make_pair(std::string(c.line), c.caution));
     }
+    EXPECT_EQ(windows.calls[2].text, 0);  // a hidden window's title is not even read
     for (WindowHandle w = 10; w < 13; ++w) windows.Add(w, "Offer " + std::to_string(w));
     app.Adder().RefreshWndwList_Click();
     EXPECT_EQ(std::make_pair(addLine.text.substr(0, 26), addLine.caution), std::make_pair(std::string("Would close now: 6 windows"), true));
