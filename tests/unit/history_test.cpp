@@ -150,10 +150,10 @@ TEST_F(History, RemoveEntryAndDoubleClickFindTheRowsEntry) {
 // needs them, its quotes doubled; written whole through a temporary file.
 TEST_F(History, SaveAsWritesRfc4180Csv) {
     const std::deque<CloseRecord> rows = {
-        {{2024, 1, 2, 3, 4, 5}, "Plain", "plain", "a.exe", CloseOutcome::kClosed},
+        {{2024, 1, 2, 3, 4, 5}, "Plain", "plain\nentry", "a.exe", CloseOutcome::kClosed},
         {{2024, 12, 31, 23, 59, 59}, "Offer, \"today\"\r\nonly", u8"Привет, мир", "", CloseOutcome::kStillOpen}};
     EXPECT_EQ(HistoryCsv(rows), "\xEF\xBB\xBFTime,Title,Entry,Program,Outcome\r\n"
-                                "2024-01-02 03:04:05,Plain,plain,a.exe,Closed\r\n"
+                                "2024-01-02 03:04:05,Plain,\"plain\nentry\",a.exe,Closed\r\n"
                                 "2024-12-31 23:59:59,\"Offer, \"\"today\"\"\r\nonly\",\"" u8"Привет, мир" "\",,Still open\r\n");
     history.Asked(1, "Plain", "plain", true);
     app.OnCommand(IDM_CLOSEDWINDOWS);
@@ -197,7 +197,8 @@ TEST_F(History, PreviewCountsByTheScansRulesAfterItsDelay) {
         add.PreviewTmr_Timer();
         EXPECT_EQ(std::make_tuple(addLine.text, addDelay.IsRunning()), std::make_tuple(line, false));
     }
-    EXPECT_EQ(windows.calls[2].text, 0);  // a hidden window's title is not even read
+    // The titles of hidden windows and of the program's own are not even read.
+    EXPECT_EQ(std::make_pair(windows.calls[2].text, windows.calls[kMain].text), std::make_pair(0, 0));
     for (WindowHandle w = 10; w < 14; ++w) windows.Add(w, "Offer " + std::to_string(w));
     add.RefreshWndwList_Click();
     EXPECT_EQ(std::make_pair(addLine.text.substr(0, 26), addLine.caution), std::make_pair(std::string("Would close now: 6 windows"), true));
