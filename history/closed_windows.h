@@ -48,7 +48,7 @@ struct ClosedWindowsPlatform {
     std::function<void(int index)> showEntry;
 };
 
-class ClosedWindows : private HistoryListener {
+class ClosedWindows final : private HistoryListener {
 public:
     ClosedWindows(ClosedWindowsView& view, ClosedWindowsPlatform platform)
         : view_(view), platform_(std::move(platform)) {}
