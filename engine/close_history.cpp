@@ -1,6 +1,6 @@
 #include "engine/close_history.h"
 
-#include <algorithm>
+#include <iterator>
 
 namespace qw {
 
