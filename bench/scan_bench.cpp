@@ -38,6 +38,7 @@ public:
     bool IsHung(WindowHandle) override { return false; }
     bool IsCloaked(WindowHandle) override { return false; }
     std::string ClassName(WindowHandle) override { return ""; }
+    std::string ProgramName(WindowHandle) override { return ""; }
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle RootOf(WindowHandle window) override { return window; }

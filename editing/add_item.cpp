@@ -6,7 +6,6 @@
 namespace qw {
 
 const char kTitleTooShort[] = "The title must be a least five (5) characters long";
-const char kMustSelect[] = "You must select an item";
 const char kListFull[] = "The window list is full: it holds at most 32,767 entries.\r\nRemove an entry before adding another.";
 const char kInvalidWindow[] =
     "Invalid Window, Please select title bar.\r\nNote: You cannot select Quellwatch related windows.";
@@ -52,6 +51,12 @@ void AddItem::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
 void AddItem::Form_Activate() {
     view_.BringToFront();
     FillWndwList();
+    preview_.Refresh();
+}
+
+void AddItem::RefreshWndwList_Click() {
+    FillWndwList();
+    preview_.Refresh();
 }
 
 void AddItem::FillWndwList() {
@@ -62,7 +67,9 @@ void AddItem::FillWndwList() {
 }
 
 void AddItem::WndwList_Click(int row) {
-    if (row >= 0 && row < static_cast<int>(rows_.size())) view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    preview_.Refresh();
 }
 
 void AddItem::Target_MouseDown() { view_.SetCrosshair(true); }
@@ -81,6 +88,7 @@ void AddItem::Target_MouseUp() {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
     }
     view_.SetCrosshair(false);
+    preview_.Refresh();
 }
 
 void AddItem::done_Click() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/close_preview.h"
 #include "editing/editing.h"
 #include "ui/dialog_view.h"
 
@@ -22,14 +23,19 @@ public:
 
 class AddItem {
 public:
-    AddItem(AddItemView& view, EditingPlatform platform) : view_(view), platform_(platform) {}
+    AddItem(AddItemView& view, EditingPlatform platform, PreviewParts* preview = nullptr)
+        : view_(view), platform_(platform),
+          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
 
     // `ladd`, `ad1` and `ad2`: the one dialog, not modal.
     void Show() { view_.Show(); }
     void Form_Load();
     void Form_Activate();
-    void RefreshWndwList_Click() { FillWndwList(); }
+    void RefreshWndwList_Click();
     void WndwList_Click(int row);
+    // The text box changed, by a key or otherwise.
+    void win_name_Change() { preview_.TextChanged(); }
+    void PreviewTmr_Timer() { preview_.Delay_Timer(); }
     void Target_MouseDown();
     void Target_MouseUp();
     void done_Click();
@@ -42,6 +48,7 @@ private:
 
     AddItemView& view_;
     EditingPlatform platform_;
+    ClosePreview preview_;
     std::vector<std::string> rows_;
 };
 

@@ -10,6 +10,7 @@ void Edit::Open(int index) {
     opened_ = platform_.lv.At(index);
     view_.SetText(opened_);
     view_.Show();
+    preview_.Refresh();
 }
 
 void Edit::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
@@ -59,25 +60,12 @@ void ListCommands::lv_DblClick() {
 }
 
 void ListCommands::lrem_Click(WindowHandle owner) {
-    EntryList& lv = platform_.lv;
-    const int selection = lv.Selection();
-    if (selection < 0 || selection >= lv.Count()) {
+    const int selection = platform_.lv.Selection();
+    if (selection < 0 || selection >= platform_.lv.Count()) {
         platform_.process.ShowMessageBox(owner, kMustSelect, "Error", kMbSetForeground);
         return;
     }
-    const std::string text = lv.At(selection);
-    constexpr unsigned kQuestion = kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
-    if (platform_.process.ShowMessageBox(owner, "Remove Entry: " + text + " ?", "Are you sure?", kQuestion) != kIdOk)
-        return;
-    // The box runs its own message loop while the dialogs and tray icons stay
-    // usable, so `lv` may have changed: remove the entry the user confirmed.
-    int index = selection < lv.Count() && lv.At(selection) == text ? selection : -1;
-    for (int i = 0; index < 0 && i < lv.Count(); ++i) {
-        if (lv.At(i) == text) index = i;
-    }
-    if (index < 0) return;
-    lv.RemoveAt(index);
-    platform_.store.SaveWindowList(ListChange::Remove(text));
+    RemoveEntryAsked(platform_.process, platform_.lv, platform_.store, owner, selection);
 }
 
 }  // namespace qw

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editing/close_preview.h"
 #include "editing/editing.h"
 #include "ui/dialog_view.h"
 
@@ -11,13 +12,21 @@ namespace qw {
 
 class Edit {
 public:
-    Edit(DialogView& view, EditingPlatform platform) : view_(view), platform_(platform) {}
+    Edit(DialogView& view, EditingPlatform platform, PreviewParts* preview = nullptr)
+        : view_(view), platform_(platform),
+          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
 
     // Opens the dialog on entry `index` of `lv`; an open dialog switches to it
     // and drops what was typed for the other.
     void Open(int index);
     void Form_Load();
-    void Form_Activate() { view_.BringToFront(); }
+    void Form_Activate() {
+        view_.BringToFront();
+        preview_.Refresh();
+    }
+    // The text box changed, by a key or otherwise.
+    void Text_Change() { preview_.TextChanged(); }
+    void PreviewTmr_Timer() { preview_.Delay_Timer(); }
     void Done_Click();
     void No_Click() { view_.Close(); }
 
@@ -30,6 +39,7 @@ private:
 
     DialogView& view_;
     EditingPlatform platform_;
+    ClosePreview preview_;
     std::string editIndex_;
     std::string opened_;  // the entry's text when the dialog opened
 };

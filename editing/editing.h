@@ -11,11 +11,11 @@
 #include "platform/window_api.h"
 #include "store/entry_list.h"
 #include "store/window_list_store.h"
+#include "ui/entry_commands.h"
 
 namespace qw {
 
 extern const char kTitleTooShort[];
-extern const char kMustSelect[];
 extern const char kListFull[];
 constexpr std::size_t kMinimumEntryLength = 5;
 

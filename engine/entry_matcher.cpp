@@ -13,9 +13,12 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
     std::vector<std::string> patterns;
     patterns.reserve(entries.size());
     for (const std::string& entry : entries) patterns.push_back(folding.Lower(entry));
-    std::sort(patterns.begin(), patterns.end(), [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                            [](char x, char y) {
+    // Inserted in sorted order; each pattern keeps its place in the list.
+    std::vector<std::uint32_t> order(patterns.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return std::lexicographical_compare(patterns[a].begin(), patterns[a].end(), patterns[b].begin(),
+                                            patterns[b].end(), [](char x, char y) {
                                                 return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
                                             });
     });
@@ -23,10 +26,10 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
     // Trie in insertion order. With sorted patterns a node's new child always
     // sorts after its existing ones, so children stay sorted without searching.
     std::vector<std::vector<std::pair<unsigned char, std::uint32_t>>> children(1);
-    std::vector<std::uint8_t> terminal(1, 0);
-    for (const std::string& pattern : patterns) {
+    std::vector<std::uint32_t> terminal(1, kNone);
+    for (const std::uint32_t index : order) {
         std::uint32_t node = 0;
-        for (char ch : pattern) {
+        for (char ch : patterns[index]) {
             const auto c = static_cast<unsigned char>(ch);
             auto& kids = children[node];
             if (!kids.empty() && kids.back().first == c) {
@@ -36,37 +39,38 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
             const auto created = static_cast<std::uint32_t>(children.size());
             kids.emplace_back(c, created);
             children.emplace_back();
-            terminal.push_back(0);
+            terminal.push_back(kNone);
             node = created;
         }
-        terminal[node] = 1;
+        // Equal patterns: the first in the list counts.
+        terminal[node] = std::min(terminal[node], index);
     }
 
     // Renumber breadth-first so failure links point to earlier states, and lay
     // the edges out flat.
     const std::size_t count = children.size();
-    std::vector<std::uint32_t> order;
-    order.reserve(count);
+    std::vector<std::uint32_t> breadth;
+    breadth.reserve(count);
     std::vector<std::uint32_t> renumber(count);
-    order.push_back(0);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        renumber[order[i]] = static_cast<std::uint32_t>(i);
-        for (const auto& kid : children[order[i]]) order.push_back(kid.second);
+    breadth.push_back(0);
+    for (std::size_t i = 0; i < breadth.size(); ++i) {
+        renumber[breadth[i]] = static_cast<std::uint32_t>(i);
+        for (const auto& kid : children[breadth[i]]) breadth.push_back(kid.second);
     }
     edgeBegin_.assign(count + 1, 0);
     edgeChar_.clear();
     edgeTarget_.clear();
     edgeChar_.reserve(count);
     edgeTarget_.reserve(count);
-    output_.assign(count, 0);
+    least_.assign(count, kNone);
     fail_.assign(count, 0);
     for (std::size_t i = 0; i < count; ++i) {
         edgeBegin_[i] = static_cast<std::uint32_t>(edgeChar_.size());
-        for (const auto& kid : children[order[i]]) {
+        for (const auto& kid : children[breadth[i]]) {
             edgeChar_.push_back(kid.first);
             edgeTarget_.push_back(renumber[kid.second]);
         }
-        output_[i] = terminal[order[i]];
+        least_[i] = terminal[breadth[i]];
     }
     edgeBegin_[count] = static_cast<std::uint32_t>(edgeChar_.size());
 
@@ -82,10 +86,9 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
             std::uint32_t target = 0;
             if (state != 0) target = Next(fail_[state], c);
             fail_[child] = target;
-            if (output_[target]) output_[child] = 1;
+            least_[child] = std::min(least_[child], least_[target]);
         }
     }
-    any_ = !patterns.empty();
 }
 
 // The goto function with failure links folded in.
@@ -136,14 +139,16 @@ int Encode(char32_t code, unsigned char* out) {
 
 }  // namespace
 
-bool EntryMatcher::Matches(std::string_view title) const {
-    if (!any_) return false;
-    if (output_[0]) return true;  // an empty entry is inside every title
+int EntryMatcher::FirstMatch(std::string_view title) const {
+    if (least_.empty()) return -1;
+    // An empty entry is inside every title.
+    std::uint32_t best = least_[0];
     // Each character is lower-cased on the way in, its UTF-8 bytes fed one by
-    // one: one walk of the title, nothing allocated.
+    // one: one walk of the title, nothing allocated. The first entry of the
+    // list ends the walk: no other can come before it.
     std::uint32_t state = 0;
     unsigned char bytes[4];
-    for (std::size_t at = 0; at < title.size();) {
+    for (std::size_t at = 0; at < title.size() && best != 0;) {
         const auto c = static_cast<unsigned char>(title[at]);
         int count = 1;
         if (c < 0x80) {
@@ -160,19 +165,24 @@ bool EntryMatcher::Matches(std::string_view title) const {
         }
         for (int i = 0; i < count; ++i) {
             state = Next(state, bytes[i]);
-            if (output_[state]) return true;
+            best = std::min(best, least_[state]);
         }
     }
-    return false;
+    return best == kNone ? -1 : static_cast<int>(best);
 }
 
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
                              const CaseFolding& folding) {
+    return LiteralFirstListEntry(title, entries, folding) >= 0;
+}
+
+int LiteralFirstListEntry(const std::string& title, const std::vector<std::string>& entries,
+                          const CaseFolding& folding) {
     const std::string text = folding.Lower(title);
-    for (const std::string& entry : entries) {
-        if (text.find(folding.Lower(entry)) != std::string::npos) return true;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (text.find(folding.Lower(entries[i])) != std::string::npos) return static_cast<int>(i);
     }
-    return false;
+    return -1;
 }
 
 }  // namespace qw

@@ -1,4 +1,4 @@
-// Finds whether a title contains any list entry, ignoring case, in one walk of
+// Finds the first list entry a title contains, ignoring case, in one walk of
 // the title (an Aho-Corasick automaton over the lower-cased entries). Built
 // once per change of the list; a pass then costs the length of the titles,
 // not titles times entries.
@@ -19,7 +19,10 @@ public:
     // `folding` must outlive the matcher.
     void Build(const std::vector<std::string>& entries, const CaseFolding& folding);
     void Build(const std::vector<std::string>& entries, CaseFolding&& folding) = delete;
-    bool Matches(std::string_view title) const;
+    // The index of the first entry in list order that the title contains;
+    // -1 for none.
+    int FirstMatch(std::string_view title) const;
+    bool Matches(std::string_view title) const { return FirstMatch(title) >= 0; }
     std::size_t StateCount() const { return fail_.size(); }
 
 private:
@@ -31,13 +34,18 @@ private:
     std::vector<unsigned char> edgeChar_;    // sorted within a state
     std::vector<std::uint32_t> edgeTarget_;
     std::vector<std::uint32_t> fail_;
-    std::vector<std::uint8_t> output_;       // an entry ends here or at a suffix of here
-    bool any_ = false;
+    // The least index of the entries that end here or at a suffix of here;
+    // kNone where none does.
+    std::vector<std::uint32_t> least_;
+    static constexpr std::uint32_t kNone = ~std::uint32_t{0};
 };
 
 // Lower-cases the title and each entry at every comparison and searches entry
 // by entry: the plain reading of the rule, kept as the oracle for the matcher.
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,
                              const CaseFolding& folding);
+// The same, giving the first entry found: its index, -1 for none.
+int LiteralFirstListEntry(const std::string& title, const std::vector<std::string>& entries,
+                          const CaseFolding& folding);
 
 }  // namespace qw

@@ -43,13 +43,13 @@ bool Scanner::IsCandidateWindow(WindowHandle window, const std::string& title) {
     return IsCandidate(window, AskFacts(window), title);
 }
 
-bool Scanner::MatchesListEntry(const std::string& title) {
+int Scanner::FirstListEntry(const std::string& title) {
     // `lv` changes only between ticks; the matcher follows it from the next use on.
     if (matcherGeneration_ != lv_.Generation()) {
         matcher_.Build(lv_.Items(), lower_);
         matcherGeneration_ = lv_.Generation();
     }
-    return matcher_.Matches(title);
+    return matcher_.FirstMatch(title);
 }
 
 void Scanner::ScanCycle() {
@@ -69,6 +69,15 @@ void Scanner::ScanCycle() {
 
 bool Scanner::ScanOneWindow(WindowHandle window) { return ScanWindow(window); }
 
+std::string Scanner::EligibleTitle(WindowHandle window) {
+    if (own_.Contains(window)) return "";
+    const Facts facts = AskFacts(window);
+    // Hidden and owned windows are not asked for their titles, as in a pass.
+    if (!facts.visible || facts.ownedByUs) return "";
+    std::string title = GetTitle(window);
+    return IsCandidate(window, facts, title) ? title : "";
+}
+
 bool Scanner::ScanWindow(WindowHandle window) {
     // Cheapest test first: the program's own windows need no platform call.
     if (own_.Contains(window)) return true;
@@ -78,17 +87,18 @@ bool Scanner::ScanWindow(WindowHandle window) {
     const std::string title = GetTitle(window);
     if (title == lastClosedTitle_) return true;
     if (!IsCandidate(window, facts, title)) return true;
-    if (!MatchesListEntry(title)) return true;
+    const int entry = FirstListEntry(title);
+    if (entry < 0) return true;
     if (StillRefused(window, title)) return true;
     // A refused request takes neither the sound nor the debounce: another
     // window of that title may still be closed at once.
-    if (Close(window, facts) == Closing::kRefused) return true;
+    if (Close(window, facts, entry) == Closing::kRefused) return true;
     lastClosedTitle_ = title;
     reInitCloseTmr_.Start();
     return true;
 }
 
-Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts) {
+Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int entry) {
     // The title may have changed since it matched; visibility and owner were
     // asked moments ago in this same pass.
     const std::string title = GetTitle(window);
@@ -97,7 +107,9 @@ Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts) {
         Refuse(window, title, CloseRefusal::kHung);
         return Closing::kRefused;
     }
-    if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
+    const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
+    if (observer_) observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), !taken);
+    if (!taken) {
         Refuse(window, title, CloseRefusal::kElevated);
         return Closing::kRefused;
     }
@@ -127,7 +139,9 @@ void Scanner::ForgetGoneRefusals() {
     }
 }
 
-void Scanner::CloseTrackedWindow(WindowHandle window) { Close(window, AskFacts(window)); }
+void Scanner::CloseTrackedWindow(WindowHandle window) {
+    Close(window, AskFacts(window), FirstListEntry(GetTitle(window)));
+}
 
 void Scanner::PlaySoundFile(const std::string& path) { sound_.Play(path, kSoundFlags); }
 

@@ -18,17 +18,19 @@ namespace qw {
 
 extern const char kAppTitle[];
 
-// The windows of MainFrm, About, AddItem, Options and Edit; 0 while not loaded.
+// The windows of MainFrm, About, AddItem, Options, Edit and Closed Windows;
+// 0 while not loaded.
 struct OwnWindows {
     WindowHandle mainFrm = 0;
     WindowHandle about = 0;
     WindowHandle addItem = 0;
     WindowHandle options = 0;
     WindowHandle edit = 0;
+    WindowHandle closedWindows = 0;
 
     bool Contains(WindowHandle window) const {
         return window != 0 && (window == mainFrm || window == about || window == addItem ||
-                               window == options || window == edit);
+                               window == options || window == edit || window == closedWindows);
     }
 };
 
@@ -38,10 +40,15 @@ enum class CloseRefusal {
     kHung,      // its program does not answer; a request would only wait in its queue
 };
 
-// Hears what the scan could not do, for the user to see.
+// Hears what the scan asked and what it could not do, for the user to see.
 class CloseObserver {
 public:
     virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
+    // A matching window was asked to close, or Windows refused the request
+    // (`refused`); `entry` is the first list entry its title contains. A
+    // window whose program does not answer is not asked, and not told here.
+    virtual void Asked(WindowHandle /*window*/, const std::string& /*title*/, const std::string& /*entry*/,
+                       bool /*refused*/) {}
 
 protected:
     ~CloseObserver() = default;
@@ -80,7 +87,12 @@ public:
 
     std::string GetTitle(WindowHandle window);
     bool IsCandidateWindow(WindowHandle window, const std::string& title);
-    bool MatchesListEntry(const std::string& title);
+    bool MatchesListEntry(const std::string& title) { return FirstListEntry(title) >= 0; }
+    // The index in `lv` of the first entry the title contains; -1 for none.
+    int FirstListEntry(const std::string& title);
+    // The title of a window that the scan would close if an entry matched
+    // it, by the scan's own tests; empty for any other window.
+    std::string EligibleTitle(WindowHandle window);
     // Visible by its style, as the scan asks it.
     bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
     // One of the program's windows, or a window of another copy of it.
@@ -105,7 +117,8 @@ private:
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
     enum class Closing { kAsked, kTurnedDown, kRefused };
-    Closing Close(WindowHandle window, const Facts& facts);
+    // `entry`: the index in `lv` of the entry the title matched.
+    Closing Close(WindowHandle window, const Facts& facts, int entry);
     // A window that cannot be closed is not asked again until its title
     // changes or it goes; a program that stops answering is asked again
     // once it answers.

@@ -16,6 +16,8 @@ public:
     virtual void SetAt(int index, const std::string& text) = 0;
     // The selected item's index, -1 when none is selected.
     virtual int Selection() const = 0;
+    // Selects item `index`, scrolled into view.
+    virtual void Select(int index) = 0;
     // Replaces every item at once; adapters that repaint per item override it.
     virtual void Assign(const std::vector<std::string>& texts) {
         Clear();

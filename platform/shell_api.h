@@ -95,6 +95,9 @@ constexpr unsigned kOfnPathMustExist = 0x800;
 constexpr unsigned kOfnFileMustExist = 0x1000;
 // A Save dialog does not try whether the chosen file could be created.
 constexpr unsigned kOfnNoTestFileCreate = 0x10000;
+// A Save dialog that writes a file. Without OFN_FILEMUSTEXIST: in a Save
+// dialog Windows takes it at its word and refuses every new file name.
+constexpr unsigned kSaveDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 
 class FileDialogApi {
 public:

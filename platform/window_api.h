@@ -69,6 +69,10 @@ public:
     virtual bool IsCloaked(WindowHandle window) = 0;
     // GetClassNameA.
     virtual std::string ClassName(WindowHandle window) = 0;
+    // The image file name of the window's program ("notepad.exe"), through
+    // GetWindowThreadProcessId, OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION)
+    // and QueryFullProcessImageNameW; empty when Windows refuses to say.
+    virtual std::string ProgramName(WindowHandle window) = 0;
 };
 
 class SoundApi {

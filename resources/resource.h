@@ -10,7 +10,7 @@
 #define IDI_TRACK_ON 103
 #define IDI_TARGET 104
 
-// The nine 13x13 menu pictures.
+// The ten 13x13 menu pictures.
 #define IDB_IMPORT 201
 #define IDB_EXPORT 202
 #define IDB_CLOSE 203
@@ -20,6 +20,7 @@
 #define IDB_GO 207
 #define IDB_STOP 208
 #define IDB_HELP 209
+#define IDB_HISTORY 212
 
 // Menus: the menu bar, and the two tray pop-ups as submenus 0 and 1 of one
 // hidden menu.
@@ -51,6 +52,9 @@
 #define IDM_OPTFILEICON 40032
 #define IDM_STAT_ENABLE 40040
 #define IDM_STATUS_DISABLE 40041
+#define IDM_CLOSEDWINDOWS 40042
+#define IDM_CLOSEDWINDOWS1 40018
+#define IDM_CLOSEDWINDOWS2 40028
 #define IDM_HELPFILE 40050
 #define IDM_ABT 40051
 
@@ -73,6 +77,9 @@
 #define IDC_REFRESHWNDWLIST 1104
 #define IDC_TXT 1105
 #define IDC_TEXT 1201
+// The preview line of the add and edit dialogs, and its caution icon.
+#define IDC_PREVIEW 1110
+#define IDC_PREVIEWICON 1111
 
 // The options dialog, the about window and the splash window, with their pictures.
 #define IDD_OPTIONS 402
@@ -107,6 +114,13 @@
 #define IDC_LINK2 1406
 #define IDC_LINK3 1407
 #define IDC_LINK4 1408
+
+// The "Closed Windows" window and its controls; "Close" is IDCANCEL.
+#define IDD_CLOSEDWINDOWS 405
+#define IDC_HISTORYLIST 1601
+#define IDC_HISTORYREMOVE 1602
+#define IDC_HISTORYSAVE 1603
+#define IDC_HISTORYCLEAR 1604
 
 // Controls of the splash window.
 #define IDC_SPLASHPICTURE 1501

@@ -30,8 +30,8 @@ E02  engine/scanner.cpp  titles are read through a buffer twice as large (past 2
 + constexpr int kTitleCharacters = 508;
 
 E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
-- if (!windows_.Post(window, kWmCancelMode) || !windows_.Post(window, kWmClose)) {
-+ if (!windows_.Post(window, kWmClose) || !windows_.Post(window, kWmCancelMode)) {
+- const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
++ const bool taken = windows_.Post(window, kWmClose) && windows_.Post(window, kWmCancelMode);
 
 E04  engine/scanner.cpp  the title is not re-checked just before the close
 - if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
@@ -54,7 +54,7 @@ E08  engine/scanner.cpp  the matcher is built once and never follows list change
 + if (matcherGeneration_ == ~std::uint64_t{0}) {
 
 E09  engine/entry_matcher.cpp  an entry ending inside a longer entry's path is not reported
-- if (output_[target]) output_[child] = 1;
+- least_[child] = std::min(least_[child], least_[target]);
 + 
 
 E12  engine/window_events.h  events wait for the end of a pass
@@ -202,12 +202,12 @@ F07  store/list_file.cpp  an export writes no empty line 2
 - std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
 + std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf;
 
-F08  store/list_file.cpp  an export ignores a failed close and replaces the old file
-- ok = files_.Close(file) && ok;
-+ files_.Close(file);
+F08  store/whole_file.cpp  an export ignores a failed close and replaces the old file
+- if (file_) ok_ = files_.Close(file_) && ok_;
++ if (file_) files_.Close(file_);
 
-F09  store/list_file.cpp  a failed export leaves its temporary file behind
-- files_.Delete(temp);
+F09  store/whole_file.cpp  a failed export leaves its temporary file behind
+- if (!ok_) files_.Delete(temp_);
 + 
 
 F10  store/window_list_store.cpp  a merge does not remember what it added (repeats within the file)
@@ -292,9 +292,9 @@ M09  shell/main_frm.cpp  the import dialog accepts a typed name of no file
 - request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnNoChangeDir;
 + request.flags = kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 
-M10  shell/main_frm.cpp  export overwrites without asking
-- const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
-+ const unsigned kExportDialogFlags = kOfnHideReadOnly
+M10  platform/shell_api.h  export overwrites without asking
+- constexpr unsigned kSaveDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly
++ constexpr unsigned kSaveDialogFlags = kOfnHideReadOnly
 
 M11  shell/main_frm.cpp  the status bar's Disable command is not handled
 - case IDM_STATUS_DISABLE:
@@ -440,11 +440,11 @@ D06  editing/edit.cpp  a moved entry is looked for case-sensitively
 - if (platform_.lower.EqualNoCase(lv.At(i), opened_)) return i;
 + if (lv.At(i) == opened_) return i;
 
-D07  editing/edit.cpp  removal does not re-check the list after the question
-- int index = selection < lv.Count() && lv.At(selection) == text ? selection : -1;
-+ int index = selection;
+D07  ui/entry_commands.cpp  removal does not re-check the list after the question
+- int at = index < lv.Count() && lv.At(index) == text ? index : -1;
++ int at = index;
 
-D08  editing/edit.cpp  the removal question's default button is OK
+D08  ui/entry_commands.cpp  the removal question's default button is OK
 - kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
 + kMbOkCancel | kMbIconQuestion | kMbSetForeground;
 
@@ -515,9 +515,9 @@ L10  editing/edit.cpp  an edit does not tell its save what it changed
 - change = ListChange::Edit(platform_.lv.At(index), text);
 + 
 
-L11  editing/edit.cpp  a removal does not tell its save what it changed
-- platform_.store.SaveWindowList(ListChange::Remove(text));
-+ platform_.store.SaveWindowList();
+L11  ui/entry_commands.cpp  a removal does not tell its save what it changed
+- store.SaveWindowList(ListChange::Remove(text));
++ store.SaveWindowList();
 
 L12  editing/taskbar_target.cpp  the target's add does not tell its save what it changed
 - platform_.store.SaveWindowList(ListChange::Add(title));
@@ -548,10 +548,9 @@ F20  store/list_file.cpp  the import's five-character rule counts bytes
 - if (utf8::CodePoints(*entry) < kMinImportedEntry
 + if (entry->size() < kMinImportedEntry
 
-F21  store/list_file.cpp  each export's temporary file has a name of its own, and a crash's stays
-- const std::string temp = path + ".tmp";
-+ static int exports = 0;
-+     const std::string temp = path + std::to_string(++exports) + ".tmp";
+F21  store/whole_file.cpp  each export's temporary file has a name of its own, and a crash's stays
+- temp_(path_ + ".tmp")
++ temp_(path_ + [] { static int n = 0; return std::to_string(++n); }() + ".tmp")
 
 D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
 - if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
@@ -571,8 +570,8 @@ E20  engine/window_events.cpp  a renamed hidden window is watched at every new n
 + if (!showReported_ && waiting != waiting_.end() && Watch(window))
 
 E21  engine/scanner.cpp  a refused close takes the debounce
-- if (Close(window, facts) == Closing::kRefused) return true;
-+ Close(window, facts);
+- if (Close(window, facts, entry) == Closing::kRefused) return true;
++ Close(window, facts, entry);
 
 E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
 - if (windows_.IsHung(window)) {
@@ -647,7 +646,7 @@ M20  shell/main_frm.cpp  Explorer is not told that the association changed
 - platform_.process.AssociationsChanged();
 + 
 
-M21  shell/main_frm.cpp  the export dialog insists on an existing file
+M21  platform/shell_api.h  the export dialog insists on an existing file
 - kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
 + kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir | kOfnFileMustExist;
 
@@ -807,6 +806,148 @@ H23  shell/splash.cpp  the splash has no margin below its notice
 U14  store/registry_access.cpp  data of another type than text is handed on though it is not UTF-8
 - *text = utf8::IsValid(read) ? std::string(read) : utf8::FromUtf16(utf8::ToUtf16(read));
 + *text = std::string(read);
+
+E30  engine/entry_matcher.cpp  of two equal entries the later one is named
+- terminal[node] = std::min(terminal[node], index);
++ terminal[node] = index;
+
+E31  engine/entry_matcher.cpp  the entry named is the first found along the title, not the first in the list
+- best = std::min(best, least_[state]);
++ if (least_[state] != kNone) return static_cast<int>(least_[state]);
+
+R01  engine/close_history.cpp  the history grows past its bound
+- if (rows_.size() > kLimit) rows_.pop_back();
++ 
+
+R02  engine/close_history.cpp  each request to a window that stays is a row of its own
+- if (w.window == window && w.title == title) {
++ if (false) {
+
+R03  engine/close_history.cpp  a refused request waits for an outcome like any other
+- refused ? CloseOutcome::kRefused : CloseOutcome::kAsked});
++ CloseOutcome::kAsked});
+
+R04  engine/close_history.cpp  a window is "Still open" at the first look
+- } else if (now - it->firstAsked >= kCloseWithin) {
++ } else if (now - it->firstAsked >= 0) {
+
+R05  engine/close_history.cpp  a window its program hid counts as still open
+- return !windows_.IsTopLevelWindow(window) || !(windows_.GetStyle(window) & kWsVisible);
++ return !windows_.IsTopLevelWindow(window);
+
+R06  engine/close_history.cpp  a window that stays is no longer followed while it is asked again
+- const bool settled = !row || gone || now - it->lastAsked >= kCloseWithin;
++ const bool settled = !row || gone || now - it->firstAsked >= kCloseWithin;
+
+R07  engine/close_history.cpp  the check timer runs on when nothing waits
+- if (waiting_.empty()) checkTimer_.Stop();
++ 
+
+R08  engine/close_history.cpp  the check timer is never started
+- if (!checkTimer_.IsRunning()) checkTimer_.Start();
++ 
+
+R09  engine/close_history.cpp  an open window does not show outcomes as they become known
+- if (changed) Tell(0);
++ 
+
+R10  engine/scanner.cpp  a request Windows refused is reported as asked
+- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), !taken);
++ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), false);
+
+R11  shell/main_frm.h  the main window keeps no history
+- if (history_) history_->Asked(window, title, entry, refused);
++ 
+
+R12  history/closed_windows.cpp  a field with a line break is not quoted
+- if (field.find_first_of(",\"\r\n") == std::string::npos) {
++ if (field.find_first_of(",\"") == std::string::npos) {
+
+R13  history/closed_windows.cpp  quotes inside a field are not doubled
+- if (c == '"') line += '"';
++ 
+
+R14  history/closed_windows.cpp  the CSV file has no byte-order mark
+- std::string csv = "\xEF\xBB\xBF";
++ std::string csv;
+
+R15  history/closed_windows.cpp  the selection stays at its place while new rows push its row down
+- if (added > 0 && selected >= 0) view_.SelectRow(selected + added < count ? selected + added : -1);
++ 
+
+R16  history/closed_windows.cpp  a failed save is not told
+- if (!out.Commit()) {
++ if (!out.Commit() && false) {
+
+R17  history/closed_windows.h  a closed window still follows the history
+- void Form_Unload() { platform_.history.SetListener(nullptr); }
++ void Form_Unload() {}
+
+R18  history/closed_windows.cpp  a double click below the rows says to select one
+- if (row < 0) return;  // below the rows
++ 
+
+R19  shell/main_frm.cpp  a row's entry is selected with the main window left where it was
+- lv_.Select(index);
+-     platform_.view.ShowNormal();
+-     platform_.view.BringToFront();
++ lv_.Select(index);
++     platform_.view.ShowNormal();
+
+R20  shell/main_frm.cpp  the tray menu's item does not open the window
+- case IDM_CLOSEDWINDOWS2:
++ 
+
+V01  editing/close_preview.cpp  four characters are previewed as an entry
+- if (utf8::CodePoints(text) < kMinimumEntryLength) {
++ if (text.empty()) {
+
+V02  engine/scanner.cpp  the preview counts the program's own windows
+- if (own_.Contains(window)) return "";
++ 
+
+V03  engine/scanner.cpp  the preview reads the titles of hidden windows
+- if (!facts.visible || facts.ownedByUs) return "";
++ if (facts.ownedByUs) return "";
+
+V04  engine/scanner.cpp  the preview counts windows the scan never closes (the desktop)
+- return IsCandidate(window, facts, title) ? title : "";
++ return title;
+
+V05  editing/close_preview.cpp  the preview matches the typed text case-sensitively
+- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_)) titles.push_back(std::move(title));
++ if (!title.empty() && title.find(entry_[0]) != std::string::npos) titles.push_back(std::move(title));
+
+V06  editing/close_preview.cpp  a line naming many windows has no caution
+- parts_->line.SetPreview(line, titles.size() > kCautionAbove);
++ parts_->line.SetPreview(line, false);
+
+V07  editing/close_preview.h  every key refreshes the line at once
+- if (parts_) parts_->delay.Start();
++ if (parts_) Refresh();
+
+V08  editing/close_preview.cpp  the delay ticks on after the line was refreshed
+- parts_->delay.Stop();
++ 
+
+V09  editing/add_item.cpp  a pick from the list waits for the delay
+- view_.SetText(rows_[static_cast<std::size_t>(row)]);
+-     preview_.Refresh();
++ view_.SetText(rows_[static_cast<std::size_t>(row)]);
+
+V10  editing/add_item.cpp  a pick by the crosshair waits for the delay
+- view_.SetCrosshair(false);
+-     preview_.Refresh();
++ view_.SetCrosshair(false);
+
+V11  editing/edit.cpp  the edit dialog opens without its line
+- view_.Show();
+-     preview_.Refresh();
++ view_.Show();
+
+V12  editing/close_preview.cpp  one window is counted as "1 windows"
+- (titles.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
++ " windows \xE2\x80\x94 ";
 
 MUTANTS
 

@@ -23,11 +23,11 @@ cmake --build build/asan -j2
 
 # Short libFuzzer runs over what the program reads from outside (the stored
 # window list, list files, tray notifications, window titles, stored
-# settings), with address and undefined-behaviour sanitizers; their corpora
-# also replay above.
+# settings, titles written to the closed windows' CSV file), with address and
+# undefined-behaviour sanitizers; their corpora also replay above.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DQW_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz -j2
-for target in window_list list_file tray browser_suffix settings; do
+for target in window_list list_file tray browser_suffix settings history_csv; do
     mkdir -p "build/fuzz/corpus/$target"
     echo "fuzzing $target for ${QW_FUZZ_SECONDS:-20} s"
     build/fuzz/fuzz/${target}_fuzz -max_total_time=${QW_FUZZ_SECONDS:-20} -max_len=12000 -print_final_stats=0 \

@@ -12,9 +12,7 @@ const char kTipDisabled[] = "Quellwatch [Disabled]";
 const char kStatusEnabled[] = "Quellwatch Status: [ENABLED]";
 const char kStatusDisabled[] = "Quellwatch Status: [DISABLED]";
 const char kExitQuestion[] = "Warning: Exiting Quellwatch will disable the\r\nautomatic closing of listed windows!";
-// Without OFN_FILEMUSTEXIST: in a Save dialog Windows takes it at its word
-// and refuses every new file name.
-const unsigned kExportDialogFlags = kOfnOverwritePrompt | kOfnHideReadOnly | kOfnPathMustExist | kOfnNoChangeDir;
+const unsigned kExportDialogFlags = kSaveDialogFlags;
 const char kListBusy[] = "Another copy of Quellwatch is saving the window list.";
 const char kChangeKept[] = "Your change is kept and will be saved with your next change.";
 const char kNotReloaded[] = "Press \"Refresh List\" in a moment to see its changes.";
@@ -32,7 +30,7 @@ struct MenuPicture {
 // The menu-bar items that carry a picture, by position.
 constexpr MenuPicture kMenuPictures[] = {
     {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
-    {1, 2, IDB_ICON},   {2, 0, IDB_GO},     {2, 1, IDB_STOP},  {3, 0, IDB_HELP},
+    {1, 2, IDB_ICON},   {2, 0, IDB_GO},     {2, 1, IDB_STOP},  {2, 3, IDB_HISTORY}, {3, 0, IDB_HELP},
 };
 
 }  // namespace
@@ -46,8 +44,8 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                platform_.lower),
       events_(scanner_, platform_.windows, platform_.windowEvents, platform_.retryTimer),
       listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower, platform_.ansi),
-      addItem_(platform_.addItemView, Editing()),
-      edit_(platform_.editView, Editing()),
+      addItem_(platform_.addItemView, Editing(), platform_.addPreview),
+      edit_(platform_.editView, Editing(), platform_.editPreview),
       listCommands_(edit_, Editing()),
       target_(platform_.trays, *this, Editing()),
       options_(platform_.optionsView,
@@ -57,6 +55,18 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
     scanner_.SetCloseObserver(this);
+    if (HistoryParts* parts = platform_.history) {
+        history_ = std::make_unique<CloseHistory>(platform_.windows, parts->clock, parts->checkTimer);
+        closedWindows_ = std::make_unique<ClosedWindows>(
+            parts->view, ClosedWindowsPlatform{*history_, lv_, store_, platform_.process, platform_.fileDialogs,
+                                               platform_.files, [this](int index) { ShowEntry(index); }});
+    }
+}
+
+void MainFrm::ShowEntry(int index) {
+    lv_.Select(index);
+    platform_.view.ShowNormal();
+    platform_.view.BringToFront();
 }
 
 std::string CannotCloseText(const std::string& title, CloseRefusal why) {
@@ -271,6 +281,11 @@ bool MainFrm::OnCommand(int id) {
     case IDM_FILEICON1:
     case IDM_FILEICON2: options_.ShowOptionsPage(kPageListIcon); return true;
     case IDM_ABT: about_.Show(); return true;
+    case IDM_CLOSEDWINDOWS:
+    case IDM_CLOSEDWINDOWS1:
+    case IDM_CLOSEDWINDOWS2:
+        if (closedWindows_) closedWindows_->Show();
+        return true;
     }
     return false;
 }

@@ -10,9 +10,12 @@
 #include "editing/add_item.h"
 #include "editing/edit.h"
 #include "editing/taskbar_target.h"
+#include "engine/close_history.h"
 #include "engine/scanner.h"
 #include "engine/window_events.h"
+#include "history/closed_windows.h"
 #include "options/options.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/controls.h"
 #include "platform/file_api.h"
@@ -58,6 +61,13 @@ public:
     virtual void CheckTrayMenuItem(int commandId, bool checked) = 0;
 };
 
+// The close history and its window.
+struct HistoryParts {
+    Clock& clock;
+    Timer& checkTimer;  // ticks a few times a second while a request waits for its outcome
+    ClosedWindowsView& view;
+};
+
 struct MainFrmPlatform {
     RegistryApi& registry;
     WindowApi& windows;
@@ -86,6 +96,11 @@ struct MainFrmPlatform {
     // Window events beside the tick; none where only the tick scans.
     WindowEventSource* windowEvents = nullptr;
     Timer* retryTimer = nullptr;  // a few milliseconds, for windows not yet shown
+    // The close history and the preview lines of the add and edit dialogs;
+    // none in tests that need none.
+    HistoryParts* history = nullptr;
+    PreviewParts* addPreview = nullptr;
+    PreviewParts* editPreview = nullptr;
 };
 
 extern const char kTipEnabled[];
@@ -113,6 +128,9 @@ public:
     void Tm_Timer() { scanner_.ScanCycle(); }
     void ReInitCloseTmr_Timer() { scanner_.ReInitCloseTmrTick(); }
     void RetryTimer_Timer() { events_.RetryTimer_Timer(); }
+    void HistoryCheckTmr_Timer() {
+        if (history_) history_->CheckTmr_Timer();
+    }
     void WindowEvents_Waiting() { events_.Wake(); }
 
     void EnableTracking();
@@ -145,6 +163,9 @@ public:
     TaskbarTarget& Target() { return target_; }
     Options& Opts() { return options_; }
     About& AboutBox() { return about_; }
+    // None without HistoryParts.
+    CloseHistory* History() { return history_.get(); }
+    ClosedWindows* Closed() { return closedWindows_.get(); }
 
 private:
     // Another copy held the stored list past the lock's bound; true to try again.
@@ -159,6 +180,11 @@ private:
     void CannotClose(WindowHandle, const std::string& title, CloseRefusal why) override {
         platform_.view.SetStatusText(CannotCloseText(title, why));
     }
+    void Asked(WindowHandle window, const std::string& title, const std::string& entry, bool refused) override {
+        if (history_) history_->Asked(window, title, entry, refused);
+    }
+    // A row of the close history: its entry selected in `lv`, the window up.
+    void ShowEntry(int index);
 
     // TargetHost
     IconHandle LoadIconResource(int id) override { return platform_.view.LoadIconResource(id); }
@@ -179,6 +205,8 @@ private:
     TaskbarTarget target_;
     Options options_;
     About about_;
+    std::unique_ptr<CloseHistory> history_;
+    std::unique_ptr<ClosedWindows> closedWindows_;
     SysTray* sysIcon_ = nullptr;
     int windowIconId_ = 0;
 };

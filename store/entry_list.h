@@ -26,6 +26,9 @@ public:
     std::uint64_t Generation() const { return generation_; }
     // The index selected in the list box, -1 when none (or no list box).
     int Selection() const { return control_ ? control_->Selection() : -1; }
+    void Select(int index) {
+        if (control_ && index >= 0 && index < Count()) control_->Select(index);
+    }
 
     // Returns false when the list is full.
     bool Add(const std::string& text);

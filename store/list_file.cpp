@@ -4,6 +4,8 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "store/whole_file.h"
+
 namespace qw {
 
 const char kListFileHeader[] = "QUELLBOX2";
@@ -162,11 +164,6 @@ void ListFile::ShowError(WindowHandle owner, const std::string& text, const std:
 
 bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
     if (path.empty()) return false;
-    // The new list goes to a file beside the old one and replaces it only
-    // once complete, so a failed export never costs the user the old file.
-    // Named after the target, so that one left by a crash is replaced by
-    // the next export rather than left to pile up.
-    const std::string temp = path + ".tmp";
     // A list the ANSI code page can hold whole is written as every version
     // wrote it, and reads everywhere; any other in UTF-8, under the newer header.
     std::vector<std::string> ansi;
@@ -178,28 +175,23 @@ bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
     }
     const bool unicode = ansi.size() != lv_.Items().size();
     const std::vector<std::string>& entries = unicode ? lv_.Items() : ansi;
-    const FileHandle file = files_.Create(temp);
-    bool ok = file != 0;
-    if (ok) {
-        std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
-        for (const std::string& entry : entries) {
-            pending += EncodeEntry(entry, random_);
-            pending += kCrLf;
-            if (pending.size() >= kWriteBlock) {
-                ok = files_.Write(file, pending.data(), pending.size());
-                pending.clear();
-                if (!ok) break;
-            }
+    // A failed export never costs the user the old file.
+    WholeFileWriter out(files_, path);
+    std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
+    for (const std::string& entry : entries) {
+        pending += EncodeEntry(entry, random_);
+        pending += kCrLf;
+        if (pending.size() >= kWriteBlock) {
+            if (!out.Write(pending)) break;
+            pending.clear();
         }
-        if (ok && !pending.empty()) ok = files_.Write(file, pending.data(), pending.size());
-        ok = files_.Close(file) && ok;
     }
-    ok = ok && files_.Replace(temp, path);
-    if (!ok) {
-        files_.Delete(temp);
+    out.Write(pending);
+    if (!out.Commit()) {
         ShowError(owner, "Cannot write the window list to\r\n" + path, "Error");
+        return false;
     }
-    return ok;
+    return true;
 }
 
 ListFileContents ListFile::ReadWindowList(const std::string& path) {

@@ -76,6 +76,8 @@ public:
     void LoadWindowList();
     // Whether `text` equals an entry of `lv`, ignoring case.
     bool IsListedTitle(const std::string& text) const;
+    // The entry `text`: exactly, or else ignoring case; -1 when none.
+    int Find(const std::string& text) const;
 
 private:
     // Runs `work` under the lock; false when the lock could not be had.
@@ -83,8 +85,6 @@ private:
     void Load();
     // False when the list filled up.
     bool Apply(const ListChange& change);
-    // The entry `text`: exactly, or else ignoring case; -1 when none.
-    int Find(const std::string& text) const;
     // Nothing when the registry refused the read.
     std::optional<std::string> ReadStamp();
     // False when a read failed: the save must not guess what is stored.

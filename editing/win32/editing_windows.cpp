@@ -2,9 +2,53 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "resources/resource.h"
 
 namespace qw {
+
+namespace {
+
+// The system's caution picture drawn for `side` pixels, loaded once a size.
+HICON WarningIcon(int side) {
+    static std::map<int, HICON> icons;
+    HICON& icon = icons[side];
+    if (icon) return icon;
+    // comctl32 6 (the manifest's, already loaded) draws it for the size;
+    // older ones leave it to LoadImage.
+    using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    const auto load = reinterpret_cast<ScaleDown>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    const PCWSTR warning = MAKEINTRESOURCEW(32515);  // IDI_WARNING
+    if (!load || FAILED(load(nullptr, warning, side, side, &icon)))
+        icon = static_cast<HICON>(LoadImageW(nullptr, warning, IMAGE_ICON, side, side, LR_SHARED));
+    return icon;
+}
+
+}  // namespace
+
+void ShowPreviewLine(HWND dialog, const std::string& text, bool caution) {
+    HWND line = GetDlgItem(dialog, IDC_PREVIEW), icon = GetDlgItem(dialog, IDC_PREVIEWICON);
+    if (!line || !icon) return;
+    RECT at{}, room{};
+    GetWindowRect(icon, &at);
+    GetWindowRect(line, &room);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&room), 2);
+    const UINT dpi = WindowDpi(dialog);
+    if (caution) {
+        const int side = MetricForDpi(SM_CXSMICON, dpi);
+        SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(WarningIcon(side)), 0);
+        SetWindowPos(icon, nullptr, 0, 0, side, side, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(icon, caution ? SW_SHOWNA : SW_HIDE);
+    // The line starts after the icon while it shows, and keeps its right edge.
+    const int left = caution ? at.left + MetricForDpi(SM_CXSMICON, dpi) + ScaleForDpi(4, static_cast<int>(dpi))
+                             : at.left;
+    MoveWindow(line, left, room.top, room.right - left, room.bottom - room.top, TRUE);
+    SetWindowTextW(line, Wide(text).c_str());
+}
 
 AddItemWindow::AddItemWindow(HINSTANCE instance) : DialogWindow(instance, IDD_ADDITEM, IDC_WIN_NAME) {}
 
@@ -34,6 +78,9 @@ void AddItemWindow::SetCrosshair(bool on) { SetCursor(LoadCursor(nullptr, on ? I
 bool AddItemWindow::OnCommand(int id, int code) {
     switch (id) {
     case IDC_REFRESHWNDWLIST: logic_->RefreshWndwList_Click(); return true;
+    case IDC_WIN_NAME:
+        if (code == EN_CHANGE) logic_->win_name_Change();
+        return true;
     case IDC_WNDWLIST:
         if (code == LBN_SELCHANGE)
             logic_->WndwList_Click(static_cast<int>(SendDlgItemMessageA(hwnd_, IDC_WNDWLIST, LB_GETCURSEL, 0, 0)));
@@ -90,8 +137,11 @@ LRESULT CALLBACK AddItemWindow::TargetProc(HWND target, UINT message, WPARAM wPa
 
 EditWindow::EditWindow(HINSTANCE instance) : DialogWindow(instance, IDD_EDIT, IDC_TEXT) {}
 
-bool EditWindow::OnCommand(int id, int) {
+bool EditWindow::OnCommand(int id, int code) {
     switch (id) {
+    case IDC_TEXT:
+        if (code == EN_CHANGE) logic_->Text_Change();
+        return true;
     case IDOK: logic_->Done_Click(); return true;
     case IDCANCEL: logic_->No_Click(); return true;
     }

@@ -9,12 +9,17 @@
 
 namespace qw {
 
-class AddItemWindow : public DialogWindow<AddItemView, AddItem> {
+// The preview line below a dialog's text box, with its caution icon before
+// it when shown.
+void ShowPreviewLine(HWND dialog, const std::string& text, bool caution);
+
+class AddItemWindow : public DialogWindow<AddItemView, AddItem>, public PreviewView {
 public:
     explicit AddItemWindow(HINSTANCE instance);
 
     void SetRows(const std::vector<std::string>& rows) override;
     void SetCrosshair(bool on) override;
+    void SetPreview(const std::string& text, bool caution) override { ShowPreviewLine(hwnd_, text, caution); }
 
 private:
     void OnInit() override;
@@ -27,9 +32,10 @@ private:
     bool dragging_ = false;
 };
 
-class EditWindow : public DialogWindow<DialogView, Edit> {
+class EditWindow : public DialogWindow<DialogView, Edit>, public PreviewView {
 public:
     explicit EditWindow(HINSTANCE instance);
+    void SetPreview(const std::string& text, bool caution) override { ShowPreviewLine(hwnd_, text, caution); }
 
 private:
     void OnInit() override { logic_->Form_Load(); }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/window_api.h"
 
@@ -27,6 +28,7 @@ struct FakeWindow {
     bool hung = false;      // its program does not answer
     bool cloaked = false;   // on another virtual desktop, say
     std::string className = "Window";
+    std::string program = "";  // its image file name; empty: the platform refuses to say
 };
 
 class MemoryWindows : public WindowApi {
@@ -96,6 +98,10 @@ public:
         const FakeWindow* w = Find(window);
         return w ? w->className : "";
     }
+    std::string ProgramName(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return w ? w->program : "";
+    }
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;
@@ -146,6 +152,15 @@ private:
     bool running_ = false;
 };
 
+// Time as a test sets it.
+class MemoryClock : public Clock {
+public:
+    LocalTime local{2024, 5, 31, 14, 3, 7};
+    std::int64_t milliseconds = 1000;
+    LocalTime Local() override { return local; }
+    std::int64_t Milliseconds() override { return milliseconds; }
+};
+
 class MemoryListBox : public ListBoxControl {
 public:
     std::vector<std::string> items;
@@ -161,6 +176,7 @@ public:
     }
     void SetAt(int index, const std::string& text) override { items[static_cast<std::size_t>(index)] = text; }
     int Selection() const override { return selection; }
+    void Select(int index) override { selection = index; }
 };
 
 class MemoryText : public TextControl {

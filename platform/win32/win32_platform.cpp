@@ -136,6 +136,31 @@ std::string Win32Windows::ClassName(WindowHandle window) {
     return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+std::string Win32Windows::ProgramName(WindowHandle window) {
+    DWORD id = 0;
+    if (!GetWindowThreadProcessId(Wnd(window), &id)) return "";
+    // The limited right is granted for most processes of other users and of
+    // administrators too; a protected process still refuses it.
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return "";
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    const bool named = QueryFullProcessImageNameW(process, 0, &path[0], &size) != FALSE;
+    CloseHandle(process);
+    if (!named) return "";
+    path.resize(size);
+    const auto slash = path.find_last_of(L"\\/");
+    return Utf8(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+LocalTime Win32Clock::Local() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::int64_t Win32Clock::Milliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
+
 WindowHandle Win32Windows::RootOf(WindowHandle window) {
     HWND root = GetAncestor(Wnd(window), GA_ROOT);
     return root ? reinterpret_cast<WindowHandle>(root) : window;
@@ -330,6 +355,8 @@ void Win32ListBox::Assign(const std::vector<std::string>& texts) {
 }
 
 int Win32ListBox::Selection() const { return static_cast<int>(SendMessageW(box_, LB_GETCURSEL, 0, 0)); }
+
+void Win32ListBox::Select(int index) { SendMessageW(box_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 void Win32Text::SetText(const std::string& text) { SetWindowTextW(control_, Wide(text).c_str()); }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
@@ -47,6 +48,13 @@ public:
     bool IsTopLevelWindow(WindowHandle window) override;
     bool IsCloaked(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
+    std::string ProgramName(WindowHandle window) override;
+};
+
+class Win32Clock : public Clock {
+public:
+    LocalTime Local() override;
+    std::int64_t Milliseconds() override;
 };
 
 // Three out-of-context event hooks, one per event, so that the frequent
@@ -140,6 +148,7 @@ public:
     void SetAt(int index, const std::string& text) override;
     void Assign(const std::vector<std::string>& texts) override;
     int Selection() const override;
+    void Select(int index) override;
 
 private:
     HWND box_;

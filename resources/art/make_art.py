@@ -10,7 +10,7 @@ outputs can be rebuilt anywhere:
   track_on.ico           tray icon while tracking is on (green eye, red X);
                          also the main window's icon
   target.ico             the taskbar target (crosshair over a bullseye)
-  import.bmp ... help.bmp  the nine 13x13 menu pictures
+  import.bmp ... history.bmp  the ten 13x13 menu pictures
   splash.bmp, about.bmp  banner pictures for the splash and about windows
 
 Icons hold images of 16, 20, 24, 32, 40, 48, 64 and 256 pixels, the sizes
@@ -747,6 +747,22 @@ MENU_ART = {
         '.NBBBBwBBBBN.',
         '.NBBBBBBBBBN.',
         '..NNBBBBBNN..',
+        '....NNNNN....',
+    ],
+    # Closed windows: a clock, for what was closed when.
+    'history': [
+        '....NNNNN....',
+        '..NNwwwwwNN..',
+        '.NwwwwgwwwwN.',
+        '.NwwwwkwwwwN.',
+        'NwwwwwkwwwwwN',
+        'NwwwwwkwwwwwN',
+        'NgwwwwkkkkwgN',
+        'NwwwwwwwwwwwN',
+        'NwwwwwwwwwwwN',
+        '.NwwwwwwwwwN.',
+        '.NwwwwgwwwwN.',
+        '..NNwwwwwNN..',
         '....NNNNN....',
     ],
 }

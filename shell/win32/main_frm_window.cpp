@@ -11,6 +11,7 @@
 #include <string>
 
 #include "editing/win32/editing_windows.h"
+#include "history/win32/closed_windows_window.h"
 #include "options/win32/options_window.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
@@ -29,6 +30,9 @@ namespace {
 const char* const kClassName = kMainWindowClass;
 constexpr UINT_PTR kTmId = 1;
 constexpr UINT_PTR kReInitCloseTmrId = 2;
+constexpr UINT_PTR kAddPreviewTmrId = 3;
+constexpr UINT_PTR kEditPreviewTmrId = 4;
+constexpr UINT_PTR kHistoryCheckTmrId = 5;
 constexpr UINT kRetryTick = WM_APP + 1;
 constexpr UINT kWindowEventsWaiting = WM_APP + 2;
 // Answers how often the main thread was woken since the start, by what:
@@ -41,16 +45,17 @@ class MainFrmWindow : public MainFrmView {
 public:
     MainFrmWindow(HINSTANCE instance, const PublicFlags& flags)
         : instance_(instance), trays_(instance), addItem_(instance), edit_(instance), options_(instance),
-          about_(instance),
+          about_(instance), closedWindows_(instance),
           frm_(MainFrmPlatform{registry_, windows_, sound_, tm_, reInitCloseTmr_, &lvControl_, &numWindows_,
                                CaseFolding::System(), ansi_, ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
                                &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
-                               &retryTimer_}) {
+                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
         options_.Bind(&frm_.Opts(), &frm_.Own().options);
         about_.Bind(&frm_.AboutBox(), &frm_.Own().about);
+        closedWindows_.Bind(frm_.Closed(), &frm_.Own().closedWindows);
     }
 
     MainFrm& Frm() { return frm_; }
@@ -141,6 +146,14 @@ private:
     EditWindow edit_;
     OptionsWindow options_;
     AboutWindow about_;
+    ClosedWindowsWindow closedWindows_;
+    Win32Clock clock_;
+    Win32Timer historyCheckTmr_{kHistoryCheckTmrId, 100};
+    Win32Timer addPreviewTmr_{kAddPreviewTmrId, ClosePreview::kDelay};
+    Win32Timer editPreviewTmr_{kEditPreviewTmrId, ClosePreview::kDelay};
+    HistoryParts historyParts_{clock_, historyCheckTmr_, closedWindows_};
+    PreviewParts addPreview_{addItem_, addPreviewTmr_};
+    PreviewParts editPreview_{edit_, editPreviewTmr_};
     Win32Pointer pointer_;
     MainFrm frm_;
 
@@ -169,6 +182,9 @@ void MainFrmWindow::OnCreate(HWND window) {
     hwnd_ = window;
     tm_.Bind(window);
     reInitCloseTmr_.Bind(window);
+    for (Win32Timer* timer : {&historyCheckTmr_, &addPreviewTmr_, &editPreviewTmr_}) timer->Bind(window);
+    // Owned by the main window, so that the scan never closes it.
+    closedWindows_.SetOwner(window);
     retryTimer_.Bind(window);
     windowEvents_.Bind(window);
     dpi_ = WindowDpi(window);
@@ -358,8 +374,15 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (wParam == kTmId) {
             self->Woke(MainFrmWindow::kTickWake);
             self->Frm().Tm_Timer();
-        } else if (wParam == kReInitCloseTmrId) self->Frm().ReInitCloseTmr_Timer();
-
+        } else if (wParam == kReInitCloseTmrId) {
+            self->Frm().ReInitCloseTmr_Timer();
+        } else if (wParam == kHistoryCheckTmrId) {
+            self->Frm().HistoryCheckTmr_Timer();
+        } else if (wParam == kAddPreviewTmrId) {
+            self->Frm().Adder().PreviewTmr_Timer();
+        } else if (wParam == kEditPreviewTmrId) {
+            self->Frm().Editor().PreviewTmr_Timer();
+        }
         return 0;
     case kRetryTick:
         self->Woke(MainFrmWindow::kRetryWake);

@@ -102,14 +102,14 @@ TEST(Tray, IconMenusTrackingWindowAndExit) {
     HWND offer = helper.Create("Daily Offer while off");
 
     // A right click pops the menu of the state up without raising the main
-    // window over the program in front; its fifth item switches tracking.
+    // window over the program in front; its sixth item switches tracking.
     SetForegroundWindow(other);
     ASSERT_TRUE(WaitUntil([&] { return Ahead(other, q.Main()); }, 10s));
     for (int click : {WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP}) Notify(tray, click);
     HWND menu = WaitForWindowOfClass(q.Id(), "#32768", 10s);
     EXPECT_TRUE(helper.Messages(offer).empty());
     const std::int64_t enabledAt = Now();
-    ASSERT_TRUE(ChooseItem(menu, 5));
+    ASSERT_TRUE(ChooseItem(menu, 6));
     ASSERT_TRUE(ShowsState(shell, tray, q, true));
     EXPECT_TRUE(Ahead(other, q.Main()));
     ASSERT_TRUE(helper.WaitForMessages(offer, WM_CLOSE, 1, 5s));
@@ -179,7 +179,7 @@ TEST(Tray, RealClicksSecondCopyHelpAndTheMenuBar) {
         }
         ASSERT_NE(menu, nullptr) << state;
         Screenshot(std::string("tray-menu-") + state, &q);
-        RunHost("/usr/bin/xdotool key Down Down Down Down Down Return");
+        RunHost("/usr/bin/xdotool key Down Down Down Down Down Down Return");
         EXPECT_TRUE(StatusSays(q, std::string(state) == "disabled")) << state;
     }
 

@@ -35,6 +35,8 @@ public:
         logic_ = logic;
         ownSlot_ = ownSlot;
     }
+    // The window that owns the dialog from its next creation on; none by default.
+    void SetOwner(HWND owner) { owner_ = owner; }
 
     void Show() override {
         if (!Create()) return;
@@ -85,6 +87,8 @@ protected:
     // Moved to a monitor of another scale; Windows scales the dialog itself,
     // the window reloads its pictures.
     virtual void OnDpiChanged() {}
+    // Any other message; true when handled.
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -95,7 +99,7 @@ private:
     bool Create() {
         if (!hwnd_) {
             // Wide: its text boxes keep what is typed in any script.
-            CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), nullptr, &DialogWindow::Proc,
+            CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), owner_, &DialogWindow::Proc,
                                reinterpret_cast<LPARAM>(this));
         }
         return hwnd_ != nullptr;
@@ -139,7 +143,7 @@ private:
             }
             return FALSE;
         }
-        return FALSE;
+        return self && self->OnMessage(message, wParam, lParam) ? TRUE : FALSE;
     }
     static bool OwnedBy(LPARAM window, HWND owner) {
         return window && GetWindow(reinterpret_cast<HWND>(window), GW_OWNER) == owner;
@@ -152,6 +156,7 @@ private:
 
     int templateId_;
     int textId_;
+    HWND owner_ = nullptr;
     WindowHandle* ownSlot_ = nullptr;
     bool activationPending_ = false;
     int iconId_ = 0;

@@ -1,0 +1,77 @@
+// ClosedWindows, the "Closed Windows" window: the close history as a list,
+// newest first, followed live while the window is open. From it the user
+// removes the entry behind a row, saves the rows as a CSV file, clears them,
+// or finds a row's entry in the main window's list.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "engine/close_history.h"
+#include "platform/file_api.h"
+#include "platform/shell_api.h"
+#include "store/entry_list.h"
+#include "store/window_list_store.h"
+#include "ui/dialog_view.h"
+
+namespace qw {
+
+extern const char kClosedWindowsCaption[];
+// The columns, in order: Time, Title, Entry, Program, Outcome.
+constexpr int kHistoryColumns = 5;
+extern const char* const kHistoryColumnNames[kHistoryColumns];
+
+// The rows as a CSV file: UTF-8 with a byte-order mark (so that a
+// spreadsheet reads it as UTF-8), a header row, lines ending CR LF, and a
+// field that holds a comma, a quote or a line break quoted, its quotes doubled.
+std::string HistoryCsv(const std::deque<CloseRecord>& rows);
+
+class ClosedWindowsView : public DialogView {
+public:
+    // The list now has `count` rows, whose texts it asks for with Cell.
+    virtual void ShowRows(int count) = 0;
+    // -1 when no row is selected.
+    virtual int SelectedRow() const = 0;
+    // Selects `row`, or none for -1.
+    virtual void SelectRow(int row) = 0;
+};
+
+struct ClosedWindowsPlatform {
+    CloseHistory& history;
+    EntryList& lv;
+    WindowListStore& store;
+    ProcessApi& process;
+    FileDialogApi& fileDialogs;
+    FileApi& files;
+    // Selects entry `index` in the main window's list and brings the window up.
+    std::function<void(int index)> showEntry;
+};
+
+class ClosedWindows final : private HistoryListener {
+public:
+    ClosedWindows(ClosedWindowsView& view, ClosedWindowsPlatform platform)
+        : view_(view), platform_(std::move(platform)) {}
+
+    void Show() { view_.Show(); }
+    void Form_Load();
+    void Form_Activate() { view_.BringToFront(); }
+    void Form_Unload() { platform_.history.SetListener(nullptr); }
+    std::string Cell(int row, int column) const;
+    void RemoveEntry_Click();
+    void SaveAs_Click();
+    void Clear_Click() { platform_.history.Clear(); }
+    void Close_Click() { view_.Close(); }
+    void Rows_DblClick(int row);
+
+private:
+    void HistoryChanged(int added) override;
+    // The index in `lv` of the selected row's entry; -1, the user told, when
+    // no row is selected or the entry is no longer listed.
+    int SelectedEntry(int row);
+
+    ClosedWindowsView& view_;
+    ClosedWindowsPlatform platform_;
+};
+
+}  // namespace qw

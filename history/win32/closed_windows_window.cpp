@@ -1,0 +1,116 @@
+#include "history/win32/closed_windows_window.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/win32_system.h"
+#include "resources/resource.h"
+
+namespace qw {
+namespace {
+
+// Lengths in dialog units, as the template's.
+constexpr int kMargin = 7, kGap = 4, kButtonHeight = 14, kCloseWidth = 50;
+constexpr int kColumnWidths[kHistoryColumns] = {72, 116, 56, 70, 44};
+constexpr int kButtons[] = {IDC_HISTORYREMOVE, IDC_HISTORYSAVE, IDC_HISTORYCLEAR};
+// The least size of the window's client area.
+constexpr int kLeastWidth = 240, kLeastHeight = 100;
+
+}  // namespace
+
+ClosedWindowsWindow::ClosedWindowsWindow(HINSTANCE instance) : DialogWindow(instance, IDD_CLOSEDWINDOWS, 0) {}
+
+HWND ClosedWindowsWindow::List() const { return GetDlgItem(hwnd_, IDC_HISTORYLIST); }
+
+void ClosedWindowsWindow::OnInit() {
+    HWND list = List();
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    for (int column = 0; column < kHistoryColumns; ++column) {
+        RECT width{0, 0, kColumnWidths[column], 0};
+        MapDialogRect(hwnd_, &width);
+        const std::wstring name = Wide(kHistoryColumnNames[column]);
+        LVCOLUMNW c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        c.cx = width.right;
+        c.pszText = const_cast<wchar_t*>(name.c_str());
+        c.iSubItem = column;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+    }
+    logic_->Form_Load();
+}
+
+void ClosedWindowsWindow::ShowRows(int count) {
+    // The rows' texts are asked for as they are drawn: all of them may have
+    // moved down under a new first row.
+    ListView_SetItemCountEx(List(), count, LVSICF_NOSCROLL);
+    InvalidateRect(List(), nullptr, FALSE);
+}
+
+int ClosedWindowsWindow::SelectedRow() const { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
+
+void ClosedWindowsWindow::SelectRow(int row) {
+    ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row >= 0) ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+bool ClosedWindowsWindow::OnCommand(int id, int) {
+    switch (id) {
+    case IDC_HISTORYREMOVE: logic_->RemoveEntry_Click(); return true;
+    case IDC_HISTORYSAVE: logic_->SaveAs_Click(); return true;
+    case IDC_HISTORYCLEAR: logic_->Clear_Click(); return true;
+    case IDOK:
+    case IDCANCEL: logic_->Close_Click(); return true;
+    }
+    return false;
+}
+
+void ClosedWindowsWindow::Layout(int width, int height) {
+    RECT u{kMargin, kGap, kButtonHeight, kCloseWidth};  // dialog units to pixels, in the window's font
+    MapDialogRect(hwnd_, &u);
+    const int margin = u.left, gap = u.top, buttonHeight = u.right, closeWidth = u.bottom;
+    const int buttonTop = height - margin - buttonHeight;
+    MoveWindow(List(), margin, margin, width - 2 * margin, buttonTop - gap - margin, TRUE);
+    int left = margin;
+    for (int id : kButtons) {
+        HWND button = GetDlgItem(hwnd_, id);
+        RECT r{};
+        GetWindowRect(button, &r);
+        MoveWindow(button, left, buttonTop, r.right - r.left, buttonHeight, TRUE);
+        left += r.right - r.left + gap;
+    }
+    MoveWindow(GetDlgItem(hwnd_, IDCANCEL), width - margin - closeWidth, buttonTop, closeWidth, buttonHeight, TRUE);
+}
+
+bool ClosedWindowsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) Layout(LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_GETMINMAXINFO: {
+        RECT least{0, 0, kLeastWidth, kLeastHeight};
+        MapDialogRect(hwnd_, &least);
+        AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+        return true;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != static_cast<UINT_PTR>(IDC_HISTORYLIST)) return false;
+        if (header->code == LVN_GETDISPINFOW) {
+            auto* item = &reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if ((item->mask & LVIF_TEXT) && item->cchTextMax > 0)
+                lstrcpynW(item->pszText, Wide(logic_->Cell(item->iItem, item->iSubItem)).c_str(), item->cchTextMax);
+            return true;
+        }
+        if (header->code == NM_DBLCLK) {
+            logic_->Rows_DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+            return true;
+        }
+        return false;
+    }
+    }
+    return false;
+}
+
+}  // namespace qw

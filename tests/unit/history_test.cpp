@@ -1,0 +1,213 @@
+// The close history (each request followed to its outcome, the last 1,000
+// kept newest first), its window and the preview of the add and edit dialogs.
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "tests/unit/fake_dialogs.h"
+
+namespace qw {
+namespace {
+
+struct FakeHistoryView : Fake<ClosedWindowsView> {
+    int rows = 0, selected = -1, shown = 0;
+    void ShowRows(int count) override { rows = count, ++shown; }
+    int SelectedRow() const override { return selected; }
+    void SelectRow(int row) override { selected = row; }
+};
+
+struct FakeLine : PreviewView {
+    std::string text;
+    bool caution = false;
+    void SetPreview(const std::string& value, bool on) override { text = value, caution = on; }
+};
+
+const std::string kAsked = "Closing\xE2\x80\xA6", kDash = " \xE2\x80\x94 ";
+
+// The main window with the history and the preview lines, as the glue wires it.
+struct History : ::testing::Test, FrmWorld {
+    MemoryClock clock;
+    MemoryTimer check, addDelay, editDelay;
+    FakeHistoryView historyView;
+    FakeLine addLine, editLine;
+    HistoryParts parts{clock, check, historyView};
+    PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
+    MainFrm app{[this] {
+        MainFrmPlatform p{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
+                          view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
+                          &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}};
+        p.history = &parts;
+        p.addPreview = &addPreview;
+        p.editPreview = &editPreview;
+        return p;
+    }()};
+    CloseHistory& history = *app.History();
+    ClosedWindows& closed = *app.Closed();
+
+    History() {
+        app.Attach(kMain);
+        app.Own().edit = editView.handle = 0x301;
+    }
+    // A tick of each timer, `later` ms on.
+    void Pass(std::int64_t later = 0) {
+        clock.milliseconds += later;
+        app.ReInitCloseTmr_Timer();
+        app.Tm_Timer();
+        app.HistoryCheckTmr_Timer();
+    }
+    Strings Column(int column) {
+        Strings cells;
+        for (int row = 0; row < static_cast<int>(history.Rows().size()); ++row) cells.push_back(closed.Cell(row, column));
+        return cells;
+    }
+};
+
+// Gone (or hidden by its program) within 2 s: "Closed"; there after 2 s:
+// "Still open", "Closed" should it go while still asked; refused by Windows:
+// "Refused"; a program that does not answer is not asked, not recorded. A
+// window asked again keeps its row; the entry is the first in list order.
+TEST_F(History, EachRequestIsFollowedToItsOutcome) {
+    closed.Form_Load();
+    app.lv().Assign({"zzzzz", "offer", "daily"});
+    windows.Add(1, "Special daily offer").program = "browser.exe";
+    windows.Add(2, "Offer that asks a question");
+    windows.Add(3, "Offer as admin").elevated = true;
+    windows.Add(4, "Offer not answering").hung = true;
+    windows.Add(5, "Daily news");
+    Pass();
+    EXPECT_EQ(std::make_tuple(Column(4), check.IsRunning()), std::make_tuple(Strings{kAsked, "Refused", kAsked, kAsked}, true));
+    windows.Remove(1);
+    windows.windows[3].visible = false;
+    const int shown = historyView.shown;
+    Pass(1999);
+    EXPECT_EQ(Column(1), (Strings{"Daily news", "Offer as admin", "Offer that asks a question", "Special daily offer"}));
+    EXPECT_EQ(Column(2), (Strings{"daily", "offer", "offer", "offer"}));
+    EXPECT_EQ(Column(3)[3], "browser.exe");
+    EXPECT_EQ(Column(4), (Strings{"Closed", "Refused", kAsked, "Closed"}));
+    EXPECT_EQ(std::make_pair(closed.Cell(0, 0), historyView.shown), std::make_pair(std::string("2024-05-31 14:03:07"), shown + 1));
+    Pass(1);
+    EXPECT_EQ(Column(4)[2], "Still open");
+    Pass(400);
+    windows.Remove(2);  // its user answered the question
+    app.HistoryCheckTmr_Timer();
+    EXPECT_EQ(std::make_pair(Column(4)[2], check.IsRunning()), std::make_pair(std::string("Closed"), false));
+}
+
+// The last 1,000, newest first; every menu item opens the window, which
+// follows them while open, its selection staying with its row.
+TEST_F(History, KeepsTheLastThousandNewestFirst) {
+    for (int id : {IDM_CLOSEDWINDOWS, IDM_CLOSEDWINDOWS1, IDM_CLOSEDWINDOWS2}) {
+        historyView.open = false;
+        EXPECT_TRUE(app.OnCommand(id) && historyView.open);
+    }
+    closed.Form_Load();
+    for (int i = 1; i <= 1001; ++i) {
+        history.Asked(static_cast<WindowHandle>(i), "Window " + std::to_string(i), "Window", true);
+        if (i == 3) historyView.selected = 1;  // "Window 2"
+    }
+    EXPECT_EQ(std::make_tuple(historyView.rows, closed.Cell(0, 1), closed.Cell(999, 1), historyView.selected),
+              std::make_tuple(1000, std::string("Window 1001"), std::string("Window 2"), 999));
+    history.Asked(1002, "Window 1002", "Window", true);  // the selected row goes
+    EXPECT_EQ(historyView.selected, -1);
+    closed.Clear_Click();
+    closed.Form_Unload();
+    history.Asked(1, "Window 1", "Window", true);
+    EXPECT_EQ(std::make_pair(historyView.rows, history.Rows().size()), std::make_pair(0, std::size_t{1}));
+}
+
+// "Remove Entry" asks as "Remove Item" does; a double click selects the entry
+// in the main window. Either finds an entry whose case changed since, and
+// says so when no row is chosen or its entry has gone.
+TEST_F(History, RemoveEntryAndDoubleClickFindTheRowsEntry) {
+    SeedList({"Daily offer", "Weekly news"});
+    app.RefreshL_Click();
+    for (const char* entry : {"daily offer", "Weekly news", "gone entry"}) history.Asked(1, "A title", entry, true);
+    app.OnCommand(IDM_CLOSEDWINDOWS);
+    process.answers = {kIdOk, kIdOk, kIdCancel, kIdOk};
+    for (int row : {-1, 0, 2, 2}) {
+        historyView.selected = row;
+        closed.RemoveEntry_Click();
+    }
+    const WindowHandle at = historyView.handle;
+    EXPECT_EQ(FactsOf(process.boxes),
+              (Boxes{{kMustSelect, "Error", 0x10000u, at},
+                     {"\"gone entry\" is no longer in the window list.", "Quellwatch", 0x10040u, at},
+                     {"Remove Entry: Daily offer ?", "Are you sure?", 0x10121u, at},
+                     {"Remove Entry: Daily offer ?", "Are you sure?", 0x10121u, at}}));
+    EXPECT_EQ(StoredList(), Strings{"Weekly news"});
+    closed.Rows_DblClick(-1);  // below the rows
+    closed.Rows_DblClick(1);
+    EXPECT_EQ(std::make_tuple(box.selection, view.log, process.boxes.size()),
+              std::make_tuple(0, Strings{"show", "front"}, std::size_t{4}));
+}
+
+// CSV: a byte-order mark, a header, CR LF, quotes only around a field that
+// needs them, its quotes doubled; written whole through a temporary file.
+TEST_F(History, SaveAsWritesRfc4180Csv) {
+    const std::deque<CloseRecord> rows = {
+        {{2024, 1, 2, 3, 4, 5}, "Plain", "plain\nentry", "a.exe", CloseOutcome::kClosed},
+        {{2024, 12, 31, 23, 59, 59}, "Offer, \"today\"\r\nonly", u8"Привет, мир", "", CloseOutcome::kStillOpen}};
+    EXPECT_EQ(HistoryCsv(rows), "\xEF\xBB\xBFTime,Title,Entry,Program,Outcome\r\n"
+                                "2024-01-02 03:04:05,Plain,\"plain\nentry\",a.exe,Closed\r\n"
+                                "2024-12-31 23:59:59,\"Offer, \"\"today\"\"\r\nonly\",\"" u8"Привет, мир" "\",,Still open\r\n");
+    history.Asked(1, "Plain", "plain", true);
+    app.OnCommand(IDM_CLOSEDWINDOWS);
+    dialogs.answers = {"", "C:\\history.csv", "C:\\history.csv"};
+    closed.SaveAs_Click();
+    closed.SaveAs_Click();
+    const FileDialogRequest& request = dialogs.shown[0].second;
+    EXPECT_EQ(std::tie(request.owner, request.flags, request.defaultExtension),
+              std::make_tuple(historyView.handle, 0x80Eu, std::string("csv")));
+    EXPECT_EQ(files.files["C:\\history.csv"], HistoryCsv(history.Rows()));
+    files.FailAt(1, MemoryFiles::kReplace);
+    closed.SaveAs_Click();
+    EXPECT_EQ(std::make_pair(files.files.size(), BoxTexts()),
+              std::make_pair(std::size_t{1}, Strings{"Cannot write the closed windows to\r\nC:\\history.csv"}));
+}
+
+// The preview counts what the scan would close (not the program's own
+// windows, hidden ones, popups owned by the program or the desktop), from
+// five characters on, with a caution past five windows. Typing refreshes it
+// 150 ms after the last key; a pick, a drop of the crosshair, a refresh of
+// the list and opening the edit dialog at once.
+TEST_F(History, PreviewCountsByTheScansRulesAfterItsDelay) {
+    windows.Add(kMain, "Offer in the main window");
+    windows.Add(1, "Daily OFFER");
+    windows.Add(2, "Hidden offer", false);
+    FakeWindow& ours = windows.Add(3, "Offer of ours");
+    ours.popup = true, ours.owner = kMain;
+    windows.Add(4, "Offer on another desktop").cloaked = true;
+    windows.Add(5, "Program Manager");
+    app.OnCommand(IDC_LADD);
+    AddItem& add = app.Adder();
+    const std::pair<const char*, std::string> cases[] = {
+        {"offr", kPreviewTooShort}, {"program manager", "Would close now: nothing"},
+        {"daily", "Would close now: 1 window" + kDash + "Daily OFFER"},
+        {"offer", "Would close now: 2 windows" + kDash + "Daily OFFER; Offer on another desktop"}};
+    for (const auto& [typed, line] : cases) {
+        addItemView.text = typed;
+        add.win_name_Change();
+        add.win_name_Change();
+        EXPECT_EQ(std::make_tuple(addLine.text != line, addDelay.IsRunning()), std::make_tuple(true, true)) << typed;
+        add.PreviewTmr_Timer();
+        EXPECT_EQ(std::make_tuple(addLine.text, addDelay.IsRunning()), std::make_tuple(line, false));
+    }
+    // The titles of hidden windows and of the program's own are not even read.
+    EXPECT_EQ(std::make_pair(windows.calls[2].text, windows.calls[kMain].text), std::make_pair(0, 0));
+    for (WindowHandle w = 10; w < 14; ++w) windows.Add(w, "Offer " + std::to_string(w));
+    add.RefreshWndwList_Click();
+    EXPECT_EQ(std::make_pair(addLine.text.substr(0, 26), addLine.caution), std::make_pair(std::string("Would close now: 6 windows"), true));
+    const std::string one = "Would close now: 1 window" + kDash + "Daily OFFER";
+    add.WndwList_Click(0);
+    EXPECT_EQ(std::make_pair(addLine.text, addLine.caution), std::make_pair(one, false));
+    addLine.text.clear();
+    windows.underPointer = 1;
+    add.Target_MouseUp();
+    EXPECT_EQ(addLine.text, one);
+    app.lv().Assign({"Weekly news"});
+    box.selection = 0;
+    app.OnCommand(IDC_EDITENTRY);
+    EXPECT_EQ(editLine.text, "Would close now: nothing");
+}
+
+}  // namespace
+}  // namespace qw
