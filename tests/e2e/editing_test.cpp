@@ -111,78 +111,54 @@ const char kTooShort[] = "The title must be a least five (5) characters long";
 
 // Titles are shown as they are, in every script, and an entry taken from one
 // closes its window and leaves one of another script that the ANSI code page
-// would spell the same ("??????"). The crosshair takes another program's whole
-// title and refuses the program's own windows and controls.
+// would spell the same ("??????"). The crosshair refuses a control of the
+// main window (the display tests drag it onto another program's title bar).
 TEST(Editing, AddPickedTypedAndByTheCrosshairInEveryScript) {
     QuietOptions();
     SeedList({"Existing entry"});
     Helper helper;
     HWND page = helper.Create("Quarterly Report - Mozilla Firefox", "i");
     helper.Create("Calc");
-    HWND netscape = helper.Create("Weekly Offer - Netscape");
-    MoveWindow(netscape, 20, 560, 300, 100, TRUE);
+    MoveWindow(helper.Create("Weekly Offer - Netscape"), 20, 560, 300, 100, TRUE);
     Quellbox q;
     ASSERT_TRUE(helper.Ok() && q.Launch());
     HWND dialog = Open(q, IDC_LADD, "Add new item");
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_WNDWLIST), name = GetDlgItem(dialog, IDC_WIN_NAME);
-    ASSERT_GE(Pick(dialog, "Quarterly Report"), 0);  // the browser's name cut off
-    const Strings rows = Rows(list);
-    EXPECT_NE(std::find(rows.begin(), rows.end(), "Calc"), rows.end());
-    for (const char* own : {"Quellwatch v1.6", "Add new item"}) EXPECT_EQ(std::count(rows.begin(), rows.end(), own), 0);
 
-    // The crosshair, dragged with real pointer events: over the dialog's own
-    // title bar refused, the text kept; over another program's title bar its
-    // whole title, browser name included; onto a control of the main window
-    // refused by the window that holds it.
-    RECT own{}, other{}, button{};
-    GetWindowRect(dialog, &own);
-    GetWindowRect(netscape, &other);
-    SetWindowTextA(name, "typed");
-    ASSERT_TRUE(DragCrosshair(dialog, own.left + 60, own.top + 10));
-    ASSERT_TRUE(Answer(WaitForBox(q, kInvalidWindow), IDOK));
-    EXPECT_EQ(TextOf(name), "typed");
-    ASSERT_TRUE(DragCrosshair(dialog, other.left + 60, other.top + 10));
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(name) == "Weekly Offer - Netscape"; }, 10s));
+    // Dragged with real pointer events onto a button of the main window:
+    // refused in a box the dialog owns, the text kept.
+    RECT button{};
     MoveWindow(q.Main(), 0, 0, 470, 380, TRUE);
     SetWindowPos(dialog, HWND_TOP, 520, 0, 0, 0, SWP_NOSIZE);
     GetWindowRect(GetDlgItem(q.Main(), IDC_LADD), &button);
+    SetWindowTextA(name, "typed");
     ASSERT_TRUE(DragCrosshair(dialog, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
-    ASSERT_TRUE(Answer(WaitForBox(q, kInvalidWindow), IDOK));
-    EXPECT_EQ(TextOf(name), "Weekly Offer - Netscape");
+    HWND box = WaitForBox(q, kInvalidWindow);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_EQ(TextOf(name), "typed");
 
-    // The pick is kept through the dialog's own question; Enter adds it, and
-    // the next tick closes its window.
+    // The pick, the browser's name cut off, is kept through the dialog's own
+    // question, which keeps the text; Enter adds it, and the next tick closes
+    // its window.
     const LRESULT picked = Pick(dialog, "Quarterly Report");
-    SetWindowTextA(name, "abc");
+    ASSERT_GE(picked, 0);
+    SetWindowTextA(name, "abcd");
     Key(name, VK_RETURN);
     ASSERT_TRUE(Answer(WaitForBox(q, kTooShort), IDOK));
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 10s));
-    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), picked);
+    EXPECT_EQ(std::make_pair(SendMessageA(list, LB_GETCURSEL, 0, 0), TextOf(name)), std::make_pair(picked, std::string("abcd")));
     SetWindowTextA(name, "Quarterly Report");
     Screenshot("add-dialog", &q);
     Key(name, VK_RETURN);
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report"}));
     EXPECT_TRUE(helper.WaitForMessages(page, WM_CLOSE, 1, 10s));
-
-    // Typed: four characters are refused in a box the dialog owns, the text
-    // kept; "Error" is added; Escape cancels.
-    for (const std::string text : {"abcd", "Error", "Not to be added"}) {
-        ASSERT_NE(dialog = Open(q, IDM_AD1, "Add new item"), nullptr);
-        name = GetDlgItem(dialog, IDC_WIN_NAME);
-        SetWindowTextA(name, text.c_str());
-        Key(name, text == "Not to be added" ? VK_ESCAPE : VK_RETURN);
-        if (text == "abcd") {
-            HWND box = WaitForBox(q, kTooShort);
-            EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
-            ASSERT_TRUE(Answer(box, IDOK));
-            EXPECT_EQ(TextOf(name), "abcd");
-            Press(dialog, IDCANCEL);
-        }
-        ASSERT_TRUE(WaitGone(dialog)) << text;
-    }
-    EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report", "Error"}));
+    ASSERT_NE(dialog = Open(q, IDM_AD1, "Add new item"), nullptr);  // Escape cancels
+    SetDlgItemTextA(dialog, IDC_WIN_NAME, "Not to be added");
+    Key(GetDlgItem(dialog, IDC_WIN_NAME), VK_ESCAPE);
+    ASSERT_TRUE(WaitGone(dialog));
 
     HWND privet = helper.Create(u8"Привет - Report", "w");
     HWND sentinel = helper.Create(u8"Привет - Report, the sentinel", "wi");
@@ -190,7 +166,7 @@ TEST(Editing, AddPickedTypedAndByTheCrosshairInEveryScript) {
     ASSERT_GE(Pick(dialog, u8"Привет - Report"), 0);
     Key(GetDlgItem(dialog, IDC_WIN_NAME), VK_RETURN);
     ASSERT_TRUE(WaitGone(dialog));
-    EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report", "Error", u8"Привет - Report"}));
+    EXPECT_TRUE(Stored({"Existing entry", "Quarterly Report", u8"Привет - Report"}));
     EXPECT_TRUE(helper.WaitForMessages(privet, WM_CLOSE, 1, 10s));
     HWND tokyo = helper.Create(u8"東京都大阪府 - Report", "w");
     ASSERT_TRUE(helper.FullPass(sentinel));
@@ -206,8 +182,6 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
     Quellbox q;
     ASSERT_TRUE(helper.Ok() && q.Launch());
     HWND lv = GetDlgItem(q.Main(), IDC_LV);
-    Press(q.Main(), IDC_EDITENTRY);  // nothing selected
-    ASSERT_TRUE(Answer(WaitForBox(q, "You must select an item"), IDOK));
     SendMessageA(lv, LB_SETCURSEL, 1, 0);
     HWND dialog = Open(q, IDC_EDITENTRY, "Edit Entry"), text = GetDlgItem(dialog, IDC_TEXT);
     ASSERT_NE(dialog, nullptr);
@@ -217,11 +191,9 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
     Key(text, VK_RETURN);
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_TRUE(Stored({"Alpha window", "Beta changed", "Gamma window"}));
-    for (int answer : {IDCANCEL, IDOK}) {
-        SendMessageA(lv, LB_SETCURSEL, 0, 0);
-        Press(q.Main(), IDC_LREM);
-        ASSERT_TRUE(Answer(WaitForBox(q, "Remove Entry: Alpha window ?", "Are you sure?"), answer));
-    }
+    SendMessageA(lv, LB_SETCURSEL, 0, 0);
+    Press(q.Main(), IDC_LREM);
+    ASSERT_TRUE(Answer(WaitForBox(q, "Remove Entry: Alpha window ?", "Are you sure?"), IDOK));
     EXPECT_TRUE(Stored({"Beta changed", "Gamma window"}));
     EXPECT_TRUE(Counts(q, 2));
 
@@ -243,11 +215,6 @@ TEST(Editing, EditRemoveAndTheTaskbarTarget) {
     Press(box, IDYES);
     EXPECT_TRUE(Stored({"Beta changed", "Gamma window", "Start Page"}));
     EXPECT_TRUE(helper.WaitForMessages(page, WM_CLOSE, 1, 10s));
-
-    // Switched off from the other tray menu: the icon goes, the choice is stored.
-    Press(q.Main(), IDM_ENTASK2);
-    EXPECT_TRUE(WaitUntil([&] { return shell.Removed(target); }, 10s));
-    EXPECT_TRUE(WaitUntil([&] { return Value(kOptionsKey, "Task Target") == "0"; }, 10s));
 }
 
 // Opening a .wnl file in the shell runs "Quellbox.exe <path>": a one-shot
@@ -262,25 +229,13 @@ TEST(ListFiles, CommandLineShellTwoCopiesAndTheFileMenu) {
     SeedList({"Daily Offer"});
     Helper helper;
     HWND offer = helper.Create("Daily Offer - a window no importer may close");
-    const std::string mine = Beside("my list.wnl"), cannotOpen = "Cannot open the window list\r\n",
-                      cutShort = "The window list could not be read to its end\r\n",
-                      wrong = "This window list is invalid, or it may be from an newer version of Quellwatch.",
-                      pressRefresh = "Window List imported, please press refresh\r\n"
-                                     "on the main dialog to see the new entries.";
+    const std::string mine = Beside("my list.wnl"), pressRefresh = "Window List imported, please press refresh\r\n"
+                                                                   "on the main dialog to see the new entries.";
     WriteList("my list.wnl", {"Imported entry one", "Imported entry two"});
-    WriteList("wrong.wnl", {"Never added"}, "quellbox2");
     WriteList("good.wnl", {"Imported entry"});
-    std::ofstream(Beside("empty.wnl"), std::ios::binary);
-    std::ofstream(Beside("huge.wnl"), std::ios::binary) << "QUELLBOX2\r\n\r\n" << std::string(20 << 20, 'A');
     const std::pair<std::string, std::string> runs[] = {
         // The file named, and what Yes to the question leads to ("" to answer No).
-        {mine, ""},
-        {Beside("missing.wnl"), cannotOpen},
-        {BinDir(), cannotOpen},
-        {Beside("empty.wnl"), cutShort},
-        {Beside("huge.wnl"), cutShort},  // 20 MB, no line end
-        {mine, "Window List imported."},
-    };
+        {mine, ""}, {Beside("missing.wnl"), "Cannot open the window list\r\n"}, {mine, "Window List imported."}};
     Program importer;
     for (const auto& [file, says] : runs) {
         const bool imports = says == "Window List imported.";
@@ -320,45 +275,31 @@ TEST(ListFiles, CommandLineShellTwoCopiesAndTheFileMenu) {
     Strings all = {"Quellwatch", u8"Café au lait", "Imported entry one", "Imported entry two", "Added afterwards"};
     ASSERT_TRUE(Stored(all));
     {
+        // The tray copy adds while the importer's report is up.
         AnswerTimer answers(q.Main());
-        for (const auto& [name, says] : {std::pair{"wrong.wnl", wrong}, {"good.wnl", pressRefresh}}) {
-            ASSERT_TRUE(importer.Start(Beside("Quellbox.exe"), "\"" + Beside(name) + "\""));
-            ASSERT_TRUE(Answer(WaitForBox(importer, std::string("Import ") + name + " ?"), IDYES));
-            HWND told = WaitForBox(importer, says);
-            ASSERT_NE(told, nullptr) << name;
-            // The tray copy adds while the importer's box is up.
-            if (std::string(name) == "good.wnl") all.push_back("Imported entry");
-            all.push_back(std::string("Added beside ") + name);
-            ASSERT_TRUE(AddTyped(q, all.back()));
-            EXPECT_TRUE(Stored(all)) << name;
-            ASSERT_TRUE(Answer(told, IDOK));
-            EXPECT_EQ(importer.WaitExit(10s), 0) << name;
-        }
+        ASSERT_TRUE(importer.Start(Beside("Quellbox.exe"), "\"" + Beside("good.wnl") + "\""));
+        ASSERT_TRUE(Answer(WaitForBox(importer, "Import good.wnl ?"), IDYES));
+        HWND told = WaitForBox(importer, pressRefresh);
+        ASSERT_NE(told, nullptr);
+        all.insert(all.end(), {"Imported entry", "Added beside"});
+        ASSERT_TRUE(AddTyped(q, all.back()));
         EXPECT_TRUE(Stored(all));
+        ASSERT_TRUE(Answer(told, IDOK));
+        EXPECT_EQ(importer.WaitExit(10s), 0);
         EXPECT_TRUE(Counts(q, static_cast<int>(all.size())));
         EXPECT_LT(answers.Slowest(), 1000.0);
     }
 
-    // Exported to a new file named without its extension: the dialog adds ".wnl".
+    // Every entry fits the ANSI code page: the older header, in that code page
+    // (the dialog adds ".wnl" to a name without it).
     DeleteFileA(Beside("export.wnl").c_str());
     ASSERT_TRUE(ChooseFile(q, IDM_EXPORT, "Export Window List", Beside("export")));
     std::string bytes;
     ASSERT_TRUE(WaitUntil([&] { return !(bytes = ReadBytes(Beside("export.wnl"))).empty(); }, 10s));
-    // Every entry fits the ANSI code page: the older header, in that code page.
     EXPECT_EQ(bytes.substr(0, 13), "QUELLBOX2\r\n\r\n");
     Strings decoded = Decode(bytes);
     for (std::string& entry : decoded) entry = Utf8(Wide(entry, CP_ACP));
     EXPECT_EQ(decoded, all);
-
-    WriteList("more.wnl", {"Brand new entry", "ADDED AFTERWARDS", "abc", "Another new one"});
-    for (const char* file : {"wrong.wnl", "more.wnl"}) {
-        ASSERT_TRUE(ChooseFile(q, IDM_IMP, "Import Window List", Beside(file)));
-    }
-    ASSERT_TRUE(Answer(WaitForBox(q, wrong, "Unrecognized File Header"), IDOK));
-    // Repeats in other case and short entries are dropped; the count follows.
-    all.insert(all.end(), {"Brand new entry", "Another new one"});
-    EXPECT_TRUE(Stored(all));
-    EXPECT_TRUE(Counts(q, static_cast<int>(all.size())));
 
     // A title outside the ANSI code page: the list goes under the newer
     // header, in UTF-8, to a folder named outside the code page too, and
@@ -379,10 +320,10 @@ TEST(ListFiles, CommandLineShellTwoCopiesAndTheFileMenu) {
     EXPECT_TRUE(Stored(all));
 }
 
-// Each of the nine menu items opens the dialog on its page; OK on the
-// untouched dialog stores all eight values, the association and the Run
-// entry; unchecking "Start-up with Windows" removes it. The splash, off at
-// first, then comes first and the main window about 3.5 s later.
+// Each of the nine menu items opens the dialog on its page; OK on a dialog
+// that found nothing stored stores all eight values, the association with the
+// slider's icon and the Run entry. The splash, off at first, then comes first
+// and the main window about 3.5 s later.
 TEST(Settings, OptionsOnEachPageOkStoresEverythingAboutAndSplash) {
     QuietOptions();
     SetString(kOptionsKey, "Sound", "C:\\windows\\media\\ding.wav");
@@ -408,30 +349,20 @@ TEST(Settings, OptionsOnEachPageOkStoresEverythingAboutAndSplash) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);  // reopened, the dialog finds nothing stored at all
     Press(q.Main(), IDM_OPTFILEICON);
     ASSERT_TRUE(WaitUntil([&, old = dialog] { return onPage(2, old); }, 10s));
-    // The slider changes the preview.
     HWND slider = GetDlgItem(dialog, IDC_ICONNUM);
-    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 1);
     const LRESULT first = SendDlgItemMessageA(dialog, IDC_ICONVIEW, STM_GETICON, 0, 0);
-    for (int position : {5, 1}) {
-        SendMessageA(slider, TBM_SETPOS, TRUE, position);
-        SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
-        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ICONVIEW, STM_GETICON, 0, 0) != first, position == 5);
-    }
+    SendMessageA(slider, TBM_SETPOS, TRUE, 5);
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5), reinterpret_cast<LPARAM>(slider));
+    EXPECT_NE(SendDlgItemMessageA(dialog, IDC_ICONVIEW, STM_GETICON, 0, 0), first);  // the preview follows
     ASSERT_TRUE(Answer(dialog, IDOK));
     const std::pair<const char*, const char*> stored[] = {
         {"On at Start", "1"}, {"Show Splash Screen", "1"}, {"Minimized at start", "0"}, {"Run at Start", "1"},
-        {"Task Target", "1"}, {"Play Sound", "1"},         {"Sound", " "},                {"FileIcon", "1"}};
+        {"Task Target", "1"}, {"Play Sound", "1"},         {"Sound", " "},                {"FileIcon", "5"}};
     for (const auto& s : stored) EXPECT_EQ(Value(kOptionsKey, s.first), s.second) << s.first;
     const std::string exe = BinDir() + "\\Quellbox.exe";
-    const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "\"" + exe + "\"");
-    EXPECT_EQ(Value("Quellwatch Window List\\DefaultIcon", "", HKEY_CLASSES_ROOT), exe + ",1");
-
-    ASSERT_NE(dialog = Open(q, IDM_MODE, "Quellwatch Options"), nullptr);
-    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_RUNATSTART, BM_GETCHECK, 0, 0), BST_CHECKED);
-    SendDlgItemMessageA(dialog, IDC_RUNATSTART, BM_SETCHECK, BST_UNCHECKED, 0);
-    ASSERT_TRUE(Answer(dialog, IDOK));
-    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "(missing)");
+    EXPECT_EQ(Value("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Quellwatch", HKEY_LOCAL_MACHINE),
+              "\"" + exe + "\"");
+    EXPECT_EQ(Value("Quellwatch Window List\\DefaultIcon", "", HKEY_CLASSES_ROOT), exe + ",5");
 
     HWND about = Open(q, IDM_ABT, "About Quellwatch 1.6");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_BLD)), "Build: 1.6.454");  // from the version record

@@ -77,6 +77,20 @@ struct FakeOptionsView : Fake<OptionsView> {
     void SetIconView(int id) override { state[7] = id; }
 };
 
+struct FakeHistoryView : Fake<ClosedWindowsView> {
+    int rows = 0, selected = -1, shown = 0;
+    FakeHistoryView() { handle = 0x302; }
+    void ShowRows(int count) override { rows = count, ++shown; }
+    int SelectedRow() const override { return selected; }
+    void SelectRow(int row) override { selected = row; }
+};
+
+struct FakeLine : PreviewView {
+    std::string text;
+    bool caution = false;
+    void SetPreview(const std::string& value, bool on) override { text = value, caution = on; }
+};
+
 struct FakePointer : MousePointer {
     std::vector<bool> log;
     void SetHourglass(bool on) override { log.push_back(on); }
@@ -167,10 +181,17 @@ struct FrmWorld {
     FakeOptionsView optionsView;
     FakeAboutView aboutView;
     FakePointer pointer;
+    MemoryClock clock;
+    MemoryTimer check, addDelay, editDelay;
+    FakeHistoryView historyView;
+    FakeLine addLine, editLine;
+    HistoryParts parts{clock, check, historyView};
+    PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
     const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
                                 view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
-                                &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}}};
+                                &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr, nullptr,
+                                &parts, &addPreview, &editPreview}};
     AddItem& add = frm.Adder();
     Edit& edit = frm.Editor();
     TaskbarTarget& target = frm.Target();

@@ -8,51 +8,18 @@
 namespace qw {
 namespace {
 
-struct FakeHistoryView : Fake<ClosedWindowsView> {
-    int rows = 0, selected = -1, shown = 0;
-    void ShowRows(int count) override { rows = count, ++shown; }
-    int SelectedRow() const override { return selected; }
-    void SelectRow(int row) override { selected = row; }
-};
-
-struct FakeLine : PreviewView {
-    std::string text;
-    bool caution = false;
-    void SetPreview(const std::string& value, bool on) override { text = value, caution = on; }
-};
-
 const std::string kAsked = "Closing\xE2\x80\xA6", kDash = " \xE2\x80\x94 ";
 
-// The main window with the history and the preview lines, as the glue wires it.
 struct History : ::testing::Test, FrmWorld {
-    MemoryClock clock;
-    MemoryTimer check, addDelay, editDelay;
-    FakeHistoryView historyView;
-    FakeLine addLine, editLine;
-    HistoryParts parts{clock, check, historyView};
-    PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
-    MainFrm app{[this] {
-        MainFrmPlatform p{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
-                          view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
-                          &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}};
-        p.history = &parts;
-        p.addPreview = &addPreview;
-        p.editPreview = &editPreview;
-        return p;
-    }()};
-    CloseHistory& history = *app.History();
-    ClosedWindows& closed = *app.Closed();
+    CloseHistory& history = *frm.History();
+    ClosedWindows& closed = *frm.Closed();
 
-    History() {
-        app.Attach(kMain);
-        app.Own().edit = editView.handle = 0x301;
-    }
     // A tick of each timer, `later` ms on.
     void Pass(std::int64_t later = 0) {
         clock.milliseconds += later;
-        app.ReInitCloseTmr_Timer();
-        app.Tm_Timer();
-        app.HistoryCheckTmr_Timer();
+        frm.ReInitCloseTmr_Timer();
+        frm.Tm_Timer();
+        frm.HistoryCheckTmr_Timer();
     }
     Strings Column(int column) {
         Strings cells;
@@ -67,7 +34,7 @@ struct History : ::testing::Test, FrmWorld {
 // window asked again keeps its row; the entry is the first in list order.
 TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     closed.Form_Load();
-    app.lv().Assign({"zzzzz", "offer", "daily"});
+    frm.lv().Assign({"zzzzz", "offer", "daily"});
     windows.Add(1, "Special daily offer").program = "browser.exe";
     windows.Add(2, "Offer that asks a question");
     windows.Add(3, "Offer as admin").elevated = true;
@@ -88,7 +55,7 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     EXPECT_EQ(Column(4)[2], "Still open");
     Pass(400);
     windows.Remove(2);  // its user answered the question
-    app.HistoryCheckTmr_Timer();
+    frm.HistoryCheckTmr_Timer();
     EXPECT_EQ(std::make_pair(Column(4)[2], check.IsRunning()), std::make_pair(std::string("Closed"), false));
 }
 
@@ -97,7 +64,7 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
 TEST_F(History, KeepsTheLastThousandNewestFirst) {
     for (int id : {IDM_CLOSEDWINDOWS, IDM_CLOSEDWINDOWS1, IDM_CLOSEDWINDOWS2}) {
         historyView.open = false;
-        EXPECT_TRUE(app.OnCommand(id) && historyView.open);
+        EXPECT_TRUE(frm.OnCommand(id) && historyView.open);
     }
     closed.Form_Load();
     for (int i = 1; i <= 1001; ++i) {
@@ -119,9 +86,9 @@ TEST_F(History, KeepsTheLastThousandNewestFirst) {
 // says so when no row is chosen or its entry has gone.
 TEST_F(History, RemoveEntryAndDoubleClickFindTheRowsEntry) {
     SeedList({"Daily offer", "Weekly news"});
-    app.RefreshL_Click();
+    frm.RefreshL_Click();
     for (const char* entry : {"daily offer", "Weekly news", "gone entry"}) history.Asked(1, "A title", entry, true);
-    app.OnCommand(IDM_CLOSEDWINDOWS);
+    frm.OnCommand(IDM_CLOSEDWINDOWS);
     process.answers = {kIdOk, kIdOk, kIdCancel, kIdOk};
     for (int row : {-1, 0, 2, 2}) {
         historyView.selected = row;
@@ -150,7 +117,7 @@ TEST_F(History, SaveAsWritesRfc4180Csv) {
                                 "2024-01-02 03:04:05,Plain,\"plain\nentry\",a.exe,Closed\r\n"
                                 "2024-12-31 23:59:59,\"Offer, \"\"today\"\"\r\nonly\",\"" u8"Привет, мир" "\",,Still open\r\n");
     history.Asked(1, "Plain", "plain", true);
-    app.OnCommand(IDM_CLOSEDWINDOWS);
+    frm.OnCommand(IDM_CLOSEDWINDOWS);
     dialogs.answers = {"", "C:\\history.csv", "C:\\history.csv"};
     closed.SaveAs_Click();
     closed.SaveAs_Click();
@@ -177,8 +144,7 @@ TEST_F(History, PreviewCountsByTheScansRulesAfterItsDelay) {
     ours.popup = true, ours.owner = kMain;
     windows.Add(4, "Offer on another desktop").cloaked = true;
     windows.Add(5, "Program Manager");
-    app.OnCommand(IDC_LADD);
-    AddItem& add = app.Adder();
+    frm.OnCommand(IDC_LADD);
     const std::pair<const char*, std::string> cases[] = {
         {"offr", kPreviewTooShort}, {"program manager", "Would close now: nothing"},
         {"daily", "Would close now: 1 window" + kDash + "Daily OFFER"},
@@ -203,9 +169,9 @@ TEST_F(History, PreviewCountsByTheScansRulesAfterItsDelay) {
     windows.underPointer = 1;
     add.Target_MouseUp();
     EXPECT_EQ(addLine.text, one);
-    app.lv().Assign({"Weekly news"});
+    frm.lv().Assign({"Weekly news"});
     box.selection = 0;
-    app.OnCommand(IDC_EDITENTRY);
+    frm.OnCommand(IDC_EDITENTRY);
     EXPECT_EQ(editLine.text, "Would close now: nothing");
 }
 
