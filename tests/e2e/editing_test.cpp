@@ -360,9 +360,14 @@ TEST(Settings, OptionsOnEachPageOkStoresEverythingAboutAndSplash) {
         {"Task Target", "1"}, {"Play Sound", "1"},         {"Sound", " "},                {"FileIcon", "5"}};
     for (const auto& s : stored) EXPECT_EQ(Value(kOptionsKey, s.first), s.second) << s.first;
     const std::string exe = BinDir() + "\\Quellbox.exe";
-    EXPECT_EQ(Value("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Quellwatch", HKEY_LOCAL_MACHINE),
-              "\"" + exe + "\"");
+    const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "\"" + exe + "\"");
     EXPECT_EQ(Value("Quellwatch Window List\\DefaultIcon", "", HKEY_CLASSES_ROOT), exe + ",5");
+    // Unchecked, the Run entry goes (and the next Wine session starts no copy of its own).
+    ASSERT_NE(dialog = Open(q, IDM_MODE, "Quellwatch Options"), nullptr);
+    SendDlgItemMessageA(dialog, IDC_RUNATSTART, BM_SETCHECK, BST_UNCHECKED, 0);
+    ASSERT_TRUE(Answer(dialog, IDOK));
+    EXPECT_EQ(Value(run, "Quellwatch", HKEY_LOCAL_MACHINE), "(missing)");
 
     HWND about = Open(q, IDM_ABT, "About Quellwatch 1.6");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_BLD)), "Build: 1.6.454");  // from the version record
