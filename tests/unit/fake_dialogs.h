@@ -208,6 +208,12 @@ struct FrmWorld {
         lv.Assign(entries);
         frm.Store().SaveWindowList();
     }
+    // The user types `text` into the add dialog and presses OK.
+    void AddByDialog(const std::string& text) {
+        add.Show();
+        addItemView.text = text;
+        add.done_Click();
+    }
     // The user hovers over the target while `title` is the foreground window,
     // clicks it and answers; then the window goes.
     void OfferByTarget(WindowHandle window, const std::string& title, int answer) {
