@@ -249,8 +249,9 @@ TEST(WindowListSave, KeepsOneWholeListAtEveryCrashOrFailure) {
 }
 
 // Neither copy saved before (no stamp yet), and this copy cannot read the
-// stamp: that is never taken for "unchanged"; the change waits. (The commands'
-// changes over another copy's are the main window's tests.)
+// stamp: that is never taken for "unchanged"; the change waits, then merges
+// only what neither list nor file held before. (The commands' changes over
+// another copy's are the main window's tests.)
 TEST(WindowListSave, AStampThatCannotBeReadNeverCountsAsUnchanged) {
     Fixture other({"first entry", "other added"});
     other.Seed("1", {{" 0", "first entry"}});
@@ -258,13 +259,12 @@ TEST(WindowListSave, AStampThatCannotBeReadNeverCountsAsUnchanged) {
     WindowListStore mine(other.reg, lv, nullptr, other.lower, ",");
     mine.LoadWindowList();
     other.store.SaveWindowList(ListChange::Add("other added"));
-    lv.Add("mine added");
     other.reg.FailAt(1);  // the stamp's read: the key opens, the value does not come
-    mine.SaveWindowList(ListChange::Add("mine added"));
+    mine.SaveWindowList(ListChange::Merge({"OTHER ADDED", "file three", "File Three"}));
     other.reg.Heal();
     EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added"}));
     mine.SaveWindowList();
-    EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added", "mine added"}));
+    EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added", "file three"}));
 }
 
 // Another copy holds the list past the lock's bound: the change stays in
