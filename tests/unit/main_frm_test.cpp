@@ -257,8 +257,8 @@ TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
 // holds the list, the user may try again or give up.
 TEST(Start, ACommandLineImportsTheFileAndEnds) {
     const std::string wnl = kHead + Line("abcde"), path = "C:\\lists\\my list.wnl", ask = "Import my list.wnl ?";
-    const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy; Strings boxes, stored; }
-        cases[] = {
+    const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy;
+                   Strings boxes, stored; } cases[] = {
             {path, wnl, {kIdYes}, 0, false, {ask, kImported}, {"Offer", "abcde"}},
             {" \"" + path + "\" ", wnl, {kIdYes}, 0, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
             {path, wnl, {kIdNo}, 0, false, {ask}, {"Offer"}},
@@ -378,7 +378,8 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
     process.boxes.clear();
     AddByDialog("one entry too many");
     EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kListFull, "Error", 0x10010u, addItemView.handle}}));
-    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(true, std::string("one entry too many")));
+    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text),
+              std::make_pair(true, std::string("one entry too many")));
     OfferByTarget(9, "Another entry too many", kIdYes);
     EXPECT_EQ(process.boxes.back().text, kListFull);
     frm.Store().LoadWindowList();

@@ -108,7 +108,8 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     for (WindowHandle owner : {kMain, WindowHandle{0x102}, WindowHandle{7}}) Popup(0x200 + owner, owner, "An offer");
     scanner.ScanCycle();
     std::vector<MemoryWindows::Posted> posts;
-    for (WindowHandle closed : {1, 2, 3, 5, 6}) posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
+    for (WindowHandle closed : {1, 2, 3, 5, 6})
+        posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
     EXPECT_EQ(windows.posts, posts);
     EXPECT_EQ(std::make_tuple(scanner.LastClosedTitle(), reInit.IsRunning(), reInit.starts),
               std::make_tuple("Daily Offer", true, 6));  // the spared window's too
@@ -180,7 +181,8 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
         if (pass == 0) windows.Remove(3);  // closed
     }
     using Said = std::vector<std::pair<std::string, CloseRefusal>>;
-    EXPECT_EQ(told.told, (Said{{"Offer as admin", CloseRefusal::kElevated}, {"Offer not answering", CloseRefusal::kHung}}));
+    EXPECT_EQ(told.told,
+              (Said{{"Offer as admin", CloseRefusal::kElevated}, {"Offer not answering", CloseRefusal::kHung}}));
     EXPECT_EQ(std::make_tuple(windows.Closed(), sound.played.size(), reInit.starts),
               std::make_tuple(Handles{3}, std::size_t{1}, 1));
     EXPECT_EQ(windows.calls[1].text, 4);  // read again before the request once, then only read

@@ -174,7 +174,8 @@ TEST(RegistryText, KeptInUtf16AndReadToItsLength) {
 // A save stored with its count and entries and nothing else.
 Strings Exactly(const Strings& list) {
     Strings layout{"=" + std::to_string(list.size())};
-    for (std::size_t i = 0; i < list.size(); ++i) layout.push_back(EntryValueName(static_cast<long>(i)) + "=" + list[i]);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        layout.push_back(EntryValueName(static_cast<long>(i)) + "=" + list[i]);
     std::sort(layout.begin(), layout.end());
     return layout;
 }
