@@ -265,7 +265,7 @@ TEST(WindowListSave, AStampThatCannotBeReadNeverCountsAsUnchanged) {
     other.reg.Heal();
     EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added"}));
     mine.SaveWindowList();
-    EXPECT_EQ(other.Loaded(), (Strings{"first entry", "other added", "file three"}));
+    EXPECT_EQ(other.Layout(), Exactly({"first entry", "other added", "file three"}));
 }
 
 // Another copy holds the list past the lock's bound: the change stays in
