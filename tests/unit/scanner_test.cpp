@@ -166,11 +166,8 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
         }
     } told;
     scanner.SetCloseObserver(&told);
-    const auto option = [&](const char* name, const char* text) {
-        RegWriteString(reg, kHkeyCurrentUser, kOptionsKeyPath, name, text, kRegSz);
-    };
-    option("Play Sound", "1");
-    option("Sound", "C:\\ding.wav");
+    reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "Play Sound", "1");
+    reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "Sound", "C:\\ding.wav");
     lv.Assign({"offer"});
     windows.Add(1, "Offer as admin").elevated = true;
     windows.Add(2, "Offer not answering").hung = true;
@@ -188,7 +185,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     EXPECT_EQ(windows.calls[1].text, 4);  // read again before the request once, then only read
     windows.windows[0].title = "Offer renamed";
     windows.windows[1].hung = false;
-    option("Sound", "C:\\chime.wav");
+    reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "Sound", "C:\\chime.wav");
     scanner.ScanCycle();
     windows.Remove(2);  // closed
     windows.Remove(1);  // gone; a new window comes with its handle
@@ -198,7 +195,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     scanner.ScanCycle();
     EXPECT_EQ(told.told.back(), std::make_pair(std::string("Offer renamed"), CloseRefusal::kElevated));
     EXPECT_EQ(told.told.size(), 3u);
-    option("Play Sound", "0");
+    reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "Play Sound", "0");
     windows.Add(4, "Offer four");
     scanner.ScanCycle();
     using Played = std::vector<std::pair<std::string, unsigned>>;
