@@ -188,10 +188,10 @@ struct FrmWorld {
     HistoryParts parts{clock, check, historyView};
     PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
     const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
-    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(), ",",
-                                view, trays, process, commandLineMode, addItemView, editView, files, random, dialogs,
-                                &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr, nullptr,
-                                &parts, &addPreview, &editPreview}};
+    MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(),
+                                ",", view, trays, process, commandLineMode, addItemView, editView, files, random,
+                                dialogs, &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr,
+                                nullptr, &parts, &addPreview, &editPreview}};
     AddItem& add = frm.Adder();
     Edit& edit = frm.Editor();
     TaskbarTarget& target = frm.Target();
@@ -207,6 +207,12 @@ struct FrmWorld {
         frm.Store().LoadWindowList();
         lv.Assign(entries);
         frm.Store().SaveWindowList();
+    }
+    // The user types `text` into the add dialog and presses OK.
+    void AddByDialog(const std::string& text) {
+        add.Show();
+        addItemView.text = text;
+        add.done_Click();
     }
     // The user hovers over the target while `title` is the foreground window,
     // clicks it and answers; then the window goes.

@@ -195,16 +195,12 @@ TEST_F(Frm, ImportAndExportGoThroughTheFileDialogs) {
     // the entry waits in the list for the next save.
     lock.busyFor = 1;
     process.boxes.clear();
-    frm.OnCommand(IDC_LADD);
-    addItemView.text = "Waiting entry";
-    frm.Adder().done_Click();
+    AddByDialog("Waiting entry");
     EXPECT_EQ(FactsOf(process.boxes), (Boxes{{std::string(kListBusy) + "\r\nYour change is kept and will be saved "
                                               "with your next change.", "Quellwatch", 0x10030u, kMain}}));
     frm.OnCommand(IDC_REFRESHL);
     EXPECT_EQ(std::make_pair(lv.Count(), StoredList().size()), std::make_pair(3, std::size_t{2}));
-    frm.OnCommand(IDC_LADD);
-    addItemView.text = "Next entry";
-    frm.Adder().done_Click();
+    AddByDialog("Next entry");
     EXPECT_EQ(StoredList(), (Strings{"Daily offer", "abcde", "Waiting entry", "Next entry"}));
 }
 
@@ -261,8 +257,8 @@ TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
 // holds the list, the user may try again or give up.
 TEST(Start, ACommandLineImportsTheFileAndEnds) {
     const std::string wnl = kHead + Line("abcde"), path = "C:\\lists\\my list.wnl", ask = "Import my list.wnl ?";
-    const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy; Strings boxes, stored; }
-        cases[] = {
+    const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy;
+                   Strings boxes, stored; } cases[] = {
             {path, wnl, {kIdYes}, 0, false, {ask, kImported}, {"Offer", "abcde"}},
             {" \"" + path + "\" ", wnl, {kIdYes}, 0, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
             {path, wnl, {kIdNo}, 0, false, {ask}, {"Offer"}},
@@ -362,9 +358,7 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
             List(base);
             process.boxes.clear();
             if (way == 0) {
-                add.Show();
-                addItemView.text = c.text;
-                add.done_Click();
+                AddByDialog(c.text);
                 EXPECT_EQ(addItemView.open, c.refused);
             } else if (way == 1) {
                 edit.Open(1);
@@ -382,11 +376,10 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
     for (int i = 0; i < EntryList::kMaxEntries; ++i) full.push_back("entry number " + std::to_string(i));
     List(full);
     process.boxes.clear();
-    add.Show();
-    addItemView.text = "one entry too many";
-    add.done_Click();
+    AddByDialog("one entry too many");
     EXPECT_EQ(FactsOf(process.boxes), (Boxes{{kListFull, "Error", 0x10010u, addItemView.handle}}));
-    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text), std::make_pair(true, std::string("one entry too many")));
+    EXPECT_EQ(std::make_pair(addItemView.open, addItemView.text),
+              std::make_pair(true, std::string("one entry too many")));
     OfferByTarget(9, "Another entry too many", kIdYes);
     EXPECT_EQ(process.boxes.back().text, kListFull);
     frm.Store().LoadWindowList();
@@ -519,38 +512,55 @@ TEST_F(Frm, TheTaskbarTargetNotesTheForegroundWindowAndOffersItsCutTitle) {
     }
 }
 
-// Every command tells its save what it changed: when another copy saved
-// meanwhile, the change is made again on the list that copy stored.
+// Two copies of the program over one registry: every command tells its save
+// what it changed, and when the other copy saved meanwhile, the change is made
+// again on the list that copy stored, never written over it.
 TEST_F(Frm, EveryCommandsChangeIsMadeAgainOnTheListAnotherCopySaved) {
-    files.files["C:\\lists\\more.wnl"] = kHead + Line("Imported here");
-    const Strings both = {"Alpha entry", "Beta entry", "Other copy's entry"};
-    const auto with = [&](const char* entry) {
-        Strings list = both;
-        list.push_back(entry);
-        return list;
+    const auto adding = [&] { AddByDialog("Added"); };
+    const auto editing = [&] {
+        box.selection = 1;
+        frm.OnCommand(IDC_EDITENTRY);
+        editView.text = "Edited";
+        edit.Done_Click();
     };
-    const std::pair<std::function<void()>, Strings> cases[] = {
-        {[&] { add.Show(); addItemView.text = "Added here"; add.done_Click(); }, with("Added here")},
-        {[&] { box.selection = 1; frm.OnCommand(IDC_EDITENTRY); editView.text = "Beta edited"; edit.Done_Click(); },
-         {"Alpha entry", "Beta edited", "Other copy's entry"}},
-        {[&] { box.selection = 0; process.answers = {kIdOk}; frm.OnCommand(IDC_LREM); },
-         {"Beta entry", "Other copy's entry"}},
-        {[&] { OfferByTarget(7, "Offered here", kIdYes); }, with("Offered here")},
-        {[&] { dialogs.answers = {"C:\\lists\\more.wnl"}; frm.OnCommand(IDM_IMP); }, with("Imported here")},
+    const auto removing = [&] {
+        box.selection = 0;
+        process.answers = {kIdOk};
+        frm.OnCommand(IDC_LREM);
     };
-    for (const auto& [command, stored] : cases) {
-        List({"Alpha entry", "Beta entry"});
-        EntryList theirs;
-        WindowListStore other(reg, theirs, nullptr, lower, ",");
-        other.LoadWindowList();
-        theirs.Add("Other copy's entry");
-        other.SaveWindowList(ListChange::Add("Other copy's entry"));
+    const auto offering = [&] { OfferByTarget(7, "Offered", kIdYes); };
+    const auto importing = [&] {
+        dialogs.answers = {"C:\\lists\\more.wnl"};
+        frm.OnCommand(IDM_IMP);
+    };
+    files.files["C:\\lists\\more.wnl"] = kHead + Line("FILE TWO") + Line("file three");
+    const Strings abo = {"Alpha", "Bravo", "Other"};
+    const std::tuple<const char*, Strings, std::function<void()>, Strings> cases[] = {  // the other copy stored
+        {"both add", abo, adding, {"Alpha", "Bravo", "Other", "Added"}},
+        {"added there, edited here", abo, editing, {"Alpha", "Edited", "Other"}},
+        {"added there, removed here", abo, removing, {"Bravo", "Other"}},
+        {"added there, offered here", abo, offering, {"Alpha", "Bravo", "Other", "Offered"}},
+        {"added there, imported here", abo, importing, {"Alpha", "Bravo", "Other", "FILE TWO", "file three"}},
+        {"removed there, added here", {"Alpha"}, adding, {"Alpha", "Added"}},
+        {"an edit of an entry removed there", {"Alpha"}, editing, {"Alpha"}},
+        {"edited there in case only, removed here", {"ALPHA", "Bravo"}, removing, {"Bravo"}},
+        {"the same entry added by both", {"Alpha", "Bravo", "ADDED"}, adding, {"Alpha", "Bravo", "ADDED"}},
+        {"two files merged", {"Alpha", "Bravo", "file two"}, importing, {"Alpha", "Bravo", "file two", "file three"}},
+    };
+    for (const auto& [what, theirs, command, stored] : cases) {
+        List({"Alpha", "Bravo"});
+        EntryList other;
+        WindowListStore store(reg, other, nullptr, lower, ",");
+        store.LoadWindowList();
+        other.Assign(theirs);
+        store.SaveWindowList();
+        process.boxes.clear();
         command();
-        EXPECT_EQ(StoredList(), stored);
-        EXPECT_EQ(lv.Items(), stored);
+        EXPECT_EQ(std::make_tuple(StoredList(), lv.Items(), reg.ValueNames(kHkeyCurrentUser, kDataKeyPath).size()),
+                  std::make_tuple(stored, stored, stored.size() + 1)) << what;
+        for (const auto& b : process.boxes) EXPECT_EQ(b.flags & 0xF0, 0x20u) << b.text;  // questions only
     }
 }
-
 
 using Values = std::map<std::string, std::string>;
 using Text = std::optional<std::string>;
