@@ -26,9 +26,15 @@ constexpr long kErrorSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorNotEnoughMemory = 8;
+constexpr long kErrorOutOfMemory = 14;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
+constexpr long kErrorBadDb = 1009;
+constexpr long kErrorRegistryCorrupt = 1015;
+constexpr long kErrorRegistryIoFailed = 1016;
 constexpr long kErrorKeyDeleted = 1018;
+constexpr long kErrorNoSystemResources = 1450;
 
 class RegistryApi {
 public:

@@ -69,8 +69,8 @@ public:
     virtual std::string ProgramFolder() = 0;
     // The program file's full path (GetModuleFileNameA).
     virtual std::string ProgramPath() = 0;
-    // Ends the process at once, without unloading windows.
-    virtual void EndProcess() = 0;
+    // Ends the process at once, without unloading windows, with this exit code.
+    virtual void EndProcess(unsigned exitCode) = 0;
     // SHChangeNotify(SHCNE_ASSOCCHANGED): Explorer shows a new icon of the
     // list files at once, not after the next logon.
     virtual void AssociationsChanged() = 0;

@@ -16,6 +16,8 @@ const unsigned kExportDialogFlags = kSaveDialogFlags;
 const char kListBusy[] = "Another copy of Quellwatch is saving the window list.";
 const char kChangeKept[] = "Your change is kept and will be saved with your next change.";
 const char kNotReloaded[] = "Press \"Refresh List\" in a moment to see its changes.";
+const char kListUnread[] = "Could not read the window list from the registry; your entries are kept.";
+const char kListUnsaved[] = "Could not save the window list: ";
 const char kHelpMissing[] =
     "Cannot open help file!\r\n\r\nMake sure that 'Quellbox.chm' is in the same directory as 'Quellbox.exe'";
 
@@ -54,6 +56,7 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                                platform_.process.ProgramPath()}),
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
+    store_.WhenRefused([this](bool saving, long error) { ListRefused(saving, error); });
     scanner_.SetCloseObserver(this);
     if (HistoryParts* parts = platform_.history) {
         history_ = std::make_unique<CloseHistory>(platform_.windows, parts->clock, parts->checkTimer);
@@ -85,6 +88,17 @@ bool MainFrm::ListBusy(bool saving) {
     process.ShowMessageBox(own_.mainFrm, std::string(kListBusy) + "\r\n" + (saving ? kChangeKept : kNotReloaded),
                            "Quellwatch", kMbOk | kWarning);
     return false;
+}
+
+void MainFrm::ListRefused(bool saving, long error) {
+    // A refused read is said once in the status bar, not in a box, which a
+    // registry that keeps refusing would keep raising.
+    if (!saving) return platform_.view.SetStatusText(kListUnread);
+    // An importing copy says it in its own report.
+    if (platform_.commandLineMode) return;
+    platform_.process.ShowMessageBox(own_.mainFrm,
+                                     kListUnsaved + RegistryRefusalText(error) + "\r\n" + kChangeKept, "Error",
+                                     kMbOk | kMbIconStop | kMbSetForeground);
 }
 
 EditingPlatform MainFrm::Editing() {
@@ -211,7 +225,7 @@ void MainFrm::ExitApplication() {
                                          kMbOkCancel | kMbIconExclamation | kMbSetForeground);
     if (answer != kIdOk) return;
     Form_Unload();
-    platform_.process.EndProcess();
+    platform_.process.EndProcess(0);
 }
 
 namespace {

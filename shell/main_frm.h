@@ -110,6 +110,9 @@ extern const char kStatusDisabled[];
 extern const char kExitQuestion[];
 extern const char kHelpMissing[];
 extern const char kListBusy[];
+extern const char kChangeKept[];
+extern const char kListUnread[];
+extern const char kListUnsaved[];
 extern const unsigned kExportDialogFlags;
 
 // The status text for a window the scan cannot close.
@@ -170,6 +173,8 @@ public:
 private:
     // Another copy held the stored list past the lock's bound; true to try again.
     bool ListBusy(bool saving);
+    // The registry refused a save or a whole read of the stored list.
+    void ListRefused(bool saving, long error);
     bool Switch(Setting setting);
     void RegisterListFileType(int iconIndex);
     void SetIcon(int id);

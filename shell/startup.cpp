@@ -57,8 +57,8 @@ namespace {
 
 // The one-shot import of the list file the shell names on the command line.
 // It never scans: the main window it creates stays hidden and its load step
-// does nothing while CommandLineMode holds.
-void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& commandLine) {
+// does nothing while CommandLineMode holds. Returns the exit code.
+ImportExit ImportListFile(StartupHost& host, ProcessApi& process, const std::string& commandLine) {
     // The shell quotes a dropped or "Open with" path.
     const std::string path = UnquotePath(commandLine);
     const auto slash = path.find_last_of('\\');
@@ -66,14 +66,22 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
     // Created first, so that every box of this process has an owner of ours.
     MainFrm& frm = host.LoadMainFrm();
     const WindowHandle owner = frm.Own().mainFrm;
-    if (process.ShowMessageBox(owner, "Import " + name + " ?", "Quellwatch", kMbYesNo) != kIdYes) return;
+    if (process.ShowMessageBox(owner, "Import " + name + " ?", "Quellwatch", kMbYesNo) != kIdYes)
+        return ImportExit::kDeclined;
     // The file is read first; the merge into the stored list is one short
     // step under the list lock, and the user hears of it only afterwards, so
     // that a tray copy never waits on a question of ours.
     ListFileContents file = frm.Files().ReadWindowList(path);
     ImportOutcome outcome = file.outcome;
     const SaveOutcome saved = frm.Store().SaveWindowList(ListChange::Merge(std::move(file.entries)));
-    if (!saved.saved) return;  // the user gave up while a tray copy held the list
+    if (saved.error != kErrorSuccess) {
+        process.ShowMessageBox(owner,
+                               "Could not save the window list: " + RegistryRefusalText(saved.error) + "\r\n" + name +
+                                   " was not imported.",
+                               "Error", kMbIconStop | kMbSetForeground);
+        return ImportExit::kNotStored;
+    }
+    if (!saved.saved) return ImportExit::kNotStored;  // the user gave up while a tray copy held the list
     if (saved.listFull) outcome = ImportOutcome::kListFull;
     const bool trayCopy = ObjectExists(host.FindTrayCopy());
     // Its next save would otherwise write its old list over the imported one.
@@ -81,7 +89,7 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
     switch (outcome) {
     case ImportOutcome::kComplete:
         process.ShowMessageBox(owner, trayCopy ? kImportedPressRefresh : kImported, "Quellwatch", kMbOk);
-        break;
+        return ImportExit::kImported;
     case ImportOutcome::kWrongHeader:
     case ImportOutcome::kListFull: frm.Files().ReportImport(outcome, owner); break;
     case ImportOutcome::kNoFile:
@@ -93,6 +101,7 @@ void ImportListFile(StartupHost& host, ProcessApi& process, const std::string& c
                                kMbIconStop | kMbSetForeground);
         break;
     }
+    return ImportExit::kNotWhole;
 }
 
 }  // namespace
@@ -102,14 +111,13 @@ void Main(StartupHost& host, ProcessApi& process, RegistryApi& registry, PublicF
     host.SetAppTitle(kAppTitle);
     const std::string commandLine = host.CommandLine();
     if (!commandLine.empty()) {
-        ImportListFile(host, process, commandLine);
-        process.EndProcess();
+        process.EndProcess(static_cast<unsigned>(ImportListFile(host, process, commandLine)));
         return;
     }
     if (ObjectExists(host.ClaimTrayCopy())) {
         // No window of ours exists yet.
         process.ShowMessageBox(0, kAlreadyRunning, "Quellwatch", kMbOk | kMbIconInformation | kMbSetForeground);
-        process.EndProcess();
+        process.EndProcess(0);
         return;
     }
     flags.commandLineMode = false;

@@ -33,6 +33,14 @@ public:
     virtual void ShowSplash() = 0;
 };
 
+// The exit code of an import through the shell, for scripts that run one.
+enum class ImportExit : unsigned {
+    kImported = 0,   // every entry of the file is in the stored list
+    kDeclined = 1,   // the user answered No
+    kNotWhole = 2,   // the file could not be opened or read to its end, or the list filled up
+    kNotStored = 3,  // the stored list is unchanged: the registry refused, or another copy held it
+};
+
 // Process-wide flags that several windows read.
 struct PublicFlags {
     bool commandLineMode = false;

@@ -23,7 +23,12 @@ std::size_t Characters(std::uint32_t type, std::string_view data) {
 }
 
 RegKeyWriter::RegKeyWriter(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
-    open_ = reg_.CreateKey(root, path, &key_) == kErrorSuccess;
+    open_ = Done(reg_.CreateKey(root, path, &key_));
+}
+
+bool RegKeyWriter::Done(long result) {
+    if (result != kErrorSuccess) error_ = result;
+    return result == kErrorSuccess;
 }
 
 RegKeyWriter::~RegKeyWriter() {
@@ -33,11 +38,11 @@ RegKeyWriter::~RegKeyWriter() {
 bool RegKeyWriter::Write(const std::string& name, const std::string& data, std::uint16_t type) {
     // No terminator is written: the stored data is exactly the text's bytes,
     // which is what makes a REG_BINARY write of "\x08\0\0\0" four bytes.
-    return open_ && reg_.SetValueEx(key_, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                    static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
+    return open_ && Done(reg_.SetValueEx(key_, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                         static_cast<std::uint32_t>(data.size())));
 }
 
-bool RegKeyWriter::Delete(const std::string& name) { return open_ && reg_.DeleteValue(key_, name) == kErrorSuccess; }
+bool RegKeyWriter::Delete(const std::string& name) { return open_ && Done(reg_.DeleteValue(key_, name)); }
 
 std::vector<std::string> RegKeyWriter::ValueNames() {
     std::vector<std::string> names;
@@ -61,7 +66,7 @@ bool RegTryWriteString(RegistryApi& reg, RegKey root, const std::string& path, c
 RegKeyReader::RegKeyReader(RegistryApi& reg, RegKey root, const std::string& path) : reg_(reg) {
     const long opened = reg_.OpenKeyEx(root, path, kKeyQueryValue, &key_);
     open_ = opened == kErrorSuccess;
-    failed_ = !open_ && opened != kErrorFileNotFound;
+    if (!open_ && opened != kErrorFileNotFound) error_ = opened;
 }
 
 RegKeyReader::~RegKeyReader() {
@@ -75,15 +80,15 @@ std::optional<std::string> RegKeyReader::Read(const std::string& name) {
 }
 
 ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
-    if (!open_) return failed_ ? ReadStatus::kFailed : ReadStatus::kAbsent;
+    if (!open_) return error_ != kErrorSuccess ? ReadStatus::kFailed : ReadStatus::kAbsent;
     std::uint8_t buffer[kReadBufferBytes] = {};
     std::uint32_t size = kReadBufferBytes;
     std::uint32_t type = 0;
-    switch (reg_.QueryValueEx(key_, name, &type, buffer, &size)) {
+    switch (const long result = reg_.QueryValueEx(key_, name, &type, buffer, &size)) {
     case kErrorSuccess: break;
     case kErrorFileNotFound: return ReadStatus::kAbsent;
     case kErrorMoreData: return ReadStatus::kUnreadable;
-    default: return ReadStatus::kFailed;
+    default: error_ = result; return ReadStatus::kFailed;
     }
     const std::string_view data(reinterpret_cast<const char*>(buffer), std::min(size, kReadBufferBytes));
     // The text ends at its first NUL; a value stored without one ends with its data.

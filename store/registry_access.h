@@ -41,12 +41,14 @@ public:
     // Nothing when the key or value is missing or the text does not fit.
     std::optional<std::string> Read(const std::string& name);
     ReadStatus TryRead(const std::string& name, std::string* text);
+    // The error of the last read that ended kFailed.
+    long Error() const { return error_; }
 
 private:
     RegistryApi& reg_;
     RegKey key_ = 0;
     bool open_ = false;
-    bool failed_ = false;  // the key is there, or may be, but could not be opened
+    long error_ = kErrorSuccess;  // the key is there, or may be, but could not be opened
 };
 
 // A key held open (and created if missing) for many writes, each as
@@ -62,11 +64,16 @@ public:
     bool Delete(const std::string& name);
     std::vector<std::string> ValueNames();
     RegKey Key() const { return key_; }
+    // The error of the last write or delete that failed, or of opening the key.
+    long Error() const { return error_; }
 
 private:
+    bool Done(long result);
+
     RegistryApi& reg_;
     RegKey key_ = 0;
     bool open_ = false;
+    long error_ = kErrorSuccess;
 };
 
 // The read behind RegReadString, for callers whose data may equal any default:

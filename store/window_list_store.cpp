@@ -68,6 +68,20 @@ bool ReadLayout(RegKeyReader& data, long* count, std::optional<Span>* staged) {
 
 std::string EntryValueName(long index) { return " " + std::to_string(index); }
 
+std::string RegistryRefusalText(long error) {
+    switch (error) {
+    case kErrorAccessDenied: return "the registry denied access to it.";
+    case kErrorKeyDeleted: return "its registry key was deleted meanwhile.";
+    case kErrorNotEnoughMemory:
+    case kErrorOutOfMemory:
+    case kErrorNoSystemResources: return "Windows is short of memory or system resources.";
+    case kErrorBadDb:
+    case kErrorRegistryCorrupt:
+    case kErrorRegistryIoFailed: return "the registry could not be read or written.";
+    }
+    return "the registry refused it (error " + std::to_string(error) + ").";
+}
+
 std::string CountText(int count, const std::string& separator) {
     if (count == 1) return "Quellwatch is currently scanning for 1 window.";
     std::string digits = std::to_string(count);
@@ -119,47 +133,63 @@ bool WindowListStore::Locked(bool saving, const std::function<void()>& work) {
 std::optional<std::string> WindowListStore::ReadStamp() {
     RegKeyReader key(registry_, kHkeyCurrentUser, kProgramKeyPath);
     std::string stamp;
-    if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) return std::nullopt;
+    if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) {
+        error_ = key.Error();
+        return std::nullopt;
+    }
     return stamp;  // empty where no copy ever saved
 }
 
 SaveOutcome WindowListStore::SaveWindowList(ListChange change) {
     if (change.kind != ListChange::Kind::kNone) pending_.push_back(std::move(change));
     SaveOutcome outcome;
-    outcome.saved = Locked(true, [&] {
+    bool reloaded = true;
+    const bool locked = Locked(true, [&] {
+        const auto refused = [&](long error) { outcome.error = error; };
         const std::optional<std::string> stored = ReadStamp();
-        if (!stored) {
-            // Without the stamp no other copy could tell that this one
-            // saved: the changes wait for the next save.
-            Load();
-            for (const ListChange& made : pending_) Apply(made);
-            return;
-        }
+        // Without the stamp no other copy could tell that this one saved.
+        if (!stored) return refused(error_);
         if (stamp_ != *stored) {
-            // Another copy saved since this one last loaded or saved: its
-            // list is the one to change.
-            Load();
+            // Another copy saved since this one last loaded or saved, or this
+            // one never read the list whole: the stored list is the one to change.
+            if (!Load()) return refused(error_);
             for (const ListChange& made : pending_) outcome.listFull = !Apply(made) || outcome.listFull;
         }
-        pending_.clear();
         // Raised before the list is written, so that a save cut short still
         // tells the other copies to look again.
         const std::string next = std::to_string(std::max(LeadingNumber(*stored), 0L) % 1000000000L + 1);
-        if (RegTryWriteString(registry_, kHkeyCurrentUser, kProgramKeyPath, kDataStampValue, next, kRegSz)) {
-            stamp_ = next;
-            StoreList();
-        }
-        Load();
+        RegKeyWriter program(registry_, kHkeyCurrentUser, kProgramKeyPath);
+        if (!program.Write(kDataStampValue, next, kRegSz)) return refused(program.Error());
+        stamp_ = next;
+        // Refused before the new list took over: the old one is stored, and
+        // `lv` and the waiting changes keep the new one for the next save.
+        if (!StoreList()) return refused(error_);
+        pending_.clear();
+        // A reload refused leaves `lv` as just stored, which the stamp still
+        // stands for.
+        reloaded = Load();
     });
+    outcome.saved = locked && outcome.error == kErrorSuccess;
+    if (!whenRefused_) return outcome;
+    // Told outside the lock: the user's answer must never hold the other copies.
+    if (outcome.error != kErrorSuccess) {
+        whenRefused_(true, outcome.error);
+    } else if (!reloaded) {
+        whenRefused_(false, error_);
+    }
     return outcome;
 }
 
 void WindowListStore::LoadWindowList() {
+    bool read = true;
     Locked(false, [&] {
-        stamp_ = ReadStamp();  // a failed read leaves it unknown: the next save reloads first
-        Load();
+        // Either read refused leaves the stamp unknown: the next save reloads first.
+        stamp_ = ReadStamp();
+        read = Load();
+        if (!read) return stamp_.reset();
         for (const ListChange& made : pending_) Apply(made);
     });
+    if (!read && whenRefused_) whenRefused_(false, error_);
 }
 
 int WindowListStore::Find(const std::string& text) const {
@@ -210,7 +240,7 @@ bool WindowListStore::StoreList() {
         RegKeyReader stored(registry_, kHkeyCurrentUser, kDataKeyPath);
         // A read the registry refused could hide a staged list or a longer
         // old one: writing on a guess could mix the old list and the new.
-        if (!ReadLayout(stored, &oldCount, &staged)) return false;
+        if (!ReadLayout(stored, &oldCount, &staged)) return Refused(stored.Error());
         // The entries the old list shares with the new from the start stay
         // where they are: adding, removing or editing near the end of a long
         // list writes little. Not after an unfinished save, whose list is
@@ -227,25 +257,26 @@ bool WindowListStore::StoreList() {
         // The new list is the old one cut short, or the old one with entries
         // added beyond the count where no load looks: the count switches.
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return false;
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return Refused(data.Error());
         }
-        if (!data.Write("", std::to_string(count), kRegSz)) return false;
+        if (!data.Write("", std::to_string(count), kRegSz)) return Refused(data.Error());
         next.count = 0;
     } else {
         // The list an earlier, unfinished save staged is what loads show until
         // the new marker replaces it: stage beside it, never over it.
         if (staged && next.first < staged->End() && staged->first < next.End()) next.first = staged->End();
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(next.first + i - kept), lv_.At(i), kRegSz)) return false;
+            if (!data.Write(EntryValueName(next.first + i - kept), lv_.At(i), kRegSz)) return Refused(data.Error());
         }
         const std::string marker =
             std::to_string(next.first) + " " + std::to_string(next.count) + " " + std::to_string(kept);
-        if (!data.Write(kStagedValue, marker, kRegSz)) return false;
+        if (!data.Write(kStagedValue, marker, kRegSz)) return Refused(data.Error());
+        // From here on every load takes the new list: what is left is tidying,
+        // which the next save finishes where this one stops.
         for (long i = kept; i < count; ++i) {
-            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return false;
+            if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return true;
         }
-        if (!data.Write("", std::to_string(count), kRegSz)) return false;
-        if (!data.Delete(kStagedValue)) return false;
+        if (!data.Write("", std::to_string(count), kRegSz) || !data.Delete(kStagedValue)) return true;
     }
     // The leftovers: this save's staged values, the old list's tail and an
     // earlier save's staged values, by name; the registry enumerates slowly
@@ -263,34 +294,43 @@ bool WindowListStore::StoreList() {
     std::unordered_set<std::string> keep{""};
     for (long i = 0; i < count; ++i) keep.insert(EntryValueName(i));
     for (const std::string& name : data.ValueNames()) {
-        if (!keep.count(name) && !data.Delete(name)) return false;
+        if (!keep.count(name) && !data.Delete(name)) break;
     }
     return true;
 }
 
-void WindowListStore::Load() {
+bool WindowListStore::Refused(long error) {
+    error_ = error;
+    return false;
+}
+
+bool WindowListStore::Load() {
     RegKeyReader data(registry_, kHkeyCurrentUser, kDataKeyPath);
     // A save cut short leaves its new list staged and named: that list counts.
     long count = 0;
     std::optional<Span> staged;
-    ReadLayout(data, &count, &staged);
+    if (!ReadLayout(data, &count, &staged)) return Refused(data.Error());
     const Span span = staged ? *staged : Span{0, count};
     std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
     const auto read = [&](long first, long end) {
         for (long i = first; i < end && entries.size() < static_cast<std::size_t>(EntryList::kMaxEntries); ++i) {
             // A missing or unreadable value is skipped; a stored text is kept
-            // whatever it reads, "Error" included.
-            auto entry = data.Read(EntryValueName(i));
-            if (!entry || entry->empty()) continue;
-            if (!seen.insert(lower_.Lower(*entry)).second) continue;
-            entries.push_back(std::move(*entry));
+            // whatever it reads, "Error" included. A refused read is no
+            // answer: the list read short would stand for the stored one.
+            std::string entry;
+            const ReadStatus status = data.TryRead(EntryValueName(i), &entry);
+            if (status == ReadStatus::kFailed) return false;
+            if (status != ReadStatus::kRead || entry.empty()) continue;
+            if (!seen.insert(lower_.Lower(entry)).second) continue;
+            entries.push_back(std::move(entry));
         }
+        return true;
     };
-    read(0, span.kept);
-    read(span.first, span.End());
+    if (!read(0, span.kept) || !read(span.first, span.End())) return Refused(data.Error());
     lv_.Assign(std::move(entries));
     if (numWindows_) numWindows_->SetText(CountText(lv_.Count(), separator_));
+    return true;
 }
 
 }  // namespace qw

@@ -49,9 +49,14 @@ struct ListChange {
 bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower);
 
 struct SaveOutcome {
-    bool saved = false;     // false: another copy held the list; the change waits for the next save
+    bool saved = false;     // false: the change waits in `lv` for the next save
     bool listFull = false;  // a change made again could not all fit
+    long error = 0;         // the registry's refusal that stopped the save; 0 when another copy held the list
 };
+
+// Why the registry refused, in words for a message: "Could not save the
+// window list: " + RegistryRefusalText(error).
+std::string RegistryRefusalText(long error);
 
 class WindowListStore {
 public:
@@ -64,15 +69,22 @@ public:
     // lock's bound; `saving` says whether a save (not a load) waits. True
     // tries again.
     void WhenBusy(std::function<bool(bool saving)> busy) { whenBusy_ = std::move(busy); }
+    // Told, outside the lock, when the registry refused: `saving` when a
+    // save could not store the change (which waits in `lv` for the next
+    // save), otherwise when the list could not be read whole (`lv` keeps
+    // what it held, and the next save reads the stored list first).
+    void WhenRefused(std::function<void(bool saving, long error)> refused) { whenRefused_ = std::move(refused); }
 
     // Writes `lv`, which `change` made, to the key, then reloads `lv` from
     // it. At every moment the key loads as exactly the old list or exactly
     // the new one, so a save cut short by a failed write, a crash or a power
     // loss never loses the user's list. A copy that never loaded the list
-    // (an import through the shell) always starts from the stored list.
+    // whole (an import through the shell) always starts from the stored list.
+    // A save the registry refused keeps the change waiting.
     SaveOutcome SaveWindowList(ListChange change = {});
     // Fills `lv` from the key, dropping repeats, and sets the count text;
-    // changes still waiting for a save stay in it.
+    // changes still waiting for a save stay in it. A list the registry
+    // would not let be read whole leaves `lv` as it was.
     void LoadWindowList();
     // Whether `text` equals an entry of `lv`, ignoring case.
     bool IsListedTitle(const std::string& text) const;
@@ -82,13 +94,17 @@ public:
 private:
     // Runs `work` under the lock; false when the lock could not be had.
     bool Locked(bool saving, const std::function<void()>& work);
-    void Load();
+    // False, with `lv` as it was, when the registry refused a read.
+    bool Load();
     // False when the list filled up.
     bool Apply(const ListChange& change);
     // Nothing when the registry refused the read.
     std::optional<std::string> ReadStamp();
-    // False when a read failed: the save must not guess what is stored.
+    // False when the registry refused before the new list took over (a
+    // refused read included: the save must not guess what is stored).
     bool StoreList();
+    // Notes the registry's refusal; false.
+    bool Refused(long error);
 
     RegistryApi& registry_;
     EntryList& lv_;
@@ -97,6 +113,8 @@ private:
     std::string separator_;
     ListLock* lock_;
     std::function<bool(bool)> whenBusy_;
+    std::function<void(bool, long)> whenRefused_;
+    long error_ = 0;  // the last refusal
     std::optional<std::string> stamp_;  // as last loaded or saved; nothing before that
     std::vector<ListChange> pending_;   // made since the last save that had the lock
 };

@@ -233,6 +233,7 @@ public:
     std::vector<std::string> files;  // ordinary files that exist
     std::string folder = "C:\\Program Files\\Quellwatch";
     int ended = 0;
+    unsigned exitCode = 0;
 
     int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                        unsigned flags) override {
@@ -255,7 +256,10 @@ public:
     }
     std::string ProgramFolder() override { return folder; }
     std::string ProgramPath() override { return folder + "\\Quellbox.exe"; }
-    void EndProcess() override { ++ended; }
+    void EndProcess(unsigned code) override {
+        ++ended;
+        exitCode = code;
+    }
     int associationsChanged = 0;
     void AssociationsChanged() override { ++associationsChanged; }
 };

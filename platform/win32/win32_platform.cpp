@@ -428,7 +428,7 @@ std::string Win32Process::ProgramFolder() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-void Win32Process::EndProcess() { ExitProcess(0); }
+void Win32Process::EndProcess(unsigned exitCode) { ExitProcess(exitCode); }
 
 void Win32Process::AssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 

@@ -187,7 +187,7 @@ public:
     bool IsOrdinaryFile(const std::string& path) override;
     std::string ProgramFolder() override;
     std::string ProgramPath() override;
-    void EndProcess() override;
+    void EndProcess(unsigned exitCode) override;
     void AssociationsChanged() override;
 };
 
