@@ -99,8 +99,8 @@ S04  store/registry_access.cpp  blanks before a number are not skipped
 + while (i < text.size() && text[i] == '\t') ++i;
 
 S05  store/registry_access.cpp  a write stores one byte more than the text (a terminator)
-- static_cast<std::uint32_t>(data.size())) == kErrorSuccess;
-+ static_cast<std::uint32_t>(data.size() + 1)) == kErrorSuccess;
+- static_cast<std::uint32_t>(data.size())));
++ static_cast<std::uint32_t>(data.size() + 1)));
 
 S06  store/window_list_store.cpp  the count text says "0 window."
 - if (count == 1) return "Quellwatch is currently scanning for 1 window.";
@@ -111,7 +111,7 @@ S07  store/window_list_store.cpp  the digits of the count are grouped from the l
 + if (i > 0 && i % 3 == 0) grouped += separator;
 
 S08  store/window_list_store.cpp  a save overwrites the entries without staging the new list first
-- if (!data.Write(kStagedValue, marker, kRegSz)) return false;
+- if (!data.Write(kStagedValue, marker, kRegSz)) return Refused(data.Error());
 + 
 
 S09  store/window_list_store.cpp  the staged list starts right after the old count, under the new entries
@@ -127,39 +127,37 @@ S11  store/window_list_store.cpp  a load ignores the list a cut-short save left 
 + const Span span = Span{0, count};
 
 S12  store/window_list_store.cpp  repeats differing in case are both loaded
-- if (!seen.insert(lower_.Lower(*entry)).second) continue;
-+ if (!seen.insert(*entry).second) continue;
+- if (!seen.insert(lower_.Lower(entry)).second) continue;
++ if (!seen.insert(entry).second) continue;
 
 S13  store/window_list_store.cpp  a damaged huge count is read whole
 - return std::clamp(LeadingNumber(text), 0L, kMaxStoredCount);
 + return std::max(LeadingNumber(text), 0L);
 
 S14  store/window_list_store.cpp  an empty stored entry is loaded
-- if (!entry || entry->empty()) continue;
-+ if (!entry) continue;
+- if (status != ReadStatus::kRead || entry.empty()) continue;
++ if (status != ReadStatus::kRead) continue;
 
 S15  store/window_list_store.cpp  the leftovers of the old list stay after a save
-- if (!keep.count(name) && !data.Delete(name)) return false;
-+ if (false && !keep.count(name) && !data.Delete(name)) return false;
+- if (!keep.count(name) && !data.Delete(name)) break;
++ if (false && !keep.count(name) && !data.Delete(name)) break;
 
 S16  store/window_list_store.cpp  IsListedTitle compares case-sensitively
 - if (lower_.EqualNoCase(text, entry)) return true;
 + if (text == entry) return true;
 
 S17  store/window_list_store.cpp  a save does not reload the list it wrote
-- StoreList();
--         }
+- // stands for.
 -         Load();
-+ StoreList();
-+         }
++ // stands for.
 
 S30  store/window_list_store.cpp  a single stray value beside the list is not looked for
 - registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 1, &extra)
 + registry_.EnumValueName(data.Key(), static_cast<std::uint32_t>(count) + 2, &extra)
 
 S31  store/window_list_store.cpp  a load after an unfinished save skips the entries kept in place
-- read(0, span.kept);
-+ 
+- if (!read(0, span.kept) || !read(span.first, span.End())) return Unread(data.Error());
++ if (!read(span.first, span.End())) return Unread(data.Error());
 
 S18  store/entry_list.cpp  the list takes a 32,768th entry
 - if (Count() >= kMaxEntries) return false;
@@ -477,15 +475,12 @@ L01  store/window_list_store.cpp  a save writes over what another copy saved mea
 + if (!stamp_) {
 
 L02  store/window_list_store.cpp  a stamp that cannot be read counts as unchanged
-- if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) return std::nullopt;
-+ key.TryRead(kDataStampValue, &stamp);
+- if (key.TryRead(kDataStampValue, &stamp) == ReadStatus::kFailed) {
++ if (false) {
 
 L03  store/window_list_store.cpp  a reload drops the changes still waiting for a save
-- stamp_ = ReadStamp();  // a failed read leaves it unknown: the next save reloads first
--         Load();
--         for (const ListChange& made : pending_) Apply(made);
-+ stamp_ = ReadStamp();
-+         Load();
+- for (const ListChange& made : pending_) Apply(made);
++ 
 
 L04  store/window_list_store.cpp  a change made again finds its entry only in the same case
 - if (lower_.EqualNoCase(lv_.At(i), text)) return i;
@@ -508,7 +503,7 @@ L08  shell/main_frm.cpp  an importing copy is not offered to try again
 + return false;
 
 L09  shell/startup.cpp  an import given up still reports success
-- if (!saved.saved) return;  // the user gave up while a tray copy held the list
+- if (!saved.saved) return ImportExit::kNotStored;  // the user gave up while a tray copy held the list
 + 
 
 L10  editing/edit.cpp  an edit does not tell its save what it changed
@@ -537,8 +532,8 @@ S33  store/window_list_store.cpp  a refused read counts as "nothing stored"
 + return true;
 
 S34  store/registry_access.cpp  a key that cannot be opened counts as absent
-- failed_ = !open_ && opened != kErrorFileNotFound;
-+ failed_ = false;
+- if (!open_ && opened != kErrorFileNotFound) error_ = opened;
++ 
 
 S35  store/file_association.cpp  the association's texts are stored without their terminator
 - const std::string data = type == kRegSz ? text + '\0' : text;
@@ -949,6 +944,69 @@ V12  editing/close_preview.cpp  one window is counted as "1 windows"
 - (titles.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
 + " windows \xE2\x80\x94 ";
 
+S36  store/window_list_store.cpp  a refused read of an entry skips it: the list loads short
+- if (status == ReadStatus::kFailed) return false;
++ if (status == ReadStatus::kFailed) continue;
+
+S37  store/window_list_store.cpp  a refused read of the count loads an empty list
+- if (!ReadLayout(data, &count, &staged)) return Unread(data.Error());
++ ReadLayout(data, &count, &staged);
+
+S38  store/window_list_store.cpp  a refused load at start-up still stands for the stored list
+- if (!Load()) return stamp_.reset();
++ if (!Load()) return;
+
+S39  store/window_list_store.cpp  a save refused before its list took over is reported as saved
+- if (!StoreList()) return refused(error_);
++ StoreList();
+
+S40  store/window_list_store.cpp  a refused write of the stamp goes on to store the list unannounced
+- if (!program.Write(kDataStampValue, next, kRegSz)) return refused(program.Error());
++ program.Write(kDataStampValue, next, kRegSz);
+
+S41  store/window_list_store.cpp  the waiting changes are dropped before the save is known to have stored them
+- if (!StoreList()) return refused(error_);
+-         pending_.clear();
++ pending_.clear();
++         if (!StoreList()) return refused(error_);
+
+S42  store/window_list_store.cpp  a save whose reload of another copy's list was refused goes on over it
+- if (!Load()) return refused(error_);
++ Load();
+
+S43  store/window_list_store.cpp  a save refused after its list took over is reported as refused
+- if (!data.Write("", std::to_string(count), kRegSz) || !data.Delete(kStagedValue)) return true;
++ if (!data.Write("", std::to_string(count), kRegSz) || !data.Delete(kStagedValue)) return Refused(data.Error());
+
+S44  store/window_list_store.cpp  the user is not told when the list reads whole again
+- whenRefused_(false, kErrorSuccess);
++ 
+
+S45  store/window_list_store.cpp  a refusal is named by the wrong words
+- case kErrorAccessDenied: return "the registry denied access to it.";
++ case kErrorKeyDeleted + 1: return "the registry denied access to it.";
+
+S46  shell/main_frm.cpp  a refused read is not said
+- if (!saving) return platform_.view.SetStatusText(kListUnread);
++ if (!saving) return;
+
+S47  shell/main_frm.cpp  a refused save is not said
+- platform_.process.ShowMessageBox(own_.mainFrm,
+-                                      kListUnsaved + RegistryRefusalText(error) + "\r\n" + kChangeKept, "Error",
++ platform_.process.ShowMessageBox(own_.mainFrm,
++                                      kListUnsaved + RegistryRefusalText(error) + "\r\n" + kChangeKept, "Quellwatch",
+
+S48  shell/startup.cpp  an import the registry refused says it imported
+- if (saved.error != kErrorSuccess) {
++ if (false) {
+
+S49  shell/startup.cpp  a declined import ends as if it had imported
+- return ImportExit::kDeclined;
++ return ImportExit::kImported;
+
+S50  store/registry_access.cpp  a refused read of a value counts as absent
+- default: error_ = result; return ReadStatus::kFailed;
++ default: error_ = result; return ReadStatus::kAbsent;
 MUTANTS
 
 # ---------------------------------------------------------------------------

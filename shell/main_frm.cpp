@@ -91,8 +91,10 @@ bool MainFrm::ListBusy(bool saving) {
 }
 
 void MainFrm::ListRefused(bool saving, long error) {
-    // A refused read is said once in the status bar, not in a box, which a
-    // registry that keeps refusing would keep raising.
+    // A refused read is said in the status bar, not in a box, which a
+    // registry that keeps refusing would keep raising; until it reads again.
+    if (!saving && error == kErrorSuccess)
+        return platform_.view.SetStatusText(platform_.tm.IsRunning() ? kStatusEnabled : kStatusDisabled);
     if (!saving) return platform_.view.SetStatusText(kListUnread);
     // An importing copy says it in its own report.
     if (platform_.commandLineMode) return;

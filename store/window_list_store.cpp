@@ -143,7 +143,7 @@ std::optional<std::string> WindowListStore::ReadStamp() {
 SaveOutcome WindowListStore::SaveWindowList(ListChange change) {
     if (change.kind != ListChange::Kind::kNone) pending_.push_back(std::move(change));
     SaveOutcome outcome;
-    bool reloaded = true;
+    const bool unread = unread_;
     const bool locked = Locked(true, [&] {
         const auto refused = [&](long error) { outcome.error = error; };
         const std::optional<std::string> stored = ReadStamp();
@@ -167,29 +167,34 @@ SaveOutcome WindowListStore::SaveWindowList(ListChange change) {
         pending_.clear();
         // A reload refused leaves `lv` as just stored, which the stamp still
         // stands for.
-        reloaded = Load();
+        Load();
     });
     outcome.saved = locked && outcome.error == kErrorSuccess;
-    if (!whenRefused_) return outcome;
-    // Told outside the lock: the user's answer must never hold the other copies.
-    if (outcome.error != kErrorSuccess) {
-        whenRefused_(true, outcome.error);
-    } else if (!reloaded) {
-        whenRefused_(false, error_);
-    }
+    Tell(unread, outcome.error);
     return outcome;
 }
 
 void WindowListStore::LoadWindowList() {
-    bool read = true;
+    const bool unread = unread_;
     Locked(false, [&] {
         // Either read refused leaves the stamp unknown: the next save reloads first.
         stamp_ = ReadStamp();
-        read = Load();
-        if (!read) return stamp_.reset();
+        if (!Load()) return stamp_.reset();
         for (const ListChange& made : pending_) Apply(made);
     });
-    if (!read && whenRefused_) whenRefused_(false, error_);
+    Tell(unread, kErrorSuccess);
+}
+
+// Outside the lock: the user's answer must never hold the other copies.
+void WindowListStore::Tell(bool unreadBefore, long saveError) {
+    if (!whenRefused_) return;
+    if (saveError != kErrorSuccess) {
+        whenRefused_(true, saveError);
+    } else if (unread_) {
+        whenRefused_(false, error_);
+    } else if (unreadBefore) {
+        whenRefused_(false, kErrorSuccess);
+    }
 }
 
 int WindowListStore::Find(const std::string& text) const {
@@ -304,12 +309,17 @@ bool WindowListStore::Refused(long error) {
     return false;
 }
 
+bool WindowListStore::Unread(long error) {
+    unread_ = true;
+    return Refused(error);
+}
+
 bool WindowListStore::Load() {
     RegKeyReader data(registry_, kHkeyCurrentUser, kDataKeyPath);
     // A save cut short leaves its new list staged and named: that list counts.
     long count = 0;
     std::optional<Span> staged;
-    if (!ReadLayout(data, &count, &staged)) return Refused(data.Error());
+    if (!ReadLayout(data, &count, &staged)) return Unread(data.Error());
     const Span span = staged ? *staged : Span{0, count};
     std::vector<std::string> entries;
     std::unordered_set<std::string> seen;
@@ -327,7 +337,8 @@ bool WindowListStore::Load() {
         }
         return true;
     };
-    if (!read(0, span.kept) || !read(span.first, span.End())) return Refused(data.Error());
+    if (!read(0, span.kept) || !read(span.first, span.End())) return Unread(data.Error());
+    unread_ = false;
     lv_.Assign(std::move(entries));
     if (numWindows_) numWindows_->SetText(CountText(lv_.Count(), separator_));
     return true;

@@ -72,7 +72,8 @@ public:
     // Told, outside the lock, when the registry refused: `saving` when a
     // save could not store the change (which waits in `lv` for the next
     // save), otherwise when the list could not be read whole (`lv` keeps
-    // what it held, and the next save reads the stored list first).
+    // what it held, and the next save reads the stored list first); and
+    // with `error` 0 when it reads whole again after that.
     void WhenRefused(std::function<void(bool saving, long error)> refused) { whenRefused_ = std::move(refused); }
 
     // Writes `lv`, which `change` made, to the key, then reloads `lv` from
@@ -105,6 +106,9 @@ private:
     bool StoreList();
     // Notes the registry's refusal; false.
     bool Refused(long error);
+    // A load's refusal: `lv` does not show the stored list.
+    bool Unread(long error);
+    void Tell(bool unreadBefore, long saveError);
 
     RegistryApi& registry_;
     EntryList& lv_;
@@ -114,7 +118,8 @@ private:
     ListLock* lock_;
     std::function<bool(bool)> whenBusy_;
     std::function<void(bool, long)> whenRefused_;
-    long error_ = 0;  // the last refusal
+    long error_ = 0;       // the last refusal
+    bool unread_ = false;  // the last load was refused
     std::optional<std::string> stamp_;  // as last loaded or saved; nothing before that
     std::vector<ListChange> pending_;   // made since the last save that had the lock
 };

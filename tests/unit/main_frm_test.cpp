@@ -258,18 +258,18 @@ TEST(Start, TheTrayProgramStartsOnceOutOfCommandLineMode) {
 TEST(Start, ACommandLineImportsTheFileAndEnds) {
     const std::string wnl = kHead + Line("abcde"), path = "C:\\lists\\my list.wnl", ask = "Import my list.wnl ?";
     const struct { std::string commandLine, file; std::vector<int> answers; int busy; bool trayCopy;
-                   Strings boxes, stored; } cases[] = {
-            {path, wnl, {kIdYes}, 0, false, {ask, kImported}, {"Offer", "abcde"}},
-            {" \"" + path + "\" ", wnl, {kIdYes}, 0, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}},
-            {path, wnl, {kIdNo}, 0, false, {ask}, {"Offer"}},
+                   Strings boxes, stored; unsigned exitCode; } cases[] = {
+            {path, wnl, {kIdYes}, 0, false, {ask, kImported}, {"Offer", "abcde"}, 0},
+            {" \"" + path + "\" ", wnl, {kIdYes}, 0, true, {ask, kImportedPressRefresh}, {"Offer", "abcde"}, 0},
+            {path, wnl, {kIdNo}, 0, false, {ask}, {"Offer"}, 1},
             {"C:\\lists\\gone.wnl", "", {kIdYes}, 0, false,
-             {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"}, {"Offer"}},
+             {"Import gone.wnl ?", "Cannot open the window list\r\nC:\\lists\\gone.wnl"}, {"Offer"}, 2},
             {path, "quellbox2\r\n", {kIdYes}, 0, false,
-             {ask, "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}},
+             {ask, "This window list is invalid, or it may be from an newer version of Quellwatch."}, {"Offer"}, 2},
             {path, wnl + "\x41", {kIdYes}, 0, false, {ask, "The window list could not be read to its end\r\n" + path},
-             {"Offer", "abcde"}},
-            {path, wnl, {kIdYes, kIdRetry}, 1, true, {ask, kListBusy, kImportedPressRefresh}, {"Offer", "abcde"}},
-            {path, wnl, {kIdYes, kIdCancel}, 1, true, {ask, kListBusy}, {"Offer"}},
+             {"Offer", "abcde"}, 2},
+            {path, wnl, {kIdYes, kIdRetry}, 1, true, {ask, kListBusy, kImportedPressRefresh}, {"Offer", "abcde"}, 0},
+            {path, wnl, {kIdYes, kIdCancel}, 1, true, {ask, kListBusy}, {"Offer"}, 3},
         };
     for (const auto& c : cases) {
         Startup w;
@@ -288,9 +288,9 @@ TEST(Start, ACommandLineImportsTheFileAndEnds) {
         for (const auto& b : w.process.boxes) EXPECT_EQ(b.owner, kMain);  // an owner of ours, which the scan spares
         EXPECT_EQ(w.StoredList(), c.stored) << c.commandLine;
         EXPECT_EQ(w.reloads, c.stored.size() > 1 && c.trayCopy ? 1 : 0);
-        EXPECT_EQ(std::make_tuple(w.process.ended, w.flags.commandLineMode, w.tm.IsRunning(), w.view.visible,
-                                  w.frm.SysIcon(), w.lock.depth),
-                  std::make_tuple(1, true, false, false, nullptr, 0));
+        EXPECT_EQ(std::make_tuple(w.process.ended, w.process.exitCode, w.flags.commandLineMode, w.tm.IsRunning(),
+                                  w.view.visible, w.frm.SysIcon(), w.lock.depth),
+                  std::make_tuple(1, c.exitCode, true, false, false, nullptr, 0));
     }
 }
 
@@ -314,6 +314,44 @@ TEST(Start, AnImportCutShortAnywhereKeepsTheStoredListWhole) {
         w.reg.Heal();
         const Strings stored = w.StoredList();
         EXPECT_TRUE(stored == old || stored == merged) << "step " << step;
+    }
+    // One call refused anywhere: "imported" only when the file is stored,
+    // else why not, and the exit code says so; the next change of a tray
+    // copy loses nothing.
+    const auto loaded = [](FrmWorld& w) {
+        EntryList list;
+        WindowListStore(w.reg, list, nullptr, w.lower, ",").LoadWindowList();
+        return list.Items();
+    };
+    const std::string unsaved =
+        "Could not save the window list: the registry denied access to it.\r\nmy list.wnl was not imported.";
+    const auto import = [&](std::uint64_t fail) {
+        auto w = std::make_unique<Startup>();
+        w->SeedList(old);
+        w->commandLine = "C:\\lists\\my list.wnl";
+        w->files.files[w->commandLine] = wnl;
+        w->process.answers = {kIdYes};
+        w->reg.FailAt(fail);
+        w->Run();
+        w->reg.Heal();
+        return w;
+    };
+    const std::uint64_t calls = import(~std::uint64_t{0})->reg.CallCount();
+    for (std::uint64_t n = 0; n < calls; ++n) {
+        const auto world = import(n);
+        Startup& w = *world;
+        const bool imported = loaded(w) == merged;
+        EXPECT_EQ(std::make_tuple(w.BoxTexts().back(), w.process.exitCode, imported ? merged : old),
+                  std::make_tuple(imported ? kImported : unsaved, imported ? 0u : 3u, loaded(w)))
+            << "at " << n;
+        EntryList lv;
+        WindowListStore tray(w.reg, lv, nullptr, w.lower, ",");
+        tray.LoadWindowList();
+        lv.Add("One more entry");
+        tray.SaveWindowList(ListChange::Add("One more entry"));
+        Strings next = imported ? merged : old;
+        next.push_back("One more entry");
+        EXPECT_EQ(loaded(w), next) << "at " << n;
     }
 }
 

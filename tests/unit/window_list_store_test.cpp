@@ -7,6 +7,7 @@
 #include <functional>
 #include <utility>
 
+#include "resources/resource.h"
 #include "store/file_association.h"
 #include "tests/unit/fake_dialogs.h"
 
@@ -300,6 +301,119 @@ TEST(WindowListSave, AChangeWaitsWhileAnotherCopyHoldsTheList) {
     EXPECT_EQ(f.Loaded(), (Strings{"waiting entry", "second entry"}));
     EXPECT_EQ(asked, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(std::make_pair(lock.depth, lock.refused), std::make_pair(0, 3));
+}
+
+// The registry refuses one call anywhere in a command: `lv` keeps the
+// user's list and change, the user is told what was not done (a read in the
+// status bar, a save in a box), and once the registry answers again one more
+// change stores every entry the user added and none they removed.
+TEST(ListFaults, ARefusedCallLosesNoEntryAndIsSaid) {
+    const Strings stored = {"alpha one", "bravo two", "charlie three"};
+    const auto with = [&](Strings list, const std::string& entry) {
+        list.push_back(entry);
+        return list;
+    };
+    const struct {
+        const char* what;
+        std::function<void(FrmWorld&)> run;
+        Strings after;
+    } commands[] = {
+        {"start-up", [](FrmWorld& w) { w.frm.Form_Load(); }, stored},
+        {"Refresh List", [](FrmWorld& w) { w.frm.OnCommand(IDC_REFRESHL); }, stored},
+        {"add", [](FrmWorld& w) { w.AddByDialog("delta four"); }, with(stored, "delta four")},
+        {"edit",
+         [](FrmWorld& w) {
+             w.box.selection = 1;
+             w.frm.OnCommand(IDC_EDITENTRY);
+             w.editView.text = "bravo edited";
+             w.edit.Done_Click();
+         },
+         {"alpha one", "bravo edited", "charlie three"}},
+        {"remove",
+         [](FrmWorld& w) {
+             w.box.selection = 0;
+             w.process.answers = {kIdOk};
+             w.frm.OnCommand(IDC_LREM);
+         },
+         {"bravo two", "charlie three"}},
+        {"import",
+         [](FrmWorld& w) {
+             w.dialogs.answers = {"C:\\lists\\more.wnl"};
+             w.frm.OnCommand(IDM_IMP);
+         },
+         with(stored, "file entry")},
+    };
+    const std::string unsaved = std::string(kListUnsaved) + "the registry denied access to it.\r\n" + kChangeKept;
+    const auto loaded = [](FrmWorld& w) {  // what the next start loads
+        EntryList list;
+        WindowListStore(w.reg, list, nullptr, w.lower, ",").LoadWindowList();
+        return list.Items();
+    };
+    for (const auto& c : commands) {
+        const bool startUp = c.what == std::string("start-up");
+        const auto world = [&] {
+            auto w = std::make_unique<FrmWorld>();
+            w->SeedList(stored);
+            w->files.files["C:\\lists\\more.wnl"] = kHead + Line("file entry");
+            if (!startUp) w->frm.Form_Load();
+            return w;
+        };
+        std::uint64_t calls = 0;
+        {
+            auto w = world();
+            const std::uint64_t before = w->reg.CallCount();
+            c.run(*w);
+            calls = w->reg.CallCount() - before;
+        }
+        for (std::uint64_t n = 0; n < calls; ++n) {
+            auto w = world();
+            w->process.boxes.clear();
+            w->reg.FailAt(n);
+            c.run(*w);
+            w->reg.Heal();
+            const bool readRefused = w->view.status == kListUnread;
+            const Boxes boxes = FactsOf(w->process.boxes);
+            const auto told = std::count(boxes.begin(), boxes.end(), BoxFacts{unsaved, "Error", 0x10010u, kMain});
+            // Stored, or said; the user's change always shows; a refused read
+            // leaves what `lv` held (nothing before the first load).
+            EXPECT_EQ(told, loaded(*w) == c.after ? 0 : 1) << c.what << " at " << n;
+            EXPECT_EQ(w->lv.Items(), startUp && readRefused ? Strings{} : c.after) << c.what << " at " << n;
+            w->AddByDialog("one more entry");
+            EXPECT_EQ(std::make_tuple(loaded(*w), w->lv.Items(), w->view.status),
+                      std::make_tuple(with(c.after, "one more entry"), with(c.after, "one more entry"),
+                                      std::string(kStatusEnabled)))
+                << c.what << " at " << n;
+        }
+    }
+}
+
+// A save refused at any call, then another copy's save, then this copy's
+// next change: neither copy's entries are lost. The refused change waits
+// in `lv` and among the changes made again on the other copy's list.
+TEST(ListFaults, AnotherCopyNeverWritesOverARefusedSave) {
+    const auto run = [](std::uint64_t fail) {
+        Fixture mine({"first entry"});
+        mine.store.SaveWindowList();
+        EntryList theirs;
+        WindowListStore other(mine.reg, theirs, nullptr, mine.lower, ",");
+        other.LoadWindowList();
+        const std::uint64_t before = mine.reg.CallCount();
+        mine.lv.Add("mine added");
+        mine.reg.FailAt(fail);
+        mine.store.SaveWindowList(ListChange::Add("mine added"));
+        mine.reg.Heal();
+        const std::uint64_t calls = mine.reg.CallCount() - before;
+        theirs.Add("theirs added");
+        other.SaveWindowList(ListChange::Add("theirs added"));
+        mine.lv.Add("mine again");
+        mine.store.SaveWindowList(ListChange::Add("mine again"));
+        Strings stored = mine.Loaded();
+        std::sort(stored.begin(), stored.end());
+        return std::make_pair(calls, stored);
+    };
+    const Strings all = {"first entry", "mine added", "mine again", "theirs added"};
+    const std::uint64_t calls = run(~std::uint64_t{0}).first;
+    for (std::uint64_t n = 0; n < calls; ++n) EXPECT_EQ(run(n).second, all) << "at " << n;
 }
 
 // The shell's contract: exactly these keys, machine-wide where allowed, else for the user.
