@@ -102,6 +102,38 @@ ReadStatus RegKeyReader::TryRead(const std::string& name, std::string* text) {
     return ReadStatus::kRead;
 }
 
+ReadStatus RegKeyReader::TryReadData(const std::string& name, std::uint32_t* type, std::string* data,
+                                     std::uint32_t maxBytes) {
+    if (!open_) return error_ != kErrorSuccess ? ReadStatus::kFailed : ReadStatus::kAbsent;
+    std::string buffer(maxBytes, '\0');
+    std::uint32_t size = maxBytes;
+    switch (const long result =
+                reg_.QueryValueEx(key_, name, type, reinterpret_cast<std::uint8_t*>(&buffer[0]), &size)) {
+    case kErrorSuccess: break;
+    case kErrorFileNotFound: return ReadStatus::kAbsent;
+    case kErrorMoreData: return ReadStatus::kUnreadable;
+    default: error_ = result; return ReadStatus::kFailed;
+    }
+    buffer.resize(std::min(size, maxBytes));
+    *data = std::move(buffer);
+    return ReadStatus::kRead;
+}
+
+bool RegKeyReader::ValueNames(std::vector<std::string>* names) {
+    names->clear();
+    if (!open_) return error_ == kErrorSuccess;
+    std::string name;
+    for (std::uint32_t index = 0;; ++index) {
+        const long result = reg_.EnumValueName(key_, index, &name);
+        if (result == kErrorNoMoreItems) return true;
+        if (result != kErrorSuccess) {
+            error_ = result;
+            return false;
+        }
+        names->push_back(name);
+    }
+}
+
 std::optional<std::string> RegTryReadString(RegistryApi& reg, RegKey root, const std::string& path,
                                             const std::string& name) {
     return RegKeyReader(reg, root, path).Read(name);

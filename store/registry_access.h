@@ -41,6 +41,12 @@ public:
     // Nothing when the key or value is missing or the text does not fit.
     std::optional<std::string> Read(const std::string& name);
     ReadStatus TryRead(const std::string& name, std::string* text);
+    // The value's data whole (text in UTF-8) and its type; data of more than
+    // `maxBytes` reads kUnreadable.
+    ReadStatus TryReadData(const std::string& name, std::uint32_t* type, std::string* data, std::uint32_t maxBytes);
+    // The key's value names (none for a key that is not there); false when
+    // the registry refused.
+    bool ValueNames(std::vector<std::string>* names);
     // The error of the last read that ended kFailed.
     long Error() const { return error_; }
 

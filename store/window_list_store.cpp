@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "store/entry_options.h"
 #include "store/registry_access.h"
 
 namespace qw {
@@ -64,6 +65,36 @@ bool ReadLayout(RegKeyReader& data, long* count, std::optional<Span>* staged) {
     return countRead != ReadStatus::kFailed && stagedRead != ReadStatus::kFailed;
 }
 
+// A rule of more than this is no rule of ours: it is left unread.
+constexpr std::uint32_t kMaxRuleBytes = 16 * 1024;
+
+// The Rules key's values of REG_MULTI_SZ, by the folded name: the name as
+// stored and its strings.
+using StoredRules = std::unordered_map<std::string, std::pair<std::string, std::vector<std::string>>>;
+
+// False when the registry refused; a key that is not there holds no rules.
+bool ReadRules(RegistryApi& registry, const CaseFolding& lower, StoredRules* rules, long* error) {
+    RegKeyReader key(registry, kHkeyCurrentUser, kRulesKeyPath);
+    std::vector<std::string> names;
+    if (!key.ValueNames(&names)) {
+        *error = key.Error();
+        return false;
+    }
+    for (const std::string& name : names) {
+        std::uint32_t type = 0;
+        std::string data;
+        const ReadStatus status = key.TryReadData(name, &type, &data, kMaxRuleBytes);
+        if (status == ReadStatus::kFailed) {
+            *error = key.Error();
+            return false;
+        }
+        // A value of another type is no rule; one gone meanwhile is none either.
+        if (status == ReadStatus::kRead && type == kRegMultiSz)
+            (*rules)[lower.Lower(name)] = {name, MultiSzStrings(data)};
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string EntryValueName(long index) { return " " + std::to_string(index); }
@@ -101,17 +132,18 @@ bool WindowListStore::IsListedTitle(const std::string& text) const {
     return false;
 }
 
-bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower) {
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower,
+                      const std::vector<EntryOptions>& options) {
     // One lookup per entry instead of a pass over `lv`: a full list would
     // otherwise take a billion comparisons. Lowered texts are equal exactly
     // when CaseFolding::EqualNoCase says so.
     std::unordered_set<std::string> listed;
     listed.reserve(lv.Items().size() + entries.size());
     for (const std::string& entry : lv.Items()) listed.insert(lower.Lower(entry));
-    for (const std::string& entry : entries) {
-        std::string key = lower.Lower(entry);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::string key = lower.Lower(entries[i]);
         if (listed.count(key)) continue;
-        if (!lv.Add(entry)) return false;
+        if (!lv.Add(entries[i], i < options.size() ? options[i] : EntryOptions{})) return false;
         listed.insert(std::move(key));
     }
     return true;
@@ -210,20 +242,24 @@ int WindowListStore::Find(const std::string& text) const {
 bool WindowListStore::Apply(const ListChange& change) {
     switch (change.kind) {
     case ListChange::Kind::kNone: break;
-    case ListChange::Kind::kAdd: return IsListedTitle(change.text) || lv_.Add(change.text);
+    case ListChange::Kind::kAdd:
+        // An entry the other copy added meanwhile keeps its own options.
+        return IsListedTitle(change.text) || lv_.Add(change.text, change.options.value_or(EntryOptions{}));
     case ListChange::Kind::kEdit:
-    case ListChange::Kind::kRemove: {
+    case ListChange::Kind::kRemove:
+    case ListChange::Kind::kOptions: {
         // An entry the other copy removed meanwhile stays removed.
         const int index = Find(change.text);
         if (index < 0) break;
-        if (change.kind == ListChange::Kind::kEdit) {
-            lv_.SetAt(index, change.replacement);
-        } else {
+        if (change.kind == ListChange::Kind::kRemove) {
             lv_.RemoveAt(index);
+            break;
         }
+        if (change.kind == ListChange::Kind::kEdit) lv_.SetAt(index, change.replacement);
+        if (change.options) lv_.SetOptions(index, *change.options);
         break;
     }
-    case ListChange::Kind::kMerge: return AppendNewEntries(lv_, change.entries, lower_);
+    case ListChange::Kind::kMerge: return AppendNewEntries(lv_, change.entries, lower_, change.entryOptions);
     }
     return true;
 }
@@ -255,6 +291,33 @@ bool WindowListStore::StoreList() {
         }
     }
 
+    // An entry's options are written before the entry appears and removed
+    // after it is gone, so that whatever moment a save stops at, every
+    // entry has its old options or its new ones, never none that had some.
+    StoredRules rules;
+    long error = 0;
+    if (!ReadRules(registry_, lower_, &rules, &error)) return Refused(error);
+    std::unordered_set<std::string> withOptions;
+    if (lv_.AnyOptions() || !rules.empty()) {
+        RegKeyWriter ruleKey(registry_, kHkeyCurrentUser, kRulesKeyPath);
+        for (long i = 0; i < count; ++i) {
+            if (lv_.OptionsAt(i).IsDefault()) continue;
+            const std::vector<std::string> strings = RuleStrings(lv_.OptionsAt(i));
+            std::string folded = lower_.Lower(lv_.At(i));
+            const auto stored = rules.find(folded);
+            withOptions.insert(std::move(folded));
+            if (stored != rules.end() && stored->second.second == strings) continue;
+            if (!ruleKey.Write(lv_.At(i), MultiSzData(strings), kRegMultiSz)) return Refused(ruleKey.Error());
+        }
+    }
+    // Once the new list took over: the rules of entries that are gone or lost their options.
+    const auto tidyRules = [&] {
+        RegKeyWriter ruleKey(registry_, kHkeyCurrentUser, kRulesKeyPath);
+        for (const auto& [folded, rule] : rules) {
+            if (!withOptions.count(folded)) ruleKey.Delete(rule.first);
+        }
+    };
+
     // One handle for the whole save: thousands of entries are thousands of writes.
     RegKeyWriter data(registry_, kHkeyCurrentUser, kDataKeyPath);
     Span next{std::max(oldCount, count), count - kept, kept};
@@ -266,6 +329,7 @@ bool WindowListStore::StoreList() {
         }
         if (!data.Write("", std::to_string(count), kRegSz)) return Refused(data.Error());
         next.count = 0;
+        tidyRules();
     } else {
         // The list an earlier, unfinished save staged is what loads show until
         // the new marker replaces it: stage beside it, never over it.
@@ -278,6 +342,7 @@ bool WindowListStore::StoreList() {
         if (!data.Write(kStagedValue, marker, kRegSz)) return Refused(data.Error());
         // From here on every load takes the new list: what is left is tidying,
         // which the next save finishes where this one stops.
+        tidyRules();
         for (long i = kept; i < count; ++i) {
             if (!data.Write(EntryValueName(i), lv_.At(i), kRegSz)) return true;
         }
@@ -338,8 +403,21 @@ bool WindowListStore::Load() {
         return true;
     };
     if (!read(0, span.kept) || !read(span.first, span.End())) return Unread(data.Error());
+    // Each entry's options, where its rule names it; a rule whose entry is
+    // gone is left out.
+    StoredRules rules;
+    long error = 0;
+    if (!ReadRules(registry_, lower_, &rules, &error)) return Unread(error);
+    std::vector<EntryOptions> options;
+    if (!rules.empty()) {
+        options.reserve(entries.size());
+        for (const std::string& entry : entries) {
+            const auto rule = rules.find(lower_.Lower(entry));
+            options.push_back(rule == rules.end() ? EntryOptions{} : ParseRuleStrings(rule->second.second));
+        }
+    }
     unread_ = false;
-    lv_.Assign(std::move(entries));
+    lv_.Assign(std::move(entries), std::move(options));
     if (numWindows_) numWindows_->SetText(CountText(lv_.Count(), separator_));
     return true;
 }

@@ -32,21 +32,36 @@ std::string EntryValueName(long index);
 // stored list and makes this change to it again, so that neither copy's
 // entries are lost.
 struct ListChange {
-    enum class Kind { kNone, kAdd, kEdit, kRemove, kMerge };
+    enum class Kind { kNone, kAdd, kEdit, kRemove, kMerge, kOptions };
     Kind kind = Kind::kNone;
-    std::string text;                  // added or removed, or the entry as it was before the edit
+    std::string text;                  // added, removed or given options, or the entry as it was before the edit
     std::string replacement;           // the edited entry's new text
     std::vector<std::string> entries;  // merged from a list file
+    // The added entry's options, the edited or given entry's new ones
+    // (nothing: an edit keeps them), or the merged entries' side by side.
+    std::optional<EntryOptions> options;
+    std::vector<EntryOptions> entryOptions;
 
-    static ListChange Add(std::string text) { return {Kind::kAdd, std::move(text), {}, {}}; }
-    static ListChange Edit(std::string from, std::string to) { return {Kind::kEdit, std::move(from), std::move(to), {}}; }
-    static ListChange Remove(std::string text) { return {Kind::kRemove, std::move(text), {}, {}}; }
-    static ListChange Merge(std::vector<std::string> entries) { return {Kind::kMerge, {}, {}, std::move(entries)}; }
+    static ListChange Add(std::string text, EntryOptions options = {}) {
+        return {Kind::kAdd, std::move(text), {}, {}, std::move(options), {}};
+    }
+    static ListChange Edit(std::string from, std::string to, std::optional<EntryOptions> options = {}) {
+        return {Kind::kEdit, std::move(from), std::move(to), {}, std::move(options), {}};
+    }
+    static ListChange Remove(std::string text) { return {Kind::kRemove, std::move(text), {}, {}, {}, {}}; }
+    static ListChange Merge(std::vector<std::string> entries, std::vector<EntryOptions> options = {}) {
+        return {Kind::kMerge, {}, {}, std::move(entries), {}, std::move(options)};
+    }
+    static ListChange Options(std::string text, EntryOptions options) {
+        return {Kind::kOptions, std::move(text), {}, {}, std::move(options), {}};
+    }
 };
 
-// Appends each entry that `lv` does not hold yet (ignoring case), in order;
-// false when the list filled up before the last.
-bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower);
+// Appends each entry that `lv` does not hold yet (ignoring case), in order,
+// with its options (side by side, or none); an entry already listed keeps
+// its own. False when the list filled up before the last.
+bool AppendNewEntries(EntryList& lv, const std::vector<std::string>& entries, const CaseFolding& lower,
+                      const std::vector<EntryOptions>& options = {});
 
 struct SaveOutcome {
     bool saved = false;     // false: the change waits in `lv` for the next save
