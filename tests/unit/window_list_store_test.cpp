@@ -416,6 +416,139 @@ TEST(ListFaults, AnotherCopyNeverWritesOverARefusedSave) {
     for (std::uint64_t n = 0; n < calls; ++n) EXPECT_EQ(run(n).second, all) << "at " << n;
 }
 
+// An entry's options as administrators write them: "name=value" strings,
+// names and words in any case, each option that is not its default; what
+// this version does not know is kept, what is malformed ignored.
+TEST(EntryRules, TheStoredStringsReadAndWriteBack) {
+    EntryOptions all;
+    all.enabled = false;
+    all.title = TitleRule::kPrefix;
+    all.program = "Setup.exe";
+    all.dialogsOnly = true;
+    all.kept = {"action=press", "button=No"};
+    const Strings allStrings = {"enabled=0", "title=prefix", "program=Setup.exe", "dialogs=1", "action=press",
+                                "button=No"};
+    EXPECT_EQ(RuleStrings(all), allStrings);
+    EXPECT_EQ(ParseRuleStrings(allStrings), all);
+    EXPECT_EQ(RuleStrings(EntryOptions{}), Strings{});
+    EntryOptions exact;
+    exact.title = TitleRule::kExact;
+    const std::pair<Strings, EntryOptions> read[] = {
+        {{"TITLE=Exact", "Enabled=1", "dialogs=0"}, exact},
+        {{"title=contains", "enabled=yes", "dialogs=2", "no equals sign", "title=whole"}, EntryOptions{}},
+    };
+    for (const auto& [strings, options] : read) EXPECT_EQ(ParseRuleStrings(strings), options) << strings[0];
+    EXPECT_EQ(ParseRuleStrings({"=value"}).kept, Strings{"=value"});  // an unknown (empty) name is kept
+    // The REG_MULTI_SZ form: each string ends with NUL, the list with one more.
+    EXPECT_EQ(MultiSzData({"a=1", "", "b=2"}), std::string("a=1\0b=2\0\0", 9));
+    for (const std::string& data : {std::string("a=1\0b=2\0\0", 9), std::string("a=1\0b=2", 7),
+                                    std::string("a=1\0b=2\0\0c=3\0\0", 14)})
+        EXPECT_EQ(MultiSzStrings(data), (Strings{"a=1", "b=2"}));
+}
+
+// Options live under Rules, one value per entry with any, named as the entry:
+// saved and loaded with the list, carried by an edit, gone with the entry or
+// with the last option; a value of another type, or one whose entry is gone,
+// gives nothing. A crash or a refusal at any call of a save that changes
+// options leaves each entry with its old options or its new ones.
+TEST(EntryRules, LiveBesideTheListAndSurviveEveryFault) {
+    EntryOptions scoped, off, exact;
+    scoped.program = "setup.exe";
+    off.enabled = false;
+    exact.title = TitleRule::kExact;
+    exact.kept = {"future=1"};
+    const auto rules = [](Fixture& f) {
+        Strings layout;
+        for (const auto& name : f.reg.ValueNames(kHkeyCurrentUser, kRulesKeyPath)) {
+            const auto value = f.reg.GetValue(kHkeyCurrentUser, kRulesKeyPath, name);
+            const std::string text = *f.reg.GetString(kHkeyCurrentUser, kRulesKeyPath, name);
+            layout.push_back(name + (value->type == kRegMultiSz ? "=" : "?") + text);
+        }
+        std::sort(layout.begin(), layout.end());
+        return layout;
+    };
+    const auto options = [](const EntryList& lv) {
+        std::vector<EntryOptions> all;
+        for (int i = 0; i < lv.Count(); ++i) all.push_back(lv.OptionsAt(i));
+        return all;
+    };
+    Fixture f;
+    f.reg.PutString(kHkeyCurrentUser, kRulesKeyPath, "Stray Text", "program=x.exe");  // no REG_MULTI_SZ
+    f.lv.Add("Setup Wizard", scoped);
+    f.lv.Add("Daily Offer", off);
+    f.lv.Add("Plain entry");
+    f.lv.Add("Stray Text");
+    f.store.SaveWindowList();
+    const std::string stray = "Stray Text?program=x.exe";  // another type: no rule, and left alone
+    EXPECT_EQ(rules(f), (Strings{std::string("Daily Offer=enabled=0\0\0", 23),
+                                 std::string("Setup Wizard=program=setup.exe\0\0", 32), stray}));
+    EntryList loaded;
+    WindowListStore(f.reg, loaded, nullptr, f.lower, ",").LoadWindowList();
+    EXPECT_EQ(options(loaded), (std::vector<EntryOptions>{scoped, off, {}, {}}));
+    // An edit in case only keeps the value; another text moves it; a removal
+    // and options back to their defaults remove it.
+    f.lv.SetAt(0, "SETUP WIZARD");
+    f.store.SaveWindowList(ListChange::Edit("Setup Wizard", "SETUP WIZARD"));
+    f.lv.SetAt(1, "Daily Offers");
+    f.lv.SetOptions(2, exact);
+    f.store.SaveWindowList(ListChange::Edit("Daily Offer", "Daily Offers"));
+    EXPECT_EQ(rules(f), (Strings{std::string("Daily Offers=enabled=0\0\0", 24),
+                                 std::string("Plain entry=title=exact\0future=1\0\0", 34),
+                                 std::string("Setup Wizard=program=setup.exe\0\0", 32), stray}));
+    EXPECT_EQ(options(f.lv), (std::vector<EntryOptions>{scoped, off, exact, {}}));
+    f.lv.RemoveAt(1);
+    f.lv.SetOptions(0, {});
+    f.store.SaveWindowList(ListChange::Remove("Daily Offers"));
+    EXPECT_EQ(rules(f), (Strings{std::string("Plain entry=title=exact\0future=1\0\0", 34), stray}));
+    // A rule written for an entry that is not listed is no entry's, and goes with the next save.
+    f.reg.PutValue(kHkeyCurrentUser, kRulesKeyPath, "Not listed", kRegMultiSz, {'x', 0, '=', 0, '1', 0, 0, 0, 0, 0});
+    f.store.LoadWindowList();
+    EXPECT_EQ(options(f.lv), (std::vector<EntryOptions>{{}, exact, {}}));
+    f.store.SaveWindowList();
+    EXPECT_EQ(rules(f).size(), 2u);
+
+    // Faults: each entry ends with the options of the old list or the new.
+    const Strings texts = {"alpha one", "bravo two", "charlie three"};
+    const std::vector<EntryOptions> before = {scoped, {}, off}, after = {exact, scoped, {}};
+    const auto seeded = [&] {
+        auto w = std::make_unique<Fixture>();
+        w->lv.Assign(texts, before);
+        w->store.SaveWindowList();
+        return w;
+    };
+    const auto change = [&](Fixture& w) {
+        for (int i = 0; i < 3; ++i) w.lv.SetOptions(i, after[static_cast<std::size_t>(i)]);
+        w.lv.SetAt(1, "bravo renamed");
+        w.store.SaveWindowList();
+    };
+    std::uint64_t calls = 0;
+    {
+        const auto w = seeded();
+        const std::uint64_t start = w->reg.CallCount();
+        change(*w);
+        calls = w->reg.CallCount() - start;
+    }
+    for (bool crash : {true, false}) {
+        for (std::uint64_t n = 0; n < calls; ++n) {
+            const auto w = seeded();
+            crash ? w->reg.StopAfter(n) : w->reg.FailAt(n);
+            change(*w);
+            w->reg.Heal();
+            EntryList next;
+            WindowListStore(w->reg, next, nullptr, w->lower, ",").LoadWindowList();
+            const bool renamed = next.Count() == 3 && next.At(1) == "bravo renamed";
+            const Strings renamedTexts = {"alpha one", "bravo renamed", "charlie three"};
+            ASSERT_EQ(next.Items(), renamed ? renamedTexts : texts);
+            for (int i = 0; i < 3; ++i) {
+                const auto& got = next.OptionsAt(i);
+                const auto at = static_cast<std::size_t>(i);
+                EXPECT_TRUE(got == before[at] || got == after[at]) << crash << " at " << n << ", entry " << i;
+            }
+            if (renamed) EXPECT_EQ(next.OptionsAt(1), scoped) << crash << " at " << n;
+        }
+    }
+}
+
 // The shell's contract: exactly these keys, machine-wide where allowed, else for the user.
 TEST(ListFileType, WritesTheAssociationWhereTheMachineLetsIt) {
     for (bool standardUser : {false, true}) {
