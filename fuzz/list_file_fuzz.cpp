@@ -1,8 +1,9 @@
-// Fuzzes reading a window-list file of either header: whatever its bytes, an
+// Fuzzes reading a window-list file of any header: whatever its bytes, an
 // import adds only clean entries (UTF-8 of at least 5 characters, no NUL, no
-// repeats ignoring case, the list within its limit), keeps the entries it found before, closes the file,
-// reads the same however the reads are split, and the list then exports and
-// reads back unchanged.
+// repeats ignoring case, the list within its limit), keeps the entries it
+// found before with their own options, closes the file, reads the same
+// however the reads are split, and the list then exports and reads back
+// unchanged, options included.
 //
 // Input: the file's bytes.
 #include <cstddef>
@@ -34,8 +35,10 @@ namespace {
 // What the File menu does with a file, short of saving: read, merge, tell.
 qw::ImportOutcome Import(qw::ListFile& list, const char* path, qw::EntryList& lv, const qw::CaseFolding& lower) {
     qw::ListFileContents contents = list.ReadWindowList(path);
-    const qw::ImportOutcome outcome =
-        qw::AppendNewEntries(lv, contents.entries, lower) ? contents.outcome : qw::ImportOutcome::kListFull;
+    Check(contents.options.empty() || contents.options.size() == contents.entries.size());
+    const qw::ImportOutcome outcome = qw::AppendNewEntries(lv, contents.entries, lower, contents.options)
+                                          ? contents.outcome
+                                          : qw::ImportOutcome::kListFull;
     list.ReportImport(outcome, 1);
     return outcome;
 }
@@ -54,8 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.SetReadChunk(1 + size % 61);
     MemoryProcess process;
     ScriptedRandom random({0.0, 0.37, 0.999, 0.5});
+    EntryOptions own;
+    own.program = "own.exe";
     EntryList lv;
-    for (const auto& e : before) lv.Add(e);
+    for (const auto& e : before) lv.Add(e, own);
     const AnsiCodePage& ansi = TableCodePage::Windows1252();
     ListFile list(files, process, random, lv, lower, ansi);
     const ImportOutcome outcome = Import(list, kInPath, lv, lower);
@@ -64,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(files.files.size() == 1 && files.files[kInPath] == bytes);
     Check(lv.Count() <= EntryList::kMaxEntries);
     Check(std::vector<std::string>(lv.Items().begin(), lv.Items().begin() + 2) == before);
+    Check(lv.OptionsAt(0) == own && lv.OptionsAt(1) == own);
     std::unordered_set<std::string> seen;
     for (const std::string& entry : lv.Items()) {
         Check(utf8::CodePoints(entry) >= kMinImportedEntry && entry.find('\0') == std::string::npos);
@@ -82,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryFiles whole;
     whole.files[kInPath] = bytes;
     EntryList again;
-    for (const auto& e : before) again.Add(e);
+    for (const auto& e : before) again.Add(e, own);
     ListFile wholeList(whole, process, random, again, lower, ansi);
     Import(wholeList, kInPath, again, lower);
     Check(again.Items() == lv.Items());
+    for (int i = 0; i < lv.Count(); ++i) Check(again.OptionsAt(i) == lv.OptionsAt(i));
 
     process.boxes.clear();
     Check(list.ExportWindowList(kOutPath, 1));
@@ -94,6 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ListFile reader(files, process, random, back, lower, ansi);
     Check(Import(reader, kOutPath, back, lower) == ImportOutcome::kComplete);
     Check(back.Items() == lv.Items());
+    for (int i = 0; i < lv.Count(); ++i) Check(back.OptionsAt(i) == lv.OptionsAt(i));
     Check(files.OpenHandles() == 0);
     return 0;
 }

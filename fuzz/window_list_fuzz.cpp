@@ -1,12 +1,15 @@
-// Fuzzes what the program reads from the registry key Data: whatever it holds,
-// a load gives a clean list (non-empty entries of at most 254 characters, no
-// repeats ignoring case, the count text to match) that is exactly the readable
-// values " 0" up to the stored count, first of each, a save and reload keeps
-// that list, and the matcher agrees with the literal rule on it.
+// Fuzzes what the program reads from the registry keys Data and Rules:
+// whatever they hold, a load gives a clean list (non-empty entries of at most
+// 254 characters, no repeats ignoring case, the count text to match) that is
+// exactly the readable values " 0" up to the stored count, first of each, each
+// entry with the options its rule gives, a save and reload keeps that list
+// and those options, Rules then holding exactly one rule per entry with any,
+// and the matcher agrees with the literal rule on it.
 //
 // Input: lines. The first is the stored count text; each further line is the
 // data of the next entry value " 0", " 1", ...; a line "=name=data" stores a
-// value of any other name instead.
+// value of any other name instead; a line "+name=data" stores a REG_MULTI_SZ
+// value under Rules, "|" standing for NUL, and "-name=data" a REG_SZ one.
 //
 // Inputs of more than kMaxLines lines or a count above kMaxCount are skipped:
 // every value read or written costs a scan of the key in the in-memory
@@ -27,6 +30,7 @@
 #include "engine/entry_matcher.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
+#include "store/entry_options.h"
 #include "store/window_list_store.h"
 
 namespace {
@@ -85,17 +89,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lines.size() > kMaxLines) return 0;
 
     std::vector<std::pair<std::string, std::string>> values{{"", lines[0]}};
+    struct Rule {
+        std::string name, data;
+        bool multi;
+    };
+    std::vector<Rule> rules;
     long next = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        const auto split = line.size() > 1 && line[0] == '=' ? line.find('=', 1) : std::string::npos;
-        if (split != std::string::npos) {
+        const bool other = line.size() > 1 && (line[0] == '=' || line[0] == '+' || line[0] == '-');
+        const auto split = other ? line.find('=', 1) : std::string::npos;
+        if (split == std::string::npos) {
+            values.emplace_back(EntryValueName(next++), line);
+        } else if (line[0] == '=') {
             values.emplace_back(line.substr(1, split - 1), line.substr(split + 1));
         } else {
-            values.emplace_back(EntryValueName(next++), line);
+            std::string data = line.substr(split + 1);
+            std::replace(data.begin(), data.end(), '|', '\0');
+            rules.push_back({line.substr(1, split - 1), data, line[0] == '+'});
         }
     }
     MemoryRegistry reg;
+    for (const Rule& rule : rules) {
+        const std::string kept = Kept(rule.data);
+        if (!rule.multi) {
+            reg.PutString(kHkeyCurrentUser, kRulesKeyPath, rule.name, rule.data);
+            continue;
+        }
+        std::vector<std::uint8_t> stored;  // UTF-16, as the registry keeps text
+        for (char16_t unit : utf8::ToUtf16(kept))
+            stored.insert(stored.end(), {static_cast<std::uint8_t>(unit), static_cast<std::uint8_t>(unit >> 8)});
+        reg.PutValue(kHkeyCurrentUser, kRulesKeyPath, rule.name, kRegMultiSz, stored);
+    }
     for (const auto& [name, text] : values) {
         // "==text" replaces the count, so each count text is bounded.
         if (name.empty() && CountOf(text) > kMaxCount) return 0;
@@ -133,12 +158,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(lv.Items() == expected);
     Check(box.items == lv.Items());
     Check(numWindows.text == CountText(lv.Count(), ","));
+    // Each entry's options literally: the last rule stored under its name, of
+    // REG_MULTI_SZ, its strings up to the first empty one.
+    std::map<std::string, const Rule*> byName;
+    for (const Rule& rule : rules) byName[lower.Lower(Kept(rule.name))] = &rule;
+    std::vector<EntryOptions> options;
+    int withOptions = 0;
+    for (const std::string& entry : expected) {
+        const auto it = byName.find(lower.Lower(entry));
+        const bool rule = it != byName.end() && it->second->multi && Kept(it->second->data).size() <= 16 * 1024;
+        options.push_back(rule ? ParseRuleStrings(MultiSzStrings(Kept(it->second->data))) : EntryOptions{});
+        withOptions += options.back().IsDefault() ? 0 : 1;
+    }
+    for (int i = 0; i < lv.Count(); ++i) Check(lv.OptionsAt(i) == options[static_cast<std::size_t>(i)]);
 
     const std::vector<std::string> loaded = lv.Items();
     store.SaveWindowList();
     Check(lv.Items() == loaded);
+    for (int i = 0; i < lv.Count(); ++i) Check(lv.OptionsAt(i) == options[static_cast<std::size_t>(i)]);
     Check(reg.GetString(kHkeyCurrentUser, kDataKeyPath, "").value_or("") == std::to_string(loaded.size()));
     Check(reg.ValueNames(kHkeyCurrentUser, kDataKeyPath).size() == loaded.size() + 1);
+    int multi = 0;  // values of other types are no rules, and are left alone
+    for (const std::string& name : reg.ValueNames(kHkeyCurrentUser, kRulesKeyPath))
+        multi += reg.GetValue(kHkeyCurrentUser, kRulesKeyPath, name)->type == kRegMultiSz ? 1 : 0;
+    Check(multi == withOptions);
 
     EntryMatcher matcher;
     matcher.Build(loaded, lower);

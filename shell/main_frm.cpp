@@ -249,8 +249,8 @@ void MainFrm::menu_Imp_Click() {
     // a save follows either way, which reloads the list and its count text.
     ListFileContents file;
     if (platform_.fileDialogs.Open(request, &path)) file = listFile_.ReadWindowList(path);
-    const bool fitted = AppendNewEntries(lv_, file.entries, platform_.lower);
-    const SaveOutcome saved = store_.SaveWindowList(ListChange::Merge(std::move(file.entries)));
+    const bool fitted = AppendNewEntries(lv_, file.entries, platform_.lower, file.options);
+    const SaveOutcome saved = store_.SaveWindowList(ListChange::Merge(std::move(file.entries), std::move(file.options)));
     listFile_.ReportImport(fitted && !saved.listFull ? file.outcome : ImportOutcome::kListFull, own_.mainFrm);
 }
 

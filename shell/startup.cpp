@@ -73,7 +73,8 @@ ImportExit ImportListFile(StartupHost& host, ProcessApi& process, const std::str
     // that a tray copy never waits on a question of ours.
     ListFileContents file = frm.Files().ReadWindowList(path);
     ImportOutcome outcome = file.outcome;
-    const SaveOutcome saved = frm.Store().SaveWindowList(ListChange::Merge(std::move(file.entries)));
+    const SaveOutcome saved =
+        frm.Store().SaveWindowList(ListChange::Merge(std::move(file.entries), std::move(file.options)));
     if (saved.error != kErrorSuccess) {
         process.ShowMessageBox(owner,
                                "Could not save the window list: " + RegistryRefusalText(saved.error) + "\r\n" + name +

@@ -10,10 +10,13 @@ namespace qw {
 
 const char kListFileHeader[] = "QUELLBOX2";
 const char kUnicodeListFileHeader[] = "QUELLBOX3";
+const char kOptionsListFileHeader[] = "QUELLBOX4";
 
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
+// Begins an option line of the newest header.
+constexpr char kOptionMark = '+';
 constexpr unsigned kErrorFlags = kMbSetForeground | kMbIconStop;
 // Lines are gathered and written in blocks: a full list is 32,767 lines.
 constexpr std::size_t kWriteBlock = 64 * 1024;
@@ -173,14 +176,24 @@ bool ListFile::ExportWindowList(const std::string& path, WindowHandle owner) {
         if (!bytes) break;
         ansi.push_back(std::move(*bytes));
     }
-    const bool unicode = ansi.size() != lv_.Items().size();
+    // Options need the newest header, which only this version and later read.
+    const bool options = lv_.AnyOptions();
+    const bool unicode = options || ansi.size() != lv_.Items().size();
     const std::vector<std::string>& entries = unicode ? lv_.Items() : ansi;
     // A failed export never costs the user the old file.
     WholeFileWriter out(files_, path);
-    std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
-    for (const std::string& entry : entries) {
-        pending += EncodeEntry(entry, random_);
+    const char* header = options ? kOptionsListFileHeader : unicode ? kUnicodeListFileHeader : kListFileHeader;
+    std::string pending = std::string(header) + kCrLf + kCrLf;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        pending += EncodeEntry(entries[i], random_);
         pending += kCrLf;
+        if (options) {
+            for (const std::string& option : RuleStrings(lv_.OptionsAt(static_cast<int>(i)))) {
+                pending += kOptionMark;
+                pending += EncodeEntry(option.substr(0, option.find('\0')), random_);
+                pending += kCrLf;
+            }
+        }
         if (pending.size() >= kWriteBlock) {
             if (!out.Write(pending)) break;
             pending.clear();
@@ -210,7 +223,8 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
     case LineReader::Result::kTooLong: line.clear(); break;
     case LineReader::Result::kLine: break;
     }
-    const bool unicode = line == kUnicodeListFileHeader;
+    const bool options = line == kOptionsListFileHeader;
+    const bool unicode = options || line == kUnicodeListFileHeader;
     if (line != kListFileHeader && !unicode) {
         outcome = ImportOutcome::kWrongHeader;
         return contents;
@@ -223,28 +237,42 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
     }
 
     std::unordered_set<std::string> seen;
+    // The option strings of the entry last taken; an entry dropped drops its options.
+    std::vector<std::string> strings;
+    bool taking = false;
+    const auto endOfEntry = [&] {
+        if (taking && options) contents.options.back() = ParseRuleStrings(strings);
+        strings.clear();
+    };
+    const auto finish = [&](ImportOutcome how) {
+        endOfEntry();
+        outcome = how;
+        return contents;
+    };
     for (;;) {
         switch (reader.Next(line)) {
-        case LineReader::Result::kEnd: outcome = ImportOutcome::kComplete; return contents;
-        case LineReader::Result::kFailed: outcome = ImportOutcome::kReadFailed; return contents;
-        case LineReader::Result::kTooLong: outcome = ImportOutcome::kBadLine; return contents;
+        case LineReader::Result::kEnd: return finish(ImportOutcome::kComplete);
+        case LineReader::Result::kFailed: return finish(ImportOutcome::kReadFailed);
+        case LineReader::Result::kTooLong: return finish(ImportOutcome::kBadLine);
         case LineReader::Result::kLine: break;
         }
-        std::optional<std::string> entry = DecodeEntry(line);
+        const bool option = options && !line.empty() && line[0] == kOptionMark;
+        std::optional<std::string> entry = DecodeEntry(option ? std::string_view(line).substr(1) : line);
         // An entry of the newer header that is not UTF-8 is as undecodable as a bad pair.
-        if (!entry || (unicode && !utf8::IsValid(*entry))) {
-            outcome = ImportOutcome::kBadLine;
-            return contents;
+        if (!entry || (unicode && !utf8::IsValid(*entry))) return finish(ImportOutcome::kBadLine);
+        if (option) {
+            if (taking) strings.push_back(std::move(*entry));
+            continue;
         }
-        if (!unicode) *entry = ansi_.ToUtf8(*entry);
-        if (utf8::CodePoints(*entry) < kMinImportedEntry || !seen.insert(lower_.Lower(*entry)).second) continue;
-        contents.entries.push_back(std::move(*entry));
         // Twice a full list of different entries fills any list: the rest
         // of a huge file cannot add anything.
-        if (contents.entries.size() >= 2u * EntryList::kMaxEntries) {
-            outcome = ImportOutcome::kComplete;
-            return contents;
-        }
+        if (contents.entries.size() >= 2u * EntryList::kMaxEntries) return finish(ImportOutcome::kComplete);
+        endOfEntry();
+        if (!unicode) *entry = ansi_.ToUtf8(*entry);
+        taking = utf8::CodePoints(*entry) >= kMinImportedEntry && seen.insert(lower_.Lower(*entry)).second;
+        if (!taking) continue;
+        contents.entries.push_back(std::move(*entry));
+        if (options) contents.options.emplace_back();
     }
 }
 

@@ -5,6 +5,10 @@
 // text of the system's ANSI code page, as every version has written them; a
 // list with an entry that code page cannot hold is written under "QUELLBOX3",
 // its entries in UTF-8, which older versions refuse as "from a newer version".
+// A list whose entries have options is written under "QUELLBOX4": its entries
+// as under "QUELLBOX3", each followed by a line per option string, "+" and
+// then the string ("name=value", UTF-8) stored as the entries are. An entry
+// line never begins with "+" (every byte of it is 69 or more).
 #pragma once
 
 #include <cstddef>
@@ -23,6 +27,7 @@ namespace qw {
 
 extern const char kListFileHeader[];         // "QUELLBOX2": the ANSI code page
 extern const char kUnicodeListFileHeader[];  // "QUELLBOX3": UTF-8
+extern const char kOptionsListFileHeader[];  // "QUELLBOX4": UTF-8, with each entry's options
 // Entries shorter than this are dropped on import: they would match nearly every window.
 constexpr std::size_t kMinImportedEntry = 5;
 // A line is read up to this many bytes (an entry needs at most 508); beyond
@@ -50,6 +55,7 @@ enum class ImportOutcome {
 struct ListFileContents {
     ImportOutcome outcome = ImportOutcome::kNoFile;
     std::vector<std::string> entries;
+    std::vector<EntryOptions> options;  // side by side with the entries; none without options
 };
 
 class ListFile {

@@ -133,6 +133,7 @@ inline std::string Encoded(const std::string& entry, int k = 68) {
 inline std::string Line(const std::string& entry, int k = 68) { return Encoded(entry, k) + "\r\n"; }
 const std::string kHead = "QUELLBOX2\r\n\r\n";   // a list file's first two lines
 const std::string kHead3 = "QUELLBOX3\r\n\r\n";  // of the newer header, whose entries are UTF-8
+const std::string kHead4 = "QUELLBOX4\r\n\r\n";  // of the newest, with each entry's options
 
 inline std::string Tip(const NotifyIconData& d) { return std::string(d.szTip, strnlen(d.szTip, sizeof d.szTip)); }
 

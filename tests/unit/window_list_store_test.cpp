@@ -624,6 +624,50 @@ TEST(ListFileFormat, TheOlderHeaderWhereTheCodePageHoldsTheListTheNewerElse) {
     EXPECT_EQ(f.lv.Items(), Strings{u8"東京都大阪府"});
 }
 
+// Options ride under "QUELLBOX4": each entry's line, then a line per option
+// string, "+" and the string stored as entries are. A list without options
+// keeps its older header. Read back whole; an entry dropped (too short, a
+// repeat) drops its options; an entry already listed keeps its own.
+TEST(ListFileFormat, OptionsTravelUnderTheNewestHeader) {
+    EntryOptions scoped, exact;
+    scoped.program = "setup.exe";
+    scoped.dialogsOnly = true;
+    exact.title = TitleRule::kExact;
+    exact.kept = {"action=press"};
+    Fixture f;
+    f.lv.Assign({"Setup Wizard", u8"Привет - Report", "Plain entry"}, {scoped, {}, exact});
+    ASSERT_TRUE(f.list.ExportWindowList(kPath, 0));
+    Fixture copy;
+    copy.files.files[kPath] = f.files.files[kPath];
+    const ListFileContents whole = copy.list.ReadWindowList(kPath);
+    EXPECT_EQ(std::make_pair(whole.entries, whole.options), std::make_pair(f.lv.Items(), std::vector<EntryOptions>{
+                                                                                             scoped, {}, exact}));
+    const auto opt = [](const std::string& text) { return "+" + Line(text); };
+    const std::string written = kHead4 + Line("Setup Wizard") + opt("program=setup.exe") + opt("dialogs=1") +
+                                Line("Daily Offer") + Line("Plain entry") + opt("title=exact") + opt("action=press");
+    Fixture same;  // its keys are all 68, as Line draws them
+    same.lv.Assign({"Setup Wizard", "Daily Offer", "Plain entry"}, {scoped, {}, exact});
+    ASSERT_TRUE(same.list.ExportWindowList(kPath, 0));
+    EXPECT_EQ(same.files.files[kPath], written);
+    same.lv.Assign({"Setup Wizard", "Daily Offer"});  // no options: the older header
+    ASSERT_TRUE(same.list.ExportWindowList(kPath, 0));
+    EXPECT_EQ(same.files.files[kPath], kHead + Line("Setup Wizard") + Line("Daily Offer"));
+    Fixture back({"PLAIN ENTRY"});
+    back.files.files[kPath] = written + Line("tiny") + opt("program=x.exe") + Line("setup wizard") +
+                              opt("enabled=0") + Line("Last entry") + opt("program=last.exe");
+    const ListFileContents read = back.list.ReadWindowList(kPath);
+    EntryOptions last;
+    last.program = "last.exe";
+    EXPECT_EQ(read.entries, (Strings{"Setup Wizard", "Daily Offer", "Plain entry", "Last entry"}));
+    EXPECT_EQ(read.options, (std::vector<EntryOptions>{scoped, {}, exact, last}));
+    AppendNewEntries(back.lv, read.entries, back.lower, read.options);
+    EXPECT_EQ(back.lv.OptionsAt(0), EntryOptions{});  // listed before: its own options stay
+    EXPECT_EQ(back.lv.OptionsAt(1), scoped);
+    // The older readers refuse the header; an option line under them is a bad line.
+    Fixture old;
+    EXPECT_EQ(old.Import(kHead + Line("Notepad") + opt("title=exact")), ImportOutcome::kBadLine);
+}
+
 TEST(ListFileImport, ReaderRules) {
     using O = ImportOutcome;
     const std::tuple<const char*, std::string, O, Strings> cases[] = {  // what is added to {"Calculator"}
