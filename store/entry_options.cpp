@@ -1,5 +1,8 @@
 #include "store/entry_options.h"
 
+#include "store/registry_access.h"
+#include "store/window_list_store.h"
+
 namespace qw {
 
 const char kRulesKeyPath[] = "Software\\Varn\\Quellwatch\\Rules";
@@ -68,6 +71,51 @@ EntryOptions ParseRuleStrings(const std::vector<std::string>& strings) {
         }
     }
     return options;
+}
+
+namespace {
+// Blanks around a name are no part of a file name.
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The registry's own comparison of names is enough for file names, which
+// Windows compares without regard to case.
+bool SameName(const std::string& a, const std::string& b) { return a.size() == b.size() && SameWord(a, b.c_str()); }
+
+constexpr std::uint32_t kMaxNeverCloseBytes = 64 * 1024;
+}  // namespace
+
+std::vector<std::string> CleanProgramNames(const std::vector<std::string>& names) {
+    std::vector<std::string> clean;
+    for (const std::string& name : names) {
+        std::string trimmed = Trimmed(name);
+        if (trimmed.empty()) continue;
+        bool repeat = false;
+        for (const std::string& kept : clean) repeat = repeat || SameName(kept, trimmed);
+        if (!repeat) clean.push_back(std::move(trimmed));
+    }
+    return clean;
+}
+
+std::optional<std::vector<std::string>> ReadNeverClose(RegistryApi& registry) {
+    RegKeyReader key(registry, kHkeyCurrentUser, kProgramKeyPath);
+    std::uint32_t type = 0;
+    std::string data;
+    switch (key.TryReadData(kNeverCloseValue, &type, &data, kMaxNeverCloseBytes)) {
+    case ReadStatus::kFailed: return std::nullopt;
+    case ReadStatus::kRead: break;
+    default: return std::vector<std::string>{};
+    }
+    if (type != kRegMultiSz) return std::vector<std::string>{};
+    return CleanProgramNames(MultiSzStrings(data));
+}
+
+bool WriteNeverClose(RegistryApi& registry, const std::vector<std::string>& programs) {
+    return RegTryWriteString(registry, kHkeyCurrentUser, kProgramKeyPath, kNeverCloseValue,
+                             MultiSzData(CleanProgramNames(programs)), kRegMultiSz);
 }
 
 std::string MultiSzData(const std::vector<std::string>& strings) {

@@ -6,8 +6,11 @@
 // write these values themselves, so the form is fixed and read forgivingly.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/registry_api.h"
 
 namespace qw {
 
@@ -42,6 +45,17 @@ std::vector<std::string> RuleStrings(const EntryOptions& options);
 // The options the strings give. A string without "=", or with a value that
 // is not one of its name's, is ignored; an unknown name is kept.
 EntryOptions ParseRuleStrings(const std::vector<std::string>& strings);
+
+// "Never Close": the image file names of programs whose windows are never
+// asked to close, one per string of a REG_MULTI_SZ value; blanks around a
+// name are not part of it, and a repeat (case ignored) counts once. Nothing
+// when the registry refused the read; an absent value, or one of another
+// type, is an empty list.
+std::optional<std::vector<std::string>> ReadNeverClose(RegistryApi& registry);
+// False when the registry refused the write.
+bool WriteNeverClose(RegistryApi& registry, const std::vector<std::string>& programs);
+// The names as the list keeps them: trimmed, without empty ones or repeats.
+std::vector<std::string> CleanProgramNames(const std::vector<std::string>& names);
 
 // REG_MULTI_SZ data, UTF-8: each string ends with NUL and the list with one
 // more. Reading stops at the first empty string, as Windows' readers do;

@@ -444,6 +444,18 @@ TEST(EntryRules, TheStoredStringsReadAndWriteBack) {
     for (const std::string& data : {std::string("a=1\0b=2\0\0", 9), std::string("a=1\0b=2", 7),
                                     std::string("a=1\0b=2\0\0c=3\0\0", 14)})
         EXPECT_EQ(MultiSzStrings(data), (Strings{"a=1", "b=2"}));
+    // "Never Close": file names trimmed, each once; of another type, none; refused, unknown.
+    MemoryRegistry reg;
+    EXPECT_EQ(ReadNeverClose(reg), Strings{});
+    ASSERT_TRUE(WriteNeverClose(reg, {" explorer.exe ", "Game.exe", "EXPLORER.EXE", ""}));
+    EXPECT_EQ(reg.GetValue(kHkeyCurrentUser, kProgramKeyPath, kNeverCloseValue)->type, kRegMultiSz);
+    EXPECT_EQ(ReadNeverClose(reg), (Strings{"explorer.exe", "Game.exe"}));
+    reg.FailAt(1);  // the query, once the key is open
+    EXPECT_EQ(ReadNeverClose(reg), std::nullopt);
+    reg.FailAt(1);
+    EXPECT_FALSE(WriteNeverClose(reg, {"x.exe"}));
+    reg.PutString(kHkeyCurrentUser, kProgramKeyPath, kNeverCloseValue, "explorer.exe");
+    EXPECT_EQ(ReadNeverClose(reg), Strings{});
 }
 
 // Options live under Rules, one value per entry with any, named as the entry:
