@@ -1007,6 +1007,72 @@ S49  shell/startup.cpp  a declined import ends as if it had imported
 S50  store/registry_access.cpp  a refused read of a value counts as absent
 - default: error_ = result; return ReadStatus::kFailed;
 + default: error_ = result; return ReadStatus::kAbsent;
+
+O01  store/entry_options.cpp  an entry switched off is stored as switched on
+- if (!options.enabled) strings.push_back("enabled=0");
++ 
+
+O02  store/entry_options.cpp  an option of a later version is lost on a rewrite
+- options.kept.push_back(text);
++ 
+
+O03  store/entry_options.cpp  "title=prefix" reads as the whole title
+- if (SameWord(value, "prefix")) options.title = TitleRule::kPrefix;
++ if (SameWord(value, "prefix")) options.title = TitleRule::kExact;
+
+O04  store/entry_options.cpp  strings after the empty one that ends the list are read
+- if (text.empty()) break;
++ if (text.empty()) continue;
+
+O05  store/window_list_store.cpp  a save removes every entry's options once the list took over
+- if (!withOptions.count(folded)) ruleKey.Delete(rule.first);
++ ruleKey.Delete(rule.first);
+
+O06  store/window_list_store.cpp  a rule is found only under the entry's exact case
+- const auto rule = rules.find(lower_.Lower(entry));
++ const auto rule = rules.find(entry);
+
+O07  store/window_list_store.cpp  a refused read of the rules loads the list without options
+- if (!ReadRules(registry_, lower_, &rules, &error)) return Unread(error);
++ ReadRules(registry_, lower_, &rules, &error);
+
+O08  store/window_list_store.cpp  a refused write of a rule lets the list take over without it
+- if (!ruleKey.Write(lv_.At(i), MultiSzData(strings), kRegMultiSz)) return Refused(ruleKey.Error());
++ ruleKey.Write(lv_.At(i), MultiSzData(strings), kRegMultiSz);
+
+O09  store/list_file.cpp  a list file carries no options
+- for (const std::string& option : RuleStrings(lv_.OptionsAt(static_cast<int>(i)))) {
++ for (const std::string& option : std::vector<std::string>{}) {
+
+O10  store/list_file.cpp  a list with options is written under the older newer header
+- const char* header = options ? kOptionsListFileHeader : unicode ? kUnicodeListFileHeader : kListFileHeader;
++ const char* header = unicode ? kUnicodeListFileHeader : kListFileHeader;
+
+O11  store/entry_options.cpp  blanks around a program name stay part of it
+- std::string trimmed = Trimmed(name);
++ std::string trimmed = name;
+
+O12  store/entry_options.cpp  a "Never Close" value of another type is read as a list
+- if (type != kRegMultiSz) return std::vector<std::string>{};
++ 
+
+O13  store/window_list_store.cpp  entries merged from a file lose their options
+- if (!lv.Add(entries[i], i < options.size() ? options[i] : EntryOptions{})) return false;
++ if (!lv.Add(entries[i])) return false;
+
+O14  store/window_list_store.cpp  options set by this copy are lost when another copy saved first
+- if (change.options) lv_.SetOptions(index, *change.options);
++ 
+
+O15  store/list_file.cpp  the options of a file entry dropped as a repeat go to the entry before it
+- if (taking && options) contents.options.back() = ParseRuleStrings(strings);
+-         strings.clear();
++ if (taking && options) contents.options.back() = ParseRuleStrings(strings);
++         if (taking) strings.clear();
+
+O16  store/list_file.cpp  an option line is read as an entry
+- const bool option = options && !line.empty() && line[0] == kOptionMark;
++ const bool option = false;
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -261,7 +261,7 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
         // An entry of the newer header that is not UTF-8 is as undecodable as a bad pair.
         if (!entry || (unicode && !utf8::IsValid(*entry))) return finish(ImportOutcome::kBadLine);
         if (option) {
-            if (taking) strings.push_back(std::move(*entry));
+            strings.push_back(std::move(*entry));
             continue;
         }
         // Twice a full list of different entries fills any list: the rest

@@ -306,7 +306,8 @@ TEST(WindowListSave, AChangeWaitsWhileAnotherCopyHoldsTheList) {
 // The registry refuses one call anywhere in a command: `lv` keeps the
 // user's list and change, the user is told what was not done (a read in the
 // status bar, a save in a box), and once the registry answers again one more
-// change stores every entry the user added and none they removed.
+// change stores every entry the user added and none they removed, each with
+// its options.
 TEST(ListFaults, ARefusedCallLosesNoEntryAndIsSaid) {
     const Strings stored = {"alpha one", "bravo two", "charlie three"};
     const auto with = [&](Strings list, const std::string& entry) {
@@ -354,6 +355,10 @@ TEST(ListFaults, ARefusedCallLosesNoEntryAndIsSaid) {
         const auto world = [&] {
             auto w = std::make_unique<FrmWorld>();
             w->SeedList(stored);
+            RegWriteString(w->reg, kHkeyCurrentUser, kRulesKeyPath, "Bravo Two", MultiSzData({"program=b.exe"}),
+                           kRegMultiSz);
+            RegWriteString(w->reg, kHkeyCurrentUser, kRulesKeyPath, "charlie three", MultiSzData({"enabled=0"}),
+                           kRegMultiSz);
             w->files.files["C:\\lists\\more.wnl"] = kHead + Line("file entry");
             if (!startUp) w->frm.Form_Load();
             return w;
@@ -383,6 +388,14 @@ TEST(ListFaults, ARefusedCallLosesNoEntryAndIsSaid) {
                       std::make_tuple(with(c.after, "one more entry"), with(c.after, "one more entry"),
                                       std::string(kStatusEnabled)))
                 << c.what << " at " << n;
+            EntryList next;
+            WindowListStore(w->reg, next, nullptr, w->lower, ",").LoadWindowList();
+            for (int i = 0; i < next.Count(); ++i) {
+                const std::string program = next.At(i).rfind("bravo", 0) == 0 ? "b.exe" : "";
+                const bool enabled = next.At(i) != "charlie three";
+                EXPECT_EQ(std::make_pair(next.OptionsAt(i).program, next.OptionsAt(i).enabled),
+                          std::make_pair(program, enabled)) << c.what << " at " << n << ": " << next.At(i);
+            }
         }
     }
 }
@@ -518,6 +531,35 @@ TEST(EntryRules, LiveBesideTheListAndSurviveEveryFault) {
     EXPECT_EQ(options(f.lv), (std::vector<EntryOptions>{{}, exact, {}}));
     f.store.SaveWindowList();
     EXPECT_EQ(rules(f).size(), 2u);
+
+    // Two copies: options set here and an entry added there, or the other
+    // way round, are both stored, whichever saved first.
+    for (bool optionsFirst : {true, false}) {
+        Fixture mine({"Daily Offer", "Setup Wizard"});
+        mine.store.SaveWindowList();
+        EntryList theirs;
+        WindowListStore other(mine.reg, theirs, nullptr, mine.lower, ",");
+        other.LoadWindowList();
+        const auto setOptions = [&] {
+            mine.lv.SetOptions(1, scoped);
+            mine.store.SaveWindowList(ListChange::Options("Setup Wizard", scoped));
+        };
+        const auto add = [&] {
+            theirs.Add("Their entry", off);
+            other.SaveWindowList(ListChange::Add("Their entry", off));
+        };
+        if (optionsFirst) {
+            setOptions();
+            add();
+        } else {
+            add();
+            setOptions();
+        }
+        EXPECT_EQ(mine.Loaded(), (Strings{"Daily Offer", "Setup Wizard", "Their entry"}));
+        EntryList both;
+        WindowListStore(mine.reg, both, nullptr, mine.lower, ",").LoadWindowList();
+        EXPECT_EQ(options(both), (std::vector<EntryOptions>{{}, scoped, off})) << optionsFirst;
+    }
 
     // Faults: each entry ends with the options of the old list or the new.
     const Strings texts = {"alpha one", "bravo two", "charlie three"};
