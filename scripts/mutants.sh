@@ -185,8 +185,8 @@ F03  store/list_file.cpp  a pair that decodes to NUL is accepted
 + if (a < b) return std::nullopt;
 
 F04  store/list_file.cpp  an imported entry of exactly five characters is dropped
-- if (utf8::CodePoints(*entry) < kMinImportedEntry ||
-+ if (utf8::CodePoints(*entry) <= kMinImportedEntry ||
+- taking = utf8::CodePoints(*entry) >= kMinImportedEntry &&
++ taking = utf8::CodePoints(*entry) > kMinImportedEntry &&
 
 F05  store/list_file.cpp  the header is compared ignoring case
 - if (line != kListFileHeader && !unicode) {
@@ -197,8 +197,8 @@ F06  store/list_file.cpp  the LF after a CR starts the next line
 + if (false) {
 
 F07  store/list_file.cpp  an export writes no empty line 2
-- std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf + kCrLf;
-+ std::string pending = std::string(unicode ? kUnicodeListFileHeader : kListFileHeader) + kCrLf;
+- std::string pending = std::string(header) + kCrLf + kCrLf;
++ std::string pending = std::string(header) + kCrLf;
 
 F08  store/whole_file.cpp  an export ignores a failed close and replaces the old file
 - if (file_) ok_ = files_.Close(file_) && ok_;
@@ -213,7 +213,7 @@ F10  store/window_list_store.cpp  a merge does not remember what it added (repea
 + 
 
 F11  store/list_file.cpp  an overlong line is skipped instead of ending the import
-- case LineReader::Result::kTooLong: outcome = ImportOutcome::kBadLine; return contents;
+- case LineReader::Result::kTooLong: return finish(ImportOutcome::kBadLine);
 + case LineReader::Result::kTooLong: continue;
 
 F12  store/list_file.cpp  blanks just inside the quotes of a path stay
@@ -487,8 +487,8 @@ L04  store/window_list_store.cpp  a change made again finds its entry only in th
 + if (lv_.At(i) == text) return i;
 
 L05  store/window_list_store.cpp  an entry added by both copies is stored twice
-- case ListChange::Kind::kAdd: return IsListedTitle(change.text) || lv_.Add(change.text);
-+ case ListChange::Kind::kAdd: return lv_.Add(change.text);
+- return IsListedTitle(change.text) || lv_.Add(change.text, change.options.value_or(EntryOptions{}));
++ return lv_.Add(change.text, change.options.value_or(EntryOptions{}));
 
 L06  store/window_list_store.cpp  a merge adds entries the list holds already
 - if (listed.count(key)) continue;
@@ -519,7 +519,7 @@ L12  editing/taskbar_target.cpp  the target's add does not tell its save what it
 + platform_.store.SaveWindowList();
 
 L13  shell/main_frm.cpp  the menu import does not tell its save what it merged
-- store_.SaveWindowList(ListChange::Merge(std::move(file.entries)));
+- store_.SaveWindowList(ListChange::Merge(std::move(file.entries), std::move(file.options)));
 + store_.SaveWindowList();
 
 S32  store/window_list_store.cpp  a save after an unfinished one deletes Staged twice and stops before tidying
@@ -540,8 +540,8 @@ S35  store/file_association.cpp  the association's texts are stored without thei
 + const std::string data = text;
 
 F20  store/list_file.cpp  the import's five-character rule counts bytes
-- if (utf8::CodePoints(*entry) < kMinImportedEntry
-+ if (entry->size() < kMinImportedEntry
+- taking = utf8::CodePoints(*entry) >= kMinImportedEntry
++ taking = entry->size() >= kMinImportedEntry
 
 F21  store/whole_file.cpp  each export's temporary file has a name of its own, and a crash's stays
 - temp_(path_ + ".tmp")
@@ -557,8 +557,8 @@ D21  editing/add_item.cpp  the crosshair takes a control of the main window
 + if (platform_.scanner.IsCandidateWindow(window, title)) {
 
 F22  store/list_file.cpp  the reader keeps repeats, so a huge file of one entry hides what follows
-- || !seen.insert(lower_.Lower(*entry)).second) continue;
-+ ) continue;
+- && seen.insert(lower_.Lower(*entry)).second;
++ ;
 
 E20  engine/window_events.cpp  a renamed hidden window is watched at every new name
 - if (event == WindowEvent::kCreated && !showReported_ && waiting != waiting_.end() && Watch(window))
@@ -670,12 +670,12 @@ U05  store/registry_access.cpp  a text's length in the registry is counted in by
 + return data.size();
 
 U06  store/list_file.cpp  every list is written under the older header
-- const bool unicode = ansi.size() != lv_.Items().size();
-+ const bool unicode = false;
+- const bool unicode = options || ansi.size() != lv_.Items().size();
++ const bool unicode = options;
 
 U07  store/list_file.cpp  a line of the newer header that is not UTF-8 is taken
-- if (!entry || (unicode && !utf8::IsValid(*entry))) {
-+ if (!entry) {
+- if (!entry || (unicode && !utf8::IsValid(*entry))) return finish(ImportOutcome::kBadLine);
++ if (!entry) return finish(ImportOutcome::kBadLine);
 
 U08  store/list_file.cpp  entries of the older header are taken as UTF-8
 - if (!unicode) *entry = ansi_.ToUtf8(*entry);
@@ -696,10 +696,8 @@ U11  platform/text.cpp  a lone surrogate is written as it is
 + }
 
 U12  store/list_file.cpp  the older header is refused
-- const bool unicode = line == kUnicodeListFileHeader;
--     if (line != kListFileHeader && !unicode) {
-+ const bool unicode = line == kUnicodeListFileHeader;
-+     if (!unicode) {
+- if (line != kListFileHeader && !unicode) {
++ if (!unicode) {
 
 U13  options/options.cpp  a sound path's length is counted in bytes
 - if (utf8::Utf16Units(path) > kLongestReadableText) {
@@ -1006,7 +1004,11 @@ S49  shell/startup.cpp  a declined import ends as if it had imported
 
 S50  store/registry_access.cpp  a refused read of a value counts as absent
 - default: error_ = result; return ReadStatus::kFailed;
+-     }
+-     const std::string_view data
 + default: error_ = result; return ReadStatus::kAbsent;
++     }
++     const std::string_view data
 
 O01  store/entry_options.cpp  an entry switched off is stored as switched on
 - if (!options.enabled) strings.push_back("enabled=0");
