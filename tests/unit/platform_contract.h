@@ -1,72 +1,48 @@
 // What the platform layer promises, held against the in-memory twins here and
-// against the Win32 adapters under Wine (tests/e2e/platform_test.cpp): the
-// same cases, so that a twin cannot drift from what Windows does.
+// against the Win32 adapters under Wine (tests/e2e/platform_test.cpp) alike.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "platform/file_api.h"
 #include "platform/registry_api.h"
-#include "platform/text.h"
 #include "store/whole_file.h"
 
 namespace qw {
 
-// QueryValueEx answers as RegQueryValueExW does, in UTF-8 bytes: no buffer
-// asks for the size (and gets it); a buffer too small gets ERROR_MORE_DATA
-// and the size, and nothing is written past it. `key` is open for writing.
+// QueryValueEx answers as RegQueryValueExW, in UTF-8 bytes: no buffer asks
+// the size; too little room gets ERROR_MORE_DATA and the size, and nothing is
+// written past the room. `key` is open for writing.
 inline void ExpectQueryValueExAsWindowsAnswers(RegistryApi& reg, RegKey key) {
-    const std::string text = std::string(u8"Привет, мир") + '\0';  // 21 bytes; 24 in UTF-16
-    const std::string bytes = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\xFF";
-    std::string longText;  // 6,001 bytes, beyond the 765 the program reads values through
-    for (int i = 0; i < 3000; ++i) longText += u8"é";
-    longText += '\0';
-    const std::tuple<const char*, std::uint32_t, const std::string&> values[] = {
-        {"Text", kRegSz, text}, {"Bytes", kRegBinary, bytes}, {"Long", kRegSz, longText}};
-    for (const auto& [name, type, data] : values) {
-        ASSERT_EQ(reg.SetValueEx(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                 static_cast<std::uint32_t>(data.size())),
-                  kErrorSuccess);
+    const std::map<std::string, std::pair<std::uint32_t, std::string>> values = {
+        {"Text", {kRegSz, u8"Привет, мир" + std::string(1, '\0')}},  // 21 bytes, 24 in UTF-16
+        {"Bytes", {kRegBinary, "\x01\x02\x03\x04\x05\x06\x07\x08\x09\xFF"}},
+        {"Long", {kRegSz, std::string(6000, 'x') + '\0'}}};  // read twice: beyond the first buffer
+    for (const auto& [name, value] : values) {
+        ASSERT_EQ(reg.SetValueEx(key, name, value.first, reinterpret_cast<const std::uint8_t*>(value.second.data()),
+                                 static_cast<std::uint32_t>(value.second.size())), kErrorSuccess);
     }
-    struct Case {
-        const char* name;
-        bool buffer;
-        std::uint32_t room;  // the size given in
-        long result;
-        std::uint32_t size, type;  // given back
-        const std::string* data;
-    };
-    const Case cases[] = {
-        {"Text", false, 0, kErrorSuccess, 21, kRegSz, nullptr},
-        {"Text", false, 999, kErrorSuccess, 21, kRegSz, nullptr},
-        {"Text", true, 21, kErrorSuccess, 21, kRegSz, &text},
-        {"Text", true, 20, kErrorMoreData, 21, kRegSz, nullptr},
-        {"Text", true, 11, kErrorMoreData, 21, kRegSz, nullptr},  // short of the UTF-16 bytes too
-        {"Text", true, 0, kErrorMoreData, 21, kRegSz, nullptr},
-        {"Bytes", false, 0, kErrorSuccess, 10, kRegBinary, nullptr},
-        {"Bytes", true, 4, kErrorMoreData, 10, kRegBinary, nullptr},
-        {"Bytes", true, 10, kErrorSuccess, 10, kRegBinary, &bytes},
-        {"Long", false, 0, kErrorSuccess, 6001, kRegSz, nullptr},
-        {"Long", true, 765, kErrorMoreData, 6001, kRegSz, nullptr},
-        {"Long", true, 6001, kErrorSuccess, 6001, kRegSz, &longText},
-        {"Missing", true, 100, kErrorFileNotFound, 100, 0, nullptr},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::uint8_t> buffer(c.room + 1, 0xCC);  // one byte beyond the room, to see it stays
-        std::uint32_t size = c.room, type = 0;
-        const long result = reg.QueryValueEx(key, c.name, &type, c.buffer ? buffer.data() : nullptr, &size);
-        EXPECT_EQ(std::make_tuple(result, size, type), std::make_tuple(c.result, c.size, c.type))
-            << c.name << " in " << c.room << (c.buffer ? " bytes" : " (no buffer)");
-        EXPECT_EQ(buffer.back(), 0xCC) << c.name << " in " << c.room;
-        if (c.data) {
-            EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + size), *c.data) << c.name;
+    // The value, whether a buffer is given, the room; the result and the size given back.
+    const std::tuple<const char*, bool, std::uint32_t, long, std::uint32_t> cases[] = {
+        {"Text", false, 0, kErrorSuccess, 21},   {"Text", true, 21, kErrorSuccess, 21},
+        {"Text", true, 20, kErrorMoreData, 21},  {"Text", true, 11, kErrorMoreData, 21},
+        {"Bytes", false, 0, kErrorSuccess, 10},  {"Bytes", true, 4, kErrorMoreData, 10},
+        {"Long", true, 765, kErrorMoreData, 6001}, {"Long", true, 6001, kErrorSuccess, 6001},
+        {"Missing", true, 9, kErrorFileNotFound, 9}};
+    for (const auto& [name, buffered, room, result, size] : cases) {
+        std::vector<std::uint8_t> buffer(room + 1, 0xCC);  // a byte beyond the room, which stays
+        std::uint32_t given = room, type = 0;
+        const long answer = reg.QueryValueEx(key, name, &type, buffered ? buffer.data() : nullptr, &given);
+        EXPECT_EQ(std::make_tuple(answer, given, buffer.back()), std::make_tuple(result, size, std::uint8_t{0xCC}))
+            << name << " " << room;
+        if (buffered && result == kErrorSuccess) {
+            EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + given), values.at(name).second) << name;
         }
     }
     std::uint32_t type = 0;  // the type alone, with neither buffer nor size
@@ -74,53 +50,43 @@ inline void ExpectQueryValueExAsWindowsAnswers(RegistryApi& reg, RegKey key) {
               std::make_pair(kErrorSuccess, kRegBinary));
 }
 
-inline std::optional<std::string> ReadWhole(FileApi& files, const std::string& path) {
+inline std::string ReadWhole(FileApi& files, const std::string& path) {
     const FileHandle file = files.OpenRead(path);
-    if (!file) return std::nullopt;
-    std::string data;
+    std::string data = file ? "" : "(cannot be read)";
     char chunk[4096];
-    long n = 0;
-    while ((n = files.Read(file, chunk, sizeof chunk)) > 0) data.append(chunk, static_cast<std::size_t>(n));
-    files.Close(file);
-    return n == 0 ? std::optional<std::string>(data) : std::nullopt;
-}
-
-inline bool WriteWhole(FileApi& files, const std::string& path, const std::string& data) {
-    const FileHandle file = files.Create(path);
-    if (!file) return false;
-    const bool written = files.Write(file, data.data(), data.size());
-    return files.Close(file) && written;
+    for (long n = 0; file && (n = files.Read(file, chunk, sizeof chunk)) > 0;) data.append(chunk, std::size_t(n));
+    if (file) files.Close(file);
+    return data;
 }
 
 // A file written whole beside the user's own: its temporary file touches no
-// name a user picks ("name.tmp"), what earlier writes left goes (whatever the
-// case of its name) unless another process still writes it, and neither a
-// target beyond MAX_PATH nor one whose temporary file alone lies beyond it is
-// an obstacle. `folder` exists, holds none of these names and is shorter than
-// 240 characters.
+// name a user picks, what earlier writes left goes (in any case) unless
+// another process still writes it, and MAX_PATH is no obstacle, whether the
+// temporary file alone or the target too lies beyond it. `folder` exists,
+// holds none of these names and is shorter than 240 ASCII characters.
 inline void ExpectWholeFileBesideTheUsersFiles(FileApi& files, const std::string& folder) {
-    for (const std::size_t length : {std::size_t{255}, std::size_t{300}}) {
-        const std::string name = std::string(length - utf8::Utf16Units(folder) - 5, 'h') + ".csv";
-        const std::string target = folder + "\\" + name;
-        std::vector<std::pair<std::string, std::string>> kept = {
-            {".tmp", "the user's own"}, {".~qwerty.tmp", "the user's too"}, {".~qw.tmp", "no process"},
-            {".~qw17.txt", "the user's again"}};
-        for (const auto& [suffix, data] : kept) ASSERT_TRUE(WriteWhole(files, target + suffix, data)) << suffix;
-        for (const char* left : {".~qw17.tmp", ".~QW18.TMP"}) ASSERT_TRUE(WriteWhole(files, target + left, "left"));
-        const FileHandle writing = files.Create(target + ".~qw19.tmp");  // another process at work
-        ASSERT_NE(writing, 0u);
+    for (const std::size_t length : {255, 300}) {
+        const std::string name = std::string(length - folder.size() - 5, 'h') + ".csv", target = folder + "\\" + name;
+        FileHandle writing = 0;  // each file holds its suffix; the last stays open, as if another process wrote it
+        for (const char* suffix :
+             {".tmp", ".~qwerty.tmp", ".~qw.tmp", ".~qw17.txt", ".~qw17.tmp", ".~QW18.TMP", ".~qw19.tmp"}) {
+            if (writing) {
+                EXPECT_TRUE(files.Close(writing));
+            }
+            writing = files.Create(target + suffix);
+            ASSERT_TRUE(writing && files.Write(writing, suffix, std::char_traits<char>::length(suffix))) << suffix;
+        }
         WholeFileWriter out(files, target);
-        EXPECT_TRUE(out.Write("the new file") && out.Commit()) << length;
-        EXPECT_EQ(ReadWhole(files, target), std::optional<std::string>("the new file")) << length;
-        for (const auto& [suffix, data] : kept) EXPECT_EQ(ReadWhole(files, target + suffix), data) << suffix;
+        EXPECT_TRUE(out.Write("new") && out.Commit()) << length;
+        EXPECT_TRUE(files.Close(writing));
         std::vector<std::string> names = files.NamesStartingWith(target);
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{name, name + ".tmp", name + ".~qw.tmp", name + ".~qw17.txt",
-                                                    name + ".~qw19.tmp", name + ".~qwerty.tmp"}))
-            << length;
-        EXPECT_TRUE(files.Close(writing));
-        for (const std::string& each : names) EXPECT_TRUE(files.Delete(folder + "\\" + each)) << each;
-        EXPECT_TRUE(files.NamesStartingWith(target).empty());
+                                                    name + ".~qw19.tmp", name + ".~qwerty.tmp"})) << length;
+        for (const std::string& each : names) {
+            EXPECT_EQ(ReadWhole(files, folder + "\\" + each), each == name ? "new" : each.substr(name.size()));
+            EXPECT_TRUE(files.Delete(folder + "\\" + each)) << each;
+        }
     }
 }
 
