@@ -1009,6 +1009,10 @@ Q13  platform/memory/memory_registry.cpp  a buffer too small is not told the siz
 Q14  platform/memory/memory_files.cpp  the listing of files compares names with their case
 - [&](char a, char b) { return lower(a) == lower(b); }))
 + [&](char a, char b) { return a == b; }))
+
+Q15  platform/memory/memory_registry.cpp  a buffer given without its size is taken as a question for the type
+- if (data && !size) return kErrorInvalidParameter;
++ 
 MUTANTS
 
 # ---------------------------------------------------------------------------

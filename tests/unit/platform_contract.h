@@ -45,9 +45,11 @@ inline void ExpectQueryValueExAsWindowsAnswers(RegistryApi& reg, RegKey key) {
             EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + given), values.at(name).second) << name;
         }
     }
-    std::uint32_t type = 0;  // the type alone, with neither buffer nor size
-    EXPECT_EQ(std::make_pair(reg.QueryValueEx(key, "Bytes", &type, nullptr, nullptr), type),
-              std::make_pair(kErrorSuccess, kRegBinary));
+    std::uint32_t type = 0;  // the type alone, with neither buffer nor size; a buffer without its size
+    std::uint8_t byte = 0;
+    EXPECT_EQ(std::make_tuple(reg.QueryValueEx(key, "Bytes", &type, nullptr, nullptr), type,
+                              reg.QueryValueEx(key, "Bytes", nullptr, &byte, nullptr)),
+              std::make_tuple(kErrorSuccess, kRegBinary, kErrorInvalidParameter));
 }
 
 inline std::string ReadWhole(FileApi& files, const std::string& path) {
