@@ -41,6 +41,7 @@ void WholeFileWriter::TidyLeftovers() {
     const std::string folder = path_.substr(0, nameStart);
     const std::size_t nameLength = path_.size() - nameStart;
     for (const std::string& name : files_.NamesStartingWith(path_ + std::string(kTempMark))) {
+        // One that cannot go (another process still writes it) stays for a later write.
         if (name.size() > nameLength && IsTemporaryRest(std::string_view(name).substr(nameLength)))
             files_.Delete(folder + name);
     }
