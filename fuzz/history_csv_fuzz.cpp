@@ -2,12 +2,16 @@
 // program names are whatever other programs and the user chose: read back as
 // a spreadsheet reads RFC 4180, the file gives exactly the rows written,
 // whatever bytes they hold (commas, quotes, line breaks, text that is not
-// UTF-8).
+// UTF-8), and no cell begins with what a spreadsheet runs as a formula: a
+// field that begins so comes back after an apostrophe.
 //
-// Input: fields separated by NUL, three to a row (title, entry, program).
+// Input: fields separated by NUL, three to a row (title, entry, program);
+// the year of a row's time is the length of its entry less one, so that it
+// may be negative.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -21,6 +25,13 @@ void Check(bool condition) {
 }
 
 using Row = std::vector<std::string>;
+
+bool BeginsAsFormula(const std::string& cell) {
+    return !cell.empty() && cell[0] != '\0' && std::strchr("=+-@\t\r", cell[0]) != nullptr;
+}
+
+// The field as a spreadsheet shows it: after an apostrophe where it begins as a formula would.
+std::string Shown(const std::string& field) { return BeginsAsFormula(field) ? "'" + field : field; }
 
 std::vector<Row> ReadCsv(const std::string& text) {
     std::vector<Row> rows(1, Row(1));
@@ -66,11 +77,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<Row> expected{{"Time", "Title", "Entry", "Program", "Outcome"}};
     for (std::size_t i = 0; i + 3 <= fields.size(); i += 3) {
         const auto outcome = static_cast<qw::CloseOutcome>(fields[i].size() % 4);
-        records.push_back({{2024, 5, 31, 14, 3, 7}, fields[i], fields[i + 1], fields[i + 2], outcome});
-        expected.push_back({"2024-05-31 14:03:07", fields[i], fields[i + 1], fields[i + 2], qw::OutcomeText(outcome)});
+        const qw::LocalTime time{static_cast<int>(fields[i + 1].size()) - 1, 5, 31, 14, 3, 7};
+        records.push_back({time, fields[i], fields[i + 1], fields[i + 2], outcome});
+        expected.push_back({Shown(qw::FormatLocalTime(time)), Shown(fields[i]), Shown(fields[i + 1]),
+                            Shown(fields[i + 2]), qw::OutcomeText(outcome)});
     }
     const std::string csv = qw::HistoryCsv(records);
     Check(csv.compare(0, 3, "\xEF\xBB\xBF") == 0);
-    Check(ReadCsv(csv.substr(3)) == expected);
+    const std::vector<Row> read = ReadCsv(csv.substr(3));
+    Check(read == expected);
+    for (const Row& row : read) {
+        for (const std::string& cell : row) Check(!BeginsAsFormula(cell));
+    }
     return 0;
 }

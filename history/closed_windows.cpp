@@ -1,5 +1,7 @@
 #include "history/closed_windows.h"
 
+#include <string_view>
+
 #include "resources/resource.h"
 #include "store/whole_file.h"
 #include "ui/entry_commands.h"
@@ -21,7 +23,16 @@ std::string Field(const CloseRecord& record, int column) {
     }
 }
 
-void AppendCsvField(std::string& line, const std::string& field) {
+// A spreadsheet takes a cell that begins with one of these for a formula, or
+// the start of one; a title is whatever its program chose.
+bool ReadsAsFormula(const std::string& field) {
+    return !field.empty() && std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos;
+}
+
+void AppendCsvField(std::string& line, const std::string& raw) {
+    // OWASP's advice on CSV injection: such a cell is written after an
+    // apostrophe, so that it reads as text.
+    const std::string field = ReadsAsFormula(raw) ? "'" + raw : raw;
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
         line += field;
         return;

@@ -25,6 +25,8 @@ extern const char* const kHistoryColumnNames[kHistoryColumns];
 // The rows as a CSV file: UTF-8 with a byte-order mark (so that a
 // spreadsheet reads it as UTF-8), a header row, lines ending CR LF, and a
 // field that holds a comma, a quote or a line break quoted, its quotes doubled.
+// A field that begins with =, +, -, @, a tab or a carriage return begins with
+// an apostrophe in the file, so that no spreadsheet runs it as a formula.
 std::string HistoryCsv(const std::deque<CloseRecord>& rows);
 
 class ClosedWindowsView : public DialogView {

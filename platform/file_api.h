@@ -1,11 +1,13 @@
 // Whole-file operations the list-file import and export need, in the terms of
 // the Win32 calls behind them: handles, byte reads and writes, and a rename
-// that replaces its target in one step.
+// that replaces its target in one step. Paths of any length: the adapter
+// hands Windows the extended-length form of a long one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qw {
 
@@ -29,6 +31,13 @@ public:
     // MOVEFILE_REPLACE_EXISTING).
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     virtual bool Delete(const std::string& path) = 0;
+    // The names of the files in the folder of `pathPrefix` that begin with its
+    // last part, case ignored as Windows compares names (FindFirstFileExW);
+    // none when the folder cannot be read.
+    virtual std::vector<std::string> NamesStartingWith(const std::string& pathPrefix) = 0;
+    // GetCurrentProcessId: no other running process has it, so a file named
+    // with it is this process's own.
+    virtual std::uint32_t ProcessId() = 0;
 };
 
 }  // namespace qw

@@ -28,6 +28,7 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorNotEnoughMemory = 8;
 constexpr long kErrorOutOfMemory = 14;
+constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadDb = 1009;
@@ -48,8 +49,11 @@ public:
     // RegOpenKeyExW: opens an existing key; fails if it does not exist.
     virtual long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access,
                            RegKey* out) = 0;
-    // RegQueryValueExW: copies the data, text in UTF-8; ERROR_MORE_DATA when it
-    // does not fit.
+    // RegQueryValueExW in UTF-8: `*size` gives the room in `data` and takes
+    // back the size of the data (text in UTF-8 bytes, terminator included
+    // where stored with one). No `data`: the size alone, ERROR_SUCCESS. Too
+    // little room: ERROR_MORE_DATA, the size needed, nothing written past the
+    // room. No `size` either: the type alone.
     virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                               std::uint8_t* data, std::uint32_t* size) = 0;
     // RegEnumValueW, names only.

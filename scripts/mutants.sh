@@ -543,9 +543,10 @@ F20  store/list_file.cpp  the import's five-character rule counts bytes
 - taking = utf8::CodePoints(*entry) >= kMinImportedEntry
 + taking = entry->size() >= kMinImportedEntry
 
-F21  store/whole_file.cpp  each export's temporary file has a name of its own, and a crash's stays
-- temp_(path_ + ".tmp")
-+ temp_(path_ + [] { static int n = 0; return std::to_string(++n); }() + ".tmp")
+F21  store/whole_file.cpp  a temporary file a crash left beside the target stays there
+- TidyLeftovers();
+-     file_ = files_.Create(temp_);
++ file_ = files_.Create(temp_);
 
 D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
 - if (text.empty() || utf8::CodePoints(text) >= kMinimumEntryLength) return false;
@@ -1075,6 +1076,70 @@ O15  store/list_file.cpp  the options of a file entry dropped as a repeat go to 
 O16  store/list_file.cpp  an option line is read as an entry
 - const bool option = options && !line.empty() && line[0] == kOptionMark;
 + const bool option = false;
+
+Q01  history/closed_windows.cpp  a CSV cell that begins with a tab or a carriage return is written as it is
+- std::string_view("=+-@\t\r")
++ std::string_view("=+-@")
+
+Q02  history/closed_windows.cpp  the apostrophe goes before a quoted cell's opening quote, outside the cell
+- const std::string field = ReadsAsFormula(raw) ? "'" + raw : raw;
++ if (ReadsAsFormula(raw)) line += '\'';
++     const std::string& field = raw;
+
+Q03  store/whole_file.cpp  the temporary file is "name.tmp", which may be the user's own
+- temp_(path_ + std::string(kTempMark) + std::to_string(files_.ProcessId()) + std::string(kTempEnd))
++ temp_(path_ + std::string(kTempEnd))
+
+Q04  store/whole_file.cpp  a user's "name.~qwerty.tmp" is tidied as a leftover
+- SameIgnoringCase(rest.substr(rest.size() - kTempEnd.size()), kTempEnd) &&
+-            std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
++ SameIgnoringCase(rest.substr(rest.size() - kTempEnd.size()), kTempEnd) && !id.empty();
+
+Q05  store/whole_file.cpp  a user's "name.~qw17.txt" is tidied as a leftover
+- return SameIgnoringCase(rest.substr(0, kTempMark.size()), kTempMark) &&
+-            SameIgnoringCase(rest.substr(rest.size() - kTempEnd.size()), kTempEnd) &&
++ return SameIgnoringCase(rest.substr(0, kTempMark.size()), kTempMark) &&
+
+Q06  store/whole_file.cpp  a leftover whose name differs in case stays
+- return lower(x) == lower(y);
++ return x == y;
+
+Q07  platform/long_path.cpp  MAX_PATH is counted in bytes of UTF-8
+- if (utf8::Utf16Units(path) < kMaxPath) return path;
++ if (path.size() < kMaxPath) return path;
+
+Q08  platform/long_path.cpp  a path of exactly MAX_PATH units keeps the short form
+- if (utf8::Utf16Units(path) < kMaxPath) return path;
++ if (utf8::Utf16Units(path) <= kMaxPath) return path;
+
+Q09  platform/long_path.cpp  ".." climbs above a UNC path's share
+- if (names.size() > floor) names.pop_back();
++ if (!names.empty()) names.pop_back();
+
+Q10  platform/long_path.cpp  a '/' reaches Windows in the extended-length form, which takes it literally
+- if (c == '/') c = '\\';
++ if (c == '\0') c = '\\';
+
+Q11  platform/long_path.cpp  dots and spaces at the end of the last name are kept
+- while (!last.empty() && (last.back() == '.' || last.back() == ' ')) last.pop_back();
++ 
+
+Q12  platform/memory/memory_registry.cpp  a size query with no buffer gets ERROR_MORE_DATA
+- if (data && *size < needed) {
++ if (*size < needed) {
+
+Q13  platform/memory/memory_registry.cpp  a buffer too small is not told the size needed
+- *size = needed;
+-         return kErrorMoreData;
++ return kErrorMoreData;
+
+Q14  platform/memory/memory_files.cpp  the listing of files compares names with their case
+- [&](char a, char b) { return lower(a) == lower(b); }))
++ [&](char a, char b) { return a == b; }))
+
+Q15  platform/memory/memory_registry.cpp  a buffer given without its size is taken as a question for the type
+- if (data && !size) return kErrorInvalidParameter;
++ 
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -22,6 +22,16 @@ else
     echo "Running the 64-bit build of Quellbox.exe under 64-bit Wine (this host cannot run 32-bit Wine, or QW_WINE64_ONLY=1)."
 fi
 
+# A copy already running in this prefix (another scripts/run.sh) stays the
+# only one: a second would only say "Quellwatch is already running.", and on
+# its way out this script would end the first one's Wine session.
+for pid in $(pgrep -f 'Quellbox\.exe' || true); do
+    if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        echo "Quellbox.exe already runs in the Wine prefix $WINEPREFIX (process $pid): bring it up from its tray icon."
+        exit 0
+    fi
+done
+
 trap qw_wine_stop EXIT
 qw_wine_start
 echo "Quellbox.exe is running (DISPLAY=$DISPLAY, Wine prefix $WINEPREFIX). Close it from its menu, or press Ctrl+C here."

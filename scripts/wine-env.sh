@@ -8,6 +8,7 @@
 #                         (32 or 64) and its own prefix; sets QW_BUILD_DIR to
 #                         the build tree of that bitness
 #   qw_wine_start       - starts Xvfb if needed, creates and boots the prefix
+#                         (its Run entries are not run)
 #   qw_wine_stop        - stops the Wine server and our own Xvfb (by PID)
 #
 # Some hosts refuse every i386 Linux executable (IA-32 emulation off), so
@@ -103,8 +104,11 @@ qw_wine_start() {
         wineserver -w
     fi
     # Started detached from our pipes, or a test runner would wait on Wine's helpers.
+    # "--init" starts the session as Wine's first process does, without the
+    # log-on step that runs the prefix's Run entries: the program's "start
+    # with Windows" writes one, which would start a copy of its own first.
     wineserver -p </dev/null >/dev/null 2>&1
-    wineboot </dev/null >/dev/null 2>&1
+    wineboot --init </dev/null >/dev/null 2>&1
 }
 
 # Stops the Wine server of the selected prefix; the display stays up.

@@ -1,8 +1,9 @@
 // A file written whole or not at all: the text goes to a temporary file
 // beside the target, which replaces the target in one step once written in
 // full. The old file stays whole when anything fails. The temporary file is
-// named after the target, so that one left by a crash is replaced by the
-// next write rather than left to pile up.
+// named after the target and the process ("history.csv.~qw4242.tmp"), a name
+// no user picks; one that a stopped write left beside the target goes with
+// the next write rather than pile up.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +27,10 @@ public:
     bool Commit();
 
 private:
+    // Deletes the temporary files of earlier writes to the target; one that
+    // another process still writes is open, and stays.
+    void TidyLeftovers();
+
     FileApi& files_;
     std::string path_, temp_;
     FileHandle file_;

@@ -78,4 +78,19 @@ bool MemoryFiles::Delete(const std::string& path) {
     return files.erase(path) > 0;
 }
 
+std::vector<std::string> MemoryFiles::NamesStartingWith(const std::string& pathPrefix) {
+    std::vector<std::string> names;
+    if (!Proceed(kList)) return names;
+    const std::size_t folder = pathPrefix.find_last_of("\\/:") + 1;  // 0 without one
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (const auto& file : files) {
+        const std::string& path = file.first;
+        if (path.size() < pathPrefix.size() || path.find_first_of("\\/:", folder) != std::string::npos) continue;
+        if (std::equal(pathPrefix.begin(), pathPrefix.end(), path.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            names.push_back(path.substr(folder));
+    }
+    return names;
+}
+
 }  // namespace qw

@@ -8,6 +8,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/file_api.h"
 
@@ -30,10 +31,12 @@ public:
         kClose = 1u << 4,
         kReplace = 1u << 5,
         kDelete = 1u << 6,
-        kAnyOp = (1u << 7) - 1,
+        kList = 1u << 7,
+        kAnyOp = (1u << 8) - 1,
     };
 
     std::map<std::string, std::string> files;  // path -> bytes
+    std::uint32_t processId = 4242;
 
     // Reads return at most this many bytes at a time.
     void SetReadChunk(std::size_t bytes) { chunk_ = bytes ? bytes : 1; }
@@ -45,8 +48,9 @@ public:
     // as if the process were gone.
     void StopAt(std::uint64_t n, unsigned kinds = kAnyOp) { stop_ = Trigger{n, kinds, 0}; }
 
-    // A new process: the files as they stand, no fault armed.
+    // A new process (with an id of its own): the files as they stand, no fault armed.
     void Restart() {
+        ++processId;
         stopped_ = false;
         stop_ = fail_ = Trigger{};
         handles_.clear();
@@ -63,6 +67,8 @@ public:
     bool Close(FileHandle file) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
+    std::vector<std::string> NamesStartingWith(const std::string& pathPrefix) override;
+    std::uint32_t ProcessId() override { return processId; }
 
 private:
     struct Trigger {

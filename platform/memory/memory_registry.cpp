@@ -196,12 +196,14 @@ long MemoryRegistry::OpenKeyEx(RegKey root, const std::string& path, std::uint32
 long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) {
     if (!Tick()) return kErrorAccessDenied;
+    if (data && !size) return kErrorInvalidParameter;
     long error;
     KeyPtr node = Resolve(key, &error);
     if (!node) return error;
     const Key::Named* named = node->FindValue(name);
     if (!named) return kErrorFileNotFound;
     if (type) *type = named->value.type;
+    if (!size) return kErrorSuccess;
     const std::vector<std::uint8_t> given = Given(named->value);
     const auto needed = static_cast<std::uint32_t>(given.size());
     if (data && *size < needed) {

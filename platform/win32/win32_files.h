@@ -1,10 +1,12 @@
-// FileApi on the Win32 file calls, paths in UTF-8 handed over in UTF-16.
+// FileApi on the Win32 file calls, paths in UTF-8 handed over in UTF-16, those
+// at or beyond MAX_PATH in the extended-length form.
 #pragma once
 
 #include <windows.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_api.h"
 
@@ -19,6 +21,8 @@ public:
     bool Close(FileHandle file) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
+    std::vector<std::string> NamesStartingWith(const std::string& pathPrefix) override;
+    std::uint32_t ProcessId() override;
 
 private:
     // Handles opened for writing: their data is flushed to disk on close, so

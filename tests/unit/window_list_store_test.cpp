@@ -820,10 +820,13 @@ TEST(ListFileExport, AFailureAnywhereLeavesTheOldFileWhole) {
     ASSERT_GT(clean.files.files[kPath].size(), 2u * 64 * 1024);  // more than one block written
     const BoxFacts told(std::string("Cannot write the window list to\r\n") + kPath, "Error", 0x10010u, 0x77);
     for (bool stop : {false, true}) {
-        for (std::uint64_t n = 1; n <= clean.files.Operations(); ++n) {
+        // Every operation but the listing of what earlier exports left, whose
+        // failure only leaves that there.
+        const unsigned kinds = stop ? MemoryFiles::kAnyOp : MemoryFiles::kAnyOp & ~MemoryFiles::kList;
+        for (std::uint64_t n = 1; n <= clean.files.Operations() - (stop ? 0 : 1); ++n) {
             Fixture f(clean.lv.Items());
             f.files.files[kPath] = "old list";
-            stop ? f.files.StopAt(n) : f.files.FailAt(n);
+            stop ? f.files.StopAt(n) : f.files.FailAt(n, kinds);
             bool ok = false;
             try {
                 ok = f.list.ExportWindowList(kPath, 0x77);
