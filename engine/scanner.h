@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,10 +46,12 @@ class CloseObserver {
 public:
     virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
     // A matching window was asked to close, or Windows refused the request
-    // (`refused`); `entry` is the first list entry its title contains. A
-    // window whose program does not answer is not asked, and not told here.
+    // (`refused`); `entry` is the first list entry its title contains,
+    // `program` its program's file name, read before the request. A window
+    // whose program does not answer is not asked, and not told here; nor is
+    // a window held back (nobody sees it, it waits on a question).
     virtual void Asked(WindowHandle /*window*/, const std::string& /*title*/, const std::string& /*entry*/,
-                       bool /*refused*/) {}
+                       const std::string& /*program*/, bool /*refused*/) {}
 
 protected:
     ~CloseObserver() = default;
@@ -95,6 +98,12 @@ public:
     std::string EligibleTitle(WindowHandle window);
     // Visible by its style, as the scan asks it.
     bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
+    // A window nobody sees: cloaked for any reason but standing on another
+    // virtual desktop, or a ghost. Never asked, previewed or listed.
+    bool IsUnseen(WindowHandle window);
+    // Of a window whose title matched: one that the scan leaves alone while
+    // it stays so (unseen, or the question of a window the scan asked).
+    bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
     // One of the program's windows, or a window of another copy of it.
     bool IsProgramWindow(WindowHandle window) { return OwnedByUs(window); }
     void CloseTrackedWindow(WindowHandle window);
@@ -108,7 +117,8 @@ public:
 private:
     struct Facts {
         bool visible;
-        bool ownedByUs;  // its owner is a window of this program
+        WindowHandle owner;  // of a popup window; 0 for any other
+        bool ownedByUs;      // its owner is a window of this program
     };
     void Visit(WindowHandle window) override { pass_.push_back(window); }
     // False when the window is not visible.
@@ -116,7 +126,11 @@ private:
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
-    enum class Closing { kAsked, kTurnedDown, kRefused };
+    enum class Closing { kAsked, kTurnedDown, kRefused, kHeld };
+    // Not asked this time, and not told: it is unseen, waits on a question
+    // of its own, or is one that the user is to answer.
+    bool Held(WindowHandle window, const Facts& facts);
+    bool IsQuestionOfAsked(const Facts& facts);
     // `entry`: the index in `lv` of the entry the title matched.
     Closing Close(WindowHandle window, const Facts& facts, int entry);
     // A window that cannot be closed is not asked again until its title
@@ -124,7 +138,7 @@ private:
     // once it answers.
     bool StillRefused(WindowHandle window, const std::string& title);
     void Refuse(WindowHandle window, const std::string& title, CloseRefusal why);
-    void ForgetGoneRefusals();
+    void ForgetGoneWindows();
 
     WindowApi& windows_;
     SoundApi& sound_;
@@ -141,6 +155,7 @@ private:
         CloseRefusal why;
     };
     std::map<WindowHandle, Refusal> refused_;
+    std::set<WindowHandle> asked_;  // that the scan asked to close, while they are there
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
     std::size_t next_ = 0;            // the first not yet visited

@@ -95,10 +95,9 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     Popup(3, 0x999, "Offer dialog");
     windows.Add(4, std::string(254, 'x') + "needle");
     windows.Add(5, std::string(248, 'y') + "needle" + std::string(46, 'z'));
-    windows.Add(6, "An offer on another virtual desktop").cloaked = true;  // unwanted there too
     windows.Add(8, "Daily Offer");
     windows.onRead = [&](WindowHandle w, const MemoryWindows::Calls& c) {
-        if (w == 8 && c.text == 2) windows.windows[6].title = "Quellwatch 1.6";
+        if (w == 8 && c.text == 2) windows.windows[5].title = "Quellwatch 1.6";
     };
     WindowHandle spared = 0x10;
     for (const char* title : {"Program Manager", "DesktopBackgroundClass", "Quellwatch 1.6", ""})
@@ -108,11 +107,11 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     for (WindowHandle owner : {kMain, WindowHandle{0x102}, WindowHandle{7}}) Popup(0x200 + owner, owner, "An offer");
     scanner.ScanCycle();
     std::vector<MemoryWindows::Posted> posts;
-    for (WindowHandle closed : {1, 2, 3, 5, 6})
+    for (WindowHandle closed : {1, 2, 3, 5})
         posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
     EXPECT_EQ(windows.posts, posts);
     EXPECT_EQ(std::make_tuple(scanner.LastClosedTitle(), reInit.IsRunning(), reInit.starts),
-              std::make_tuple("Daily Offer", true, 6));  // the spared window's too
+              std::make_tuple("Daily Offer", true, 5));  // the spared window's too
     EXPECT_TRUE(sound.played.empty());  // "Play Sound" missing means off
     // A pass runs every 15 ms: each question to another process is asked once, and only when needed.
     const auto& c = windows.calls;
@@ -120,6 +119,37 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
               std::make_tuple(1, 0, 1, 0, 1));
     EXPECT_EQ(std::make_tuple(c.at(7).style, c.at(7).text), std::make_tuple(1, 0));  // hidden: not read
     EXPECT_EQ(windows.calls.count(kMain), 0u);
+}
+
+// Cloaked by the shell only because it stands on another virtual desktop, a
+// window is unwanted there too. Any other cloak hides it from everyone (the
+// shell's hidden windows, suspended app frames, a cloak taken from the
+// owner), and a ghost stands in for a window whose program does not answer:
+// never asked, nor do they hold the debounce from a visible window of the
+// same title. Only a window whose title matched is asked any of this.
+TEST_F(Pass, WindowsNobodySeesAreNeverAsked) {
+    lv.Assign({"offer"});
+    const std::tuple<const char*, std::uint32_t, bool, const char*, bool> cases[] = {
+        // title, cloaked by, on another desktop, class, asked
+        {"Offer on another desktop", kDwmCloakedShell, true, "Window", true},
+        {"Offer in a hidden shell window", kDwmCloakedShell, false, "Window", false},
+        {"Offer of a suspended app", kDwmCloakedApp, false, "Window", false},
+        {"Offer of a suspended app on another desktop", kDwmCloakedApp | kDwmCloakedShell, true, "Window", false},
+        {"Offer inheriting its owner's cloak", kDwmCloakedInherited, true, "Window", false},
+        {"Offer (Not Responding)", 0, false, "Ghost", false},
+        {"Offer in a hidden shell window", 0, false, "Window", true},  // the same title, seen
+        {"Unlisted and hidden by the shell", kDwmCloakedShell, false, "Window", false},
+    };
+    Handles asked;
+    for (const auto& [title, cloaked, elsewhere, className, closes] : cases) {
+        FakeWindow& w = windows.Add(windows.windows.size() + 1, title);
+        std::tie(w.cloaked, w.otherDesktop, w.className) = std::make_tuple(cloaked, elsewhere, className);
+        if (closes) asked.push_back(w.handle);
+    }
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), asked);
+    const MemoryWindows::Calls& unlisted = windows.calls[windows.windows.size()];
+    EXPECT_EQ(std::make_tuple(unlisted.cloak, unlisted.className, unlisted.enabled), std::make_tuple(0, 0, 0));
 }
 
 // One title is held: windows sharing it close one per tick of ReInitCloseTmr,
