@@ -93,6 +93,10 @@ TEST_F(History, AWindowThatAsksItsOwnQuestionIsAskedOnceAtATime) {
     for (int tick = 0; tick < 8; ++tick) Pass(300);
     EXPECT_EQ(std::make_pair(windows.Closed(), boxes), std::make_pair(Handles{1, 3}, Handles{0x50}));
     EXPECT_EQ(Column(4), (Strings{"Closed", "Still open"}));
+    frm.OnCommand(IDC_LADD);  // the preview leaves the question out too, not the window
+    addItemView.text = "notepad";
+    add.PreviewTmr_Timer();
+    EXPECT_EQ(addLine.text, "Would close now: 1 window" + kDash + "Untitled - Notepad");
     windows.windows[0].enabled = true;  // Cancel
     windows.Remove(0x50);
     owned(4, 1, "Find in Notepad");

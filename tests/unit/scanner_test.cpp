@@ -133,11 +133,11 @@ TEST_F(Pass, WindowsNobodySeesAreNeverAsked) {
         // title, cloaked by, on another desktop, class, asked
         {"Offer on another desktop", kDwmCloakedShell, true, "Window", true},
         {"Offer in a hidden shell window", kDwmCloakedShell, false, "Window", false},
+        {"Offer in a hidden shell window", 0, false, "Window", true},  // the same title, seen
         {"Offer of a suspended app", kDwmCloakedApp, false, "Window", false},
         {"Offer of a suspended app on another desktop", kDwmCloakedApp | kDwmCloakedShell, true, "Window", false},
         {"Offer inheriting its owner's cloak", kDwmCloakedInherited, true, "Window", false},
         {"Offer (Not Responding)", 0, false, "Ghost", false},
-        {"Offer in a hidden shell window", 0, false, "Window", true},  // the same title, seen
         {"Unlisted and hidden by the shell", kDwmCloakedShell, false, "Window", false},
     };
     Handles asked;
