@@ -78,6 +78,7 @@ struct Pass : ::testing::Test {
     Scanner scanner{windows, sound, reg, lv, reInit, own, lower};
     WindowEvents events{scanner, windows, &source, &retry};
 
+    Pass() { scanner.SetPassSlice(kWholePass); }
     void Popup(WindowHandle w, WindowHandle owner, const std::string& title) {
         windows.windows.push_back({w, true, true, owner, title});
     }
@@ -345,7 +346,7 @@ TEST_F(Pass, APassGoesOnWhereItsSliceEndedAndEventsCutIn) {
     scanner.ScanCycle();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1}));
-    scanner.SetPassSlice(Scanner::kPassSlice);
+    scanner.SetPassSlice(kWholePass);
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1, 2, 3, 4}));
 }
