@@ -121,7 +121,15 @@ bool Scanner::IsQuestionOfAsked(const Facts& facts) {
     return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
 }
 
+std::int64_t Scanner::Milliseconds() {
+    if (clock_) return clock_->Milliseconds();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
 bool Scanner::Held(WindowHandle window, const Facts& facts) {
+    const auto asked = asked_.find(window);
+    if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
     if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
     // A disabled window shows a modal question of its own, whose message
     // loop would take every further request and open another question inside
@@ -149,7 +157,7 @@ Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int ent
         Refuse(window, title, CloseRefusal::kElevated);
         return Closing::kRefused;
     }
-    asked_.insert(window);
+    asked_[window] = Milliseconds();
     // Read at every close so a change in the options counts at once.
     if (ReadSwitch(registry_, Setting::kPlaySound)) PlaySoundFile(ReadText(registry_, Setting::kSound));
     return Closing::kAsked;
@@ -174,7 +182,7 @@ void Scanner::ForgetGoneWindows() {
         return std::find(pass_.begin(), pass_.end(), window) != pass_.end();
     };
     for (auto it = refused_.begin(); it != refused_.end();) it = listed(it->first) ? std::next(it) : refused_.erase(it);
-    for (auto it = asked_.begin(); it != asked_.end();) it = listed(*it) ? std::next(it) : asked_.erase(it);
+    for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
 }
 
 void Scanner::CloseTrackedWindow(WindowHandle window) {

@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/entry_matcher.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
@@ -78,6 +78,11 @@ public:
     // program keeps answering while thousands of windows are open. An
     // everyday pass (tens of windows) takes a few milliseconds.
     static constexpr auto kPassSlice = std::chrono::milliseconds(10);
+    // A window is asked again no sooner than this after its last request,
+    // even when another title's close frees its own: a request that comes
+    // before the window could answer the first is taken inside the question
+    // it puts up (a box inside a box). The debounce's own 500 ms.
+    static constexpr std::int64_t kAskAgainAfter = 500;  // ms
 
     // The tick of `Tm`: one pass over all top-level windows, or the rest of
     // a pass cut short by kPassSlice.
@@ -111,6 +116,8 @@ public:
     void SetBetweenWindows(BetweenWindows* listener) { between_ = listener; }
     void SetCloseObserver(CloseObserver* observer) { observer_ = observer; }
     void SetPassSlice(std::chrono::microseconds slice) { passSlice_ = slice; }
+    // The time of requests; without one, std::chrono::steady_clock.
+    void SetClock(Clock* clock) { clock_ = clock; }
 
     const std::string& LastClosedTitle() const { return lastClosedTitle_; }
 
@@ -139,6 +146,7 @@ private:
     bool StillRefused(WindowHandle window, const std::string& title);
     void Refuse(WindowHandle window, const std::string& title, CloseRefusal why);
     void ForgetGoneWindows();
+    std::int64_t Milliseconds();
 
     WindowApi& windows_;
     SoundApi& sound_;
@@ -150,12 +158,15 @@ private:
 
     BetweenWindows* between_ = nullptr;
     CloseObserver* observer_ = nullptr;
+    Clock* clock_ = nullptr;
     struct Refusal {
         std::string title;
         CloseRefusal why;
     };
     std::map<WindowHandle, Refusal> refused_;
-    std::set<WindowHandle> asked_;  // that the scan asked to close, while they are there
+    // The windows the scan asked to close, while they are there, and when it
+    // last did.
+    std::map<WindowHandle, std::int64_t> asked_;
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
     std::size_t next_ = 0;            // the first not yet visited

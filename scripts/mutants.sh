@@ -995,7 +995,7 @@ W12  engine/scanner.cpp  a window owned by one the scan asked is left alone whil
 + return facts.owner != 0 && asked_.count(facts.owner) != 0;
 
 W13  engine/scanner.cpp  a window that went stays asked, and a new one given its handle is taken for it
-- for (auto it = asked_.begin(); it != asked_.end();) it = listed(*it) ? std::next(it) : asked_.erase(it);
+- for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
 + 
 
 W14  engine/scanner.cpp  the program is read after the requests, when a window that closed at once took it along
@@ -1008,9 +1008,17 @@ W15  engine/scanner.h  the preview leaves the question of a window the scan aske
 - bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
 + bool LeftAlone(WindowHandle window) { return IsUnseen(window); }
 
-W16  engine/scanner.cpp  the scan asks the window it has asked nothing of yet about questions: never asked, never held
-- asked_.insert(window);
+W16  engine/scanner.cpp  the scan keeps no window it asked: its questions are closed, it is asked again at once
+- asked_[window] = Milliseconds();
 + 
+
+W17  engine/scanner.cpp  a window is asked again when another title frees its own, before it could take the first request
+- if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
++ 
+
+W18  engine/scanner.cpp  a window is asked again a millisecond before its 500 ms are up
+- if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
++ if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter - 1) return true;
 
 MUTANTS
 

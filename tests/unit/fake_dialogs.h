@@ -207,6 +207,7 @@ struct FrmWorld {
         frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
         frm.Own().edit = editView.handle = 0x301;
         frm.Scan().SetPassSlice(kWholePass);
+        frm.Scan().SetClock(&clock);
     }
     // Another command leaves `lv` holding `entries`, stored.
     void List(const Strings& entries) {

@@ -77,8 +77,17 @@ struct Pass : ::testing::Test {
     CaseFolding lower = CaseFolding::Common();
     Scanner scanner{windows, sound, reg, lv, reInit, own, lower};
     WindowEvents events{scanner, windows, &source, &retry};
+    MemoryClock clock;
 
-    Pass() { scanner.SetPassSlice(kWholePass); }
+    Pass() {
+        scanner.SetPassSlice(kWholePass);
+        scanner.SetClock(&clock);
+    }
+    // The debounce's tick, 500 ms after the last close.
+    void Debounce() {
+        clock.milliseconds += Scanner::kAskAgainAfter;
+        scanner.ReInitCloseTmrTick();
+    }
     void Popup(WindowHandle w, WindowHandle owner, const std::string& title) {
         windows.windows.push_back({w, true, true, owner, title});
     }
@@ -155,7 +164,10 @@ TEST_F(Pass, WindowsNobodySeesAreNeverAsked) {
 
 // One title is held: windows sharing it close one per tick of ReInitCloseTmr,
 // one that stays is asked again after each, and a second title frees the
-// first. A list change, in place too, counts from the next tick.
+// first, whose window is asked again once 500 ms have passed since its own
+// request: asked sooner, a window still busy with the first would take the
+// second inside the question it puts up. A list change, in place too, counts
+// from the next tick.
 TEST_F(Pass, TheLastClosedTitleIsHeldUntilTheDebounceTick) {
     windows.Add(1, "Offer");
     windows.Add(2, "Offer");
@@ -164,21 +176,25 @@ TEST_F(Pass, TheLastClosedTitleIsHeldUntilTheDebounceTick) {
     scanner.ScanCycle();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), Handles{1});
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     EXPECT_FALSE(reInit.IsRunning());
     EXPECT_EQ(scanner.LastClosedTitle(), "");
     scanner.ScanCycle();
     windows.Remove(1);
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2}));
     EXPECT_EQ(reInit.starts, 3);
     windows.Add(3, "Second offer");
     scanner.ScanCycle();
+    clock.milliseconds += Scanner::kAskAgainAfter - 1;
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2, 3}));
+    ++clock.milliseconds;  // the debounce's tick is put off by every close
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2, 3, 2, 3}));
     lv.SetAt(0, "weekly");
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed().size(), 6u);
 }
@@ -205,7 +221,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     windows.Add(3, "Offer as admin");
     for (int pass = 0; pass < 3; ++pass) {
         scanner.ScanCycle();
-        scanner.ReInitCloseTmrTick();
+        Debounce();
         if (pass == 0) windows.Remove(3);  // closed
     }
     using Said = std::vector<std::pair<std::string, CloseRefusal>>;
@@ -222,7 +238,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     windows.Remove(1);  // gone; a new window comes with its handle
     scanner.ScanCycle();
     windows.Add(1, "Offer renamed");
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(told.told.back(), std::make_pair(std::string("Offer renamed"), CloseRefusal::kElevated));
     EXPECT_EQ(told.told.size(), 3u);
@@ -255,7 +271,7 @@ TEST_F(Pass, WindowEventsTestEachWindowAtOnce) {
     windows.Add(6, "Offer shown later");  // the debounce holds for events as for ticks
     source.Fire(6);
     EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     source.Fire(6);
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 6}));
     events.RetryTimer_Timer();  // a fresh turn: the storm below has the whole slice
@@ -342,11 +358,13 @@ TEST_F(Pass, APassGoesOnWhereItsSliceEndedAndEventsCutIn) {
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
     windows.Add(4, "Offer 4");  // opened after the pass began: the next pass finds it
-    scanner.ScanCycle();
-    scanner.ScanCycle();
-    scanner.ScanCycle();
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.milliseconds += Scanner::kAskAgainAfter;  // each window may be asked again
+        scanner.ScanCycle();
+    }
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1}));
     scanner.SetPassSlice(kWholePass);
+    clock.milliseconds += Scanner::kAskAgainAfter;
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1, 2, 3, 4}));
 }
