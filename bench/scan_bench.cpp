@@ -36,7 +36,9 @@ public:
         return true;
     }
     bool IsHung(WindowHandle) override { return false; }
-    bool IsCloaked(WindowHandle) override { return false; }
+    std::uint32_t CloakedBy(WindowHandle) override { return 0; }
+    bool IsOnCurrentDesktop(WindowHandle) override { return true; }
+    bool IsEnabled(WindowHandle) override { return true; }
     std::string ClassName(WindowHandle) override { return ""; }
     std::string ProgramName(WindowHandle) override { return ""; }
     bool BelongsToProgram(WindowHandle) override { return false; }

@@ -27,12 +27,11 @@ namespace {
 // ListCandidateWindow: the scan's own filter, on the title without its browser suffix.
 class CandidateLister : public WindowVisitor {
 public:
-    CandidateLister(Scanner& scanner, WindowApi& windows, std::vector<std::string>& rows)
-        : scanner_(scanner), windows_(windows), rows_(rows) {}
+    CandidateLister(Scanner& scanner, std::vector<std::string>& rows) : scanner_(scanner), rows_(rows) {}
     void Visit(WindowHandle window) override {
         // Only windows the user can see, asked first: reading the title of a
         // hidden window of ours on another thread is a message it must answer.
-        if (!scanner_.IsShown(window) || windows_.IsCloaked(window)) return;
+        if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
         std::string title = scanner_.GetTitle(window);
         StripBrowserSuffix(title);
         if (scanner_.IsCandidateWindow(window, title)) rows_.push_back(std::move(title));
@@ -40,7 +39,6 @@ public:
 
 private:
     Scanner& scanner_;
-    WindowApi& windows_;
     std::vector<std::string>& rows_;
 };
 
@@ -61,7 +59,7 @@ void AddItem::RefreshWndwList_Click() {
 
 void AddItem::FillWndwList() {
     rows_.clear();
-    CandidateLister lister(platform_.scanner, platform_.windows, rows_);
+    CandidateLister lister(platform_.scanner, rows_);
     platform_.windows.EnumTopLevel(lister);
     view_.SetRows(rows_);
 }

@@ -15,7 +15,9 @@ public:
         : scanner_(scanner), entry_(entry), lower_(lower) {}
     void Visit(WindowHandle window) override {
         std::string title = scanner_.EligibleTitle(window);
-        if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_)) titles.push_back(std::move(title));
+        // What the scan leaves alone is asked only of a window that matched, as in a pass.
+        if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_) && !scanner_.LeftAlone(window))
+            titles.push_back(std::move(title));
     }
     std::vector<std::string> titles;
 

@@ -23,7 +23,8 @@ bool CloseHistory::Gone(WindowHandle window) {
     return !windows_.IsTopLevelWindow(window) || !(windows_.GetStyle(window) & kWsVisible);
 }
 
-void CloseHistory::Asked(WindowHandle window, const std::string& title, const std::string& entry, bool refused) {
+void CloseHistory::Asked(WindowHandle window, const std::string& title, const std::string& entry,
+                         const std::string& program, bool refused) {
     const std::int64_t now = clock_.Milliseconds();
     if (!refused) {
         for (Waiting& w : waiting_) {
@@ -33,7 +34,7 @@ void CloseHistory::Asked(WindowHandle window, const std::string& title, const st
             }
         }
     }
-    rows_.push_front(CloseRecord{clock_.Local(), title, entry, windows_.ProgramName(window),
+    rows_.push_front(CloseRecord{clock_.Local(), title, entry, program,
                                  refused ? CloseOutcome::kRefused : CloseOutcome::kAsked});
     ++newest_;
     if (rows_.size() > kLimit) rows_.pop_back();

@@ -49,10 +49,11 @@ public:
     CloseHistory(WindowApi& windows, Clock& clock, Timer& checkTimer)
         : windows_(windows), clock_(clock), checkTimer_(checkTimer) {}
 
-    // The scan asked `window` to close, or Windows refused (`refused`). A
-    // window asked again (the scan asks one that stays every 500 ms) keeps
-    // its one row while its outcome is open.
-    void Asked(WindowHandle window, const std::string& title, const std::string& entry, bool refused);
+    // The scan asked `window` of `program` to close, or Windows refused
+    // (`refused`). A window asked again (the scan asks one that stays every
+    // 500 ms) keeps its one row while its outcome is open.
+    void Asked(WindowHandle window, const std::string& title, const std::string& entry, const std::string& program,
+               bool refused);
     // The tick of the check timer: the outcome of each request that waits.
     void CheckTmr_Timer();
     void Clear();

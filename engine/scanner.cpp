@@ -14,6 +14,9 @@ namespace {
 // A title is read through a buffer of 255 characters, the last for its terminator.
 constexpr int kTitleCharacters = 254;
 constexpr unsigned kSoundFlags = 0x13;  // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP
+// The class of the window Windows shows in place of one whose program does
+// not answer; a request to it brings up the "not responding" prompt.
+constexpr char kGhostClass[] = "Ghost";
 }  // namespace
 
 std::string Scanner::GetTitle(WindowHandle window) { return windows_.GetText(window, kTitleCharacters); }
@@ -22,7 +25,7 @@ Scanner::Facts Scanner::AskFacts(WindowHandle window) {
     const std::uint32_t style = windows_.GetStyle(window);
     // GetParent of a top-level window that is not WS_POPUP is 0.
     const WindowHandle owner = (style & kWsPopup) ? windows_.GetParent(window) : 0;
-    return Facts{(style & kWsVisible) != 0, OwnedByUs(owner)};
+    return Facts{(style & kWsVisible) != 0, owner, OwnedByUs(owner)};
 }
 
 // A message box or file chooser belongs to whichever of our windows asks, and
@@ -57,7 +60,7 @@ void Scanner::ScanCycle() {
         pass_.clear();
         next_ = 0;
         windows_.EnumTopLevel(*this);
-        ForgetGoneRefusals();
+        ForgetGoneWindows();
     }
     const auto start = std::chrono::steady_clock::now();
     while (next_ < pass_.size()) {
@@ -90,15 +93,53 @@ bool Scanner::ScanWindow(WindowHandle window) {
     const int entry = FirstListEntry(title);
     if (entry < 0) return true;
     if (StillRefused(window, title)) return true;
-    // A refused request takes neither the sound nor the debounce: another
-    // window of that title may still be closed at once.
-    if (Close(window, facts, entry) == Closing::kRefused) return true;
+    // A request refused or held back takes neither the sound nor the
+    // debounce: another window of that title may still be closed at once.
+    const Closing closing = Close(window, facts, entry);
+    if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
     lastClosedTitle_ = title;
     reInitCloseTmr_.Start();
     return true;
 }
 
+// Cloaked by the shell alone and placed on another virtual desktop, a window
+// is unwanted there too. Any other cloak hides it from everyone: the shell's
+// own hidden windows ("Microsoft Text Input Application", "Search"), app
+// frames their programs suspended, windows that take their owner's cloak.
+bool Scanner::IsUnseen(WindowHandle window) {
+    if (windows_.ClassName(window) == kGhostClass) return true;
+    const std::uint32_t cloaked = windows_.CloakedBy(window);
+    return cloaked != 0 && (cloaked != kDwmCloakedShell || windows_.IsOnCurrentDesktop(window));
+}
+
+// A question that a window the scan asked to close shows over itself ("Save
+// changes?", its owner disabled meanwhile) is the user's to answer. Closed,
+// it would answer Cancel: the owner, asked again, would ask again, a box
+// flickering twice a second that no one can answer. A box that a window
+// shows over itself unasked (a listed nag screen) is closed as any other.
+bool Scanner::IsQuestionOfAsked(const Facts& facts) {
+    return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
+}
+
+std::int64_t Scanner::Milliseconds() {
+    if (clock_) return clock_->Milliseconds();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+bool Scanner::Held(WindowHandle window, const Facts& facts) {
+    const auto asked = asked_.find(window);
+    if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
+    if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
+    // A disabled window shows a modal question of its own, whose message
+    // loop would take every further request and open another question inside
+    // the first. It is asked again once the user has answered.
+    return !windows_.IsEnabled(window);
+}
+
 Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int entry) {
+    // Asked only of a window whose title matched: a pass costs what it did.
+    if (Held(window, facts)) return Closing::kHeld;
     // The title may have changed since it matched; visibility and owner were
     // asked moments ago in this same pass.
     const std::string title = GetTitle(window);
@@ -107,12 +148,16 @@ Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int ent
         Refuse(window, title, CloseRefusal::kHung);
         return Closing::kRefused;
     }
+    // Read before the requests: a window that closes at once may take its
+    // program with it.
+    const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-    if (observer_) observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), !taken);
+    if (observer_) observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
     if (!taken) {
         Refuse(window, title, CloseRefusal::kElevated);
         return Closing::kRefused;
     }
+    asked_[window] = Milliseconds();
     // Read at every close so a change in the options counts at once.
     if (ReadSwitch(registry_, Setting::kPlaySound)) PlaySoundFile(ReadText(registry_, Setting::kSound));
     return Closing::kAsked;
@@ -131,12 +176,13 @@ void Scanner::Refuse(WindowHandle window, const std::string& title, CloseRefusal
     if (observer_) observer_->CannotClose(window, title, why);
 }
 
-void Scanner::ForgetGoneRefusals() {
+void Scanner::ForgetGoneWindows() {
     // A handle of a window that went may be given to a new one.
-    for (auto it = refused_.begin(); it != refused_.end();) {
-        const bool listed = std::find(pass_.begin(), pass_.end(), it->first) != pass_.end();
-        it = listed ? std::next(it) : refused_.erase(it);
-    }
+    const auto listed = [&](WindowHandle window) {
+        return std::find(pass_.begin(), pass_.end(), window) != pass_.end();
+    };
+    for (auto it = refused_.begin(); it != refused_.end();) it = listed(it->first) ? std::next(it) : refused_.erase(it);
+    for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
 }
 
 void Scanner::CloseTrackedWindow(WindowHandle window) {

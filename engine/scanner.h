@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/entry_matcher.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
@@ -45,10 +46,12 @@ class CloseObserver {
 public:
     virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
     // A matching window was asked to close, or Windows refused the request
-    // (`refused`); `entry` is the first list entry its title contains. A
-    // window whose program does not answer is not asked, and not told here.
+    // (`refused`); `entry` is the first list entry its title contains,
+    // `program` its program's file name, read before the request. A window
+    // whose program does not answer is not asked, and not told here; nor is
+    // a window held back (nobody sees it, it waits on a question).
     virtual void Asked(WindowHandle /*window*/, const std::string& /*title*/, const std::string& /*entry*/,
-                       bool /*refused*/) {}
+                       const std::string& /*program*/, bool /*refused*/) {}
 
 protected:
     ~CloseObserver() = default;
@@ -75,6 +78,11 @@ public:
     // program keeps answering while thousands of windows are open. An
     // everyday pass (tens of windows) takes a few milliseconds.
     static constexpr auto kPassSlice = std::chrono::milliseconds(10);
+    // A window is asked again no sooner than this after its last request,
+    // even when another title's close frees its own: a request that comes
+    // before the window could answer the first is taken inside the question
+    // it puts up (a box inside a box). The debounce's own 500 ms.
+    static constexpr std::int64_t kAskAgainAfter = 500;  // ms
 
     // The tick of `Tm`: one pass over all top-level windows, or the rest of
     // a pass cut short by kPassSlice.
@@ -95,6 +103,12 @@ public:
     std::string EligibleTitle(WindowHandle window);
     // Visible by its style, as the scan asks it.
     bool IsShown(WindowHandle window) { return AskFacts(window).visible; }
+    // A window nobody sees: cloaked for any reason but standing on another
+    // virtual desktop, or a ghost. Never asked, previewed or listed.
+    bool IsUnseen(WindowHandle window);
+    // Of a window whose title matched: one that the scan leaves alone while
+    // it stays so (unseen, or the question of a window the scan asked).
+    bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
     // One of the program's windows, or a window of another copy of it.
     bool IsProgramWindow(WindowHandle window) { return OwnedByUs(window); }
     void CloseTrackedWindow(WindowHandle window);
@@ -102,13 +116,16 @@ public:
     void SetBetweenWindows(BetweenWindows* listener) { between_ = listener; }
     void SetCloseObserver(CloseObserver* observer) { observer_ = observer; }
     void SetPassSlice(std::chrono::microseconds slice) { passSlice_ = slice; }
+    // The time of requests; without one, std::chrono::steady_clock.
+    void SetClock(Clock* clock) { clock_ = clock; }
 
     const std::string& LastClosedTitle() const { return lastClosedTitle_; }
 
 private:
     struct Facts {
         bool visible;
-        bool ownedByUs;  // its owner is a window of this program
+        WindowHandle owner;  // of a popup window; 0 for any other
+        bool ownedByUs;      // its owner is a window of this program
     };
     void Visit(WindowHandle window) override { pass_.push_back(window); }
     // False when the window is not visible.
@@ -116,7 +133,11 @@ private:
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
-    enum class Closing { kAsked, kTurnedDown, kRefused };
+    enum class Closing { kAsked, kTurnedDown, kRefused, kHeld };
+    // Not asked this time, and not told: it is unseen, waits on a question
+    // of its own, or is one that the user is to answer.
+    bool Held(WindowHandle window, const Facts& facts);
+    bool IsQuestionOfAsked(const Facts& facts);
     // `entry`: the index in `lv` of the entry the title matched.
     Closing Close(WindowHandle window, const Facts& facts, int entry);
     // A window that cannot be closed is not asked again until its title
@@ -124,7 +145,8 @@ private:
     // once it answers.
     bool StillRefused(WindowHandle window, const std::string& title);
     void Refuse(WindowHandle window, const std::string& title, CloseRefusal why);
-    void ForgetGoneRefusals();
+    void ForgetGoneWindows();
+    std::int64_t Milliseconds();
 
     WindowApi& windows_;
     SoundApi& sound_;
@@ -136,11 +158,15 @@ private:
 
     BetweenWindows* between_ = nullptr;
     CloseObserver* observer_ = nullptr;
+    Clock* clock_ = nullptr;
     struct Refusal {
         std::string title;
         CloseRefusal why;
     };
     std::map<WindowHandle, Refusal> refused_;
+    // The windows the scan asked to close, while they are there, and when it
+    // last did.
+    std::map<WindowHandle, std::int64_t> asked_;
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
     std::size_t next_ = 0;            // the first not yet visited

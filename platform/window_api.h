@@ -17,6 +17,14 @@ constexpr std::uint32_t kWsPopup = 0x80000000u;
 constexpr unsigned kWmClose = 0x0010;
 constexpr unsigned kWmCancelMode = 0x001F;
 
+// Why the desktop window manager hides a window (DWMWA_CLOAKED's bits):
+// DWM_CLOAKED_APP, its program did; DWM_CLOAKED_SHELL, the shell did (a
+// window on another virtual desktop, a hidden shell window);
+// DWM_CLOAKED_INHERITED, it takes its owner's.
+constexpr std::uint32_t kDwmCloakedApp = 0x1;
+constexpr std::uint32_t kDwmCloakedShell = 0x2;
+constexpr std::uint32_t kDwmCloakedInherited = 0x4;
+
 // Receives the top-level windows one by one, during the enumeration.
 class WindowVisitor {
 public:
@@ -63,10 +71,17 @@ public:
     virtual WindowHandle ForegroundWindow() = 0;
     // IsWindow and a top-level window (its parent is the desktop).
     virtual bool IsTopLevelWindow(WindowHandle window) = 0;
-    // DwmGetWindowAttribute(DWMWA_CLOAKED): visible by its style, yet shown
-    // by nobody (a suspended app's frame, a window on another virtual
-    // desktop); false where the platform has no such thing.
-    virtual bool IsCloaked(WindowHandle window) = 0;
+    // DwmGetWindowAttribute(DWMWA_CLOAKED): why a window visible by its
+    // style is shown by nobody (kDwmCloaked* bits); 0 when it is not cloaked
+    // or the platform has no such thing.
+    virtual std::uint32_t CloakedBy(WindowHandle window) = 0;
+    // IVirtualDesktopManager::IsWindowOnCurrentVirtualDesktop; true where
+    // the platform cannot say (no virtual desktops, a window it does not
+    // place on any).
+    virtual bool IsOnCurrentDesktop(WindowHandle window) = 0;
+    // IsWindowEnabled: false while the window waits on a modal question of
+    // its own (a message box or dialog disables its owner).
+    virtual bool IsEnabled(WindowHandle window) = 0;
     // GetClassNameA.
     virtual std::string ClassName(WindowHandle window) = 0;
     // The image file name of the window's program ("notepad.exe"), through

@@ -566,8 +566,8 @@ E20  engine/window_events.cpp  a renamed hidden window is watched at every new n
 + if (!showReported_ && waiting != waiting_.end() && Watch(window))
 
 E21  engine/scanner.cpp  a refused close takes the debounce
-- if (Close(window, facts, entry) == Closing::kRefused) return true;
-+ Close(window, facts, entry);
+- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
++ if (closing == Closing::kHeld) return true;
 
 E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
 - if (windows_.IsHung(window)) {
@@ -582,8 +582,8 @@ E24  engine/scanner.cpp  a window stays refused after its program answers again
 + true
 
 E25  engine/scanner.cpp  a refusal outlives its window, and spares a new one with its handle
-- it = listed ? std::next(it) : refused_.erase(it);
-+ it = std::next(it);
+- for (auto it = refused_.begin(); it != refused_.end();) it = listed(it->first) ? std::next(it) : refused_.erase(it);
++ 
 
 E26  engine/window_events.cpp  any event starts the retry timer
 - if (!queue_.empty() && !retryTimer_->IsRunning()) retryTimer_->Start();
@@ -626,13 +626,9 @@ P20  platform/shell_api.h  a copy running as administrator that refuses its obje
 - return result == NamedObject::kExisted || result == NamedObject::kDenied;
 + return result == NamedObject::kExisted;
 
-D22  editing/add_item.cpp  the picker lists windows on other virtual desktops
-- if (!scanner_.IsShown(window) || windows_.IsCloaked(window)) return;
-+ if (!scanner_.IsShown(window)) return;
-
 D23  editing/add_item.cpp  the picker reads every window's title before it asks whether it is shown
-- if (!scanner_.IsShown(window) || windows_.IsCloaked(window)) return;
-+ if (windows_.IsCloaked(window)) return;
+- if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
++ if (scanner_.IsUnseen(window)) return;
 
 D24  editing/taskbar_target.cpp  the target offers the notification flyout that showed it
 - if (foreground && IsShellWindow(platform_.windows.ClassName(foreground))) return;
@@ -846,11 +842,11 @@ R09  engine/close_history.cpp  an open window does not show outcomes as they bec
 + 
 
 R10  engine/scanner.cpp  a request Windows refused is reported as asked
-- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), !taken);
-+ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), false);
+- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
++ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, false);
 
 R11  shell/main_frm.h  the main window keeps no history
-- if (history_) history_->Asked(window, title, entry, refused);
+- if (history_) history_->Asked(window, title, entry, program, refused);
 + 
 
 R12  history/closed_windows.cpp  a field with a line break is not quoted
@@ -909,8 +905,8 @@ V04  engine/scanner.cpp  the preview counts windows the scan never closes (the d
 + return title;
 
 V05  editing/close_preview.cpp  the preview matches the typed text case-sensitively
-- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_)) titles.push_back(std::move(title));
-+ if (!title.empty() && title.find(entry_[0]) != std::string::npos) titles.push_back(std::move(title));
+- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_) && !scanner_.LeftAlone(window))
++ if (!title.empty() && title.find(entry_[0]) != std::string::npos && !scanner_.LeftAlone(window))
 
 V06  editing/close_preview.cpp  a line naming many windows has no caution
 - parts_->line.SetPreview(line, titles.size() > kCautionAbove);
@@ -1140,6 +1136,82 @@ Q14  platform/memory/memory_files.cpp  the listing of files compares names with 
 Q15  platform/memory/memory_registry.cpp  a buffer given without its size is taken as a question for the type
 - if (data && !size) return kErrorInvalidParameter;
 + 
+
+W01  engine/scanner.cpp  a ghost window is asked to close, bringing up the "not responding" prompt
+- if (windows_.ClassName(window) == kGhostClass) return true;
++ 
+
+W02  engine/scanner.cpp  a window on another virtual desktop is left alone as any cloaked one
+- return cloaked != 0 && (cloaked != kDwmCloakedShell || windows_.IsOnCurrentDesktop(window));
++ return cloaked != 0;
+
+W03  engine/scanner.cpp  every window the shell cloaks is asked, its hidden windows too
+- return cloaked != 0 && (cloaked != kDwmCloakedShell || windows_.IsOnCurrentDesktop(window));
++ return cloaked != 0 && cloaked != kDwmCloakedShell;
+
+W04  engine/scanner.cpp  a window cloaked by its program too is asked when on another desktop
+- return cloaked != 0 && (cloaked != kDwmCloakedShell || windows_.IsOnCurrentDesktop(window));
++ return cloaked != 0 && (!(cloaked & kDwmCloakedShell) || windows_.IsOnCurrentDesktop(window));
+
+W05  editing/close_preview.cpp  the preview names windows nobody sees and questions left to the user
+- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_) && !scanner_.LeftAlone(window))
++ if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_))
+
+W06  editing/add_item.cpp  the picker lists windows nobody sees
+- if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
++ if (!scanner_.IsShown(window)) return;
+
+W07  engine/scanner.cpp  a window held back takes the debounce from a visible window of its title
+- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
++ if (closing == Closing::kRefused) return true;
+
+W08  engine/scanner.cpp  every window is asked whether anyone sees it, before its title is matched
+- const int entry = FirstListEntry(title);
++ if (IsUnseen(window)) return true;
++     const int entry = FirstListEntry(title);
+
+W09  engine/scanner.cpp  a disabled window is asked, opening a question inside its question
+- return !windows_.IsEnabled(window);
++ return false;
+
+W10  engine/scanner.cpp  the question of a window the scan asked is closed (Cancel), to be asked again
+- if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
++ if (IsUnseen(window)) return true;
+
+W11  engine/scanner.cpp  a box over a disabled owner is left alone though the scan never asked the owner
+- return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
++ return facts.owner != 0 && !windows_.IsEnabled(facts.owner);
+
+W12  engine/scanner.cpp  a window owned by one the scan asked is left alone while its owner takes requests
+- return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
++ return facts.owner != 0 && asked_.count(facts.owner) != 0;
+
+W13  engine/scanner.cpp  a window that went stays asked, and a new one given its handle is taken for it
+- for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
++ 
+
+W14  engine/scanner.cpp  the program is read after the requests, when a window that closed at once took it along
+- const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
+-     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
++ const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
++     const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
+
+W15  engine/scanner.h  the preview leaves the question of a window the scan asked in
+- bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
++ bool LeftAlone(WindowHandle window) { return IsUnseen(window); }
+
+W16  engine/scanner.cpp  the scan keeps no window it asked: its questions are closed, it is asked again at once
+- asked_[window] = Milliseconds();
++ 
+
+W17  engine/scanner.cpp  a window is asked again when another title frees its own, before it could take the first request
+- if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
++ 
+
+W18  engine/scanner.cpp  a window is asked again a millisecond before its 500 ms are up
+- if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
++ if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter - 1) return true;
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

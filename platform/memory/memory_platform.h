@@ -26,8 +26,13 @@ struct FakeWindow {
     WindowHandle root = 0;  // a control: the top-level window it lies in; never enumerated
     bool elevated = false;  // of a program running as administrator: posts are refused
     bool hung = false;      // its program does not answer
-    bool cloaked = false;   // on another virtual desktop, say
-    std::string className = "Window";
+    // Cloaked, and why (kDwmCloaked* bits): the shell hides a window on
+    // another virtual desktop and its own hidden windows, a program its
+    // suspended frames.
+    std::uint32_t cloaked = 0;
+    bool otherDesktop = false;  // on another virtual desktop than the user's
+    bool enabled = true;        // false while it shows a modal question of its own
+    std::string className = "Window";  // "Ghost": what Windows shows for a window whose program does not answer
     std::string program = "";  // its image file name; empty: the platform refuses to say
 };
 
@@ -45,6 +50,9 @@ public:
         int process = 0;
         int exists = 0;
         int hung = 0;
+        int cloak = 0;
+        int className = 0;
+        int enabled = 0;
     };
 
     std::vector<FakeWindow> windows;  // in enumeration order
@@ -52,6 +60,8 @@ public:
     std::map<WindowHandle, Calls> calls;
     // Runs at each read of a window's style or title, once counted: the window may change there.
     std::function<void(WindowHandle, const Calls&)> onRead;
+    // Runs at each post Windows took, as the window's program would answer it.
+    std::function<void(WindowHandle, unsigned)> onPost;
 
     FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
         windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title), false});
@@ -70,6 +80,7 @@ public:
         const FakeWindow* w = Find(window);
         if (w && w->elevated) return false;
         posts.push_back({window, message});
+        if (onPost) onPost(window, message);
         return true;
     }
     bool IsHung(WindowHandle window) override {
@@ -90,11 +101,22 @@ public:
         return Find(window) != nullptr;
     }
     WindowHandle ForegroundWindow() override { return foreground; }
-    bool IsCloaked(WindowHandle window) override {
+    std::uint32_t CloakedBy(WindowHandle window) override {
+        ++calls[window].cloak;
         const FakeWindow* w = Find(window);
-        return w && w->cloaked;
+        return w ? w->cloaked : 0;
+    }
+    bool IsOnCurrentDesktop(WindowHandle window) override {
+        const FakeWindow* w = Find(window);
+        return !w || !w->otherDesktop;
+    }
+    bool IsEnabled(WindowHandle window) override {
+        ++calls[window].enabled;
+        const FakeWindow* w = Find(window);
+        return w && w->enabled;
     }
     std::string ClassName(WindowHandle window) override {
+        ++calls[window].className;
         const FakeWindow* w = Find(window);
         return w ? w->className : "";
     }

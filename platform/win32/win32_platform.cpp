@@ -1,6 +1,8 @@
 #include "platform/win32/win32_platform.h"
 
+#include <dwmapi.h>
 #include <mmsystem.h>
+#include <shobjidl.h>
 
 #include <array>
 #include <cstring>
@@ -138,14 +140,31 @@ WindowHandle Win32Windows::WindowUnderPointer() {
     return reinterpret_cast<WindowHandle>(WindowFromPoint(at));
 }
 
-bool Win32Windows::IsCloaked(WindowHandle window) {
+std::uint32_t Win32Windows::CloakedBy(WindowHandle window) {
     // dwmapi is not a known DLL: from the system folder, and absent before Windows Vista.
     using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
     static const auto get = SystemProcedureAs<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
     DWORD cloaked = 0;
-    constexpr DWORD kDwmwaCloaked = 14;
-    return get && SUCCEEDED(get(Wnd(window), kDwmwaCloaked, &cloaked, sizeof cloaked)) && cloaked != 0;
+    if (!get || FAILED(get(Wnd(window), DWMWA_CLOAKED, &cloaked, sizeof cloaked))) return 0;
+    return cloaked;
 }
+
+bool Win32Windows::IsOnCurrentDesktop(WindowHandle window) {
+    // Windows 10 and later; COM is set up on this thread by WinMain.
+    if (!desktopsMade_) {
+        desktopsMade_ = true;
+        void* made = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_VirtualDesktopManager, nullptr, CLSCTX_ALL, IID_IVirtualDesktopManager,
+                                       &made)))
+            desktops_ = static_cast<IVirtualDesktopManager*>(made);
+    }
+    // A window the manager does not place (it answers an error) stands on
+    // every desktop, the user's too.
+    BOOL on = TRUE;
+    return !desktops_ || FAILED(desktops_->IsWindowOnCurrentVirtualDesktop(Wnd(window), &on)) || on;
+}
+
+bool Win32Windows::IsEnabled(WindowHandle window) { return IsWindowEnabled(Wnd(window)) != FALSE; }
 
 std::string Win32Windows::ClassName(WindowHandle window) {
     char name[256] = {};

@@ -18,6 +18,8 @@
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
 
+struct IVirtualDesktopManager;
+
 namespace qw {
 
 class Win32Registry : public RegistryApi {
@@ -50,9 +52,18 @@ public:
     WindowHandle RootOf(WindowHandle window) override;
     WindowHandle ForegroundWindow() override;
     bool IsTopLevelWindow(WindowHandle window) override;
-    bool IsCloaked(WindowHandle window) override;
+    std::uint32_t CloakedBy(WindowHandle window) override;
+    bool IsOnCurrentDesktop(WindowHandle window) override;
+    bool IsEnabled(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     std::string ProgramName(WindowHandle window) override;
+
+private:
+    // Made on the user-interface thread when first needed, there used, and
+    // kept for the program's life: a release from a destructor run inside
+    // ExitProcess could call into the shell while it ends.
+    IVirtualDesktopManager* desktops_ = nullptr;
+    bool desktopsMade_ = false;
 };
 
 class Win32Clock : public Clock {

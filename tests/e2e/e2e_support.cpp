@@ -197,9 +197,18 @@ std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) con
 std::vector<std::uint32_t> Helper::Messages(HWND window) const {
     std::vector<std::uint32_t> messages;
     for (const Record& r : Records(window)) {
-        if (r.message != kCreated && r.message != kShown && r.message != WM_PAINT) messages.push_back(r.message);
+        if (r.message != kCreated && r.message < kShown && r.message != WM_PAINT) messages.push_back(r.message);
     }
     return messages;
+}
+
+int Helper::MostQuestionsAtOnce(HWND window) const {
+    int up = 0, most = 0;
+    for (const Record& r : Records(window)) {
+        if (r.message == kAsking) most = std::max(most, ++up);
+        if (r.message == kAnswered) --up;
+    }
+    return most;
 }
 
 FakeShell::FakeShell() {

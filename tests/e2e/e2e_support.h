@@ -19,13 +19,15 @@
 namespace qwe2e {
 
 // Shared with the window helper (helper.cpp): the class of its command window
-// and the log of what its windows received. Two stamps are no messages:
+// and the log of what its windows received. Four stamps are no messages:
 // kCreated, just before CreateWindow; kShown, once CreateWindow (and
 // ShowWindow, for a window shown without activation) returned, so that its
-// program is back at its message loop and nothing could reach it earlier.
+// program is back at its message loop and nothing could reach it earlier;
+// kAsking and kAnswered, when a window that asks before it closes puts up its
+// question and when the user answered it.
 constexpr char kHelperClass[] = "QwE2EHelperCommands";
 constexpr char kLogName[] = "Local\\QwE2EMessageLog";
-constexpr std::uint32_t kCreated = 0, kShown = 0xFFFF0001u;
+constexpr std::uint32_t kCreated = 0, kShown = 0xFFFF0001u, kAsking = 0xFFFF0002u, kAnswered = 0xFFFF0003u;
 struct Record {
     std::uint32_t window, message;
     std::int64_t qpc;
@@ -37,7 +39,11 @@ struct Log {
 // Commands sent with WM_COPYDATA. kCreate: the text is the flags, '\x01',
 // the title; wParam the owner; the result the window. Flags: 'h' hidden, 'i'
 // ignores WM_CLOSE, 'p' a popup, 'n' shown without activation, 'w' the title
-// is UTF-8 (else bytes of the ANSI code page). kStorm: that many windows at once.
+// is UTF-8 (else bytes of the ANSI code page), 'q' asks "Save changes?" in a
+// message box of its own title before it closes, as Notepad with unsaved text
+// does (Yes or No: it closes; Cancel: it stays), 'g' of the class "Ghost",
+// which Windows gives the stand-in of a window whose program does not answer.
+// kStorm: that many windows at once.
 enum Command : ULONG_PTR { kCreate = 1, kStorm = 2 };
 
 inline std::int64_t Now() {
@@ -130,6 +136,9 @@ public:
     std::vector<std::int64_t> Stamps(HWND window, std::uint32_t message) const;
     // Every message others sent `window`, in order (not its stamps nor its first paint).
     std::vector<std::uint32_t> Messages(HWND window) const;
+    // The most questions of `window` up at once: a box put up inside another
+    // box's message loop makes two.
+    int MostQuestionsAtOnce(HWND window) const;
     bool WaitForMessages(HWND window, std::uint32_t message, std::size_t n, std::chrono::milliseconds timeout) const {
         return WaitUntil([&] { return Stamps(window, message).size() >= n; }, timeout);
     }

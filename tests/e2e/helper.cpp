@@ -9,7 +9,8 @@ using namespace qwe2e;
 namespace {
 
 const wchar_t kWindowClass[] = L"QwE2ETestWindow";
-constexpr LONG_PTR kIgnoresClose = 1, kPainted = 2;
+const wchar_t kGhostClass[] = L"Ghost";
+constexpr LONG_PTR kIgnoresClose = 1, kPainted = 2, kAsksFirst = 4;
 Log* g_log = nullptr;
 
 void Note(HWND window, std::uint32_t message, std::int64_t stamp) {
@@ -30,7 +31,20 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_CANCELMODE || message == WM_CLOSE || (message == WM_PAINT && Mark(window, kPainted)))
         Note(window, message, Now());
     if (message != WM_CLOSE) return DefWindowProcW(window, message, wParam, lParam);
-    if (!(GetWindowLongPtrW(window, GWLP_USERDATA) & kIgnoresClose)) DestroyWindow(window);
+    const LONG_PTR marks = GetWindowLongPtrW(window, GWLP_USERDATA);
+    if (marks & kAsksFirst) {
+        // The box disables the window while it waits; its message loop takes
+        // whatever comes meanwhile, another WM_CLOSE too, which lands here
+        // again and puts up a box inside this one.
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);
+        Note(window, kAsking, Now());
+        const int answer = MessageBoxW(window, L"Save changes?", title, MB_YESNOCANCEL | MB_ICONQUESTION);
+        Note(window, kAnswered, Now());
+        if (answer != IDCANCEL) DestroyWindow(window);
+    } else if (!(marks & kIgnoresClose)) {
+        DestroyWindow(window);
+    }
     return 0;
 }
 
@@ -41,10 +55,12 @@ HWND Create(const std::string& flags, const std::string& title, HWND owner, int 
     const DWORD style =
         (has('p') ? WS_POPUP | WS_CAPTION : WS_OVERLAPPEDWINDOW) | (has('h') || has('n') ? 0 : WS_VISIBLE);
     const std::int64_t stamp = Now();
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, Wide(title, has('w') ? CP_UTF8 : CP_ACP).c_str(),
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, has('g') ? kGhostClass : kWindowClass,
+                                  Wide(title, has('w') ? CP_UTF8 : CP_ACP).c_str(),
                                   style, 300 + at % 20 * 12, 120 + at % 20 * 12, 260, 90, owner, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     if (has('i')) Mark(window, kIgnoresClose);
+    if (has('q')) Mark(window, kAsksFirst);
     if (has('n') && !has('h')) ShowWindow(window, SW_SHOWNOACTIVATE);
     Note(window, kCreated, stamp);
     Note(window, kShown, Now());
@@ -85,6 +101,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kWindowClass;
+    RegisterClassW(&wc);
+    wc.lpszClassName = kGhostClass;
     RegisterClassW(&wc);
     wc.lpfnWndProc = CommandProc;
     wc.lpszClassName = commands.c_str();

@@ -77,6 +77,69 @@ TEST(Scan, ClosesWhatMatchesAndNothingElseOneTitleAtATime) {
     EXPECT_TRUE(quellbox.Running() && IsWindowVisible(quellbox.Main()));
 }
 
+// A window that asks "Save changes?" before it closes, in a box that
+// disables it and whose title the entry matches (the helper's; Wine's Notepad
+// with unsaved text, whose box is titled "Notepad"), is asked once: the
+// question is the user's, no request comes that would put up another inside
+// it, and the text is kept. Answered Cancel, the window is asked again, one
+// box at a time; answered No, it closes. A ghost is never asked.
+TEST(Scan, AWindowThatAsksFirstPutsUpOneQuestionAtATime) {
+    QuietOptions();
+    SeedList({"question offer", "notepad", "sentinel"});
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    Program notepad;
+    ASSERT_TRUE(notepad.Start(std::string(system) + "\\notepad.exe"));
+    HWND main = WaitForWindowOf(notepad.Id(), [](HWND w) {
+        return IsWindowVisible(w) && FindWindowExA(w, nullptr, "Edit", nullptr);
+    }, 10s);
+    ASSERT_NE(main, nullptr);
+    HWND edit = FindWindowExA(main, nullptr, "Edit", nullptr);
+    const std::string text = "Words nobody saved";
+    for (char c : text) PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);  // as typed: modified
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == text; }, 10s));
+    Helper helper;
+    Quellbox quellbox;
+    ASSERT_TRUE(helper.Ok() && quellbox.Launch());
+    HWND sentinel = helper.Create("Stubborn sentinel", "i");
+    HWND ghost = helper.Create("Question offer (Not Responding)", "g");
+    HWND asking = helper.Create("Question offer", "q");
+    const auto question = [](const char* title) {
+        HWND box = FindWindowA("#32770", title);
+        return box && IsWindowVisible(box) ? box : nullptr;
+    };
+    HWND first = nullptr, box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (first = question("Question offer")) && (box = question("Notepad")); }, 10s));
+    // Notepad's boxes, over six more requests to the sentinel: three seconds of passes.
+    int most = 0;
+    const std::size_t asks = helper.Stamps(sentinel, WM_CLOSE).size();
+    ASSERT_TRUE(WaitUntil([&] {
+        int up = 0;
+        HWND w = nullptr;
+        while ((w = FindWindowExA(nullptr, w, "#32770", "Notepad")) != nullptr) up += IsWindowVisible(w);
+        most = std::max(most, up);
+        return helper.Stamps(sentinel, WM_CLOSE).size() >= asks + 6;
+    }, 20s));
+    // Disabled by its box, a window is sent WM_CANCELMODE by the system too:
+    // WM_CLOSE counts the requests.
+    EXPECT_EQ(std::make_tuple(most, helper.Stamps(asking, WM_CLOSE).size(), question("Question offer"),
+                              question("Notepad")),
+              std::make_tuple(1, std::size_t{1}, first, box));
+    EXPECT_EQ(std::make_tuple(IsWindowEnabled(asking), IsWindowEnabled(main), TextOf(edit)),
+              std::make_tuple(FALSE, FALSE, text));
+    ASSERT_TRUE(Answer(box, IDNO));  // Don't Save: Notepad ends
+    EXPECT_NE(notepad.WaitExit(10s), -1);
+    ASSERT_TRUE(Answer(first, IDCANCEL));
+    ASSERT_TRUE(WaitUntil([&] { return helper.Stamps(asking, kAsking).size() == 2 && question("Question offer"); },
+                          10s));
+    ASSERT_TRUE(helper.FullPass(sentinel));
+    ASSERT_TRUE(Answer(question("Question offer"), IDNO));
+    EXPECT_TRUE(WaitGone(asking));
+    EXPECT_EQ(std::make_tuple(helper.Stamps(asking, WM_CLOSE).size(), helper.MostQuestionsAtOnce(asking),
+                              helper.Messages(ghost).empty()),
+              std::make_tuple(std::size_t{2}, 1, true));
+}
+
 struct Usage {
     unsigned long handles = 0, windows = 0, user = 0, gdi = 0, memoryKb = 0;
 };

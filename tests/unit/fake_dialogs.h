@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -161,6 +162,10 @@ struct FakeView : MainFrmView {
 };
 
 constexpr WindowHandle kMain = 0x100;
+// A pass that never yields to its slice: the slice is a matter of time, proven
+// where it is the subject; a sanitizer on a loaded machine may take longer
+// than it over a pass of twenty windows.
+constexpr std::chrono::microseconds kWholePass = std::chrono::minutes(1);
 
 // The main window as the window glue wires it, with its editing windows.
 struct FrmWorld {
@@ -202,6 +207,8 @@ struct FrmWorld {
         frm.Attach(kMain);
         frm.Own().addItem = addItemView.handle;  // as the window glue records the dialogs it opens
         frm.Own().edit = editView.handle = 0x301;
+        frm.Scan().SetPassSlice(kWholePass);
+        frm.Scan().SetClock(&clock);
     }
     // Another command leaves `lv` holding `entries`, stored.
     void List(const Strings& entries) {

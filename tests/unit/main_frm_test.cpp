@@ -425,7 +425,8 @@ TEST_F(Frm, TheFiveCharacterRuleAndTheReloadForEveryWayIn) {
 }
 
 // The picker lists titles cut at the earliest known browser suffix, matched
-// with its case; the crosshair takes the whole title.
+// with its case, and windows on other virtual desktops, not those nobody sees;
+// the crosshair takes the whole title.
 TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     const Strings titles = {"Start Page - Microsoft Internet Explorer", "Calc", " - Mozilla", "News - Netscape 6",
                             "A - Mozilla - B - Netscape", "Mail - netscape", "Calc"};
@@ -434,10 +435,14 @@ TEST_F(Frm, ThePickerListsEligibleTitlesAndTheCrosshairTakesTheWholeTitle) {
     windows.Add(0x300, "Add new item");
     windows.Add(kMain, "Quellwatch v1.6");
     windows.Add(0x20, "Add New Item").root = kMain;  // a button of the main window
-    windows.Add(0x11, "On another virtual desktop").cloaked = true;
+    FakeWindow& elsewhere = windows.Add(0x11, "On another virtual desktop");
+    elsewhere.cloaked = kDwmCloakedShell, elsewhere.otherDesktop = true;
+    windows.Add(0x12, "Microsoft Text Input Application").cloaked = kDwmCloakedShell;
+    windows.Add(0x13, "Calc (Not Responding)").className = "Ghost";
     frm.OnCommand(IDC_LADD);
     add.Form_Activate();
-    EXPECT_EQ(addItemView.rows, (Strings{"Start Page", "Calc", "News", "A", "Mail - netscape", "Calc"}));
+    EXPECT_EQ(addItemView.rows,
+              (Strings{"Start Page", "Calc", "News", "A", "Mail - netscape", "Calc", "On another virtual desktop"}));
     EXPECT_EQ(windows.calls[0x10].text, 0);  // a hidden window's title is never asked for
     add.WndwList_Click(0);
     EXPECT_EQ(addItemView.text, "Start Page");

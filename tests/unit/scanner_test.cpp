@@ -77,7 +77,17 @@ struct Pass : ::testing::Test {
     CaseFolding lower = CaseFolding::Common();
     Scanner scanner{windows, sound, reg, lv, reInit, own, lower};
     WindowEvents events{scanner, windows, &source, &retry};
+    MemoryClock clock;
 
+    Pass() {
+        scanner.SetPassSlice(kWholePass);
+        scanner.SetClock(&clock);
+    }
+    // The debounce's tick, 500 ms after the last close.
+    void Debounce() {
+        clock.milliseconds += Scanner::kAskAgainAfter;
+        scanner.ReInitCloseTmrTick();
+    }
     void Popup(WindowHandle w, WindowHandle owner, const std::string& title) {
         windows.windows.push_back({w, true, true, owner, title});
     }
@@ -95,10 +105,9 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     Popup(3, 0x999, "Offer dialog");
     windows.Add(4, std::string(254, 'x') + "needle");
     windows.Add(5, std::string(248, 'y') + "needle" + std::string(46, 'z'));
-    windows.Add(6, "An offer on another virtual desktop").cloaked = true;  // unwanted there too
     windows.Add(8, "Daily Offer");
     windows.onRead = [&](WindowHandle w, const MemoryWindows::Calls& c) {
-        if (w == 8 && c.text == 2) windows.windows[6].title = "Quellwatch 1.6";
+        if (w == 8 && c.text == 2) windows.windows[5].title = "Quellwatch 1.6";
     };
     WindowHandle spared = 0x10;
     for (const char* title : {"Program Manager", "DesktopBackgroundClass", "Quellwatch 1.6", ""})
@@ -108,11 +117,11 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     for (WindowHandle owner : {kMain, WindowHandle{0x102}, WindowHandle{7}}) Popup(0x200 + owner, owner, "An offer");
     scanner.ScanCycle();
     std::vector<MemoryWindows::Posted> posts;
-    for (WindowHandle closed : {1, 2, 3, 5, 6})
+    for (WindowHandle closed : {1, 2, 3, 5})
         posts.insert(posts.end(), {{closed, kWmCancelMode}, {closed, kWmClose}});
     EXPECT_EQ(windows.posts, posts);
     EXPECT_EQ(std::make_tuple(scanner.LastClosedTitle(), reInit.IsRunning(), reInit.starts),
-              std::make_tuple("Daily Offer", true, 6));  // the spared window's too
+              std::make_tuple("Daily Offer", true, 5));  // the spared window's too
     EXPECT_TRUE(sound.played.empty());  // "Play Sound" missing means off
     // A pass runs every 15 ms: each question to another process is asked once, and only when needed.
     const auto& c = windows.calls;
@@ -122,9 +131,43 @@ TEST_F(Pass, OnePassClosesExactlyTheEligibleMatchingWindows) {
     EXPECT_EQ(windows.calls.count(kMain), 0u);
 }
 
+// Cloaked by the shell only because it stands on another virtual desktop, a
+// window is unwanted there too. Any other cloak hides it from everyone (the
+// shell's hidden windows, suspended app frames, a cloak taken from the
+// owner), and a ghost stands in for a window whose program does not answer:
+// never asked, nor do they hold the debounce from a visible window of the
+// same title. Only a window whose title matched is asked any of this.
+TEST_F(Pass, WindowsNobodySeesAreNeverAsked) {
+    lv.Assign({"offer"});
+    const std::tuple<const char*, std::uint32_t, bool, const char*, bool> cases[] = {
+        // title, cloaked by, on another desktop, class, asked
+        {"Offer on another desktop", kDwmCloakedShell, true, "Window", true},
+        {"Offer in a hidden shell window", kDwmCloakedShell, false, "Window", false},
+        {"Offer in a hidden shell window", 0, false, "Window", true},  // the same title, seen
+        {"Offer of a suspended app", kDwmCloakedApp, false, "Window", false},
+        {"Offer of a suspended app on another desktop", kDwmCloakedApp | kDwmCloakedShell, true, "Window", false},
+        {"Offer inheriting its owner's cloak", kDwmCloakedInherited, true, "Window", false},
+        {"Offer (Not Responding)", 0, false, "Ghost", false},
+        {"Unlisted and hidden by the shell", kDwmCloakedShell, false, "Window", false},
+    };
+    Handles asked;
+    for (const auto& [title, cloaked, elsewhere, className, closes] : cases) {
+        FakeWindow& w = windows.Add(windows.windows.size() + 1, title);
+        std::tie(w.cloaked, w.otherDesktop, w.className) = std::make_tuple(cloaked, elsewhere, className);
+        if (closes) asked.push_back(w.handle);
+    }
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), asked);
+    const MemoryWindows::Calls& unlisted = windows.calls[windows.windows.size()];
+    EXPECT_EQ(std::make_tuple(unlisted.cloak, unlisted.className, unlisted.enabled), std::make_tuple(0, 0, 0));
+}
+
 // One title is held: windows sharing it close one per tick of ReInitCloseTmr,
 // one that stays is asked again after each, and a second title frees the
-// first. A list change, in place too, counts from the next tick.
+// first, whose window is asked again once 500 ms have passed since its own
+// request: asked sooner, a window still busy with the first would take the
+// second inside the question it puts up. A list change, in place too, counts
+// from the next tick.
 TEST_F(Pass, TheLastClosedTitleIsHeldUntilTheDebounceTick) {
     windows.Add(1, "Offer");
     windows.Add(2, "Offer");
@@ -133,21 +176,25 @@ TEST_F(Pass, TheLastClosedTitleIsHeldUntilTheDebounceTick) {
     scanner.ScanCycle();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), Handles{1});
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     EXPECT_FALSE(reInit.IsRunning());
     EXPECT_EQ(scanner.LastClosedTitle(), "");
     scanner.ScanCycle();
     windows.Remove(1);
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2}));
     EXPECT_EQ(reInit.starts, 3);
     windows.Add(3, "Second offer");
     scanner.ScanCycle();
+    clock.milliseconds += Scanner::kAskAgainAfter - 1;
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2, 3}));
+    ++clock.milliseconds;  // the debounce's tick is put off by every close
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 1, 2, 3, 2, 3}));
     lv.SetAt(0, "weekly");
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed().size(), 6u);
 }
@@ -174,7 +221,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     windows.Add(3, "Offer as admin");
     for (int pass = 0; pass < 3; ++pass) {
         scanner.ScanCycle();
-        scanner.ReInitCloseTmrTick();
+        Debounce();
         if (pass == 0) windows.Remove(3);  // closed
     }
     using Said = std::vector<std::pair<std::string, CloseRefusal>>;
@@ -191,7 +238,7 @@ TEST_F(Pass, AWindowThatCannotBeClosedIsToldOnceAndLeftAlone) {
     windows.Remove(1);  // gone; a new window comes with its handle
     scanner.ScanCycle();
     windows.Add(1, "Offer renamed");
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     scanner.ScanCycle();
     EXPECT_EQ(told.told.back(), std::make_pair(std::string("Offer renamed"), CloseRefusal::kElevated));
     EXPECT_EQ(told.told.size(), 3u);
@@ -224,7 +271,7 @@ TEST_F(Pass, WindowEventsTestEachWindowAtOnce) {
     windows.Add(6, "Offer shown later");  // the debounce holds for events as for ticks
     source.Fire(6);
     EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
-    scanner.ReInitCloseTmrTick();
+    Debounce();
     source.Fire(6);
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 6}));
     events.RetryTimer_Timer();  // a fresh turn: the storm below has the whole slice
@@ -311,11 +358,13 @@ TEST_F(Pass, APassGoesOnWhereItsSliceEndedAndEventsCutIn) {
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3}));
     windows.Add(4, "Offer 4");  // opened after the pass began: the next pass finds it
-    scanner.ScanCycle();
-    scanner.ScanCycle();
-    scanner.ScanCycle();
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.milliseconds += Scanner::kAskAgainAfter;  // each window may be asked again
+        scanner.ScanCycle();
+    }
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1}));
-    scanner.SetPassSlice(Scanner::kPassSlice);
+    scanner.SetPassSlice(kWholePass);
+    clock.milliseconds += Scanner::kAskAgainAfter;
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 3, 2, 3, 1, 2, 3, 4}));
 }
