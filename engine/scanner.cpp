@@ -13,7 +13,7 @@ const char kAppTitle[] = "Quellwatch 1.6";
 namespace {
 // A title is read through a buffer of 255 characters, the last for its terminator.
 constexpr int kTitleCharacters = 254;
-constexpr unsigned kSoundFlags = 0x13;  // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP
+constexpr unsigned kSoundFlags = kSndAsync | kSndNoDefault | kSndNoStop;
 // The class of the window Windows shows in place of one whose program does
 // not answer; a request to it brings up the "not responding" prompt.
 constexpr char kGhostClass[] = "Ghost";

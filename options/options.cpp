@@ -16,7 +16,7 @@ namespace {
 
 const char kSoundFilter[] = "Wav Files (*.wav)\0*.wav\0";
 // SND_ASYNC | SND_NODEFAULT | SND_NOSTOP, as the close action plays it.
-constexpr unsigned kPlaySoundFlags = 0x13;
+constexpr unsigned kPlaySoundFlags = kSndAsync | kSndNoDefault | kSndNoStop;
 constexpr int kFirstIcon = 1;
 constexpr int kLastIcon = 9;
 

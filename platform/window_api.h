@@ -90,6 +90,13 @@ public:
     virtual std::string ProgramName(WindowHandle window) = 0;
 };
 
+// sndPlaySound's flags, as mmsystem.h names them: return at once while the
+// sound plays, play nothing (not the default sound) for a file that cannot
+// be played, and leave a sound that is still playing alone.
+constexpr unsigned kSndAsync = 0x1;      // SND_ASYNC
+constexpr unsigned kSndNoDefault = 0x2;  // SND_NODEFAULT
+constexpr unsigned kSndNoStop = 0x10;    // SND_NOSTOP
+
 class SoundApi {
 public:
     virtual ~SoundApi() = default;

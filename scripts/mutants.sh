@@ -38,8 +38,8 @@ E04  engine/scanner.cpp  the title is not re-checked just before the close
 + 
 
 E05  engine/scanner.cpp  the close sound is played without SND_NOSTOP
-- constexpr unsigned kSoundFlags = 0x13;
-+ constexpr unsigned kSoundFlags = 0x03;
+- constexpr unsigned kSoundFlags = kSndAsync | kSndNoDefault | kSndNoStop;
++ constexpr unsigned kSoundFlags = kSndAsync | kSndNoDefault;
 
 E06  engine/scanner.cpp  the debounce tick forgets to forget the last closed title
 - lastClosedTitle_.clear();
@@ -252,10 +252,10 @@ T07  ui/sys_tray.cpp  unloading twice deletes the icon twice
 +     shown_ = false;
 
 M01  shell/main_frm.cpp  the system menu items are removed in the wrong order
-- view.RemoveSystemMenuItem(6);
--     view.RemoveSystemMenuItem(5);
-+ view.RemoveSystemMenuItem(5);
-+     view.RemoveSystemMenuItem(6);
+- view.RemoveSystemMenuItem(kSystemMenuClose);
+-     view.RemoveSystemMenuItem(kSystemMenuCloseSeparator);
++ view.RemoveSystemMenuItem(kSystemMenuCloseSeparator);
++     view.RemoveSystemMenuItem(kSystemMenuClose);
 
 M02  shell/main_frm.cpp  "Minimized at start" is ignored
 - if (!Switch(Setting::kMinimizedAtStart)) view.ShowNormal();

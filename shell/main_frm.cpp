@@ -29,6 +29,14 @@ struct MenuPicture {
     int bitmapId;
 };
 
+// Where the standard system menu has Close, and the separator above it.
+constexpr int kSystemMenuClose = 6;
+constexpr int kSystemMenuCloseSeparator = 5;
+// SetMenuItemBitmaps finds the item by its command id (MF_BYCOMMAND, no
+// MF_BYPOSITION); MF_BITMAP is the flag the program has always passed with it.
+constexpr unsigned kMfByCommand = 0x0;
+constexpr unsigned kMfBitmap = 0x4;
+
 // The menu-bar items that carry a picture, by position.
 constexpr MenuPicture kMenuPictures[] = {
     {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
@@ -141,8 +149,8 @@ void MainFrm::Form_Load() {
     // At every start, so that the association follows the program when it moves.
     RegisterListFileType(ReadIconIndex(platform_.registry));
     // Close and the separator above it: the window can be hidden, never closed.
-    view.RemoveSystemMenuItem(6);
-    view.RemoveSystemMenuItem(5);
+    view.RemoveSystemMenuItem(kSystemMenuClose);
+    view.RemoveSystemMenuItem(kSystemMenuCloseSeparator);
     if (!Switch(Setting::kMinimizedAtStart)) view.ShowNormal();
     // Rewritten at every start with the program's current path.
     if (Switch(Setting::kRunAtStart)) SetRunAtStart(platform_.registry, platform_.process.ProgramPath(), true);
@@ -192,8 +200,7 @@ void MainFrm::CreateTrayIcon() {
 void MainFrm::SetMenuBitmaps() {
     for (const MenuPicture& picture : kMenuPictures) {
         const int id = platform_.view.MenuItemId(picture.menuPosition, picture.itemPosition);
-        // Flags 4 lacks MF_BYPOSITION: the item is found by its command id.
-        platform_.view.SetMenuItemBitmaps(id, 4, picture.bitmapId);
+        platform_.view.SetMenuItemBitmaps(id, kMfByCommand | kMfBitmap, picture.bitmapId);
     }
 }
 

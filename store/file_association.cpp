@@ -33,7 +33,9 @@ std::string ProgramExePath(const std::string& modulePath) {
 void RegisterListFileType(RegistryApi& registry, const std::string& programPath, int iconIndex) {
     const std::string type = kListFileType;
     Write(registry, type, "", type);
-    // Little-endian 0x1000 and 0x10000, four bytes each.
+    // Two 32-bit numbers, least significant byte first: BrowserFlags 0x1000
+    // and EditFlags 0x10000 (FTA_OpenIsSafe: the shell opens a list file
+    // without warning that it may be unsafe).
     Write(registry, type, "BrowserFlags", std::string("\x00\x10\x00\x00", 4), kRegBinary);
     Write(registry, type, "EditFlags", std::string("\x00\x00\x01\x00", 4), kRegBinary);
     Write(registry, type + "\\DefaultIcon", "", programPath + "," + std::to_string(iconIndex));

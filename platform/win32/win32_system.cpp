@@ -150,7 +150,7 @@ void AllowFromLowerPrograms(HWND window, UINT message) {
     using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     static const auto filter = reinterpret_cast<Filter>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (filter && window && message) filter(window, message, 1 /* MSGFLT_ALLOW */, nullptr);
+    if (filter && window && message) filter(window, message, MSGFLT_ALLOW, nullptr);
 }
 
 }  // namespace qw

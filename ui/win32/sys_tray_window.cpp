@@ -8,8 +8,13 @@
 
 namespace qw {
 
+namespace {
+// Each icon has a hidden window of its own: one timer id serves them all.
+constexpr UINT_PTR kRetryTimerId = 1;
+}  // namespace
+
 struct Win32TrayHost::Window {
-    Win32Timer retry{1, SysTray::kRetryInterval};
+    Win32Timer retry{kRetryTimerId, SysTray::kRetryInterval};
     SysTray tray;
     IconHandle firstIcon;
     Window(ShellNotifyApi& shell, IconHandle icon) : tray(shell, &retry), firstIcon(icon) {}
