@@ -26,6 +26,8 @@
 // hidden menu.
 #define IDM_MAINMENU 300
 #define IDM_TRAYMENUS 301
+// The context menu of an entry of the main list.
+#define IDM_ENTRYMENU 302
 
 // Menu commands.
 #define IDM_IMP 40001
@@ -57,6 +59,9 @@
 #define IDM_CLOSEDWINDOWS2 40028
 #define IDM_HELPFILE 40050
 #define IDM_ABT 40051
+#define IDM_ENTRYENABLED 40060
+#define IDM_ENTRYEDIT 40061
+#define IDM_ENTRYREMOVE 40062
 
 // Controls of the main window.
 #define IDC_LV 1001

@@ -217,6 +217,24 @@ void MainFrm::SysIcon_SysTrayMouseUp(int button) {
 
 void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
 
+void MainFrm::lv_ContextMenu(int index) {
+    if (index < 0 || index >= lv_.Count()) return;
+    lv_.Select(index);
+    platform_.view.PopupEntryMenu(lv_.OptionsAt(index).enabled);
+}
+
+void MainFrm::EntryEnabled_Click() {
+    const int index = lv_.Selection();
+    if (index < 0 || index >= lv_.Count()) return;
+    const std::string text = lv_.At(index);
+    EntryOptions options = lv_.OptionsAt(index);
+    options.enabled = !options.enabled;
+    lv_.SetOptions(index, options);
+    store_.SaveWindowList(ListChange::Options(text, std::move(options)));
+    // The reload drops the selection; the user is still working on this entry.
+    lv_.Select(store_.Find(text));
+}
+
 void MainFrm::OpenHelpFile() {
     const std::string path = platform_.process.ProgramFolder() + "\\Quellbox.chm";
     if (!platform_.process.IsOrdinaryFile(path)) {
@@ -291,7 +309,10 @@ bool MainFrm::OnCommand(int id) {
     case IDM_AD1:
     case IDM_AD2: addItem_.Show(); return true;
     case IDC_EDITENTRY: listCommands_.EditEntry_Click(own_.mainFrm); return true;
-    case IDC_LREM: listCommands_.lrem_Click(own_.mainFrm); return true;
+    case IDC_LREM:
+    case IDM_ENTRYREMOVE: listCommands_.lrem_Click(own_.mainFrm); return true;
+    case IDM_ENTRYEDIT: listCommands_.EditEntry_Click(own_.mainFrm); return true;
+    case IDM_ENTRYENABLED: EntryEnabled_Click(); return true;
     case IDM_ENTASK1:
     case IDM_ENTASK2: target_.TaskbarTarget_Click(); return true;
     case IDM_MODE:

@@ -159,6 +159,8 @@ struct FakeView : MainFrmView {
     void SetMenuItemBitmaps(int, unsigned, int) override {}
     void RemoveSystemMenuItem(int position) override { removedSystemItems.push_back(position); }
     void CheckTrayMenuItem(int id, bool on) override { checked[id] = on; }
+    std::vector<bool> entryMenus;  // each entry menu popped up: "Enabled" checked?
+    void PopupEntryMenu(bool on) override { entryMenus.push_back(on); }
 };
 
 constexpr WindowHandle kMain = 0x100;

@@ -1,0 +1,100 @@
+// Where the user meets an entry's options: the main list's marks and the
+// entry menu, the options part of the add and edit dialogs with its preview,
+// the "Never Close" page of the options dialog, and the close history's two
+// program commands.
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "tests/unit/fake_dialogs.h"
+#include "ui/entry_look.h"
+
+namespace qw {
+namespace {
+
+EntryOptions With(bool enabled, TitleRule title = TitleRule::kContains, std::string program = "",
+                  bool dialogs = false) {
+    EntryOptions options;
+    options.enabled = enabled;
+    options.title = title;
+    options.program = std::move(program);
+    options.dialogsOnly = dialogs;
+    return options;
+}
+
+struct OptionsUi : ::testing::Test, FrmWorld {
+    // The options stored for `entry` under Rules; the defaults when none are.
+    EntryOptions StoredOptions(const std::string& entry) {
+        return ParseRuleStrings(MultiSzStrings(reg.GetString(kHkeyCurrentUser, kRulesKeyPath, entry).value_or("")));
+    }
+    // Another copy stores `entries` with `options` (side by side) meanwhile.
+    void OtherCopyStores(const Strings& entries, std::vector<EntryOptions> options = {}) {
+        EntryList other;
+        WindowListStore store(reg, other, nullptr, lower, ",");
+        store.LoadWindowList();
+        other.Assign(entries, std::move(options));
+        store.SaveWindowList();
+    }
+};
+
+// Each option that narrows an entry has its word after the text; a switched
+// off entry is greyed and says so; an entry without options looks as ever,
+// and strings of a later version show nothing.
+TEST(EntryLookTest, MarksEachOptionAndGreysAnEntrySwitchedOff) {
+    EntryOptions later;
+    later.kept = {"schedule=night"};
+    const std::tuple<EntryOptions, bool, std::string> cases[] = {
+        {EntryOptions{}, false, ""},
+        {later, false, ""},
+        {With(false), true, "[off]"},
+        {With(true, TitleRule::kExact), false, "[exact]"},
+        {With(true, TitleRule::kPrefix), false, "[starts]"},
+        {With(true, TitleRule::kContains, "setup.exe"), false, "[setup.exe]"},
+        {With(true, TitleRule::kContains, "", true), false, "[dialogs]"},
+        {With(false, TitleRule::kPrefix, "Setup.EXE", true), true, "[off] [Setup.EXE] [starts] [dialogs]"},
+    };
+    for (const auto& [options, greyed, mark] : cases) {
+        const EntryLook look = LookOf(options);
+        EXPECT_EQ(std::make_pair(look.greyed, look.mark), std::make_pair(greyed, mark)) << mark;
+    }
+}
+
+// A right click selects the entry under the pointer and offers its menu,
+// "Enabled" checked as the entry is; below the entries nothing is offered.
+// "Enabled" switches the entry and stores just that, made again on the list
+// another copy stored meanwhile, keeping that copy's options of the other
+// entries; the entry stays selected. "Edit…" and "Remove" are the buttons'.
+TEST_F(OptionsUi, TheEntryMenuSwitchesAnEntryAndKeepsAnotherCopysChanges) {
+    List({"Alpha window", "Bravo window"});
+    frm.lv_ContextMenu(-1);
+    frm.lv_ContextMenu(2);
+    EXPECT_TRUE(view.entryMenus.empty());
+    frm.lv_ContextMenu(1);
+    EXPECT_EQ(std::make_pair(box.selection, view.entryMenus), std::make_pair(1, std::vector<bool>{true}));
+
+    OtherCopyStores({"Alpha window", "Bravo window", "Charlie window"},
+                    {With(true, TitleRule::kExact), {}, With(false)});
+    frm.OnCommand(IDM_ENTRYENABLED);
+    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Bravo window", "Charlie window"}));
+    EXPECT_EQ(StoredOptions("Alpha window"), With(true, TitleRule::kExact));
+    EXPECT_EQ(StoredOptions("Bravo window"), With(false));
+    EXPECT_EQ(StoredOptions("Charlie window"), With(false));
+    EXPECT_EQ(std::make_pair(lv.OptionsAt(1), box.selection), std::make_pair(With(false), 1));
+    frm.lv_ContextMenu(1);
+    EXPECT_EQ(view.entryMenus.back(), false);
+    frm.OnCommand(IDM_ENTRYENABLED);
+    EXPECT_TRUE(StoredOptions("Bravo window").IsDefault());
+    EXPECT_TRUE(reg.GetString(kHkeyCurrentUser, kRulesKeyPath, "Bravo window") == std::nullopt);
+
+    frm.OnCommand(IDM_ENTRYEDIT);
+    EXPECT_EQ(std::make_pair(editView.open, editView.text), std::make_pair(true, std::string("Bravo window")));
+    process.answers = {kIdOk};
+    frm.OnCommand(IDM_ENTRYREMOVE);
+    EXPECT_EQ(BoxTexts().back(), "Remove Entry: Bravo window ?");
+    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Charlie window"}));
+    box.selection = -1;
+    frm.OnCommand(IDM_ENTRYENABLED);  // nothing selected: nothing to switch
+    EXPECT_EQ(StoredOptions("Charlie window"), With(false));
+}
+
+}  // namespace
+}  // namespace qw
