@@ -16,8 +16,9 @@ bool RefuseShortTitle(const EditingPlatform& platform, WindowHandle owner, const
     return true;
 }
 
-bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text) {
-    if (platform.lv.Add(text)) return true;
+bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text,
+                 const EntryOptions& options) {
+    if (platform.lv.Add(text, options)) return true;
     platform.process.ShowMessageBox(owner, kListFull, "Error", kMbIconStop | kMbSetForeground);
     return false;
 }
@@ -44,7 +45,11 @@ private:
 
 }  // namespace
 
-void AddItem::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
+void AddItem::Form_Load() {
+    view_.SetIcon(IDI_TRACK_ON);
+    // A new dialog: a new entry's options, the part folded.
+    part_.Load({});
+}
 
 void AddItem::Form_Activate() {
     view_.BringToFront();
@@ -92,12 +97,13 @@ void AddItem::Target_MouseUp() {
 void AddItem::done_Click() {
     const std::string text = view_.Text();
     if (RefuseShortTitle(platform_, view_.Handle(), text)) return;
+    const EntryOptions options = part_.Options();
     if (!text.empty()) {
         // A full list keeps the dialog open with its text, as a refusal does.
-        if (!AppendEntry(platform_, view_.Handle(), text)) return;
+        if (!AppendEntry(platform_, view_.Handle(), text, options)) return;
         view_.SetText("");
     }
-    platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text));
+    platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text, options));
     view_.Close();
 }
 

@@ -9,6 +9,8 @@ void Edit::Open(int index) {
     editIndex_ = std::to_string(index);
     opened_ = platform_.lv.At(index);
     view_.SetText(opened_);
+    part_.Load(platform_.lv.OptionsAt(index));
+    openedOptions_ = part_.Options();
     view_.Show();
     preview_.Refresh();
 }
@@ -38,8 +40,14 @@ void Edit::Done_Click() {
             view_.Close();
             return;
         }
-        change = ListChange::Edit(platform_.lv.At(index), text);
+        // Options the user left alone are not written: another copy may have
+        // changed them meanwhile.
+        const EntryOptions options = part_.Options();
+        const bool newOptions = options != openedOptions_;
+        change = ListChange::Edit(platform_.lv.At(index), text,
+                                  newOptions ? std::optional<EntryOptions>(options) : std::nullopt);
         platform_.lv.SetAt(index, text);
+        if (newOptions) platform_.lv.SetOptions(index, options);
     }
     platform_.store.SaveWindowList(change);
     view_.Close();

@@ -85,6 +85,20 @@
 // The preview line of the add and edit dialogs, and its caution icon.
 #define IDC_PREVIEW 1110
 #define IDC_PREVIEWICON 1111
+// The line below it that says why the caution icon shows, where it does.
+#define IDC_PREVIEWNOTE 1112
+// The options part of the add and edit dialogs, the same in both, and the
+// button that opens it.
+#define IDC_OPTIONS 1120
+#define IDC_OPTGROUP 1121
+#define IDC_OPTENABLED 1122
+#define IDC_OPTTITLE 1123
+#define IDC_OPTCONTAINS 1124
+#define IDC_OPTEXACT 1125
+#define IDC_OPTPREFIX 1126
+#define IDC_OPTDIALOGS 1127
+#define IDC_OPTPROGRAMONLY 1128
+#define IDC_OPTPROGRAM 1129
 
 // The options dialog, the about window and the splash window, with their pictures.
 #define IDD_OPTIONS 402

@@ -105,6 +105,9 @@ struct MainFrmPlatform {
     HistoryParts* history = nullptr;
     PreviewParts* addPreview = nullptr;
     PreviewParts* editPreview = nullptr;
+    // The options parts of the add and edit dialogs; none in tests that need none.
+    OptionsPartView* addOptions = nullptr;
+    OptionsPartView* editOptions = nullptr;
 };
 
 extern const char kTipEnabled[];

@@ -52,7 +52,7 @@ public:
                                CaseFolding::System(), ansi_, ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
                                &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
-                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_}) {
+                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_, &addItem_, &edit_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
         options_.Bind(&frm_.Opts(), &frm_.Own().options);

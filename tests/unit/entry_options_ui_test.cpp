@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
+#include "editing/options_part.h"
 #include "tests/unit/fake_dialogs.h"
 #include "ui/entry_look.h"
 
@@ -94,6 +95,82 @@ TEST_F(OptionsUi, TheEntryMenuSwitchesAnEntryAndKeepsAnotherCopysChanges) {
     box.selection = -1;
     frm.OnCommand(IDM_ENTRYENABLED);  // nothing selected: nothing to switch
     EXPECT_EQ(StoredOptions("Charlie window"), With(false));
+}
+
+// A new add dialog holds a plain entry's options, folded away: added so, an
+// entry is a plain fragment. Opened, the part's options go with the entry;
+// the program counts only while its box is ticked, as its file name.
+TEST_F(OptionsUi, TheAddDialogAddsTheOptionsItsPartHolds) {
+    List({"Alpha window"});
+    const OptionsForm fresh;
+    addPart.form = {false, TitleRule::kExact, true, "left.exe", true};  // what a closed dialog showed
+    add.Show();
+    add.Form_Load();
+    EXPECT_EQ(std::make_tuple(addPart.shown, addPart.form, addPart.programBox), std::make_tuple(false, fresh, false));
+    addPart.form.program = "suggested.exe";  // a pick fills it in, the box not ticked
+    addItemView.text = "Plain entry";
+    add.done_Click();
+    EXPECT_TRUE(StoredOptions("Plain entry").IsDefault());
+
+    add.Show();
+    add.Form_Load();
+    add.Options_Click();
+    EXPECT_TRUE(addPart.shown);
+    addPart.form.programOnly = true;
+    add.Options_Change();
+    EXPECT_TRUE(addPart.programBox);
+    addPart.form = {false, TitleRule::kPrefix, true, "  C:\\Program Files\\Setup\\Setup.exe ", true};
+    add.Options_Click();  // folded again: the options still hold
+    addItemView.text = "Setup wizard";
+    add.done_Click();
+    EXPECT_EQ(StoredOptions("Setup wizard"), With(false, TitleRule::kPrefix, "Setup.exe", true));
+    EXPECT_EQ(lv.OptionsAt(2), With(false, TitleRule::kPrefix, "Setup.exe", true));
+    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Plain entry", "Setup wizard"}));
+
+    const std::pair<std::string, std::string> names[] = {
+        {"", ""}, {"   ", ""}, {"setup.exe", "setup.exe"}, {" a b.exe\t", "a b.exe"}, {"D:/Games/x.exe", "x.exe"},
+        {"C:\\", ""}};
+    for (const auto& [typed, name] : names) EXPECT_EQ(ProgramBoxName(typed), name) << typed;
+}
+
+// The edit dialog shows the entry's options, opening its part for an entry
+// that has any. Options the user changes are stored with the edit; options
+// left alone are not written, so that another copy's change to them stays;
+// a later version's strings stay with the entry either way.
+TEST_F(OptionsUi, TheEditDialogShowsAnEntrysOptionsAndStoresOnlyChangedOnes) {
+    EntryOptions later = With(true, TitleRule::kExact);
+    later.kept = {"schedule=night"};
+    OtherCopyStores({"Alpha window", "Bravo window"}, {{}, later});
+    frm.Store().LoadWindowList();
+    box.selection = 0;
+    frm.OnCommand(IDC_EDITENTRY);
+    EXPECT_EQ(std::make_pair(editPart.shown, editPart.form), std::make_pair(false, OptionsForm{}));
+    box.selection = 1;
+    frm.OnCommand(IDC_EDITENTRY);
+    const OptionsForm exact{true, TitleRule::kExact, false, "", false};
+    EXPECT_EQ(std::make_tuple(editPart.shown, editPart.form, editPart.programBox), std::make_tuple(true, exact, false));
+
+    // Left alone while the other copy limits the entry to a program.
+    EntryOptions theirs = later;
+    theirs.program = "theirs.exe";
+    OtherCopyStores({"Alpha window", "Bravo window"}, {{}, theirs});
+    editView.text = "Bravo renamed";
+    edit.Done_Click();
+    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Bravo renamed"}));
+    EXPECT_EQ(StoredOptions("Bravo renamed"), theirs);
+
+    // Changed: stored, the later version's string kept.
+    box.selection = 1;
+    frm.OnCommand(IDC_EDITENTRY);
+    EXPECT_EQ(editPart.form, (OptionsForm{true, TitleRule::kExact, true, "theirs.exe", false}));
+    editPart.form.title = TitleRule::kContains;
+    editPart.form.programOnly = false;
+    edit.Options_Change();
+    EXPECT_FALSE(editPart.programBox);
+    edit.Done_Click();
+    EntryOptions changed = later;
+    changed.title = TitleRule::kContains;
+    EXPECT_EQ(StoredOptions("Bravo renamed"), changed);
 }
 
 }  // namespace

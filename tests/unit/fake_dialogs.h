@@ -86,6 +86,19 @@ struct FakeHistoryView : Fake<ClosedWindowsView> {
     void SelectRow(int row) override { selected = row; }
 };
 
+// The options part of an add or edit dialog, folded as a new dialog's is.
+struct FakePart : OptionsPartView {
+    bool shown = false, programBox = false;
+    OptionsForm form;
+    std::vector<std::string> programs;
+    void ShowOptionsPart(bool on) override { shown = on; }
+    bool OptionsPartShown() const override { return shown; }
+    OptionsForm Form() const override { return form; }
+    void SetForm(const OptionsForm& value) override { form = value; }
+    void EnableProgramBox(bool on) override { programBox = on; }
+    void SetPrograms(const std::vector<std::string>& value) override { programs = value; }
+};
+
 struct FakeLine : PreviewView {
     std::string text;
     bool caution = false;
@@ -193,13 +206,14 @@ struct FrmWorld {
     MemoryTimer check, addDelay, editDelay;
     FakeHistoryView historyView;
     FakeLine addLine, editLine;
+    FakePart addPart, editPart;
     HistoryParts parts{clock, check, historyView};
     PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
     const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(),
                                 ",", view, trays, process, commandLineMode, addItemView, editView, files, random,
                                 dialogs, &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr,
-                                nullptr, &parts, &addPreview, &editPreview}};
+                                nullptr, &parts, &addPreview, &editPreview, &addPart, &editPart}};
     AddItem& add = frm.Adder();
     Edit& edit = frm.Editor();
     TaskbarTarget& target = frm.Target();
