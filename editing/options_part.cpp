@@ -2,14 +2,6 @@
 
 namespace qw {
 
-std::string ProgramBoxName(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    std::string name = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    const auto folder = name.find_last_of("\\/");
-    return folder == std::string::npos ? name : name.substr(folder + 1);
-}
-
 void OptionsPart::Load(const EntryOptions& options) {
     kept_ = options.kept;
     if (!view_) return;

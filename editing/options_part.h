@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/entry_options.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -42,10 +43,6 @@ public:
 protected:
     ~OptionsPartView() = default;
 };
-
-// A program as the box gives it: blanks around it and any folders before
-// its file name are no part of it.
-std::string ProgramBoxName(const std::string& text);
 
 class OptionsPart {
 public:

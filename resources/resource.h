@@ -10,7 +10,7 @@
 #define IDI_TRACK_ON 103
 #define IDI_TARGET 104
 
-// The ten 13x13 menu pictures.
+// The eleven 13x13 menu pictures.
 #define IDB_IMPORT 201
 #define IDB_EXPORT 202
 #define IDB_CLOSE 203
@@ -21,6 +21,7 @@
 #define IDB_STOP 208
 #define IDB_HELP 209
 #define IDB_HISTORY 212
+#define IDB_NEVERCLOSE 213
 
 // Menus: the menu bar, and the two tray pop-ups as submenus 0 and 1 of one
 // hidden menu.
@@ -52,6 +53,9 @@
 #define IDM_MODE 40030
 #define IDM_SOUND 40031
 #define IDM_OPTFILEICON 40032
+#define IDM_NEVERCLOSE 40033
+#define IDM_NEVERCLOSE1 40019
+#define IDM_NEVERCLOSE2 40029
 #define IDM_STAT_ENABLE 40040
 #define IDM_STATUS_DISABLE 40041
 #define IDM_CLOSEDWINDOWS 40042
@@ -123,6 +127,13 @@
 #define IDC_ICONNUM 1313
 #define IDC_ICONVIEW 1314
 #define IDC_CD 1315
+// The "Never Close" page.
+#define IDC_NCLABEL 1316
+#define IDC_NCLIST 1317
+#define IDC_NCREMOVE 1318
+#define IDC_NCPROGRAMLABEL 1319
+#define IDC_NCPROGRAM 1320
+#define IDC_NCADD 1321
 
 // Controls of the about window: `Link(0)` to `Link(4)` are IDC_LINK0 + index.
 #define IDC_PICTURE1 1401

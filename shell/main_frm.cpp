@@ -40,7 +40,8 @@ constexpr unsigned kMfBitmap = 0x4;
 // The menu-bar items that carry a picture, by position.
 constexpr MenuPicture kMenuPictures[] = {
     {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
-    {1, 2, IDB_ICON},   {2, 0, IDB_GO},     {2, 1, IDB_STOP},  {2, 3, IDB_HISTORY}, {3, 0, IDB_HELP},
+    {1, 2, IDB_ICON},   {1, 3, IDB_NEVERCLOSE}, {2, 0, IDB_GO}, {2, 1, IDB_STOP}, {2, 3, IDB_HISTORY},
+    {3, 0, IDB_HELP},
 };
 
 }  // namespace
@@ -324,6 +325,9 @@ bool MainFrm::OnCommand(int id) {
     case IDM_OPTFILEICON:
     case IDM_FILEICON1:
     case IDM_FILEICON2: options_.ShowOptionsPage(kPageListIcon); return true;
+    case IDM_NEVERCLOSE:
+    case IDM_NEVERCLOSE1:
+    case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
     case IDM_ABT: about_.Show(); return true;
     case IDM_CLOSEDWINDOWS:
     case IDM_CLOSEDWINDOWS1:

@@ -173,5 +173,74 @@ TEST_F(OptionsUi, TheEditDialogShowsAnEntrysOptionsAndStoresOnlyChangedOnes) {
     EXPECT_EQ(StoredOptions("Bravo renamed"), changed);
 }
 
+// The "Never Close" page shows the stored programs; "Add" takes a program's
+// file name once (case ignored), "Remove" the selected one, and nothing is
+// stored until OK. OK makes the page's additions and removals on the list
+// as stored by then (the close history adds to it at once), a name typed
+// and not yet added included.
+TEST_F(OptionsUi, TheNeverClosePageStoresTheUsersChangesAtOk) {
+    ASSERT_TRUE(WriteNeverClose(reg, {"explorer.exe", "game.exe"}));
+    frm.OnCommand(IDM_NEVERCLOSE1);
+    EXPECT_EQ(std::make_tuple(optionsView.page, optionsView.neverClose, optionsView.neverSelected),
+              std::make_tuple(kPageNeverClose, Strings{"explorer.exe", "game.exe"}, -1));
+    Options& options = frm.Opts();
+    const std::pair<std::string, Strings> adds[] = {
+        {"  C:\\Tools\\Editor.EXE ", {"explorer.exe", "game.exe", "Editor.EXE"}},
+        {"GAME.exe", {"explorer.exe", "game.exe", "Editor.EXE"}},
+        {"   ", {"explorer.exe", "game.exe", "Editor.EXE"}}};
+    const int selected[] = {2, 1, 1};
+    for (std::size_t i = 0; i < std::size(adds); ++i) {
+        optionsView.program = adds[i].first;
+        options.NeverCloseAdd_Click();
+        const std::string left = i == 2 ? adds[i].first : "";  // blanks add nothing
+        EXPECT_EQ(std::make_tuple(optionsView.neverClose, optionsView.neverSelected, optionsView.program),
+                  std::make_tuple(adds[i].second, selected[i], left)) << adds[i].first;
+    }
+    options.NeverCloseRemove_Click();
+    EXPECT_EQ(std::make_pair(optionsView.neverClose, optionsView.neverSelected),
+              std::make_pair(Strings{"explorer.exe", "Editor.EXE"}, 1));
+    options.No_Click();
+    EXPECT_EQ(ReadNeverClose(reg), (Strings{"explorer.exe", "game.exe"}));
+
+    frm.OnCommand(IDM_NEVERCLOSE);
+    optionsView.neverSelected = 0;
+    options.NeverCloseRemove_Click();
+    optionsView.program = "editor.exe";
+    options.NeverCloseAdd_Click();
+    optionsView.program = "notes.exe";  // typed, not added
+    ASSERT_TRUE(WriteNeverClose(reg, {"explorer.exe", "game.exe", "chat.exe"}));  // meanwhile
+    options.OK_Click();
+    EXPECT_EQ(ReadNeverClose(reg), (Strings{"game.exe", "chat.exe", "editor.exe", "notes.exe"}));
+    EXPECT_TRUE(process.boxes.empty());
+}
+
+// OK failing at any one registry call never loses the user's list silently:
+// it is stored whole, or a box owned by the dialog says it was not.
+TEST(NeverCloseFaults, AFailedCallOfOkIsToldOrHarmless) {
+    const Boxes toldUnsaved{{kNeverCloseUnsaved, "Error", 0x10010u, kDialog}};
+    const auto run = [](std::optional<std::uint64_t> failAt) {
+        auto w = std::make_unique<FrmWorld>();
+        EXPECT_TRUE(WriteNeverClose(w->reg, {"explorer.exe"}));
+        w->frm.OnCommand(IDM_NEVERCLOSE);
+        w->optionsView.program = "game.exe";
+        w->frm.Opts().NeverCloseAdd_Click();
+        const std::uint64_t before = w->reg.CallCount();
+        if (failAt) w->reg.FailAt(*failAt);
+        w->frm.Opts().OK_Click();
+        w->reg.Heal();
+        return std::make_tuple(w->reg.CallCount() - before, ReadNeverClose(w->reg), FactsOf(w->process.boxes));
+    };
+    const auto [calls, clean, quiet] = run(std::nullopt);
+    EXPECT_EQ(std::make_pair(clean, quiet), std::make_pair(std::optional<Strings>({"explorer.exe", "game.exe"}), Boxes{}));
+    int told = 0;
+    for (std::uint64_t step = 0; step < calls; ++step) {
+        const auto [n, stored, boxes] = run(step);
+        const bool saved = stored == clean;
+        EXPECT_NE(saved, boxes == toldUnsaved) << "failed call " << step;
+        told += saved ? 0 : 1;
+    }
+    EXPECT_GT(told, 0);
+}
+
 }  // namespace
 }  // namespace qw

@@ -76,6 +76,17 @@ struct FakeOptionsView : Fake<OptionsView> {
     int IconNum() const override { return state[6]; }
     void SetIconNum(int position) override { state[6] = position; }
     void SetIconView(int id) override { state[7] = id; }
+    // The "Never Close" page.
+    std::vector<std::string> neverClose, running;
+    int neverSelected = -1;
+    std::string program;
+    void SetNeverClose(const std::vector<std::string>& programs, int selected) override {
+        neverClose = programs, neverSelected = selected;
+    }
+    int NeverCloseSelection() const override { return neverSelected; }
+    std::string NeverCloseProgram() const override { return program; }
+    void SetNeverCloseProgram(const std::string& text) override { program = text; }
+    void SetRunningPrograms(const std::vector<std::string>& programs) override { running = programs; }
 };
 
 struct FakeHistoryView : Fake<ClosedWindowsView> {

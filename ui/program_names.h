@@ -1,0 +1,17 @@
+// Program file names as the user gives them, in the add and edit dialogs'
+// options part and on the options dialog's "Never Close" page.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qw {
+
+// A program as a box gives it: blanks around it and any folders before its
+// file name are no part of it.
+std::string ProgramBoxName(const std::string& text);
+// Whether two names are one program's: Windows compares file names without
+// regard to case (the letters A to Z here, as the stored list does).
+bool SameProgram(const std::string& a, const std::string& b);
+
+}  // namespace qw
