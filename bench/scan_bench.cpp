@@ -40,7 +40,8 @@ public:
     bool IsOnCurrentDesktop(WindowHandle) override { return true; }
     bool IsEnabled(WindowHandle) override { return true; }
     std::string ClassName(WindowHandle) override { return ""; }
-    std::string ProgramName(WindowHandle) override { return ""; }
+    ProcessIdentity ProcessOf(WindowHandle) override { return {}; }
+    std::string ProgramName(const ProcessIdentity&) override { return ""; }
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle RootOf(WindowHandle window) override { return window; }
