@@ -283,9 +283,9 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
         std::tie(added.className, added.program) = std::make_tuple(w.className, w.program);
     }
     windows.Add(8, "Another wizard", true).program = "setup.exe";
-    lv.Assign({"setup", "wizard", "Setup Wizard Main", "help"},
+    lv.Assign({"setup", "wizard", "Setup Wizard Main", "help", "free download"},
               {with([](EntryOptions& o) { o.program = "other.exe"; }), with([](EntryOptions& o) { o.dialogsOnly = true; }),
-               {}, with([](EntryOptions& o) { o.enabled = false; })});
+               {}, with([](EntryOptions& o) { o.enabled = false; }), {}});
     scanner.SetNeverClose({" ignored ", "C:\\Program Files\\Mozilla\\FIREFOX.EXE"});
     scanner.ScanCycle();
     EXPECT_EQ(windows.Closed(), (Handles{1, 2}));
@@ -300,8 +300,9 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
         EXPECT_LE(windows.calls[w].identity, 1) << w;
     }
     EXPECT_EQ(windows.programNames, 6);  // once per process: the taskbar's and search's too, for "setup"
-    // A process id that a new process took is a new program; one whose start
-    // Windows would not give is asked each time.
+    // A process id that a new process took is a new program, even seen by a
+    // window event before the next pass forgets the old one; one whose start
+    // Windows would not give is named for its own window only.
     lv.Assign({"reused"}, {with([](EntryOptions& o) { o.program = "first.exe"; })});
     windows = MemoryWindows{};
     FakeWindow& first = windows.Add(20, "Reused id one");
@@ -310,7 +311,7 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
     windows.Remove(20);
     FakeWindow& second = windows.Add(21, "Reused id two");
     std::tie(second.program, second.processId, second.started) = std::make_tuple("second.exe", 4242, 2);
-    scanner.ScanCycle();
+    scanner.ScanOneWindow(21);
     EXPECT_EQ(windows.Closed(), Handles{20});
     for (WindowHandle w : {22, 23}) {
         FakeWindow& unknown = windows.Add(w, "Reused id, start unknown " + std::to_string(w));
