@@ -55,9 +55,15 @@ void Scanner::FollowList() {
     matcher_.Build(lv_.Items(), lower_);
     matcherGeneration_ = lv_.Generation();
     loweredEntries_.clear();
+    loweredPrograms_.clear();
     if (!lv_.AnyOptions()) return;
+    // Folded once per change of the list, not at every window of every pass.
     loweredEntries_.reserve(lv_.Items().size());
-    for (const std::string& entry : lv_.Items()) loweredEntries_.push_back(lower_.Lower(entry));
+    loweredPrograms_.reserve(lv_.Items().size());
+    for (int i = 0; i < lv_.Count(); ++i) {
+        loweredEntries_.push_back(lower_.Lower(lv_.At(i)));
+        loweredPrograms_.push_back(lower_.Lower(std::string(ProgramFileName(lv_.OptionsAt(i).program))));
+    }
 }
 
 int Scanner::FirstListEntry(WindowHandle window, const std::string& title) {
@@ -66,10 +72,12 @@ int Scanner::FirstListEntry(WindowHandle window, const std::string& title) {
     // options asked, so a pass over titles that match nothing costs what it did.
     const int first = matcher_.FirstMatch(title);
     if (first < 0 || !lv_.AnyOptions()) return first;
-    const std::string lowered = lower_.Lower(title);
+    std::string lowered;  // the whole title, folded only for a rule that needs it
     const auto holds = [&](int i) {
-        const std::size_t at = static_cast<std::size_t>(i);
-        return OptionsHold(window, lowered, loweredEntries_[at], lv_.OptionsAt(i));
+        const EntryOptions& options = lv_.OptionsAt(i);
+        if (options.title != TitleRule::kContains && lowered.empty()) lowered = lower_.Lower(title);
+        const auto at = static_cast<std::size_t>(i);
+        return OptionsHold(window, options, lowered, loweredEntries_[at], loweredPrograms_[at]);
     };
     if (holds(first)) return first;
     matcher_.AllMatches(title, &matches_);
@@ -79,18 +87,24 @@ int Scanner::FirstListEntry(WindowHandle window, const std::string& title) {
     return -1;
 }
 
-bool Scanner::OptionsHold(WindowHandle window, const std::string& loweredTitle, const std::string& loweredEntry,
-                          const EntryOptions& options) {
+bool Scanner::OptionsHold(WindowHandle window, const EntryOptions& options, const std::string& loweredTitle,
+                          const std::string& loweredEntry, const std::string& loweredProgram) {
     // Cheapest first: the window system is asked only what an option needs.
-    if (!options.enabled || !TitleRuleHolds(options.title, loweredTitle, loweredEntry)) return false;
+    // That the title contains the entry the caller knows already.
+    if (!options.enabled) return false;
+    if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
+        return false;
     if (options.dialogsOnly && ClassOf(window) != kDialogClass) return false;
-    return options.program.empty() ||
-           lower_.Lower(std::string(ProgramFileName(options.program))) == lower_.Lower(ProgramOf(window));
+    return loweredProgram.empty() || loweredProgram == LoweredProgramOf(window);
 }
 
 bool Scanner::EntryCloses(WindowHandle window, const std::string& title, const std::string& entry,
                           const EntryOptions& options) {
-    return OptionsHold(window, lower_.Lower(title), lower_.Lower(entry), options) && !IsProtected(window);
+    const std::string loweredTitle = lower_.Lower(title), loweredEntry = lower_.Lower(entry);
+    return TitleRuleHolds(TitleRule::kContains, loweredTitle, loweredEntry) &&
+           OptionsHold(window, options, loweredTitle, loweredEntry,
+                       lower_.Lower(std::string(ProgramFileName(options.program)))) &&
+           !IsProtected(window);
 }
 
 Scanner::Known& Scanner::Know(WindowHandle window) { return known_[window]; }
@@ -113,10 +127,20 @@ std::string Scanner::ProgramOf(WindowHandle window) {
     if (known.process.id == 0) return known.program;
     // A process whose start Windows would not give cannot be told from a
     // later one of the same id: its name is not shared with other windows.
-    if (known.process.started == 0) return known.program = windows_.ProgramName(known.process);
-    auto found = programs_.find(known.process);
-    if (found == programs_.end()) found = programs_.emplace(known.process, windows_.ProgramName(known.process)).first;
-    return known.program = found->second;
+    if (known.process.started == 0) {
+        known.program = windows_.ProgramName(known.process);
+    } else {
+        auto found = programs_.find(known.process);
+        if (found == programs_.end()) found = programs_.emplace(known.process, windows_.ProgramName(known.process)).first;
+        known.program = found->second;
+    }
+    known.loweredProgram = lower_.Lower(known.program);
+    return known.program;
+}
+
+const std::string& Scanner::LoweredProgramOf(WindowHandle window) {
+    ProgramOf(window);
+    return Know(window).loweredProgram;
 }
 
 void Scanner::SetNeverClose(std::vector<std::string> programs) {
@@ -128,10 +152,9 @@ void Scanner::SetNeverClose(std::vector<std::string> programs) {
 
 bool Scanner::IsProtected(WindowHandle window) {
     if (IsShellWindowClass(ClassOf(window))) return true;
-    const std::string program = ProgramOf(window);
-    if (program.empty()) return false;
-    if (IsShellProgram(program)) return true;
-    const std::string lowered = lower_.Lower(program);
+    if (ProgramOf(window).empty()) return false;
+    if (IsShellProgram(ProgramOf(window))) return true;
+    const std::string& lowered = LoweredProgramOf(window);
     return std::find(neverCloseLowered_.begin(), neverCloseLowered_.end(), lowered) != neverCloseLowered_.end();
 }
 

@@ -161,10 +161,12 @@ private:
     // changes or it goes; a program that stops answering is asked again
     // once it answers.
     bool StillRefused(WindowHandle window, const std::string& title);
-    // Whether the options hold for the window: `loweredTitle` and the entry's
-    // text lower-cased.
-    bool OptionsHold(WindowHandle window, const std::string& loweredTitle, const std::string& loweredEntry,
-                     const EntryOptions& options);
+    // Whether the options hold for a window whose title contains the entry:
+    // the title, the entry and the options' program folded (`loweredTitle`
+    // read only by a rule that needs the whole title).
+    bool OptionsHold(WindowHandle window, const EntryOptions& options, const std::string& loweredTitle,
+                     const std::string& loweredEntry, const std::string& loweredProgram);
+    const std::string& LoweredProgramOf(WindowHandle window);
     void FollowList();
     // What the options ask of a window, asked once per window (its class and
     // process) and once per process (its program).
@@ -172,6 +174,7 @@ private:
         bool hasProgram = false;
         ProcessIdentity process;
         std::string program;
+        std::string loweredProgram;
         bool hasClass = false;
         std::string className;
     };
@@ -205,6 +208,7 @@ private:
     std::vector<std::string> neverClose_;         // as given
     std::vector<std::string> neverCloseLowered_;  // folded, to compare
     std::vector<std::string> loweredEntries_;     // of `lv`, while it has options
+    std::vector<std::string> loweredPrograms_;    // of its entries' options, side by side
     std::vector<int> matches_;
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order

@@ -1222,16 +1222,16 @@ G02  engine/scanner.cpp  an entry whose options fail hides the later entries tha
 + if (i > first && holds(i)) return -1;
 
 G03  engine/scanner.cpp  an entry switched off still closes
-- if (!options.enabled || !TitleRuleHolds(options.title, loweredTitle, loweredEntry)) return false;
-+ if (!TitleRuleHolds(options.title, loweredTitle, loweredEntry)) return false;
+- if (!options.enabled) return false;
++ 
 
 G04  engine/scanner.cpp  "dialog boxes only" closes any window
 - if (options.dialogsOnly && ClassOf(window) != kDialogClass) return false;
 + 
 
 G05  engine/scanner.cpp  a program is compared with its case
-- lower_.Lower(std::string(ProgramFileName(options.program))) == lower_.Lower(ProgramOf(window));
-+ std::string(ProgramFileName(options.program)) == ProgramOf(window);
+- known.loweredProgram = lower_.Lower(known.program);
++ known.loweredProgram = known.program;
 
 G06  engine/entry_rules.cpp  "starts with" takes the text anywhere in the title
 - case TitleRule::kPrefix: return loweredTitle.substr(0, loweredEntry.size()) == loweredEntry;
@@ -1254,7 +1254,7 @@ G10  engine/scanner.cpp  the taskbar and the desktop are closed when their title
 + 
 
 G11  engine/scanner.cpp  Start and search are closed when their titles match
-- if (IsShellProgram(program)) return true;
+- if (IsShellProgram(ProgramOf(window))) return true;
 + 
 
 G12  engine/scanner.cpp  a program's name is asked at every pass
@@ -1279,6 +1279,11 @@ G16  engine/scanner.cpp  the programs in "Never Close" are compared with their c
 
 G17  shell/main_frm.cpp  "Never Close" is not read at start
 - if (auto programs = ReadNeverClose(platform_.registry)) scanner_.SetNeverClose(std::move(*programs));
++ 
+
+G18  engine/scanner.cpp  "is exactly" and "starts with" are taken as "contains" in the scan
+- if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
+-         return false;
 + 
 MUTANTS
 

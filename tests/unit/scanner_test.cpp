@@ -266,6 +266,12 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
         lv.Assign({"Setup Wizard"}, {options});
         scan.ScanCycle();
         EXPECT_EQ(windows.Closed(), closed) << what;
+        // The preview's question gives the scan's answer, before any request.
+        Scanner preview(windows, sound, reg, lv, reInit, own, lower);
+        for (const auto& w : open) {
+            const bool closes = std::find(closed.begin(), closed.end(), w.handle) != closed.end();
+            EXPECT_EQ(preview.EntryCloses(w.handle, w.title, "SETUP wizard", options), closes) << what << " " << w.title;
+        }
     }
 
     // The first entry whose options hold is the one that closes, and is named.
