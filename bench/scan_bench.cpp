@@ -39,8 +39,10 @@ public:
     std::uint32_t CloakedBy(WindowHandle) override { return 0; }
     bool IsOnCurrentDesktop(WindowHandle) override { return true; }
     bool IsEnabled(WindowHandle) override { return true; }
-    std::string ClassName(WindowHandle) override { return ""; }
-    std::string ProgramName(WindowHandle) override { return ""; }
+    std::string ClassName(WindowHandle) override { return "Window"; }
+    // Each window a process of its own, none of them a scoped entry's program.
+    ProcessIdentity ProcessOf(WindowHandle h) override { return {static_cast<std::uint32_t>(h), 1}; }
+    std::string ProgramName(const ProcessIdentity&) override { return "other.exe"; }
     bool BelongsToProgram(WindowHandle) override { return false; }
     WindowHandle WindowUnderPointer() override { return 0; }
     WindowHandle RootOf(WindowHandle window) override { return window; }
@@ -95,6 +97,23 @@ void BM_Pass(benchmark::State& state) {
     if (world.windows.posts) state.SkipWithError("a window was closed");
 }
 
+// The same pass where 1,000 of the entries are scoped to a program and one
+// title in ten holds one of those entries, its window another program's: the
+// options are asked of those windows at every pass, and none is closed.
+void BM_PassWithOptions(benchmark::State& state) {
+    World world(static_cast<int>(state.range(0)));
+    EntryOptions scoped;
+    scoped.program = "setup.exe";
+    const int count = world.lv.Count();
+    for (int i = 0; i < 1000 && i < count; ++i) world.lv.SetOptions(i * (count / 1000), scoped);
+    for (std::size_t i = 0; i < world.windows.windows.size(); i += 10)
+        world.windows.windows[i].title += " " + world.lv.At(static_cast<int>(i / 10) * (count / 1000));
+    Scanner scanner(world.windows, world.sound, world.reg, world.lv, world.timer, world.own, world.lower);
+    scanner.ScanCycle();
+    for (auto _ : state) scanner.ScanCycle();
+    if (world.windows.posts) state.SkipWithError("a window was closed");
+}
+
 // The same pass, with the entry-by-entry matcher.
 void BM_PassLiteral(benchmark::State& state) {
     World world(static_cast<int>(state.range(0)));
@@ -128,6 +147,7 @@ void BM_BuildMatcher(benchmark::State& state) {
 
 // The second argument: titles and entries of every script (1) or ASCII (0).
 BENCHMARK(BM_Pass)->ArgsProduct({{10, 1000, 32767}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PassWithOptions)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PassLiteral)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildMatcher)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,7 @@
 #include "editing/taskbar_target.h"
 
 #include "editing/browser_suffix.h"
+#include "engine/entry_rules.h"
 #include "resources/resource.h"
 #include "store/settings.h"
 
@@ -34,30 +35,12 @@ void TaskbarTarget::TaskbarTarget_Click() {
     WriteSwitch(platform_.registry, Setting::kTaskTarget, on);
 }
 
-namespace {
-
-// The shell's own windows: the taskbar, the notification area and its
-// overflow flyout (which Windows 11 brings to the front to show the target),
-// the Start menu and the desktop.
-bool IsShellWindow(const std::string& className) {
-    static const char* const kShellClasses[] = {
-        "Shell_TrayWnd", "Shell_SecondaryTrayWnd", "TrayNotifyWnd", "NotifyIconOverflowWindow",
-        "TopLevelWindowForOverflowXamlIsland", "Xaml_WindowedPopupClass", "Windows.UI.Core.CoreWindow",
-        "Progman", "WorkerW"};
-    for (const char* shell : kShellClasses) {
-        if (className == shell) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 void TaskbarTarget::Target_SysTrayMouseMove() {
     // Hovering leaves the foreground alone: this is the window the user works
     // in, unless the shell itself came to the front to show the target.
     const WindowHandle foreground = platform_.windows.ForegroundWindow();
     if (foreground == lastForegroundWindow_) return;
-    if (foreground && IsShellWindow(platform_.windows.ClassName(foreground))) return;
+    if (foreground && IsShellWindowClass(platform_.windows.ClassName(foreground))) return;
     lastForegroundWindow_ = foreground;
     Scanner& scanner = platform_.scanner;
     pendingTargetTitle_ =

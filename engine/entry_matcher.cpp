@@ -72,6 +72,8 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
         }
         least_[i] = terminal[breadth[i]];
     }
+    own_ = least_;
+    output_.assign(count, 0);
     edgeBegin_[count] = static_cast<std::uint32_t>(edgeChar_.size());
 
     rootNext_.fill(0);
@@ -87,6 +89,7 @@ void EntryMatcher::Build(const std::vector<std::string>& entries, const CaseFold
             if (state != 0) target = Next(fail_[state], c);
             fail_[child] = target;
             least_[child] = std::min(least_[child], least_[target]);
+            output_[child] = own_[target] != kNone ? target : output_[target];
         }
     }
 }
@@ -139,25 +142,22 @@ int Encode(char32_t code, unsigned char* out) {
 
 }  // namespace
 
-int EntryMatcher::FirstMatch(std::string_view title) const {
-    if (least_.empty()) return -1;
-    // An empty entry is inside every title.
-    std::uint32_t best = least_[0];
+template <class AtState>
+void EntryMatcher::Walk(std::string_view title, AtState at) const {
     // Each character is lower-cased on the way in, its UTF-8 bytes fed one by
-    // one: one walk of the title, nothing allocated. The first entry of the
-    // list ends the walk: no other can come before it.
+    // one: one walk of the title, nothing allocated.
     std::uint32_t state = 0;
     unsigned char bytes[4];
-    for (std::size_t at = 0; at < title.size() && best != 0;) {
-        const auto c = static_cast<unsigned char>(title[at]);
+    for (std::size_t from = 0; from < title.size();) {
+        const auto c = static_cast<unsigned char>(title[from]);
         int count = 1;
         if (c < 0x80) {
-            ++at;
+            ++from;
             bytes[0] = static_cast<unsigned char>(folding_->Lower(static_cast<char32_t>(c)));
         } else {
-            const std::size_t from = at;
-            const char32_t code = utf8::Next(title, at);
-            if (code == utf8::kReplacement && at == from + 1) {
+            const std::size_t start = from;
+            const char32_t code = utf8::Next(title, from);
+            if (code == utf8::kReplacement && from == start + 1) {
                 bytes[0] = c;  // not UTF-8: as it stands, as CaseFolding keeps it
             } else {
                 count = Encode(folding_->Lower(code), bytes);
@@ -165,10 +165,36 @@ int EntryMatcher::FirstMatch(std::string_view title) const {
         }
         for (int i = 0; i < count; ++i) {
             state = Next(state, bytes[i]);
-            best = std::min(best, least_[state]);
+            if (!at(state)) return;
         }
     }
+}
+
+int EntryMatcher::FirstMatch(std::string_view title) const {
+    if (least_.empty()) return -1;
+    // An empty entry is inside every title.
+    std::uint32_t best = least_[0];
+    // The first entry of the list ends the walk: no other can come before it.
+    if (best != 0) {
+        Walk(title, [&](std::uint32_t state) {
+            best = std::min(best, least_[state]);
+            return best != 0;
+        });
+    }
     return best == kNone ? -1 : static_cast<int>(best);
+}
+
+void EntryMatcher::AllMatches(std::string_view title, std::vector<int>* out) const {
+    out->clear();
+    if (own_.empty()) return;
+    if (own_[0] != kNone) out->push_back(static_cast<int>(own_[0]));
+    Walk(title, [&](std::uint32_t state) {
+        for (std::uint32_t s = own_[state] != kNone ? state : output_[state]; s != 0; s = output_[s])
+            out->push_back(static_cast<int>(own_[s]));
+        return true;
+    });
+    std::sort(out->begin(), out->end());
+    out->erase(std::unique(out->begin(), out->end()), out->end());
 }
 
 bool LiteralMatchesListEntry(const std::string& title, const std::vector<std::string>& entries,

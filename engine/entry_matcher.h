@@ -23,10 +23,17 @@ public:
     // -1 for none.
     int FirstMatch(std::string_view title) const;
     bool Matches(std::string_view title) const { return FirstMatch(title) >= 0; }
+    // The indices of every entry the title contains, in list order (an entry
+    // equal to an earlier one counts as that one).
+    void AllMatches(std::string_view title, std::vector<int>* out) const;
     std::size_t StateCount() const { return fail_.size(); }
 
 private:
     std::uint32_t Next(std::uint32_t state, unsigned char c) const;
+    // Feeds the title's lower-cased bytes through the automaton, calling
+    // `at(state)` after each; stops when it returns false.
+    template <class AtState>
+    void Walk(std::string_view title, AtState at) const;
 
     const CaseFolding* folding_ = nullptr;
     std::array<std::uint32_t, 256> rootNext_{};
@@ -37,6 +44,10 @@ private:
     // The least index of the entries that end here or at a suffix of here;
     // kNone where none does.
     std::vector<std::uint32_t> least_;
+    // The entry that ends exactly here (kNone for none), and the nearest
+    // shorter suffix state where one does (0 for none).
+    std::vector<std::uint32_t> own_;
+    std::vector<std::uint32_t> output_;
     static constexpr std::uint32_t kNone = ~std::uint32_t{0};
 };
 

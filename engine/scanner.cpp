@@ -1,6 +1,9 @@
 #include "engine/scanner.h"
 
 #include <algorithm>
+#include <set>
+
+#include "engine/entry_rules.h"
 
 #include "store/registry_access.h"
 #include "store/settings.h"
@@ -46,13 +49,113 @@ bool Scanner::IsCandidateWindow(WindowHandle window, const std::string& title) {
     return IsCandidate(window, AskFacts(window), title);
 }
 
-int Scanner::FirstListEntry(const std::string& title) {
+void Scanner::FollowList() {
     // `lv` changes only between ticks; the matcher follows it from the next use on.
-    if (matcherGeneration_ != lv_.Generation()) {
-        matcher_.Build(lv_.Items(), lower_);
-        matcherGeneration_ = lv_.Generation();
+    if (matcherGeneration_ == lv_.Generation()) return;
+    matcher_.Build(lv_.Items(), lower_);
+    matcherGeneration_ = lv_.Generation();
+    loweredEntries_.clear();
+    loweredPrograms_.clear();
+    if (!lv_.AnyOptions()) return;
+    // Folded once per change of the list, not at every window of every pass.
+    loweredEntries_.reserve(lv_.Items().size());
+    loweredPrograms_.reserve(lv_.Items().size());
+    for (int i = 0; i < lv_.Count(); ++i) {
+        loweredEntries_.push_back(lower_.Lower(lv_.At(i)));
+        loweredPrograms_.push_back(lower_.Lower(std::string(ProgramFileName(lv_.OptionsAt(i).program))));
     }
-    return matcher_.FirstMatch(title);
+}
+
+int Scanner::FirstListEntry(WindowHandle window, const std::string& title) {
+    FollowList();
+    // The automaton finds the entries a title contains; only then are their
+    // options asked, so a pass over titles that match nothing costs what it did.
+    const int first = matcher_.FirstMatch(title);
+    if (first < 0 || !lv_.AnyOptions()) return first;
+    std::string lowered;  // the whole title, folded only for a rule that needs it
+    const auto holds = [&](int i) {
+        const EntryOptions& options = lv_.OptionsAt(i);
+        if (options.title != TitleRule::kContains && lowered.empty()) lowered = lower_.Lower(title);
+        const auto at = static_cast<std::size_t>(i);
+        return OptionsHold(window, options, lowered, loweredEntries_[at], loweredPrograms_[at]);
+    };
+    if (holds(first)) return first;
+    matcher_.AllMatches(title, &matches_);
+    for (const int i : matches_) {
+        if (i > first && holds(i)) return i;
+    }
+    return -1;
+}
+
+bool Scanner::OptionsHold(WindowHandle window, const EntryOptions& options, const std::string& loweredTitle,
+                          const std::string& loweredEntry, const std::string& loweredProgram) {
+    // Cheapest first: the window system is asked only what an option needs.
+    // That the title contains the entry the caller knows already.
+    if (!options.enabled) return false;
+    if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
+        return false;
+    if (options.dialogsOnly && ClassOf(window) != kDialogClass) return false;
+    return loweredProgram.empty() || loweredProgram == LoweredProgramOf(window);
+}
+
+bool Scanner::EntryCloses(WindowHandle window, const std::string& title, const std::string& entry,
+                          const EntryOptions& options) {
+    const std::string loweredTitle = lower_.Lower(title), loweredEntry = lower_.Lower(entry);
+    return TitleRuleHolds(TitleRule::kContains, loweredTitle, loweredEntry) &&
+           OptionsHold(window, options, loweredTitle, loweredEntry,
+                       lower_.Lower(std::string(ProgramFileName(options.program)))) &&
+           !IsProtected(window);
+}
+
+Scanner::Known& Scanner::Know(WindowHandle window) { return known_[window]; }
+
+const std::string& Scanner::ClassOf(WindowHandle window) {
+    Known& known = Know(window);
+    if (!known.hasClass) {
+        known.className = windows_.ClassName(window);
+        known.hasClass = true;
+    }
+    return known.className;
+}
+
+std::string Scanner::ProgramOf(WindowHandle window) {
+    // A window's process is its own for as long as the window is there.
+    Known& known = Know(window);
+    if (known.hasProgram) return known.program;
+    known.process = windows_.ProcessOf(window);
+    known.hasProgram = true;
+    if (known.process.id == 0) return known.program;
+    // A process whose start Windows would not give cannot be told from a
+    // later one of the same id: its name is not shared with other windows.
+    if (known.process.started == 0) {
+        known.program = windows_.ProgramName(known.process);
+    } else {
+        auto found = programs_.find(known.process);
+        if (found == programs_.end()) found = programs_.emplace(known.process, windows_.ProgramName(known.process)).first;
+        known.program = found->second;
+    }
+    known.loweredProgram = lower_.Lower(known.program);
+    return known.program;
+}
+
+const std::string& Scanner::LoweredProgramOf(WindowHandle window) {
+    ProgramOf(window);
+    return Know(window).loweredProgram;
+}
+
+void Scanner::SetNeverClose(std::vector<std::string> programs) {
+    neverClose_ = std::move(programs);
+    neverCloseLowered_.clear();
+    for (const std::string& program : neverClose_)
+        neverCloseLowered_.push_back(lower_.Lower(std::string(ProgramFileName(program))));
+}
+
+bool Scanner::IsProtected(WindowHandle window) {
+    if (IsShellWindowClass(ClassOf(window))) return true;
+    if (ProgramOf(window).empty()) return false;
+    if (IsShellProgram(ProgramOf(window))) return true;
+    const std::string& lowered = LoweredProgramOf(window);
+    return std::find(neverCloseLowered_.begin(), neverCloseLowered_.end(), lowered) != neverCloseLowered_.end();
 }
 
 void Scanner::ScanCycle() {
@@ -90,7 +193,7 @@ bool Scanner::ScanWindow(WindowHandle window) {
     const std::string title = GetTitle(window);
     if (title == lastClosedTitle_) return true;
     if (!IsCandidate(window, facts, title)) return true;
-    const int entry = FirstListEntry(title);
+    const int entry = FirstListEntry(window, title);
     if (entry < 0) return true;
     if (StillRefused(window, title)) return true;
     // A request refused or held back takes neither the sound nor the
@@ -107,7 +210,7 @@ bool Scanner::ScanWindow(WindowHandle window) {
 // own hidden windows ("Microsoft Text Input Application", "Search"), app
 // frames their programs suspended, windows that take their owner's cloak.
 bool Scanner::IsUnseen(WindowHandle window) {
-    if (windows_.ClassName(window) == kGhostClass) return true;
+    if (ClassOf(window) == kGhostClass) return true;
     const std::uint32_t cloaked = windows_.CloakedBy(window);
     return cloaked != 0 && (cloaked != kDwmCloakedShell || windows_.IsOnCurrentDesktop(window));
 }
@@ -128,6 +231,8 @@ std::int64_t Scanner::Milliseconds() {
 }
 
 bool Scanner::Held(WindowHandle window, const Facts& facts) {
+    // Windows' own shell and the programs the user protects are never asked.
+    if (IsProtected(window)) return true;
     const auto asked = asked_.find(window);
     if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
     if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
@@ -148,9 +253,9 @@ Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int ent
         Refuse(window, title, CloseRefusal::kHung);
         return Closing::kRefused;
     }
-    // Read before the requests: a window that closes at once may take its
-    // program with it.
-    const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
+    // Read before the requests (already, to protect what is never closed): a
+    // window that closes at once may take its program with it.
+    const std::string program = ProgramOf(window);
     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
     if (observer_) observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
     if (!taken) {
@@ -183,10 +288,15 @@ void Scanner::ForgetGoneWindows() {
     };
     for (auto it = refused_.begin(); it != refused_.end();) it = listed(it->first) ? std::next(it) : refused_.erase(it);
     for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
+    for (auto it = known_.begin(); it != known_.end();) it = listed(it->first) ? std::next(it) : known_.erase(it);
+    // A program is forgotten with its last window known.
+    std::set<ProcessIdentity> live;
+    for (const auto& [window, known] : known_) live.insert(known.process);
+    for (auto it = programs_.begin(); it != programs_.end();) it = live.count(it->first) ? std::next(it) : programs_.erase(it);
 }
 
 void Scanner::CloseTrackedWindow(WindowHandle window) {
-    Close(window, AskFacts(window), FirstListEntry(GetTitle(window)));
+    Close(window, AskFacts(window), FirstListEntry(window, GetTitle(window)));
 }
 
 void Scanner::PlaySoundFile(const std::string& path) { sound_.Play(path, kSoundFlags); }

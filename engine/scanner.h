@@ -14,6 +14,7 @@
 #include "platform/registry_api.h"
 #include "platform/window_api.h"
 #include "store/entry_list.h"
+#include "store/entry_options.h"
 
 namespace qw {
 
@@ -95,9 +96,25 @@ public:
 
     std::string GetTitle(WindowHandle window);
     bool IsCandidateWindow(WindowHandle window, const std::string& title);
-    bool MatchesListEntry(const std::string& title) { return FirstListEntry(title) >= 0; }
-    // The index in `lv` of the first entry the title contains; -1 for none.
-    int FirstListEntry(const std::string& title);
+    bool MatchesListEntry(WindowHandle window, const std::string& title) { return FirstListEntry(window, title) >= 0; }
+    // The index in `lv` of the first entry, in list order, whose text the
+    // window's title holds and whose options hold for the window; -1 for
+    // none. An entry without options: the first the title contains.
+    int FirstListEntry(WindowHandle window, const std::string& title);
+    // Whether the entry `entry` with `options` would close the window titled
+    // `title` now: its options hold, and the window is none that is never
+    // asked (Windows' own shell, a program in "Never Close").
+    bool EntryCloses(WindowHandle window, const std::string& title, const std::string& entry,
+                     const EntryOptions& options);
+    // The window's program file name ("notepad.exe"), asked once per
+    // process; empty when Windows will not say.
+    std::string ProgramOf(WindowHandle window);
+    // The programs whose windows are never asked to close.
+    void SetNeverClose(std::vector<std::string> programs);
+    const std::vector<std::string>& NeverClose() const { return neverClose_; }
+    // Never asked to close, whatever the list holds: Windows' own shell, and
+    // the programs in "Never Close".
+    bool IsProtected(WindowHandle window);
     // The title of a window that the scan would close if an entry matched
     // it, by the scan's own tests; empty for any other window.
     std::string EligibleTitle(WindowHandle window);
@@ -144,6 +161,25 @@ private:
     // changes or it goes; a program that stops answering is asked again
     // once it answers.
     bool StillRefused(WindowHandle window, const std::string& title);
+    // Whether the options hold for a window whose title contains the entry:
+    // the title, the entry and the options' program folded (`loweredTitle`
+    // read only by a rule that needs the whole title).
+    bool OptionsHold(WindowHandle window, const EntryOptions& options, const std::string& loweredTitle,
+                     const std::string& loweredEntry, const std::string& loweredProgram);
+    const std::string& LoweredProgramOf(WindowHandle window);
+    void FollowList();
+    // What the options ask of a window, asked once per window (its class and
+    // process) and once per process (its program).
+    struct Known {
+        bool hasProgram = false;
+        ProcessIdentity process;
+        std::string program;
+        std::string loweredProgram;
+        bool hasClass = false;
+        std::string className;
+    };
+    Known& Know(WindowHandle window);
+    const std::string& ClassOf(WindowHandle window);
     void Refuse(WindowHandle window, const std::string& title, CloseRefusal why);
     void ForgetGoneWindows();
     std::int64_t Milliseconds();
@@ -167,6 +203,13 @@ private:
     // The windows the scan asked to close, while they are there, and when it
     // last did.
     std::map<WindowHandle, std::int64_t> asked_;
+    std::map<WindowHandle, Known> known_;
+    std::map<ProcessIdentity, std::string> programs_;
+    std::vector<std::string> neverClose_;         // as given
+    std::vector<std::string> neverCloseLowered_;  // folded, to compare
+    std::vector<std::string> loweredEntries_;     // of `lv`, while it has options
+    std::vector<std::string> loweredPrograms_;    // of its entries' options, side by side
+    std::vector<int> matches_;
     std::chrono::microseconds passSlice_ = kPassSlice;
     std::vector<WindowHandle> pass_;  // the windows of the current pass, in order
     std::size_t next_ = 0;            // the first not yet visited

@@ -68,7 +68,7 @@ bool WindowEvents::Watch(WindowHandle window) {
     // nothing more (a storm of unlisted windows is never watched).
     // One watch per turn of the message loop, so that windows never shown
     // cannot keep the user interface waiting.
-    if (watched_ || !scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
+    if (watched_ || !scanner_.MatchesListEntry(window, scanner_.GetTitle(window))) return false;
     watched_ = true;
     ++watches_;
     using Clock = std::chrono::steady_clock;

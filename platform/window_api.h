@@ -25,6 +25,15 @@ constexpr std::uint32_t kDwmCloakedApp = 0x1;
 constexpr std::uint32_t kDwmCloakedShell = 0x2;
 constexpr std::uint32_t kDwmCloakedInherited = 0x4;
 
+// A running process: its id, and when it started (a FILETIME's count), since
+// Windows gives the id of a process that ended to a new one.
+struct ProcessIdentity {
+    std::uint32_t id = 0;
+    std::uint64_t started = 0;
+    bool operator==(const ProcessIdentity& o) const { return id == o.id && started == o.started; }
+    bool operator<(const ProcessIdentity& o) const { return id != o.id ? id < o.id : started < o.started; }
+};
+
 // Receives the top-level windows one by one, during the enumeration.
 class WindowVisitor {
 public:
@@ -84,10 +93,14 @@ public:
     virtual bool IsEnabled(WindowHandle window) = 0;
     // GetClassNameA.
     virtual std::string ClassName(WindowHandle window) = 0;
-    // The image file name of the window's program ("notepad.exe"), through
-    // GetWindowThreadProcessId, OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION)
-    // and QueryFullProcessImageNameW; empty when Windows refuses to say.
-    virtual std::string ProgramName(WindowHandle window) = 0;
+    // GetWindowThreadProcessId, then OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION)
+    // and GetProcessTimes for its start; an id of 0 when the window is gone,
+    // a start of 0 when Windows refuses to say.
+    virtual ProcessIdentity ProcessOf(WindowHandle window) = 0;
+    // The image file name of that process ("notepad.exe"), through
+    // QueryFullProcessImageNameW; empty when Windows refuses to say, or when
+    // the id now names another process than the one that started then.
+    virtual std::string ProgramName(const ProcessIdentity& process) = 0;
 };
 
 // sndPlaySound's flags, as mmsystem.h names them: return at once while the

@@ -50,8 +50,8 @@ E07  engine/scanner.cpp  a box owned by another window of the program (a file ch
 + return owner != 0 && own_.Contains(owner);
 
 E08  engine/scanner.cpp  the matcher is built once and never follows list changes
-- if (matcherGeneration_ != lv_.Generation()) {
-+ if (matcherGeneration_ == ~std::uint64_t{0}) {
+- if (matcherGeneration_ == lv_.Generation()) return;
++ if (matcherGeneration_ != ~std::uint64_t{0}) return;
 
 E09  engine/entry_matcher.cpp  an entry ending inside a longer entry's path is not reported
 - least_[child] = std::min(least_[child], least_[target]);
@@ -79,7 +79,7 @@ E16  engine/window_events.cpp  every listed window not shown yet is watched, how
 + 
 
 E17  engine/window_events.cpp  unlisted windows not shown yet are watched too
-- if (watched_ || !scanner_.MatchesListEntry(scanner_.GetTitle(window))) return false;
+- if (watched_ || !scanner_.MatchesListEntry(window, scanner_.GetTitle(window))) return false;
 + if (watched_) return false;
 
 S01  store/registry_access.cpp  a 255-character value that fills the buffer is read as a text
@@ -213,8 +213,9 @@ F10  store/window_list_store.cpp  a merge does not remember what it added (repea
 + 
 
 F11  store/list_file.cpp  an overlong line is skipped instead of ending the import
-- case LineReader::Result::kTooLong: return finish(ImportOutcome::kBadLine);
-+ case LineReader::Result::kTooLong: continue;
+- if (read != LineReader::Result::kLine) {
++ if (read == LineReader::Result::kTooLong) continue;
++         if (read != LineReader::Result::kLine) {
 
 F12  store/list_file.cpp  blanks just inside the quotes of a path stay
 - path = TrimBlanks(path.substr(1, path.size() - 2));
@@ -631,7 +632,7 @@ D23  editing/add_item.cpp  the picker reads every window's title before it asks 
 + if (scanner_.IsUnseen(window)) return;
 
 D24  editing/taskbar_target.cpp  the target offers the notification flyout that showed it
-- if (foreground && IsShellWindow(platform_.windows.ClassName(foreground))) return;
+- if (foreground && IsShellWindowClass(platform_.windows.ClassName(foreground))) return;
 + 
 
 M20  shell/main_frm.cpp  Explorer is not told that the association changed
@@ -671,8 +672,8 @@ U06  store/list_file.cpp  every list is written under the older header
 + const bool unicode = options;
 
 U07  store/list_file.cpp  a line of the newer header that is not UTF-8 is taken
-- if (!entry || (unicode && !utf8::IsValid(*entry))) return finish(ImportOutcome::kBadLine);
-+ if (!entry) return finish(ImportOutcome::kBadLine);
+- if (!entry || (unicode && !utf8::IsValid(*entry))) {
++ if (!entry) {
 
 U08  store/list_file.cpp  entries of the older header are taken as UTF-8
 - if (!unicode) *entry = ansi_.ToUtf8(*entry);
@@ -1138,7 +1139,7 @@ Q15  platform/memory/memory_registry.cpp  a buffer given without its size is tak
 + 
 
 W01  engine/scanner.cpp  a ghost window is asked to close, bringing up the "not responding" prompt
-- if (windows_.ClassName(window) == kGhostClass) return true;
+- if (ClassOf(window) == kGhostClass) return true;
 + 
 
 W02  engine/scanner.cpp  a window on another virtual desktop is left alone as any cloaked one
@@ -1166,9 +1167,9 @@ W07  engine/scanner.cpp  a window held back takes the debounce from a visible wi
 + if (closing == Closing::kRefused) return true;
 
 W08  engine/scanner.cpp  every window is asked whether anyone sees it, before its title is matched
-- const int entry = FirstListEntry(title);
+- const int entry = FirstListEntry(window, title);
 + if (IsUnseen(window)) return true;
-+     const int entry = FirstListEntry(title);
++     const int entry = FirstListEntry(window, title);
 
 W09  engine/scanner.cpp  a disabled window is asked, opening a question inside its question
 - return !windows_.IsEnabled(window);
@@ -1191,10 +1192,10 @@ W13  engine/scanner.cpp  a window that went stays asked, and a new one given its
 + 
 
 W14  engine/scanner.cpp  the program is read after the requests, when a window that closed at once took it along
-- const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
+- const std::string program = ProgramOf(window);
 -     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
 + const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-+     const std::string program = observer_ ? windows_.ProgramName(window) : std::string();
++     const std::string program = ProgramOf(window);
 
 W15  engine/scanner.h  the preview leaves the question of a window the scan asked in
 - bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
@@ -1212,6 +1213,78 @@ W18  engine/scanner.cpp  a window is asked again a millisecond before its 500 ms
 - if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
 + if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter - 1) return true;
 
+G01  engine/scanner.cpp  a list with options is matched as if it had none
+- if (first < 0 || !lv_.AnyOptions()) return first;
++ return first;
+
+G02  engine/scanner.cpp  an entry whose options fail hides the later entries that hold
+- if (i > first && holds(i)) return i;
++ if (i > first && holds(i)) return -1;
+
+G03  engine/scanner.cpp  an entry switched off still closes
+- if (!options.enabled) return false;
++ 
+
+G04  engine/scanner.cpp  "dialog boxes only" closes any window
+- if (options.dialogsOnly && ClassOf(window) != kDialogClass) return false;
++ 
+
+G05  engine/scanner.cpp  a program is compared with its case
+- known.loweredProgram = lower_.Lower(known.program);
++ known.loweredProgram = known.program;
+
+G06  engine/entry_rules.cpp  "starts with" takes the text anywhere in the title
+- case TitleRule::kPrefix: return loweredTitle.substr(0, loweredEntry.size()) == loweredEntry;
++ case TitleRule::kPrefix: break;
+
+G07  engine/entry_rules.cpp  "is exactly" takes a title that only begins with the text
+- case TitleRule::kExact: return loweredTitle == loweredEntry;
++ case TitleRule::kExact: return loweredTitle.substr(0, loweredEntry.size()) == loweredEntry;
+
+G08  engine/entry_rules.cpp  a rule's program written as a path never matches
+- return slash == std::string_view::npos ? program : program.substr(slash + 1);
++ return program;
+
+G09  engine/scanner.cpp  the programs in "Never Close" are closed
+- return std::find(neverCloseLowered_.begin(), neverCloseLowered_.end(), lowered) != neverCloseLowered_.end();
++ return false;
+
+G10  engine/scanner.cpp  the taskbar and the desktop are closed when their titles match
+- if (IsShellWindowClass(ClassOf(window))) return true;
++ 
+
+G11  engine/scanner.cpp  Start and search are closed when their titles match
+- if (IsShellProgram(ProgramOf(window))) return true;
++ 
+
+G12  engine/scanner.cpp  a program's name is asked at every pass
+- if (known.hasProgram) return known.program;
++ 
+
+G13  engine/scanner.cpp  a new process that took an old one's id is named as the old one
+- auto found = programs_.find(known.process);
++ auto found = std::find_if(programs_.begin(), programs_.end(), [&](const auto& p) { return p.first.id == known.process.id; });
+
+G14  engine/scanner.cpp  a window's class is asked at every pass
+- if (!known.hasClass) {
++ if (true) {
+
+G15  engine/entry_matcher.cpp  the later entries a title contains are not all found
+- output_[child] = own_[target] != kNone ? target : output_[target];
++ output_[child] = output_[target];
+
+G16  engine/scanner.cpp  the programs in "Never Close" are compared with their case
+- neverCloseLowered_.push_back(lower_.Lower(std::string(ProgramFileName(program))));
++ neverCloseLowered_.push_back(std::string(ProgramFileName(program)));
+
+G17  shell/main_frm.cpp  "Never Close" is not read at start
+- if (auto programs = ReadNeverClose(platform_.registry)) scanner_.SetNeverClose(std::move(*programs));
++ 
+
+G18  engine/scanner.cpp  "is exactly" and "starts with" are taken as "contains" in the scan
+- if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
+-         return false;
++ 
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -147,6 +147,8 @@ void MainFrm::Form_Load() {
     }
     SetMenuBitmaps();
     store_.LoadWindowList();
+    // A list the registry would not give is none: nothing more is closed for it.
+    if (auto programs = ReadNeverClose(platform_.registry)) scanner_.SetNeverClose(std::move(*programs));
     // At every start, so that the association follows the program when it moves.
     RegisterListFileType(ReadIconIndex(platform_.registry));
     // Close and the separator above it: the window can be hidden, never closed.

@@ -244,29 +244,37 @@ ListFileContents ListFile::ReadWindowList(const std::string& path) {
         if (taking && options) contents.options.back() = ParseRuleStrings(strings);
         strings.clear();
     };
+    // The contents are returned by name, never as a copy: the file's close
+    // may end a test's process on the way out, and a copy would be lost then.
     const auto finish = [&](ImportOutcome how) {
         endOfEntry();
         outcome = how;
-        return contents;
     };
     for (;;) {
-        switch (reader.Next(line)) {
-        case LineReader::Result::kEnd: return finish(ImportOutcome::kComplete);
-        case LineReader::Result::kFailed: return finish(ImportOutcome::kReadFailed);
-        case LineReader::Result::kTooLong: return finish(ImportOutcome::kBadLine);
-        case LineReader::Result::kLine: break;
+        const LineReader::Result read = reader.Next(line);
+        if (read != LineReader::Result::kLine) {
+            finish(read == LineReader::Result::kEnd      ? ImportOutcome::kComplete
+                   : read == LineReader::Result::kFailed ? ImportOutcome::kReadFailed
+                                                         : ImportOutcome::kBadLine);
+            return contents;
         }
         const bool option = options && !line.empty() && line[0] == kOptionMark;
         std::optional<std::string> entry = DecodeEntry(option ? std::string_view(line).substr(1) : line);
         // An entry of the newer header that is not UTF-8 is as undecodable as a bad pair.
-        if (!entry || (unicode && !utf8::IsValid(*entry))) return finish(ImportOutcome::kBadLine);
+        if (!entry || (unicode && !utf8::IsValid(*entry))) {
+            finish(ImportOutcome::kBadLine);
+            return contents;
+        }
         if (option) {
             strings.push_back(std::move(*entry));
             continue;
         }
         // Twice a full list of different entries fills any list: the rest
         // of a huge file cannot add anything.
-        if (contents.entries.size() >= 2u * EntryList::kMaxEntries) return finish(ImportOutcome::kComplete);
+        if (contents.entries.size() >= 2u * EntryList::kMaxEntries) {
+            finish(ImportOutcome::kComplete);
+            return contents;
+        }
         endOfEntry();
         if (!unicode) *entry = ansi_.ToUtf8(*entry);
         taking = utf8::CodePoints(*entry) >= kMinImportedEntry && seen.insert(lower_.Lower(*entry)).second;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "platform/text.h"
 
@@ -67,6 +68,29 @@ bool MemoryWindows::BelongsToProgram(WindowHandle window) {
     ++calls[window].process;
     const FakeWindow* w = Find(window);
     return w && w->ours;
+}
+
+namespace {
+// A program's windows share a process unless the test gives them their own.
+std::uint32_t ProcessIdOf(const FakeWindow& w) {
+    if (w.processId) return w.processId;
+    return static_cast<std::uint32_t>(std::hash<std::string>{}(w.program) % 60000 + 1000);
+}
+}  // namespace
+
+ProcessIdentity MemoryWindows::ProcessOf(WindowHandle window) {
+    ++calls[window].identity;
+    const FakeWindow* w = Find(window);
+    return w ? ProcessIdentity{ProcessIdOf(*w), w->started} : ProcessIdentity{};
+}
+
+std::string MemoryWindows::ProgramName(const ProcessIdentity& process) {
+    ++programNames;
+    // As Windows does: the id answers for the process that has it now.
+    for (const FakeWindow& w : windows) {
+        if (ProcessIdOf(w) == process.id) return w.started == process.started ? w.program : "";
+    }
+    return "";
 }
 
 }  // namespace qw

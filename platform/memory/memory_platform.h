@@ -34,6 +34,9 @@ struct FakeWindow {
     bool enabled = true;        // false while it shows a modal question of its own
     std::string className = "Window";  // "Ghost": what Windows shows for a window whose program does not answer
     std::string program = "";  // its image file name; empty: the platform refuses to say
+    // Its process; windows of one program share one unless told otherwise.
+    std::uint32_t processId = 0;   // 0: a process of its own per program name
+    std::uint64_t started = 1;     // 0: Windows refuses to say when it started
 };
 
 class MemoryWindows : public WindowApi {
@@ -53,7 +56,10 @@ public:
         int cloak = 0;
         int className = 0;
         int enabled = 0;
+        int identity = 0;  // ProcessOf
     };
+    // ProgramName's questions, each a process opened.
+    int programNames = 0;
 
     std::vector<FakeWindow> windows;  // in enumeration order
     std::vector<Posted> posts;
@@ -120,10 +126,8 @@ public:
         const FakeWindow* w = Find(window);
         return w ? w->className : "";
     }
-    std::string ProgramName(WindowHandle window) override {
-        const FakeWindow* w = Find(window);
-        return w ? w->program : "";
-    }
+    ProcessIdentity ProcessOf(WindowHandle window) override;
+    std::string ProgramName(const ProcessIdentity& process) override;
 
 private:
     const FakeWindow* Find(WindowHandle handle) const;

@@ -172,16 +172,36 @@ std::string Win32Windows::ClassName(WindowHandle window) {
     return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-std::string Win32Windows::ProgramName(WindowHandle window) {
+namespace {
+// When the process started, as a FILETIME's count; 0 when Windows refuses.
+std::uint64_t StartOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+}  // namespace
+
+ProcessIdentity Win32Windows::ProcessOf(WindowHandle window) {
     DWORD id = 0;
-    if (!GetWindowThreadProcessId(Wnd(window), &id)) return "";
+    if (!GetWindowThreadProcessId(Wnd(window), &id)) return {};
     // The limited right is granted for most processes of other users and of
     // administrators too; a protected process still refuses it.
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return ProcessIdentity{id, 0};
+    const std::uint64_t started = StartOf(process);
+    CloseHandle(process);
+    return ProcessIdentity{id, started};
+}
+
+std::string Win32Windows::ProgramName(const ProcessIdentity& identity) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, identity.id);
     if (!process) return "";
     std::wstring path(32768, L'\0');
     DWORD size = static_cast<DWORD>(path.size());
-    const bool named = QueryFullProcessImageNameW(process, 0, &path[0], &size) != FALSE;
+    // The id may have passed to another process since: only the one that
+    // started then is named.
+    const bool named = StartOf(process) == identity.started &&
+                       QueryFullProcessImageNameW(process, 0, &path[0], &size) != FALSE;
     CloseHandle(process);
     if (!named) return "";
     path.resize(size);

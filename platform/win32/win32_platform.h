@@ -56,7 +56,8 @@ public:
     bool IsOnCurrentDesktop(WindowHandle window) override;
     bool IsEnabled(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
-    std::string ProgramName(WindowHandle window) override;
+    ProcessIdentity ProcessOf(WindowHandle window) override;
+    std::string ProgramName(const ProcessIdentity& process) override;
 
 private:
     // Made on the user-interface thread when first needed, there used, and

@@ -80,6 +80,7 @@ TEST(FrmLoad, FollowsTheOptions) {
         FrmWorld w;
         for (const auto& [name, value] : c.options) w.Option(name, value);
         w.SeedList({"Daily Offer"});
+        WriteNeverClose(w.reg, {"keep.exe"});
         w.frm.Form_Load();
         ExpectTracking(w, c.on);
         EXPECT_EQ(std::make_tuple(w.view.visible, w.target.IconOn(),
@@ -93,6 +94,8 @@ TEST(FrmLoad, FollowsTheOptions) {
                                   std::string("Quellwatch is currently scanning for 1 window."), std::vector{6, 5}, 1));
         EXPECT_EQ(w.reg.GetString(kHkeyClassesRoot, "Quellwatch Window List\\shell\\open\\command", ""),
                   "\"" + w.process.ProgramPath() + "\" %1" + '\0');
+        // The programs never closed are known from the start.
+        EXPECT_EQ(w.frm.Scan().NeverClose(), Strings{"keep.exe"});
     }
 }
 

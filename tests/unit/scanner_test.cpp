@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "engine/entry_matcher.h"
 #include "engine/window_events.h"
@@ -62,6 +63,64 @@ TEST(EntryMatcher, AgreesWithTheLiteralRuleOnRandomLists) {
         for (int t = 0; t < 40; ++t) {
             const std::string title = text(20);
             ASSERT_EQ(m.FirstMatch(title), LiteralFirstListEntry(title, entries, lower)) << round << " " << title;
+        }
+    }
+}
+
+// The scan's choice of entry against the literal rule with options: each
+// entry in list order, lower-cased at every comparison, its every option
+// asked of the window.
+TEST(EntryMatcher, TheFirstEntryWhoseOptionsHoldAgreesWithTheLiteralRule) {
+    const CaseFolding lower = CaseFolding::Common();
+    std::mt19937 rng(4242);
+    const Strings alphabet = {"a", "b", "A", "B", " ", u8"Ä", u8"ä", u8"п", u8"П"};
+    const Strings programs = {"one.exe", "TWO.exe", "two.exe", ""};
+    auto text = [&](int maxLen) {
+        std::string s;
+        for (int n = static_cast<int>(rng() % maxLen) + 1; n > 0; --n) s += alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    MemoryWindows windows;
+    MemorySound sound;
+    MemoryRegistry reg;
+    MemoryTimer reInit;
+    OwnWindows own;
+    for (int round = 0; round < 200; ++round) {
+        EntryList lv;
+        Strings entries(rng() % 10 + 1);
+        std::vector<EntryOptions> options(entries.size());
+        std::set<std::string> seen;  // a list holds no repeats, ignoring case
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            do entries[i] = text(4);
+            while (!seen.insert(lower.Lower(entries[i])).second);
+            if (rng() % 2) continue;
+            options[i].enabled = rng() % 4 != 0;
+            options[i].title = static_cast<TitleRule>(rng() % 3);
+            options[i].program = programs[rng() % programs.size()];
+            options[i].dialogsOnly = rng() % 3 == 0;
+        }
+        lv.Assign(entries, options);
+        Scanner scanner(windows, sound, reg, lv, reInit, own, lower);
+        for (int t = 0; t < 30; ++t) {
+            windows = MemoryWindows{};
+            // A new window each time: the scan knows a window's facts for as long as it is there.
+            const WindowHandle handle = static_cast<WindowHandle>(round * 100 + t + 1);
+            FakeWindow& w = windows.Add(handle, text(8));
+            std::tie(w.program, w.className) =
+                std::make_tuple(programs[rng() % programs.size()], rng() % 2 ? "#32770" : "Window");
+            int literal = -1;
+            const std::string title = lower.Lower(w.title);
+            for (std::size_t i = 0; i < entries.size() && literal < 0; ++i) {
+                const EntryOptions& o = options[i];
+                const std::string entry = lower.Lower(entries[i]);
+                const bool titled = o.title == TitleRule::kExact    ? title == entry
+                                    : o.title == TitleRule::kPrefix ? title.rfind(entry, 0) == 0
+                                                                    : title.find(entry) != std::string::npos;
+                if (o.enabled && titled && (!o.dialogsOnly || w.className == "#32770") &&
+                    (o.program.empty() || lower.Lower(o.program) == lower.Lower(w.program)))
+                    literal = static_cast<int>(i);
+            }
+            ASSERT_EQ(scanner.FirstListEntry(handle, w.title), literal) << round << " " << w.title;
         }
     }
 }
@@ -160,6 +219,116 @@ TEST_F(Pass, WindowsNobodySeesAreNeverAsked) {
     EXPECT_EQ(windows.Closed(), asked);
     const MemoryWindows::Calls& unlisted = windows.calls[windows.windows.size()];
     EXPECT_EQ(std::make_tuple(unlisted.cloak, unlisted.className, unlisted.enabled), std::make_tuple(0, 0, 0));
+}
+
+// Each option narrows its entry, alone and together; an entry without options
+// closes what it always did. The entry the history names is the first in list
+// order whose options all hold. Windows' own shell and the programs in "Never
+// Close" are never asked, whatever the list holds. A window's class and its
+// process are asked once while it is there, a program's name once per process;
+// an id that a new process took is asked anew.
+TEST_F(Pass, EachOptionNarrowsItsEntry) {
+    const struct { WindowHandle handle; const char* title; const char* className; const char* program; } open[] = {
+        {1, "Setup Wizard", "#32770", "setup.exe"},
+        {2, "Setup Wizard Main", "Window", "setup.exe"},
+        {3, "Setup Wizard - Help", "Window", "help.exe"},
+        {4, "Free Download - Setup Wizard", "Window", "firefox.exe"},
+        {5, "Setup Wizard in the taskbar", "Shell_TrayWnd", "explorer.exe"},
+        {6, "Setup Wizard search", "Windows.UI.Core.CoreWindow", "SearchHost.exe"},
+        {7, "Setup Wizard start", "Window", "StartMenuExperienceHost.exe"},
+    };
+    const auto with = [](auto change) {
+        EntryOptions options;
+        change(options);
+        return options;
+    };
+    const std::tuple<const char*, EntryOptions, Handles> cases[] = {
+        {"none", {}, {1, 2, 3, 4}},
+        {"switched off", with([](EntryOptions& o) { o.enabled = false; }), {}},
+        {"the whole title", with([](EntryOptions& o) { o.title = TitleRule::kExact; }), {1}},
+        {"its start", with([](EntryOptions& o) { o.title = TitleRule::kPrefix; }), {1, 2, 3}},
+        {"a program, in any case", with([](EntryOptions& o) { o.program = "SETUP.EXE"; }), {1, 2}},
+        {"a program by its path", with([](EntryOptions& o) { o.program = "C:\\Tools\\Setup.exe"; }), {1, 2}},
+        {"dialog boxes", with([](EntryOptions& o) { o.dialogsOnly = true; }), {1}},
+        {"its start in a program", with([](EntryOptions& o) { o.title = TitleRule::kPrefix, o.program = "help.exe"; }),
+         {3}},
+        {"all at once, none holding", with([](EntryOptions& o) { o.dialogsOnly = true, o.program = "help.exe"; }), {}},
+    };
+    for (const auto& [what, options, closed] : cases) {
+        MemoryWindows fresh;
+        windows = fresh;
+        for (const auto& w : open) {
+            FakeWindow& added = windows.Add(w.handle, w.title);
+            std::tie(added.className, added.program) = std::make_tuple(w.className, w.program);
+        }
+        Scanner scan(windows, sound, reg, lv, reInit, own, lower);
+        scan.SetPassSlice(kWholePass);
+        lv.Assign({"Setup Wizard"}, {options});
+        scan.ScanCycle();
+        EXPECT_EQ(windows.Closed(), closed) << what;
+        // The preview's question gives the scan's answer, before any request.
+        Scanner preview(windows, sound, reg, lv, reInit, own, lower);
+        for (const auto& w : open) {
+            const bool closes = std::find(closed.begin(), closed.end(), w.handle) != closed.end();
+            EXPECT_EQ(preview.EntryCloses(w.handle, w.title, "SETUP wizard", options), closes) << what << " " << w.title;
+        }
+    }
+
+    // The first entry whose options hold is the one that closes, and is named.
+    struct Names : CloseObserver {
+        Strings entries;
+        void CannotClose(WindowHandle, const std::string&, CloseRefusal) override {}
+        void Asked(WindowHandle, const std::string&, const std::string& entry, const std::string&, bool) override {
+            entries.push_back(entry);
+        }
+    } names;
+    scanner.SetCloseObserver(&names);
+    windows = MemoryWindows{};
+    for (const auto& w : open) {
+        FakeWindow& added = windows.Add(w.handle, w.title);
+        std::tie(added.className, added.program) = std::make_tuple(w.className, w.program);
+    }
+    windows.Add(8, "Another wizard", true).program = "setup.exe";
+    lv.Assign({"setup", "wizard", "Setup Wizard Main", "help", "free download"},
+              {with([](EntryOptions& o) { o.program = "other.exe"; }), with([](EntryOptions& o) { o.dialogsOnly = true; }),
+               {}, with([](EntryOptions& o) { o.enabled = false; }), {}});
+    scanner.SetNeverClose({" ignored ", "C:\\Program Files\\Mozilla\\FIREFOX.EXE"});
+    scanner.ScanCycle();
+    EXPECT_EQ(windows.Closed(), (Handles{1, 2}));
+    EXPECT_EQ(names.entries, (Strings{"wizard", "Setup Wizard Main"}));
+    // Asked once while they are there, however many passes.
+    for (int pass = 0; pass < 3; ++pass) {
+        Debounce();
+        scanner.ScanCycle();
+    }
+    for (WindowHandle w : {1, 3, 4, 8}) {
+        EXPECT_LE(windows.calls[w].className, 1) << w;
+        EXPECT_LE(windows.calls[w].identity, 1) << w;
+    }
+    EXPECT_EQ(windows.programNames, 6);  // once per process: the taskbar's and search's too, for "setup"
+    // A process id that a new process took is a new program, even seen by a
+    // window event before the next pass forgets the old one; one whose start
+    // Windows would not give is named for its own window only.
+    lv.Assign({"reused"}, {with([](EntryOptions& o) { o.program = "first.exe"; })});
+    windows = MemoryWindows{};
+    FakeWindow& first = windows.Add(20, "Reused id one");
+    std::tie(first.program, first.processId) = std::make_tuple("first.exe", 4242);
+    scanner.ScanCycle();
+    windows.Remove(20);
+    FakeWindow& second = windows.Add(21, "Reused id two");
+    std::tie(second.program, second.processId, second.started) = std::make_tuple("second.exe", 4242, 2);
+    scanner.ScanOneWindow(21);
+    EXPECT_EQ(windows.Closed(), Handles{20});
+    for (WindowHandle w : {22, 23}) {
+        FakeWindow& unknown = windows.Add(w, "Reused id, start unknown " + std::to_string(w));
+        std::tie(unknown.program, unknown.processId, unknown.started) = std::make_tuple("first.exe", 4343, 0);
+    }
+    const int before = windows.programNames;
+    for (int pass = 0; pass < 2; ++pass) {
+        Debounce();
+        scanner.ScanCycle();
+    }
+    EXPECT_EQ(windows.programNames - before, 2);
 }
 
 // One title is held: windows sharing it close one per tick of ReInitCloseTmr,
