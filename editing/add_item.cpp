@@ -2,6 +2,7 @@
 
 #include "editing/browser_suffix.h"
 #include "resources/resource.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -28,19 +29,23 @@ namespace {
 // ListCandidateWindow: the scan's own filter, on the title without its browser suffix.
 class CandidateLister : public WindowVisitor {
 public:
-    CandidateLister(Scanner& scanner, std::vector<std::string>& rows) : scanner_(scanner), rows_(rows) {}
+    CandidateLister(Scanner& scanner, std::vector<std::string>& rows, std::vector<WindowHandle>& windows)
+        : scanner_(scanner), rows_(rows), windows_(windows) {}
     void Visit(WindowHandle window) override {
         // Only windows the user can see, asked first: reading the title of a
         // hidden window of ours on another thread is a message it must answer.
         if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
         std::string title = scanner_.GetTitle(window);
         StripBrowserSuffix(title);
-        if (scanner_.IsCandidateWindow(window, title)) rows_.push_back(std::move(title));
+        if (!scanner_.IsCandidateWindow(window, title)) return;
+        rows_.push_back(std::move(title));
+        windows_.push_back(window);
     }
 
 private:
     Scanner& scanner_;
     std::vector<std::string>& rows_;
+    std::vector<WindowHandle>& windows_;
 };
 
 }  // namespace
@@ -64,14 +69,18 @@ void AddItem::RefreshWndwList_Click() {
 
 void AddItem::FillWndwList() {
     rows_.clear();
-    CandidateLister lister(platform_.scanner, rows_);
+    rowWindows_.clear();
+    CandidateLister lister(platform_.scanner, rows_, rowWindows_);
     platform_.windows.EnumTopLevel(lister);
     view_.SetRows(rows_);
+    // The program box offers the programs of the windows listed.
+    part_.SetPrograms(ProgramsOf(platform_.scanner, rowWindows_));
 }
 
 void AddItem::WndwList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    part_.Suggest(platform_.scanner.ProgramOf(rowWindows_[static_cast<std::size_t>(row)]));
     preview_.Refresh();
 }
 
@@ -84,9 +93,10 @@ void AddItem::Target_MouseUp() {
     const std::string title = platform_.scanner.GetTitle(window);
     // The pointer may rest on a control: the program's own windows are
     // refused by the window that holds it.
-    if (!platform_.scanner.IsProgramWindow(platform_.windows.RootOf(window)) &&
-        platform_.scanner.IsCandidateWindow(window, title)) {
+    const WindowHandle root = platform_.windows.RootOf(window);
+    if (!platform_.scanner.IsProgramWindow(root) && platform_.scanner.IsCandidateWindow(window, title)) {
         view_.SetText(title);
+        part_.Suggest(platform_.scanner.ProgramOf(root));
     } else {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
     }

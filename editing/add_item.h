@@ -27,7 +27,7 @@ public:
     AddItem(AddItemView& view, EditingPlatform platform, PreviewParts* preview = nullptr,
             OptionsPartView* options = nullptr)
         : view_(view), platform_(platform), part_(options),
-          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
+          preview_(view, preview, platform.scanner, platform.windows, &part_) {}
 
     // `ladd`, `ad1` and `ad2`: the one dialog, not modal.
     void Show() { view_.Show(); }
@@ -60,6 +60,7 @@ private:
     OptionsPart part_;
     ClosePreview preview_;
     std::vector<std::string> rows_;
+    std::vector<WindowHandle> rowWindows_;  // side by side with rows_
 };
 
 }  // namespace qw

@@ -1,6 +1,7 @@
 #include "editing/edit.h"
 
 #include "resources/resource.h"
+#include "ui/program_names.h"
 #include "store/registry_access.h"
 
 namespace qw {
@@ -11,6 +12,7 @@ void Edit::Open(int index) {
     view_.SetText(opened_);
     part_.Load(platform_.lv.OptionsAt(index));
     openedOptions_ = part_.Options();
+    part_.SetPrograms(RunningPrograms(platform_.scanner, platform_.windows));
     view_.Show();
     preview_.Refresh();
 }

@@ -16,7 +16,7 @@ public:
     Edit(DialogView& view, EditingPlatform platform, PreviewParts* preview = nullptr,
          OptionsPartView* options = nullptr)
         : view_(view), platform_(platform), part_(options),
-          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
+          preview_(view, preview, platform.scanner, platform.windows, &part_) {}
 
     // Opens the dialog on entry `index` of `lv`; an open dialog switches to it
     // and drops what was typed for the other.

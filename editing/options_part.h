@@ -60,6 +60,10 @@ public:
     void Suggest(const std::string& program);
     // A check box or choice changed: the program box follows its check box.
     void Changed();
+    // The running programs the program box offers.
+    void SetPrograms(const std::vector<std::string>& programs) {
+        if (view_) view_->SetPrograms(programs);
+    }
     // The options the part holds now: those of the controls, the program
     // only while its check box is ticked.
     EntryOptions Options() const;

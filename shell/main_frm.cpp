@@ -4,6 +4,7 @@
 #include "store/file_association.h"
 #include "store/registry_access.h"
 #include "store/settings.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -62,7 +63,9 @@ MainFrm::MainFrm(MainFrmPlatform platform)
       options_(platform_.optionsView,
                OptionsPlatform{platform_.registry, platform_.process, platform_.sound, platform_.fileDialogs,
                                [this](int iconIndex) { RegisterListFileType(iconIndex); },
-                               platform_.process.ProgramPath()}),
+                               platform_.process.ProgramPath(), [this] { return scanner_.NeverClose(); },
+                               [this](const std::vector<std::string>& programs) { scanner_.SetNeverClose(programs); },
+                               [this] { return RunningPrograms(scanner_, platform_.windows); }}),
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
     store_.WhenRefused([this](bool saving, long error) { ListRefused(saving, error); });

@@ -29,9 +29,10 @@ HICON WarningIcon(int side) {
 
 }  // namespace
 
-void ShowPreviewLine(HWND dialog, const std::string& text, bool caution) {
-    HWND line = GetDlgItem(dialog, IDC_PREVIEW), icon = GetDlgItem(dialog, IDC_PREVIEWICON);
-    if (!line || !icon) return;
+void ShowPreviewLine(HWND dialog, const std::string& text, bool caution, const std::string& note) {
+    HWND line = GetDlgItem(dialog, IDC_PREVIEW), icon = GetDlgItem(dialog, IDC_PREVIEWICON),
+         below = GetDlgItem(dialog, IDC_PREVIEWNOTE);
+    if (!line || !icon || !below) return;
     RECT at{}, room{};
     GetWindowRect(icon, &at);
     GetWindowRect(line, &room);
@@ -44,11 +45,16 @@ void ShowPreviewLine(HWND dialog, const std::string& text, bool caution) {
         SetWindowPos(icon, nullptr, 0, 0, side, side, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(icon, caution ? SW_SHOWNA : SW_HIDE);
-    // The line starts after the icon while it shows, and keeps its right edge.
+    // The lines start after the icon while it shows, and keep their right edge.
     const int left = caution ? at.left + MetricForDpi(SM_CXSMICON, dpi) + ScaleForDpi(4, static_cast<int>(dpi))
                              : at.left;
     MoveWindow(line, left, room.top, room.right - left, room.bottom - room.top, TRUE);
     SetWindowTextW(line, Wide(text).c_str());
+    RECT noteRoom{};
+    GetWindowRect(below, &noteRoom);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&noteRoom), 2);
+    MoveWindow(below, left, noteRoom.top, room.right - left, noteRoom.bottom - noteRoom.top, TRUE);
+    SetWindowTextW(below, Wide(note).c_str());
 }
 
 namespace {

@@ -12,8 +12,8 @@
 namespace qw {
 
 // The preview line below a dialog's text box, with its caution icon before
-// it when shown.
-void ShowPreviewLine(HWND dialog, const std::string& text, bool caution);
+// it and the note below it when shown.
+void ShowPreviewLine(HWND dialog, const std::string& text, bool caution, const std::string& note);
 
 // The options part, alike in the add and edit dialogs.
 class OptionsPartControls : public OptionsPartView {
@@ -73,7 +73,9 @@ public:
 
     void SetRows(const std::vector<std::string>& rows) override;
     void SetCrosshair(bool on) override;
-    void SetPreview(const std::string& text, bool caution) override { ShowPreviewLine(hwnd_, text, caution); }
+    void SetPreview(const std::string& text, bool caution, const std::string& note) override {
+        ShowPreviewLine(hwnd_, text, caution, note);
+    }
 
 private:
     void OnInit() override;
@@ -89,7 +91,9 @@ private:
 class EditWindow : public DialogWindow<DialogView, Edit>, public PreviewView, public OptionsPartControls {
 public:
     explicit EditWindow(HINSTANCE instance);
-    void SetPreview(const std::string& text, bool caution) override { ShowPreviewLine(hwnd_, text, caution); }
+    void SetPreview(const std::string& text, bool caution, const std::string& note) override {
+        ShowPreviewLine(hwnd_, text, caution, note);
+    }
 
 private:
     void OnInit() override { logic_->Form_Load(); }

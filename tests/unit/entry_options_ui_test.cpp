@@ -173,6 +173,103 @@ TEST_F(OptionsUi, TheEditDialogShowsAnEntrysOptionsAndStoresOnlyChangedOnes) {
     EXPECT_EQ(StoredOptions("Bravo renamed"), changed);
 }
 
+// The preview follows every option as it changes (a key in the program box
+// after the typing delay, a choice at once) and names each window's
+// program; an entry switched off closes nothing. A browser window, or many
+// windows, bring the caution icon and a line that says why. Windows of a
+// program never closed, and of Windows' own shell, are never named.
+TEST_F(OptionsUi, ThePreviewFollowsEveryOptionAndNamesEachWindowsProgram) {
+    const auto window = [&](WindowHandle handle, const std::string& title, const std::string& program,
+                            const std::string& className = "Window") {
+        FakeWindow& w = windows.Add(handle, title);
+        w.program = program, w.className = className;
+    };
+    window(1, "Free Download - Mozilla Firefox", "firefox.exe");
+    window(2, "Setup Wizard", "Setup.exe", "#32770");
+    window(3, "Setup Wizard", "other.exe");
+    window(4, "Setup Wizard - step 2", "setup.exe");
+    window(5, "The Setup Wizard", "");
+    window(6, "Setup Wizard of the shell", "explorer.exe", "Shell_TrayWnd");
+    window(7, "Setup Wizard kept", "keep.exe");
+    frm.Scan().SetNeverClose({"KEEP.exe"});
+    add.Show();
+    add.Form_Load();
+    addItemView.text = "setup wizard";
+    const std::string dash = " \xE2\x80\x94 ";
+    const std::tuple<OptionsForm, std::string> cases[] = {
+        {OptionsForm{}, "4 windows" + dash + "Setup Wizard (Setup.exe); Setup Wizard (other.exe); Setup Wizard - step 2 (setup.exe); "
+                                  "The Setup Wizard"},
+        {OptionsForm{true, TitleRule::kExact, false, "", false}, "2 windows" + dash + "Setup Wizard (Setup.exe); Setup Wizard (other.exe)"},
+        {OptionsForm{true, TitleRule::kPrefix, false, "", false},
+         "3 windows" + dash + "Setup Wizard (Setup.exe); Setup Wizard (other.exe); Setup Wizard - step 2 (setup.exe)"},
+        {OptionsForm{true, TitleRule::kContains, true, "setup.EXE", false},
+         "2 windows" + dash + "Setup Wizard (Setup.exe); Setup Wizard - step 2 (setup.exe)"},
+        {OptionsForm{true, TitleRule::kContains, false, "setup.EXE", true}, "1 window" + dash + "Setup Wizard (Setup.exe)"},
+        {OptionsForm{true, TitleRule::kContains, true, "nothing.exe", false}, "nothing"},
+    };
+    for (const auto& [form, line] : cases) {
+        addPart.form = form;
+        add.Options_Change();
+        EXPECT_EQ(std::make_tuple(addLine.text, addLine.caution, addLine.note),
+                  std::make_tuple("Would close now: " + line, false, std::string())) << line;
+    }
+    addPart.form = {false, TitleRule::kContains, false, "", false};
+    add.Options_Change();
+    EXPECT_EQ(addLine.text, kPreviewSwitchedOff);
+    addPart.form = {true, TitleRule::kContains, true, "other.exe", false};
+    add.Program_Change();
+    EXPECT_EQ(std::make_pair(addLine.text, addDelay.IsRunning()), std::make_pair(std::string(kPreviewSwitchedOff), true));
+    add.PreviewTmr_Timer();
+    EXPECT_EQ(addLine.text, "Would close now: 1 window" + dash + "Setup Wizard (other.exe)");
+
+    addPart.form = {};
+    addItemView.text = "free download";
+    add.Options_Change();
+    EXPECT_EQ(std::make_tuple(addLine.caution, addLine.note), std::make_tuple(true, std::string(kBrowserCaution)));
+    for (WindowHandle w = 10; w < 16; ++w) window(w, "Free download " + std::to_string(w), "");
+    add.Options_Change();
+    EXPECT_EQ(std::make_tuple(addLine.caution, addLine.note), std::make_tuple(true, std::string(kBrowserCaution)));
+    windows.Remove(1);
+    add.Options_Change();
+    EXPECT_EQ(std::make_tuple(addLine.text.substr(0, 26), addLine.caution, addLine.note),
+              std::make_tuple(std::string("Would close now: 6 windows"), true, std::string(kManyCaution)));
+}
+
+// The program box offers the programs of the windows the picker lists, each
+// once, in alphabetical order. A window picked from the list or by the
+// crosshair fills in its program as a suggestion, its check box left as it
+// was; one whose program Windows will not name leaves the box alone.
+TEST_F(OptionsUi, APickSuggestsItsProgramAndTheBoxOffersTheRunningOnes) {
+    windows.Add(1, "Report - Editor").program = "editor.exe";
+    windows.Add(2, "Setup Wizard").program = "setup.exe";
+    windows.Add(3, "Other report").program = "Editor.EXE";
+    windows.Add(4, "Hidden report", false).program = "hidden.exe";
+    windows.Add(5, "Untitled");
+    FakeWindow& control = windows.Add(6, "Next >");  // a button inside the wizard
+    control.root = 2;
+    windows.Add(kMain, "Quellwatch v1.6").program = "Quellbox.exe";
+    frm.OnCommand(IDC_LADD);
+    add.Form_Load();
+    add.Form_Activate();
+    EXPECT_EQ(addPart.programs, (Strings{"editor.exe", "setup.exe"}));
+    add.WndwList_Click(2);
+    EXPECT_EQ(std::make_tuple(addItemView.text, addPart.form.program, addPart.form.programOnly),
+              std::make_tuple(std::string("Other report"), std::string("Editor.EXE"), false));
+    add.WndwList_Click(3);  // Windows would not say
+    EXPECT_EQ(std::make_pair(addItemView.text, addPart.form.program), std::make_pair(std::string("Untitled"), std::string("Editor.EXE")));
+    addPart.form.programOnly = true;
+    windows.underPointer = 6;
+    add.Target_MouseUp();
+    EXPECT_EQ(std::make_tuple(addItemView.text, addPart.form.program, addPart.form.programOnly),
+              std::make_tuple(std::string("Next >"), std::string("setup.exe"), true));
+    box.selection = -1;
+    List({"Setup Wizard"});
+    box.selection = 0;
+    editPart.programs.clear();
+    frm.OnCommand(IDC_EDITENTRY);
+    EXPECT_EQ(editPart.programs, (Strings{"editor.exe", "setup.exe"}));
+}
+
 // The "Never Close" page shows the stored programs; "Add" takes a program's
 // file name once (case ignored), "Remove" the selected one, and nothing is
 // stored until OK. OK makes the page's additions and removals on the list
@@ -210,8 +307,33 @@ TEST_F(OptionsUi, TheNeverClosePageStoresTheUsersChangesAtOk) {
     optionsView.program = "notes.exe";  // typed, not added
     ASSERT_TRUE(WriteNeverClose(reg, {"explorer.exe", "game.exe", "chat.exe"}));  // meanwhile
     options.OK_Click();
-    EXPECT_EQ(ReadNeverClose(reg), (Strings{"game.exe", "chat.exe", "editor.exe", "notes.exe"}));
-    EXPECT_TRUE(process.boxes.empty());
+    const Strings stored = {"game.exe", "chat.exe", "editor.exe", "notes.exe"};
+    EXPECT_EQ(std::make_tuple(ReadNeverClose(reg), frm.Scan().NeverClose(), process.boxes.empty()),
+              std::make_tuple(std::optional<Strings>(stored), stored, true));
+}
+
+// A list the registry would not give at the load is shown as the scan keeps
+// it, and an OK that changed nothing on the page leaves the stored one be.
+TEST_F(OptionsUi, TheNeverClosePageShowsTheScansListWhenTheReadIsRefused) {
+    ASSERT_TRUE(WriteNeverClose(reg, {"stored.exe"}));
+    frm.Scan().SetNeverClose({"scan.exe"});
+    frm.OnCommand(IDM_NEVERCLOSE);
+    frm.Opts().OK_Click();  // every setting stored, as each load below finds them
+    const std::uint64_t before = reg.CallCount();
+    frm.OnCommand(IDM_NEVERCLOSE);
+    const std::uint64_t calls = reg.CallCount() - before;
+    bool fellBack = false;
+    for (std::uint64_t step = 0; step < calls; ++step) {
+        frm.Opts().No_Click();
+        reg.FailAt(step);
+        frm.OnCommand(IDM_NEVERCLOSE);
+        reg.Heal();
+        EXPECT_TRUE(optionsView.neverClose == Strings{"stored.exe"} || optionsView.neverClose == Strings{"scan.exe"});
+        fellBack = fellBack || optionsView.neverClose == Strings{"scan.exe"};
+        frm.Opts().OK_Click();
+        EXPECT_EQ(ReadNeverClose(reg), Strings{"stored.exe"}) << "failed call " << step;
+    }
+    EXPECT_TRUE(fellBack);
 }
 
 // OK failing at any one registry call never loses the user's list silently:
@@ -228,6 +350,8 @@ TEST(NeverCloseFaults, AFailedCallOfOkIsToldOrHarmless) {
         if (failAt) w->reg.FailAt(*failAt);
         w->frm.Opts().OK_Click();
         w->reg.Heal();
+        // The user's word counts for this run, stored or not.
+        EXPECT_EQ(w->frm.Scan().NeverClose(), (Strings{"explorer.exe", "game.exe"}));
         return std::make_tuple(w->reg.CallCount() - before, ReadNeverClose(w->reg), FactsOf(w->process.boxes));
     };
     const auto [calls, clean, quiet] = run(std::nullopt);

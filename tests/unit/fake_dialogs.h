@@ -111,9 +111,11 @@ struct FakePart : OptionsPartView {
 };
 
 struct FakeLine : PreviewView {
-    std::string text;
+    std::string text, note;
     bool caution = false;
-    void SetPreview(const std::string& value, bool on) override { text = value, caution = on; }
+    void SetPreview(const std::string& value, bool on, const std::string& why) override {
+        text = value, caution = on, note = why;
+    }
 };
 
 struct FakePointer : MousePointer {
