@@ -3,12 +3,18 @@
 #include <string_view>
 
 #include "resources/resource.h"
+#include "platform/text.h"
+#include "store/entry_options.h"
 #include "store/whole_file.h"
 #include "ui/entry_commands.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
 const char kClosedWindowsCaption[] = "Closed Windows";
+const char kNeverCloseUnread[] =
+    "Could not read the programs never closed from the registry, so the list was not changed.\r\n"
+    "Quellwatch leaves this program's windows open until it ends.";
 const char* const kHistoryColumnNames[kHistoryColumns] = {"Time", "Title", "Entry", "Program", "Outcome"};
 
 namespace {
@@ -45,6 +51,22 @@ void AppendCsvField(std::string& line, const std::string& raw) {
     line += '"';
 }
 
+// A program's name in a button's caption: a long one is cut, so that the
+// button keeps to the window, and an ampersand shows as one.
+std::string CaptionName(const std::string& program) {
+    constexpr std::size_t kLongest = 28;  // characters
+    std::string name;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < program.size(); ++characters) {
+        std::size_t end = i + 1;
+        while (end < program.size() && (static_cast<unsigned char>(program[end]) & 0xC0) == 0x80) ++end;
+        if (characters == kLongest - 1 && utf8::CodePoints(program) > kLongest) return name + "\xE2\x80\xA6";
+        name += program[i] == '&' ? "&&" : program.substr(i, end - i);
+        i = end;
+    }
+    return name;
+}
+
 }  // namespace
 
 std::string HistoryCsv(const std::deque<CloseRecord>& rows) {
@@ -79,6 +101,65 @@ void ClosedWindows::HistoryChanged(int added) {
     const int count = static_cast<int>(platform_.history.Rows().size());
     view_.ShowRows(count);
     if (added > 0 && selected >= 0) view_.SelectRow(selected + added < count ? selected + added : -1);
+    Rows_SelChange();
+}
+
+std::string ClosedWindows::SelectedProgram() const {
+    const auto& rows = platform_.history.Rows();
+    const int row = view_.SelectedRow();
+    return row >= 0 && static_cast<std::size_t>(row) < rows.size() ? rows[static_cast<std::size_t>(row)].program : "";
+}
+
+void ClosedWindows::Rows_SelChange() {
+    const std::string program = SelectedProgram();
+    const std::string name = program.empty() ? "Program" : CaptionName(program);
+    view_.SetProgramCommands("Li&mit Entry to " + name, "&Never Close " + name, !program.empty());
+}
+
+bool ClosedWindows::Asked(const std::string& question) {
+    constexpr unsigned kQuestion = kMbOkCancel | kMbIconQuestion | kMbDefButton2 | kMbSetForeground;
+    return platform_.process.ShowMessageBox(view_.Handle(), question, "Are you sure?", kQuestion) == kIdOk;
+}
+
+void ClosedWindows::LimitEntry_Click() {
+    const std::string program = SelectedProgram();
+    if (program.empty()) return;
+    const int index = SelectedEntry(view_.SelectedRow());
+    if (index < 0) return;
+    const std::string entry = platform_.lv.At(index);
+    if (!Asked("Limit the entry \"" + entry + "\" to windows of " + program +
+               "?\r\nIt will no longer close windows of other programs."))
+        return;
+    // The box runs its own message loop: the entry may have moved meanwhile.
+    const int at = platform_.store.Find(entry);
+    if (at < 0) return;
+    EntryOptions options = platform_.lv.OptionsAt(at);
+    options.program = program;
+    platform_.lv.SetOptions(at, options);
+    platform_.store.SaveWindowList(ListChange::Options(entry, std::move(options)));
+}
+
+void ClosedWindows::NeverClose_Click() {
+    const std::string program = SelectedProgram();
+    if (program.empty()) return;
+    if (!Asked("Never close windows of " + program + "?\r\nNo entry will close them until you take " + program +
+               " off the list under Options, Never Close."))
+        return;
+    ProcessApi& process = platform_.process;
+    // Stored at once, after the programs stored now.
+    std::optional<std::vector<std::string>> programs = ReadNeverClose(platform_.registry);
+    std::vector<std::string> told = programs ? *programs : platform_.scanner.NeverClose();
+    bool listed = false;
+    for (const std::string& kept : told) listed = listed || SameProgram(kept, program);
+    if (!listed) told.push_back(program);
+    if (!programs) {
+        // A list that could not be read is not written over.
+        process.ShowMessageBox(view_.Handle(), kNeverCloseUnread, "Error", kMbIconStop | kMbSetForeground);
+    } else if (!listed && !WriteNeverClose(platform_.registry, told)) {
+        process.ShowMessageBox(view_.Handle(), kNeverCloseUnsaved, "Error", kMbIconStop | kMbSetForeground);
+    }
+    // The user's word counts for this run, stored or not.
+    platform_.scanner.SetNeverClose(told);
 }
 
 int ClosedWindows::SelectedEntry(int row) {

@@ -13,9 +13,6 @@ namespace qw {
 const char kSoundPathTooLong[] =
     "The path of this sound file is too long to be stored.\r\n"
     "Please choose a file whose full path has at most 254 characters.";
-const char kNeverCloseUnsaved[] =
-    "Could not save the programs never closed: the registry refused the change.\r\n"
-    "Quellwatch keeps to the new list until it ends.";
 
 namespace {
 

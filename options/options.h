@@ -10,11 +10,11 @@
 #include "platform/shell_api.h"
 #include "platform/window_api.h"
 #include "ui/dialog_view.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
 extern const char kSoundPathTooLong[];
-extern const char kNeverCloseUnsaved[];
 
 // The pages of `Tabb`, by index.
 constexpr int kPageOnStartup = 0;

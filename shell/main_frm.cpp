@@ -74,7 +74,8 @@ MainFrm::MainFrm(MainFrmPlatform platform)
         history_ = std::make_unique<CloseHistory>(platform_.windows, parts->clock, parts->checkTimer);
         closedWindows_ = std::make_unique<ClosedWindows>(
             parts->view, ClosedWindowsPlatform{*history_, lv_, store_, platform_.process, platform_.fileDialogs,
-                                               platform_.files, [this](int index) { ShowEntry(index); }});
+                                               platform_.files, [this](int index) { ShowEntry(index); },
+                                               platform_.registry, scanner_});
     }
 }
 

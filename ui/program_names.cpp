@@ -4,6 +4,10 @@
 
 namespace qw {
 
+const char kNeverCloseUnsaved[] =
+    "Could not save the programs never closed: the registry refused the change.\r\n"
+    "Quellwatch keeps to the new list until it ends.";
+
 namespace {
 
 char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -10,6 +10,9 @@
 
 namespace qw {
 
+// A list of programs never closed that the registry would not store.
+extern const char kNeverCloseUnsaved[];
+
 // A program as a box gives it: blanks around it and any folders before its
 // file name are no part of it.
 std::string ProgramBoxName(const std::string& text);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/win32_system.h"
 #include "resources/resource.h"
 
@@ -12,8 +14,11 @@ namespace {
 constexpr int kMargin = 7, kGap = 4, kButtonHeight = 14, kCloseWidth = 50;
 constexpr int kColumnWidths[kHistoryColumns] = {72, 116, 56, 70, 44};
 constexpr int kButtons[] = {IDC_HISTORYREMOVE, IDC_HISTORYSAVE, IDC_HISTORYCLEAR};
+// The row above them: the selected row's program, named in each caption.
+constexpr int kProgramButtons[] = {IDC_HISTORYLIMIT, IDC_HISTORYNEVER};
+constexpr int kProgramButtonWidth = 96;  // at least; a longer caption widens its button
 // The least size of the window's client area.
-constexpr int kLeastWidth = 240, kLeastHeight = 100;
+constexpr int kLeastWidth = 240, kLeastHeight = 118;
 
 }  // namespace
 
@@ -52,8 +57,20 @@ void ClosedWindowsWindow::SelectRow(int row) {
     if (row >= 0) ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+void ClosedWindowsWindow::SetProgramCommands(const std::string& limitCaption, const std::string& neverCaption,
+                                             bool enabled) {
+    SetDlgItemTextW(hwnd_, IDC_HISTORYLIMIT, Wide(limitCaption).c_str());
+    SetDlgItemTextW(hwnd_, IDC_HISTORYNEVER, Wide(neverCaption).c_str());
+    for (int id : kProgramButtons) EnableWindow(GetDlgItem(hwnd_, id), enabled);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    Layout(client.right, client.bottom);
+}
+
 bool ClosedWindowsWindow::OnCommand(int id, int) {
     switch (id) {
+    case IDC_HISTORYLIMIT: logic_->LimitEntry_Click(); return true;
+    case IDC_HISTORYNEVER: logic_->NeverClose_Click(); return true;
     case IDC_HISTORYREMOVE: logic_->RemoveEntry_Click(); return true;
     case IDC_HISTORYSAVE: logic_->SaveAs_Click(); return true;
     case IDC_HISTORYCLEAR: logic_->Clear_Click(); return true;
@@ -67,8 +84,26 @@ void ClosedWindowsWindow::Layout(int width, int height) {
     RECT u{kMargin, kGap, kButtonHeight, kCloseWidth};  // dialog units to pixels, in the window's font
     MapDialogRect(hwnd_, &u);
     const int margin = u.left, gap = u.top, buttonHeight = u.right, closeWidth = u.bottom;
-    const int buttonTop = height - margin - buttonHeight;
-    MoveWindow(List(), margin, margin, width - 2 * margin, buttonTop - gap - margin, TRUE);
+    const int buttonTop = height - margin - buttonHeight, programTop = buttonTop - gap - buttonHeight;
+    MoveWindow(List(), margin, margin, width - 2 * margin, programTop - gap - margin, TRUE);
+    // Each program button as wide as its caption needs, in the window's font.
+    RECT least{0, 0, kProgramButtonWidth, 0};
+    MapDialogRect(hwnd_, &least);
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    int programLeft = margin;
+    for (int id : kProgramButtons) {
+        HWND button = GetDlgItem(hwnd_, id);
+        wchar_t caption[128] = {};
+        GetWindowTextW(button, caption, 128);
+        RECT text{};
+        DrawTextW(dc, caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        const int buttonWidth = std::max<int>(least.right, text.right + 2 * gap + 2 * GetSystemMetrics(SM_CXEDGE));
+        MoveWindow(button, programLeft, programTop, buttonWidth, buttonHeight, TRUE);
+        programLeft += buttonWidth + gap;
+    }
+    SelectObject(dc, font);
+    ReleaseDC(hwnd_, dc);
     int left = margin;
     for (int id : kButtons) {
         HWND button = GetDlgItem(hwnd_, id);
@@ -105,6 +140,10 @@ bool ClosedWindowsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         if (header->code == NM_DBLCLK) {
             logic_->Rows_DblClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+            return true;
+        }
+        if (header->code == LVN_ITEMCHANGED) {
+            logic_->Rows_SelChange();
             return true;
         }
         return false;

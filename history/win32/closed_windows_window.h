@@ -16,6 +16,7 @@ public:
     void ShowRows(int count) override;
     int SelectedRow() const override;
     void SelectRow(int row) override;
+    void SetProgramCommands(const std::string& limitCaption, const std::string& neverCaption, bool enabled) override;
 
 private:
     void OnInit() override;

@@ -4,6 +4,8 @@
 // program commands.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "resources/resource.h"
 #include "editing/options_part.h"
 #include "tests/unit/fake_dialogs.h"
@@ -364,6 +366,116 @@ TEST(NeverCloseFaults, AFailedCallOfOkIsToldOrHarmless) {
         told += saved ? 0 : 1;
     }
     EXPECT_GT(told, 0);
+}
+
+// A row of the close history offers its program to the two commands, which
+// name it (cut when long, an ampersand shown as one); a row without a
+// program, or no row, offers them disabled. Each asks first in a box owned
+// by the history window. "Limit Entry" gives the row's entry that program,
+// keeping its other options and made again on the list another copy stored
+// meanwhile; "Never Close" stores the program after those stored, at once,
+// and tells the scan.
+TEST_F(OptionsUi, TheClosedWindowsCommandsLimitAnEntryOrNeverCloseItsProgram) {
+    EntryOptions later;
+    later.kept = {"schedule=night"};
+    OtherCopyStores({"Daily Offer", "Register now"}, {later, {}});
+    frm.Store().LoadWindowList();
+    ClosedWindows& closed = *frm.Closed();
+    CloseHistory& history = *frm.History();
+    closed.Show();
+    closed.Form_Load();
+    history.Asked(1, "Register now - Reader", "Register now", "", false);
+    history.Asked(2, "Daily Offer - Mozilla Firefox", "Daily Offer", "firefox.exe", false);
+    history.Asked(3, "Daily Offer", "Daily Offer", "A&B Very Long Program Name Indeed.exe", false);
+    const auto offered = [&] {
+        return std::make_tuple(historyView.limitCaption, historyView.neverCaption, historyView.programCommands);
+    };
+    using Offer = std::tuple<std::string, std::string, bool>;
+    EXPECT_EQ(offered(), Offer("Li&mit Entry to Program", "&Never Close Program", false));
+    const std::pair<int, Offer> rows[] = {
+        {0, {"Li&mit Entry to A&&B Very Long Program Name \xE2\x80\xA6",
+             "&Never Close A&&B Very Long Program Name \xE2\x80\xA6", true}},
+        {2, {"Li&mit Entry to Program", "&Never Close Program", false}},
+        {1, {"Li&mit Entry to firefox.exe", "&Never Close firefox.exe", true}}};
+    for (const auto& [row, offer] : rows) {
+        historyView.selected = row;
+        closed.Rows_SelChange();
+        EXPECT_EQ(offered(), offer) << row;
+    }
+    history.Asked(4, "Register now - Reader", "Register now", "reader.exe", false);  // a new row above
+    EXPECT_EQ(std::make_pair(historyView.selected, offered()),
+              std::make_pair(2, Offer("Li&mit Entry to firefox.exe", "&Never Close firefox.exe", true)));
+
+    const unsigned question = 0x10121u;
+    process.answers = {kIdCancel};
+    closed.LimitEntry_Click();
+    EXPECT_EQ(lv.OptionsAt(0), later);
+    OtherCopyStores({"Daily Offer", "Register now", "Theirs"}, {later, {}, {}});
+    closed.LimitEntry_Click();
+    EntryOptions limited = later;
+    limited.program = "firefox.exe";
+    EXPECT_EQ(std::make_tuple(StoredList(), StoredOptions("Daily Offer"), lv.OptionsAt(0)),
+              std::make_tuple(Strings{"Daily Offer", "Register now", "Theirs"}, limited, limited));
+    const BoxFacts limit{"Limit the entry \"Daily Offer\" to windows of firefox.exe?\r\n"
+                         "It will no longer close windows of other programs.", "Are you sure?", question, 0x302};
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{limit, limit}));
+
+    process.boxes.clear();
+    ASSERT_TRUE(WriteNeverClose(reg, {"explorer.exe"}));
+    process.answers = {kIdCancel};
+    closed.NeverClose_Click();
+    EXPECT_EQ(std::make_pair(ReadNeverClose(reg), frm.Scan().NeverClose()),
+              std::make_pair(std::optional<Strings>({"explorer.exe"}), Strings{}));
+    closed.NeverClose_Click();
+    closed.NeverClose_Click();  // listed already: nothing more stored
+    const Strings both = {"explorer.exe", "firefox.exe"};
+    EXPECT_EQ(std::make_pair(ReadNeverClose(reg), frm.Scan().NeverClose()), std::make_pair(std::optional<Strings>(both), both));
+    const BoxFacts never{"Never close windows of firefox.exe?\r\nNo entry will close them until you take firefox.exe "
+                         "off the list under Options, Never Close.", "Are you sure?", question, 0x302};
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{never, never, never}));
+
+    historyView.selected = 3;  // no program
+    closed.Rows_SelChange();
+    process.boxes.clear();
+    closed.LimitEntry_Click();
+    closed.NeverClose_Click();
+    EXPECT_TRUE(process.boxes.empty());
+}
+
+// "Never Close" failing at any one registry call never loses the program
+// silently: it is stored after the others, or a box says why not; the scan
+// keeps it for this run either way, and a list that could not be read is
+// not written over.
+TEST(NeverCloseFaults, TheHistorysCommandIsStoredOrTold) {
+    const auto run = [](std::optional<std::uint64_t> failAt) {
+        auto w = std::make_unique<FrmWorld>();
+        EXPECT_TRUE(WriteNeverClose(w->reg, {"explorer.exe"}));
+        w->frm.Scan().SetNeverClose({"explorer.exe", "scan.exe"});
+        w->frm.Closed()->Form_Load();
+        w->frm.History()->Asked(1, "Daily Offer - Mozilla Firefox", "Daily Offer", "firefox.exe", false);
+        w->historyView.selected = 0;
+        const std::uint64_t before = w->reg.CallCount();
+        if (failAt) w->reg.FailAt(*failAt);
+        w->frm.Closed()->NeverClose_Click();
+        w->reg.Heal();
+        std::vector<std::string> told;
+        for (const auto& b : w->process.boxes) told.push_back(b.text);
+        const Strings scan = w->frm.Scan().NeverClose();
+        EXPECT_TRUE(std::find(scan.begin(), scan.end(), "firefox.exe") != scan.end());
+        return std::make_tuple(w->reg.CallCount() - before, *ReadNeverClose(w->reg), told);
+    };
+    const auto [calls, clean, question] = run(std::nullopt);
+    EXPECT_EQ(clean, (Strings{"explorer.exe", "firefox.exe"}));
+    std::set<std::string> outcomes;
+    for (std::uint64_t step = 0; step < calls; ++step) {
+        const auto [n, stored, told] = run(step);
+        const std::string said = told.size() > 1 ? told[1] : "";
+        const bool as = stored == clean ? said.empty() : said == kNeverCloseUnread || said == kNeverCloseUnsaved;
+        EXPECT_TRUE(as) << "failed call " << step;
+        if (said == kNeverCloseUnread) EXPECT_EQ(stored, Strings{"explorer.exe"}) << step;
+        outcomes.insert(said);
+    }
+    EXPECT_EQ(outcomes, (std::set<std::string>{"", kNeverCloseUnread, kNeverCloseUnsaved}));
 }
 
 }  // namespace

@@ -95,6 +95,11 @@ struct FakeHistoryView : Fake<ClosedWindowsView> {
     void ShowRows(int count) override { rows = count, ++shown; }
     int SelectedRow() const override { return selected; }
     void SelectRow(int row) override { selected = row; }
+    std::string limitCaption, neverCaption;
+    bool programCommands = false;
+    void SetProgramCommands(const std::string& limit, const std::string& never, bool enabled) override {
+        limitCaption = limit, neverCaption = never, programCommands = enabled;
+    }
 };
 
 // The options part of an add or edit dialog, folded as a new dialog's is.
