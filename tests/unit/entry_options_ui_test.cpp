@@ -124,10 +124,11 @@ TEST_F(OptionsUi, TheAddDialogAddsTheOptionsItsPartHolds) {
     addPart.form = {false, TitleRule::kPrefix, true, "  C:\\Program Files\\Setup\\Setup.exe ", true};
     add.Options_Click();  // folded again: the options still hold
     addItemView.text = "Setup wizard";
+    OtherCopyStores({"Alpha window", "Plain entry", "Their entry"});  // made again on their list
     add.done_Click();
     EXPECT_EQ(StoredOptions("Setup wizard"), With(false, TitleRule::kPrefix, "Setup.exe", true));
-    EXPECT_EQ(lv.OptionsAt(2), With(false, TitleRule::kPrefix, "Setup.exe", true));
-    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Plain entry", "Setup wizard"}));
+    EXPECT_EQ(lv.OptionsAt(3), With(false, TitleRule::kPrefix, "Setup.exe", true));
+    EXPECT_EQ(StoredList(), (Strings{"Alpha window", "Plain entry", "Their entry", "Setup wizard"}));
 
     const std::pair<std::string, std::string> names[] = {
         {"", ""}, {"   ", ""}, {"setup.exe", "setup.exe"}, {" a b.exe\t", "a b.exe"}, {"D:/Games/x.exe", "x.exe"},
@@ -136,13 +137,13 @@ TEST_F(OptionsUi, TheAddDialogAddsTheOptionsItsPartHolds) {
 }
 
 // The edit dialog shows the entry's options, opening its part for an entry
-// that has any. Options the user changes are stored with the edit; options
+// that has any (a later version's strings alone are none the user can see). Options the user changes are stored with the edit; options
 // left alone are not written, so that another copy's change to them stays;
 // a later version's strings stay with the entry either way.
 TEST_F(OptionsUi, TheEditDialogShowsAnEntrysOptionsAndStoresOnlyChangedOnes) {
-    EntryOptions later = With(true, TitleRule::kExact);
-    later.kept = {"schedule=night"};
-    OtherCopyStores({"Alpha window", "Bravo window"}, {{}, later});
+    EntryOptions later = With(true, TitleRule::kExact), onlyKept;
+    later.kept = onlyKept.kept = {"schedule=night"};
+    OtherCopyStores({"Alpha window", "Bravo window"}, {onlyKept, later});
     frm.Store().LoadWindowList();
     box.selection = 0;
     frm.OnCommand(IDC_EDITENTRY);
@@ -169,10 +170,12 @@ TEST_F(OptionsUi, TheEditDialogShowsAnEntrysOptionsAndStoresOnlyChangedOnes) {
     editPart.form.programOnly = false;
     edit.Options_Change();
     EXPECT_FALSE(editPart.programBox);
+    OtherCopyStores({"Alpha window", "Bravo renamed", "Charlie window"}, {{}, theirs, {}});
     edit.Done_Click();
     EntryOptions changed = later;
     changed.title = TitleRule::kContains;
-    EXPECT_EQ(StoredOptions("Bravo renamed"), changed);
+    EXPECT_EQ(std::make_pair(StoredList(), StoredOptions("Bravo renamed")),
+              std::make_pair(Strings{"Alpha window", "Bravo renamed", "Charlie window"}, changed));
 }
 
 // The preview follows every option as it changes (a key in the program box
@@ -270,6 +273,7 @@ TEST_F(OptionsUi, APickSuggestsItsProgramAndTheBoxOffersTheRunningOnes) {
     editPart.programs.clear();
     frm.OnCommand(IDC_EDITENTRY);
     EXPECT_EQ(editPart.programs, (Strings{"editor.exe", "setup.exe"}));
+    EXPECT_EQ(windows.calls[4].text, 0);  // a hidden window's title is never asked for
 }
 
 // The "Never Close" page shows the stored programs; "Add" takes a program's
@@ -279,9 +283,11 @@ TEST_F(OptionsUi, APickSuggestsItsProgramAndTheBoxOffersTheRunningOnes) {
 // and not yet added included.
 TEST_F(OptionsUi, TheNeverClosePageStoresTheUsersChangesAtOk) {
     ASSERT_TRUE(WriteNeverClose(reg, {"explorer.exe", "game.exe"}));
+    windows.Add(1, "Report - Editor").program = "editor.exe";
+    windows.Add(2, "Hidden report", false).program = "hidden.exe";
     frm.OnCommand(IDM_NEVERCLOSE1);
-    EXPECT_EQ(std::make_tuple(optionsView.page, optionsView.neverClose, optionsView.neverSelected),
-              std::make_tuple(kPageNeverClose, Strings{"explorer.exe", "game.exe"}, -1));
+    EXPECT_EQ(std::make_tuple(optionsView.page, optionsView.neverClose, optionsView.neverSelected, optionsView.running),
+              std::make_tuple(kPageNeverClose, Strings{"explorer.exe", "game.exe"}, -1, Strings{"editor.exe"}));
     Options& options = frm.Opts();
     const std::pair<std::string, Strings> adds[] = {
         {"  C:\\Tools\\Editor.EXE ", {"explorer.exe", "game.exe", "Editor.EXE"}},
@@ -298,6 +304,8 @@ TEST_F(OptionsUi, TheNeverClosePageStoresTheUsersChangesAtOk) {
     options.NeverCloseRemove_Click();
     EXPECT_EQ(std::make_pair(optionsView.neverClose, optionsView.neverSelected),
               std::make_pair(Strings{"explorer.exe", "Editor.EXE"}, 1));
+    options.NeverCloseRemove_Click();  // the last one: the one before it is selected
+    EXPECT_EQ(std::make_pair(optionsView.neverClose, optionsView.neverSelected), std::make_pair(Strings{"explorer.exe"}, 0));
     options.No_Click();
     EXPECT_EQ(ReadNeverClose(reg), (Strings{"explorer.exe", "game.exe"}));
 
@@ -410,12 +418,20 @@ TEST_F(OptionsUi, TheClosedWindowsCommandsLimitAnEntryOrNeverCloseItsProgram) {
     process.answers = {kIdCancel};
     closed.LimitEntry_Click();
     EXPECT_EQ(lv.OptionsAt(0), later);
-    OtherCopyStores({"Daily Offer", "Register now", "Theirs"}, {later, {}, {}});
+    // The other copy puts an entry first, and this one reloads while the box
+    // is up; then the other copy adds one more.
+    OtherCopyStores({"Theirs", "Daily Offer", "Register now"}, {{}, later, {}});
+    process.duringBox = [&] {
+        frm.Store().LoadWindowList();
+        OtherCopyStores({"Theirs", "Daily Offer", "Register now", "Later"}, {{}, later, {}, {}});
+    };
     closed.LimitEntry_Click();
+    process.duringBox = nullptr;
     EntryOptions limited = later;
     limited.program = "firefox.exe";
-    EXPECT_EQ(std::make_tuple(StoredList(), StoredOptions("Daily Offer"), lv.OptionsAt(0)),
-              std::make_tuple(Strings{"Daily Offer", "Register now", "Theirs"}, limited, limited));
+    EXPECT_EQ(std::make_tuple(StoredList(), StoredOptions("Daily Offer"), lv.OptionsAt(1), StoredOptions("Theirs")),
+              std::make_tuple(Strings{"Theirs", "Daily Offer", "Register now", "Later"}, limited, limited,
+                              EntryOptions{}));
     const BoxFacts limit{"Limit the entry \"Daily Offer\" to windows of firefox.exe?\r\n"
                          "It will no longer close windows of other programs.", "Are you sure?", question, 0x302};
     EXPECT_EQ(FactsOf(process.boxes), (Boxes{limit, limit}));
@@ -430,9 +446,14 @@ TEST_F(OptionsUi, TheClosedWindowsCommandsLimitAnEntryOrNeverCloseItsProgram) {
     closed.NeverClose_Click();  // listed already: nothing more stored
     const Strings both = {"explorer.exe", "firefox.exe"};
     EXPECT_EQ(std::make_pair(ReadNeverClose(reg), frm.Scan().NeverClose()), std::make_pair(std::optional<Strings>(both), both));
+    const Strings capitals = {"explorer.exe", "FIREFOX.EXE"};  // listed in another case
+    ASSERT_TRUE(WriteNeverClose(reg, capitals));
+    closed.NeverClose_Click();
+    EXPECT_EQ(std::make_pair(ReadNeverClose(reg), frm.Scan().NeverClose()),
+              std::make_pair(std::optional<Strings>(capitals), capitals));
     const BoxFacts never{"Never close windows of firefox.exe?\r\nNo entry will close them until you take firefox.exe "
                          "off the list under Options, Never Close.", "Are you sure?", question, 0x302};
-    EXPECT_EQ(FactsOf(process.boxes), (Boxes{never, never, never}));
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{never, never, never, never}));
 
     historyView.selected = 3;  // no program
     closed.Rows_SelChange();
@@ -472,7 +493,9 @@ TEST(NeverCloseFaults, TheHistorysCommandIsStoredOrTold) {
         const std::string said = told.size() > 1 ? told[1] : "";
         const bool as = stored == clean ? said.empty() : said == kNeverCloseUnread || said == kNeverCloseUnsaved;
         EXPECT_TRUE(as) << "failed call " << step;
-        if (said == kNeverCloseUnread) EXPECT_EQ(stored, Strings{"explorer.exe"}) << step;
+        if (said == kNeverCloseUnread) {
+            EXPECT_EQ(stored, Strings{"explorer.exe"}) << step;
+        }
         outcomes.insert(said);
     }
     EXPECT_EQ(outcomes, (std::set<std::string>{"", kNeverCloseUnread, kNeverCloseUnsaved}));
