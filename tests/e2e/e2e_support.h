@@ -125,7 +125,9 @@ using Quellbox = Program;
 
 class Helper {
 public:
-    Helper();
+    // `exe`, beside the driver: a copy of the helper under another name is
+    // another program with the same windows. Helpers share one log.
+    explicit Helper(const std::string& exe = "qw_e2e_helper.exe");
     ~Helper();
     bool Ok() const { return commands_ != nullptr; }
     HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr) {
@@ -245,6 +247,11 @@ inline bool Answer(HWND box, int button) {
     return WaitGone(box);
 }
 inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+// A cell of a list view of `program`: the request and its answer go through
+// the program's own memory, as a pointer in a message to another process must.
+std::string ListViewCell(const Program& program, HWND list, int row, int column);
+// Selects `row` of a list view of `program` as a click would (its owner is told).
+void SelectListViewRow(const Program& program, HWND list, int row);
 
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
 // path) is set, after letting `painter` paint what it just opened.
