@@ -93,10 +93,18 @@ std::string Value(const char* path, const char* name, HKEY root) {
 void QuietOptions() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);
     for (const char* name : {"Run at Start", "Task Target", "Show Splash Screen"}) SetString(kOptionsKey, name, "0");
+    // No program is spared: a test's "Never Close" is its own.
+    HKEY program = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Varn\\Quellwatch", 0, KEY_SET_VALUE, &program) == ERROR_SUCCESS) {
+        RegDeleteValueA(program, "Never Close");
+        RegCloseKey(program);
+    }
 }
 
 void SeedList(const std::vector<std::string>& entries) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kDataKey);
+    // Plain entries: a test that wants options seeds them after.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Varn\\Quellwatch\\Rules");
     for (std::size_t i = 0; i < entries.size(); ++i) SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
     SetString(kDataKey, "", std::to_string(entries.size()));
 }

@@ -70,8 +70,9 @@ void SetString(const char* path, const char* name, const std::string& value);
 // "(missing)" when absent.
 std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER);
 // No splash, no start-with-Windows entry, no taskbar target (the main icon
-// alone in the tray); defaults else.
+// alone in the tray), no program never closed; defaults else.
 void QuietOptions();
+// The stored list: `entries`, none with options.
 void SeedList(const std::vector<std::string>& entries);
 std::vector<std::string> StoredList();
 

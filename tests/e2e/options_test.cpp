@@ -85,13 +85,6 @@ Strings NeverClose() {
     return type == REG_MULTI_SZ ? FromMultiSz(data.data(), bytes) : Strings{"(not REG_MULTI_SZ)"};
 }
 
-void ForgetNeverClose() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kProgramKey).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, L"Never Close");
-    RegCloseKey(key);
-}
-
 Strings ListBoxRows(HWND list) {
     Strings rows;
     for (int i = 0; i < static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
@@ -109,6 +102,16 @@ bool RulesStored(const Rules& rules) { return WaitUntil([&] { return StoredRules
 // pass of the scan that began once it was there.
 bool Kept(const Helper& helper, HWND sentinel, HWND window) {
     return helper.FullPass(sentinel) && IsWindow(window) && helper.Stamps(window, WM_CLOSE).empty();
+}
+
+// Brings `window` to the front as a click on its caption does, for its picture.
+void ClickCaption(HWND window) {
+    SetForegroundWindow(window);
+    RECT r{};
+    GetWindowRect(window, &r);
+    RunHost("/usr/bin/xdotool mousemove " + std::to_string(r.left + 120) + " " +
+            std::to_string(r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2) + " click 1");
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 2s);
 }
 
 // Answers the file dialog that command `id` opens with `path`.
@@ -174,7 +177,6 @@ TEST(Options, AJourneyThroughEntryOptions) {
     const std::string other = BinDir() + "\\" + kOtherExe;
     ASSERT_TRUE(CopyFileA((BinDir() + "\\" + kHelperExe).c_str(), other.c_str(), FALSE));
     QuietOptions();
-    ForgetNeverClose();
     const Strings seeded = {"Daily Offer",        "Scoped offer", "Switched off offer", "Untitled - Notepad",
                             "Setup Wizard",       "Weekly digest", "Register now",      "Stubborn sentinel"};
     SeedList(seeded);
@@ -183,6 +185,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
                {"Untitled - Notepad", {"program=notepad.exe"}},
                {"Setup Wizard", {"title=exact", "dialogs=1"}},
                {"Register now", {"title=prefix"}}});
+    // The helpers' windows show without taking the focus from the program's.
     Helper helper, copy(kOtherExe);
     ASSERT_TRUE(helper.Ok() && copy.Ok());
     Quellbox q;
@@ -207,10 +210,10 @@ TEST(Options, AJourneyThroughEntryOptions) {
     GetSystemDirectoryA(system, MAX_PATH);
     Program notepad;
     ASSERT_TRUE(notepad.Start(std::string(system) + "\\notepad.exe"));
-    HWND sentinel = helper.Create("Stubborn sentinel", "i");
-    HWND mine = helper.Create("Scoped offer"), theirs = copy.Create("Scoped offer");
-    HWND off = helper.Create("Switched off offer"), notepadTitle = helper.Create("Untitled - Notepad");
-    HWND digest = copy.Create("Weekly digest");
+    HWND sentinel = helper.Create("Stubborn sentinel", "in");
+    HWND mine = helper.Create("Scoped offer", "n"), theirs = copy.Create("Scoped offer", "n");
+    HWND off = helper.Create("Switched off offer", "n"), notepadTitle = helper.Create("Untitled - Notepad", "n");
+    HWND digest = copy.Create("Weekly digest", "n");
     EXPECT_TRUE(helper.WaitForMessages(mine, WM_CLOSE, 1, 10s));
     EXPECT_TRUE(helper.WaitForMessages(digest, WM_CLOSE, 1, 10s));
     EXPECT_NE(notepad.WaitExit(10s), -1) << "Notepad closed by the entry scoped to notepad.exe";
@@ -232,8 +235,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
     }
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(lv, LB_GETCURSEL, 0, 0), 2);  // the entry under the pointer
-    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);         // "Enabled"
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(RunHost("/usr/bin/xdotool key Down Return"));  // "Enabled"
     EXPECT_TRUE(helper.WaitForMessages(off, WM_CLOSE, 1, 10s));
     EXPECT_TRUE(WaitUntil([] { return StoredRules().count("Switched off offer") == 0; }, 10s));
     SendMessageW(lv, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -242,8 +244,8 @@ TEST(Options, AJourneyThroughEntryOptions) {
     // The add dialog: a picked window suggests its program, which counts only
     // once ticked; the preview follows each option as it changes and names
     // each window's program.
-    HWND nightly = copy.Create("Nightly build report");
-    HWND draft = helper.Create("Nightly build report - draft"), old = helper.Create("Old Nightly build report");
+    HWND nightly = copy.Create("Nightly build report", "n");
+    HWND draft = helper.Create("Nightly build report - draft", "n"), old = helper.Create("Old Nightly build report", "n");
     HWND dialog = Open(q, IDC_LADD, "Add new item");
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_WNDWLIST), line = GetDlgItem(dialog, IDC_PREVIEW);
@@ -289,6 +291,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
     PostMessageW(GetDlgItem(dialog, IDC_OPTPROGRAMONLY), BM_CLICK, 0, 0);
     EXPECT_TRUE(says("1 window" + dash + theirsNamed));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_OPTPROGRAM)));
+    ClickCaption(dialog);
     Screenshot("add-dialog-options", &q);
     ASSERT_TRUE(Answer(dialog, IDOK));
     EXPECT_TRUE(helper.WaitForMessages(nightly, WM_CLOSE, 1, 10s));
@@ -303,7 +306,11 @@ TEST(Options, AJourneyThroughEntryOptions) {
 
     // The close history: the row of the copy's window closed by "Weekly
     // digest" offers its program to both commands; each asks first.
-    Press(q.Main(), IDM_CLOSEDWINDOWS);
+    // Opened from the menu bar with real keys, as a user does.
+    RECT main{};
+    GetWindowRect(q.Main(), &main);
+    ASSERT_TRUE(RunHost("/usr/bin/xdotool mousemove " + std::to_string(main.left + 120) + " " +
+                        std::to_string(main.top + 60) + " click 1 key alt+s Up Return"));
     HWND history = WaitForWindow(q, "Closed Windows");
     ASSERT_NE(history, nullptr);
     HWND table = GetDlgItem(history, IDC_HISTORYLIST), limit = GetDlgItem(history, IDC_HISTORYLIMIT),
@@ -322,6 +329,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
         return TextOf(limit) == "Li&mit Entry to qw_e2e_other.exe" && TextOf(never) == "&Never Close qw_e2e_other.exe" &&
                IsWindowEnabled(limit) && IsWindowEnabled(never);
     }, 10s));
+    ClickCaption(history);
     Screenshot("closed-windows-options", &q);
     Press(history, IDC_HISTORYLIMIT);
     HWND box = WaitForBox(q, "Limit the entry \"Weekly digest\" to windows of qw_e2e_other.exe?\r\n"
@@ -341,8 +349,8 @@ TEST(Options, AJourneyThroughEntryOptions) {
     // Limited, the entry leaves the helper's window of its title; never
     // closed, the copy keeps its own; the entry scoped to the helper still
     // closes.
-    HWND limited = helper.Create("Weekly digest"), spared = copy.Create("Weekly digest");
-    HWND again = helper.Create("Scoped offer");
+    HWND limited = helper.Create("Weekly digest", "n"), spared = copy.Create("Weekly digest", "n");
+    HWND again = helper.Create("Scoped offer", "n");
     EXPECT_TRUE(helper.WaitForMessages(again, WM_CLOSE, 1, 10s));
     EXPECT_TRUE(Kept(helper, sentinel, limited));
     EXPECT_TRUE(IsWindow(spared) && helper.Stamps(spared, WM_CLOSE).empty());
@@ -362,6 +370,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
     Press(options, IDC_NCADD);
     EXPECT_TRUE(WaitUntil([&] { return ListBoxRows(programs) == Strings{kOtherExe, "notepad.exe"}; }, 10s));
     EXPECT_EQ(NeverClose(), Strings{kOtherExe});  // nothing stored until OK
+    ClickCaption(options);
     Screenshot("options-never-close", &q);
     ASSERT_TRUE(Answer(options, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return NeverClose() == Strings({kOtherExe, "notepad.exe"}); }, 10s));
