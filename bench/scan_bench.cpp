@@ -35,6 +35,9 @@ public:
         ++posts;
         return true;
     }
+    bool PostParams(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
+    std::vector<DialogButton> PushButtons(WindowHandle) override { return {}; }
+    EndResult EndProgram(const ProcessIdentity&) override { return EndResult::kRefused; }
     bool IsHung(WindowHandle) override { return false; }
     std::uint32_t CloakedBy(WindowHandle) override { return 0; }
     bool IsOnCurrentDesktop(WindowHandle) override { return true; }

@@ -37,6 +37,15 @@ struct FakeWindow {
     // Its process; windows of one program share one unless told otherwise.
     std::uint32_t processId = 0;   // 0: a process of its own per program name
     std::uint64_t started = 1;     // 0: Windows refuses to say when it started
+    // Its push buttons, as a dialog's; those disabled or hidden cannot be clicked.
+    struct Button {
+        WindowHandle handle;
+        int id;
+        std::string caption;
+        bool clickable = true;
+    };
+    std::vector<Button> buttons;
+    bool protectedProcess = false;  // ending its process is refused
 };
 
 class MemoryWindows : public WindowApi {
@@ -44,7 +53,11 @@ public:
     struct Posted {
         WindowHandle window;
         unsigned message;
-        bool operator==(const Posted& o) const { return window == o.window && message == o.message; }
+        std::uintptr_t wParam = 0;
+        std::intptr_t lParam = 0;
+        bool operator==(const Posted& o) const {
+            return window == o.window && message == o.message && wParam == o.wParam && lParam == o.lParam;
+        }
     };
     struct Calls {
         int style = 0;
@@ -89,6 +102,17 @@ public:
         if (onPost) onPost(window, message);
         return true;
     }
+    bool PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        const FakeWindow* w = Find(window);
+        if (w && w->elevated) return false;
+        posts.push_back({window, message, wParam, lParam});
+        if (onPost) onPost(window, message);
+        return true;
+    }
+    std::vector<DialogButton> PushButtons(WindowHandle dialog) override;
+    // Ending a process takes its windows with it.
+    EndResult EndProgram(const ProcessIdentity& process) override;
+    std::vector<std::uint32_t> ended;  // the processes ended, in order
     bool IsHung(WindowHandle window) override {
         ++calls[window].hung;
         const FakeWindow* w = Find(window);

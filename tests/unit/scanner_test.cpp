@@ -278,9 +278,7 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
     struct Names : CloseObserver {
         Strings entries;
         void CannotClose(WindowHandle, const std::string&, CloseRefusal) override {}
-        void Asked(WindowHandle, const std::string&, const std::string& entry, const std::string&, bool) override {
-            entries.push_back(entry);
-        }
+        void Acted(const ActReport& report) override { entries.push_back(report.entry); }
     } names;
     scanner.SetCloseObserver(&names);
     windows = MemoryWindows{};
