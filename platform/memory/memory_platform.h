@@ -152,8 +152,7 @@ public:
     }
     ProcessIdentity ProcessOf(WindowHandle window) override;
     std::string ProgramName(const ProcessIdentity& process) override;
-
-private:
+    // The window of that handle while it is there; none once it went.
     const FakeWindow* Find(WindowHandle handle) const;
 };
 

@@ -65,6 +65,104 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     EXPECT_EQ(std::make_pair(Column(4)[2], check.IsRunning()), std::make_pair(std::string("Closed"), false));
 }
 
+// Each action's requests and what the history says of them, 0 s and 2.5 s on
+// (the window stays unless it goes when asked): a button pressed as a click
+// tells its dialog, its caption's "&" and case ignored; a window without it
+// left alone and noted once; minimized once; a program ended 2 s after its
+// window was asked, unless Windows refuses, or it is Windows' own; a record
+// and nothing sent. Windows refuses what is sent to a program running as
+// administrator.
+TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
+    using P = MemoryWindows::Posted;
+    const auto with = [](EntryAction action, const char* button = "") {
+        EntryOptions options;
+        options.action = action;
+        options.button = button;
+        return options;
+    };
+    const std::uintptr_t clickNo = 7;  // BN_CLICKED (0) above the button's id
+    const struct {
+        const char* what;
+        EntryOptions options;
+        std::function<void(FakeWindow&)> set;
+        std::vector<P> posts;
+        Strings outcomes;  // at once, 2.5 s on
+        std::vector<std::uint32_t> ended;
+    } cases[] = {
+        {"press No", with(EntryAction::kPress, "no"), {}, {{1, kWmCommand, clickNo, 0x71}}, {"Pressed no", "Still open"}},
+        {"press &No, which closes it", with(EntryAction::kPress, "&No"), [](FakeWindow& w) { w.title += " "; },
+         {{1, kWmCommand, clickNo, 0x71}}, {"Closed", "Closed"}},
+        {"press a button it lacks", with(EntryAction::kPress, "Cancel"), {}, {}, {"No button Cancel", "No button Cancel"}},
+        {"press as administrator", with(EntryAction::kPress, "No"), [](FakeWindow& w) { w.elevated = true; }, {},
+         {"Refused", "Refused"}},
+        {"minimize", with(EntryAction::kMinimize), {}, {{1, kWmSysCommand, kScMinimize, 0}}, {"Minimized", "Minimized"}},
+        {"end", with(EntryAction::kEnd), [](FakeWindow& w) { w.processId = 77; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Program ended"}, {77}},
+        {"end a protected program", with(EntryAction::kEnd), [](FakeWindow& w) { w.protectedProcess = true; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Refused"}},
+        {"end Windows' own", with(EntryAction::kEnd), [](FakeWindow& w) { w.program = "svchost.exe"; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
+        {"record", with(EntryAction::kRecord), {}, {}, {"Recorded", "Recorded"}},
+        {"close", with(EntryAction::kClose), {}, {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
+    };
+    for (const auto& c : cases) {
+        FrmWorld w;
+        w.frm.Closed()->Form_Load();
+        w.frm.lv().Assign({"Save changes"}, {c.options});
+        FakeWindow& dialog = w.windows.Add(1, "Save changes?");
+        dialog.className = "#32770";
+        dialog.buttons = {{0x70, 6, "&Yes"}, {0x71, 7, "&No"}, {0x72, 8, "Help", false}};
+        if (c.set) c.set(dialog);
+        // A title ending in a blank stands for a dialog the press closes.
+        if (dialog.title.back() == ' ') w.windows.onPost = [&](WindowHandle h, unsigned) { w.windows.Remove(h); };
+        const auto pass = [&](std::int64_t later) {
+            w.clock.milliseconds += later;
+            w.frm.ReInitCloseTmr_Timer();
+            w.frm.Tm_Timer();
+            w.frm.HistoryCheckTmr_Timer();
+        };
+        pass(0);
+        const std::string first = w.frm.Closed()->Cell(0, 4);
+        for (int i = 0; i < 5; ++i) pass(500);  // asked again by the 500 ms rule where it stays
+        const std::vector<P> once(w.windows.posts.begin(),
+                                  w.windows.posts.begin() + std::min(w.windows.posts.size(), c.posts.size()));
+        EXPECT_EQ(once, c.posts) << c.what;
+        EXPECT_EQ((Strings{first, w.frm.Closed()->Cell(0, 4)}), c.outcomes) << c.what;
+        EXPECT_EQ(w.frm.History()->Rows().size(), 1u) << c.what;  // one row, however often
+        EXPECT_EQ(w.windows.ended, c.ended) << c.what;
+        const bool pressesAgain = c.posts.size() == 1 && c.posts[0].message == kWmCommand && w.windows.Find(1);
+        if (pressesAgain) EXPECT_GT(w.windows.posts.size(), 1u) << c.what;
+        if (c.posts.size() == 1 && c.posts[0].message == kWmSysCommand) EXPECT_EQ(w.windows.posts.size(), 1u);
+    }
+}
+
+// An entry's wait: the window must match that long before anything is sent;
+// the history says "Waiting" meanwhile. One that goes, or is renamed, is not
+// acted on; a window acted on after its wait is not made to wait again.
+TEST_F(History, AWaitComesBeforeAnyAction) {
+    closed.Form_Load();
+    EntryOptions waits;
+    waits.delay = 1500;
+    frm.lv().Assign({"special offer"}, {waits});
+    windows.Add(1, "Special offer - stays");
+    windows.Add(2, "Special offer - goes");
+    windows.Add(3, "Special offer - renamed");
+    Pass();
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Waiting", "Waiting"}));
+    Pass(800);
+    windows.Remove(2);
+    windows.windows[1].title = "Nothing to see";
+    Pass(699);
+    EXPECT_TRUE(windows.posts.empty());
+    EXPECT_EQ(Column(4), (Strings{"Not acted on", "Not acted on", "Waiting"}));
+    Pass(1);
+    EXPECT_EQ(windows.Closed(), Handles{1});
+    EXPECT_EQ(Column(4), (Strings{"Not acted on", "Not acted on", kAsked}));
+    Pass(500);  // asked again by the 500 ms rule, not made to wait
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1}));
+    EXPECT_EQ(history.Rows().size(), 3u);
+}
+
 // Notepad with unsaved text answers a request with "Save changes?", a box
 // titled "Notepad" that disables its window until answered; that box's
 // message loop takes every further request and puts up another box inside
