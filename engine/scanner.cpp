@@ -236,6 +236,8 @@ std::int64_t Scanner::Milliseconds() {
 
 bool Scanner::LeftAloneNow(WindowHandle window, const Facts& facts) {
     // Windows' own shell and the programs the user protects are never asked.
+    // The program's name, read here, is read before anything is sent: a
+    // window that closes at once may take its program with it.
     return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
 }
 
@@ -328,14 +330,31 @@ std::string ShownCaption(const std::string& caption) {
 }
 }  // namespace
 
-Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption) {
+Scanner::Closing Scanner::Ready(WindowHandle window, const Facts& facts, std::string* title) {
     if (Held(window, facts)) return Closing::kHeld;
-    const std::string title = GetTitle(window);
-    if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+    // The title may have changed since it matched; visibility and owner were
+    // asked moments ago in this same pass.
+    *title = GetTitle(window);
+    if (!IsCandidate(window, facts, *title)) return Closing::kTurnedDown;
     if (windows_.IsHung(window)) {
-        Refuse(window, title, CloseRefusal::kHung);
+        Refuse(window, *title, CloseRefusal::kHung);
         return Closing::kRefused;
     }
+    return Closing::kAsked;
+}
+
+Scanner::Closing Scanner::Sent(WindowHandle window, const std::string& title, bool taken) {
+    if (!taken) {
+        Refuse(window, title, CloseRefusal::kElevated);
+        return Closing::kRefused;
+    }
+    asked_[window] = Milliseconds();
+    return Closing::kAsked;
+}
+
+Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption) {
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
     const std::string wanted = lower_.Lower(ShownCaption(caption));
     for (const DialogButton& button : windows_.PushButtons(window)) {
         if (wanted.empty() || lower_.Lower(ShownCaption(button.caption)) != wanted) continue;
@@ -344,12 +363,7 @@ Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int ent
         const bool taken =
             windows_.PostParams(window, kWmCommand, command, static_cast<std::intptr_t>(button.handle));
         Tell(ActKind::kPressed, window, title, entry, !taken, ShownCaption(caption));
-        if (!taken) {
-            Refuse(window, title, CloseRefusal::kElevated);
-            return Closing::kRefused;
-        }
-        asked_[window] = Milliseconds();
-        return Closing::kAsked;
+        return Sent(window, title, taken);
     }
     // Left alone, looked at again as a window asked: its button may come.
     asked_[window] = Milliseconds();
@@ -361,9 +375,9 @@ Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int ent
 
 Scanner::Closing Scanner::Minimize(WindowHandle window, const Facts& facts, int entry) {
     // Once: a window the user brings back stays.
-    if (minimized_.count(window) || Held(window, facts)) return Closing::kHeld;
-    const std::string title = GetTitle(window);
-    if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+    if (minimized_.count(window)) return Closing::kHeld;
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
     const bool taken = windows_.PostParams(window, kWmSysCommand, kScMinimize, 0);
     Tell(ActKind::kMinimized, window, title, entry, !taken);
     if (!taken) {
@@ -375,9 +389,10 @@ Scanner::Closing Scanner::Minimize(WindowHandle window, const Facts& facts, int 
 }
 
 Scanner::Closing Scanner::Record(WindowHandle window, const Facts& facts, int entry) {
-    // As the window would have been asked: not while it waits on a question of its own.
-    if (Held(window, facts)) return Closing::kHeld;
-    const std::string title = GetTitle(window);
+    // As the window would have been asked: not while it waits on a question
+    // of its own, nor while its program does not answer.
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
     auto& noted = noted_[window];
     if (noted == title) return Closing::kHeld;
     noted = title;
@@ -421,26 +436,11 @@ void Scanner::EndStubborn() {
 }
 
 Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int entry) {
-    // Asked only of a window whose title matched: a pass costs what it did.
-    if (Held(window, facts)) return Closing::kHeld;
-    // The title may have changed since it matched; visibility and owner were
-    // asked moments ago in this same pass.
-    const std::string title = GetTitle(window);
-    if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
-    if (windows_.IsHung(window)) {
-        Refuse(window, title, CloseRefusal::kHung);
-        return Closing::kRefused;
-    }
-    // Read before the requests (already, to protect what is never closed): a
-    // window that closes at once may take its program with it.
-    ProgramOf(window);
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
     Tell(ActKind::kAskedToClose, window, title, entry, !taken);
-    if (!taken) {
-        Refuse(window, title, CloseRefusal::kElevated);
-        return Closing::kRefused;
-    }
-    asked_[window] = Milliseconds();
+    if (Sent(window, title, taken) == Closing::kRefused) return Closing::kRefused;
     // Read at every close so a change in the options counts at once.
     if (ReadSwitch(registry_, Setting::kPlaySound)) PlaySoundFile(ReadText(registry_, Setting::kSound));
     return Closing::kAsked;

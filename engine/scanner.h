@@ -183,6 +183,11 @@ private:
     bool IsQuestionOfAsked(const Facts& facts);
     // What the entry's action does to the window; `entry`: its index in `lv`.
     Closing Act(WindowHandle window, const Facts& facts, int entry, const std::string& title);
+    // Whether the window may be sent something now (kAsked), with its title
+    // read afresh; its program's name read before anything is sent.
+    Closing Ready(WindowHandle window, const Facts& facts, std::string* title);
+    // After a request: refused by Windows, or asked (and not again for kAskAgainAfter).
+    Closing Sent(WindowHandle window, const std::string& title, bool taken);
     Closing Close(WindowHandle window, const Facts& facts, int entry);
     Closing Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption);
     Closing Minimize(WindowHandle window, const Facts& facts, int entry);

@@ -34,7 +34,7 @@ E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
 + const bool taken = windows_.Post(window, kWmClose) && windows_.Post(window, kWmCancelMode);
 
 E04  engine/scanner.cpp  the title is not re-checked just before the close
-- if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+- if (!IsCandidate(window, facts, *title)) return Closing::kTurnedDown;
 + 
 
 E05  engine/scanner.cpp  the close sound is played without SND_NOSTOP
@@ -567,8 +567,8 @@ E20  engine/window_events.cpp  a renamed hidden window is watched at every new n
 + if (!showReported_ && waiting != waiting_.end() && Watch(window))
 
 E21  engine/scanner.cpp  a refused close takes the debounce
-- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
-+ if (closing == Closing::kHeld) return true;
+- if (closing != Closing::kAsked && closing != Closing::kTurnedDown) return true;
++ if (closing != Closing::kAsked && closing != Closing::kTurnedDown && closing != Closing::kRefused) return true;
 
 E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
 - if (windows_.IsHung(window)) {
@@ -811,12 +811,12 @@ R01  engine/close_history.cpp  the history grows past its bound
 + 
 
 R02  engine/close_history.cpp  each request to a window that stays is a row of its own
-- if (w.window == window && w.title == title) {
+- if (w.window == report.window && w.title == report.title) {
 + if (false) {
 
 R03  engine/close_history.cpp  a refused request waits for an outcome like any other
-- refused ? CloseOutcome::kRefused : CloseOutcome::kAsked});
-+ CloseOutcome::kAsked});
+- record.outcome = report.refused ? CloseOutcome::kRefused : asked;
++ record.outcome = asked;
 
 R04  engine/close_history.cpp  a window is "Still open" at the first look
 - } else if (now - it->firstAsked >= kCloseWithin) {
@@ -843,11 +843,11 @@ R09  engine/close_history.cpp  an open window does not show outcomes as they bec
 + 
 
 R10  engine/scanner.cpp  a request Windows refused is reported as asked
-- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
-+ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, false);
+- Tell(ActKind::kAskedToClose, window, title, entry, !taken);
++ Tell(ActKind::kAskedToClose, window, title, entry, false);
 
 R11  shell/main_frm.h  the main window keeps no history
-- if (history_) history_->Asked(window, title, entry, program, refused);
+- if (history_) history_->Acted(report);
 + 
 
 R12  history/closed_windows.cpp  a field with a line break is not quoted
@@ -1163,8 +1163,8 @@ W06  editing/add_item.cpp  the picker lists windows nobody sees
 + if (!scanner_.IsShown(window)) return;
 
 W07  engine/scanner.cpp  a window held back takes the debounce from a visible window of its title
-- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
-+ if (closing == Closing::kRefused) return true;
+- if (closing != Closing::kAsked && closing != Closing::kTurnedDown) return true;
++ if (closing != Closing::kAsked && closing != Closing::kTurnedDown && closing != Closing::kHeld) return true;
 
 W08  engine/scanner.cpp  every window is asked whether anyone sees it, before its title is matched
 - const int entry = FirstListEntry(window, title);
@@ -1176,8 +1176,8 @@ W09  engine/scanner.cpp  a disabled window is asked, opening a question inside i
 + return false;
 
 W10  engine/scanner.cpp  the question of a window the scan asked is closed (Cancel), to be asked again
-- if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
-+ if (IsUnseen(window)) return true;
+- return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
++ return IsProtected(window) || IsUnseen(window);
 
 W11  engine/scanner.cpp  a box over a disabled owner is left alone though the scan never asked the owner
 - return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
@@ -1191,11 +1191,9 @@ W13  engine/scanner.cpp  a window that went stays asked, and a new one given its
 - for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
 + 
 
-W14  engine/scanner.cpp  the program is read after the requests, when a window that closed at once took it along
-- const std::string program = ProgramOf(window);
--     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-+ const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-+     const std::string program = ProgramOf(window);
+W14  engine/scanner.cpp  a program in "Never Close" is looked for under an empty name
+- const std::string& lowered = LoweredProgramOf(window);
++ const std::string lowered = "";
 
 W15  engine/scanner.h  the preview leaves the question of a window the scan asked in
 - bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
@@ -1203,7 +1201,8 @@ W15  engine/scanner.h  the preview leaves the question of a window the scan aske
 
 W16  engine/scanner.cpp  the scan keeps no window it asked: its questions are closed, it is asked again at once
 - asked_[window] = Milliseconds();
-+ 
+-     return Closing::kAsked;
++ return Closing::kAsked;
 
 W17  engine/scanner.cpp  a window is asked again when another title frees its own, before it could take the first request
 - if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;

@@ -98,6 +98,8 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         {"minimize", with(EntryAction::kMinimize), {}, {{1, kWmSysCommand, kScMinimize, 0}}, {"Minimized", "Minimized"}},
         {"end", with(EntryAction::kEnd), [](FakeWindow& w) { w.processId = 77; },
          {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Program ended"}, {77}},
+        {"end a program whose window asks its user first", with(EntryAction::kEnd),
+         [](FakeWindow& w) { w.title += "!"; }, {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
         {"end a protected program", with(EntryAction::kEnd), [](FakeWindow& w) { w.protectedProcess = true; },
          {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Refused"}},
         {"end Windows' own", with(EntryAction::kEnd), [](FakeWindow& w) { w.program = "svchost.exe"; },
@@ -113,8 +115,11 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         dialog.className = "#32770";
         dialog.buttons = {{0x70, 6, "&Yes"}, {0x71, 7, "&No"}, {0x72, 8, "Help", false}};
         if (c.set) c.set(dialog);
-        // A title ending in a blank stands for a dialog the press closes.
+        // A title ending in a blank stands for a dialog the press closes; one
+        // ending in "!", for a window that asks its user before it closes.
         if (dialog.title.back() == ' ') w.windows.onPost = [&](WindowHandle h, unsigned) { w.windows.Remove(h); };
+        if (dialog.title.back() == '!')
+            w.windows.onPost = [&](WindowHandle, unsigned m) { w.windows.windows[0].enabled = m != kWmClose; };
         const auto pass = [&](std::int64_t later) {
             w.clock.milliseconds += later;
             w.frm.ReInitCloseTmr_Timer();
@@ -123,7 +128,9 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         };
         pass(0);
         const std::string first = w.frm.Closed()->Cell(0, 4);
-        for (int i = 0; i < 5; ++i) pass(500);  // asked again by the 500 ms rule where it stays
+        for (int i = 0; i < 3; ++i) pass(500);  // asked again by the 500 ms rule where it stays
+        EXPECT_TRUE(w.windows.ended.empty()) << c.what;  // not before 2 s
+        for (int i = 0; i < 2; ++i) pass(500);
         const std::vector<P> once(w.windows.posts.begin(),
                                   w.windows.posts.begin() + std::min(w.windows.posts.size(), c.posts.size()));
         EXPECT_EQ(once, c.posts) << c.what;
