@@ -1284,6 +1284,87 @@ G18  engine/scanner.cpp  "is exactly" and "starts with" are taken as "contains" 
 - if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
 -         return false;
 + 
+
+A01  engine/scanner.cpp  a caption's access key "&" is compared as it stands
+- if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+-         else if (caption[i] == '&') continue;
++ 
+
+A02  engine/scanner.cpp  a button's caption is compared with its case
+- if (wanted.empty() || lower_.Lower(ShownCaption(button.caption)) != wanted) continue;
++ if (wanted.empty() || ShownCaption(button.caption) != ShownCaption(caption)) continue;
+
+A03  engine/scanner.cpp  a press leaves out the button's handle
+- windows_.PostParams(window, kWmCommand, command, static_cast<std::intptr_t>(button.handle));
++ windows_.PostParams(window, kWmCommand, command, 0);
+
+A04  engine/scanner.cpp  BN_CLICKED and the id trade places in a press
+- const std::uintptr_t command = (static_cast<std::uintptr_t>(kBnClicked) << 16) | (button.id & 0xFFFF);
++ const std::uintptr_t command = (static_cast<std::uintptr_t>(button.id & 0xFFFF) << 16) | kBnClicked;
+
+A05  engine/scanner.cpp  a dialog without the button is noted at every pass
+- if (noted != title) Tell(ActKind::kNoButton, window, title, entry, false, ShownCaption(caption));
++ Tell(ActKind::kNoButton, window, title, entry, false, ShownCaption(caption));
+
+A06  engine/scanner.cpp  a window is minimized at every pass, one the user brought back as well
+- if (minimized_.count(window)) return Closing::kHeld;
++ 
+
+A07  engine/scanner.cpp  a program is ended as soon as its window is asked
+- if (now - it->second.asked < kEndAfter || !windows_.IsEnabled(window)) {
++ if (!windows_.IsEnabled(window)) {
+
+A08  engine/scanner.cpp  a program of Windows' own is ended
+- if (windows_.BelongsToProgram(window) || IsSystemProgram(ProgramOf(window))) return false;
++ if (windows_.BelongsToProgram(window)) return false;
+
+A09  engine/scanner.cpp  a program is ended while its window asks its user a question
+- if (now - it->second.asked < kEndAfter || !windows_.IsEnabled(window)) {
++ if (now - it->second.asked < kEndAfter) {
+
+A10  engine/scanner.cpp  an end Windows refused is reported as done
+- report.refused = ended == EndResult::kRefused;
++ report.refused = false;
+
+A11  engine/scanner.cpp  a recorded window is recorded at every pass
+- if (noted == title) return Closing::kHeld;
++ 
+
+A12  engine/scanner.cpp  a wait is not waited
+- if (now - it->second.since < delay) return false;
++ 
+
+A13  engine/scanner.cpp  a window that goes during its wait is not reported
+- for (WindowHandle window : gone) EndWait(window);
++ 
+
+A14  engine/scanner.cpp  a window renamed during its wait keeps the time it waited
+- if (it != waits_.end() && it->second.title == title && it->second.entry == lv_.At(entry)) {
++ if (it != waits_.end() && it->second.entry == lv_.At(entry)) {
+
+A15  engine/close_history.cpp  the history does not name the button pressed
+- return std::string(OutcomeText(record.outcome)) + (named ? " " + record.button : "");
++ return std::string(OutcomeText(record.outcome));
+
+A16  engine/close_history.cpp  a waiting window's action gets a row of its own
+- if (waited != waitRows_.end()) {
++ if (false) {
+
+A17  store/entry_options.cpp  the action is not stored
+- if (const char* action = kActions[static_cast<int>(options.action)]) strings.push_back(std::string("action=") + action);
++ 
+
+A18  store/entry_options.cpp  a wait longer than a minute is kept as it stands
+- *delay = std::min(std::stoi(value), EntryOptions::kMaxDelay);
++ *delay = std::stoi(value);
+
+A19  engine/scanner.cpp  each request again restarts the 2 s, and a stubborn program is never ended
+- if (closing == Closing::kAsked && !ending_.count(window))
++ if (closing == Closing::kAsked)
+
+A20  engine/scanner.cpp  the history does not show that a window waits
+- Tell(ActKind::kWaiting, window, title, entry);
++ 
 MUTANTS
 
 # ---------------------------------------------------------------------------

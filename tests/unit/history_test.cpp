@@ -154,20 +154,24 @@ TEST_F(History, AWaitComesBeforeAnyAction) {
     windows.Add(1, "Special offer - stays");
     windows.Add(2, "Special offer - goes");
     windows.Add(3, "Special offer - renamed");
+    windows.Add(4, "Special offer - retitled");
     Pass();
-    EXPECT_EQ(Column(4), (Strings{"Waiting", "Waiting", "Waiting"}));
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Waiting", "Waiting", "Waiting"}));
     Pass(800);
     windows.Remove(2);
     windows.windows[1].title = "Nothing to see";
+    windows.windows[2].title = "Special offer - again";  // still matching: its wait begins again
     Pass(699);
     EXPECT_TRUE(windows.posts.empty());
-    EXPECT_EQ(Column(4), (Strings{"Not acted on", "Not acted on", "Waiting"}));
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Not acted on", "Not acted on", "Not acted on", "Waiting"}));
     Pass(1);
     EXPECT_EQ(windows.Closed(), Handles{1});
-    EXPECT_EQ(Column(4), (Strings{"Not acted on", "Not acted on", kAsked}));
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Not acted on", "Not acted on", "Not acted on", kAsked}));
     Pass(500);  // asked again by the 500 ms rule, not made to wait
     EXPECT_EQ(windows.Closed(), (Handles{1, 1}));
-    EXPECT_EQ(history.Rows().size(), 3u);
+    Pass(999);  // the renamed window's wait began at the pass that saw its new title
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1, 1, 4}));
+    EXPECT_EQ(history.Rows().size(), 5u);
 }
 
 // Notepad with unsaved text answers a request with "Save changes?", a box
