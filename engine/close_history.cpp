@@ -122,7 +122,11 @@ void CloseHistory::Acted(const ActReport& report) {
         Tell(0);
         return;
     }
-    case ActKind::kNoButton: record.outcome = CloseOutcome::kNoButton; break;
+    case ActKind::kNoButton:
+        // Its button may come: the press then tells its outcome in this row.
+        record.outcome = CloseOutcome::kNoButton;
+        waitRows_[report.window] = NewRow(report.window, record);
+        return;
     case ActKind::kMinimized: record.outcome = report.refused ? CloseOutcome::kRefused : CloseOutcome::kMinimized; break;
     case ActKind::kRecorded: record.outcome = CloseOutcome::kRecorded; break;
     }

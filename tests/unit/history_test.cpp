@@ -93,6 +93,8 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         {"press &No, which closes it", with(EntryAction::kPress, "&No"), [](FakeWindow& w) { w.title += " "; },
          {{1, kWmCommand, clickNo, 0x71}}, {"Closed", "Closed"}},
         {"press a button it lacks", with(EntryAction::kPress, "Cancel"), {}, {}, {"No button Cancel", "No button Cancel"}},
+        {"press a button that comes later", with(EntryAction::kPress, "No"), [](FakeWindow& w) { w.title += "+"; },
+         {{1, kWmCommand, clickNo, 0x71}}, {"No button No", "Still open"}},
         {"press as administrator", with(EntryAction::kPress, "No"), [](FakeWindow& w) { w.elevated = true; }, {},
          {"Refused", "Refused"}},
         {"minimize", with(EntryAction::kMinimize), {}, {{1, kWmSysCommand, kScMinimize, 0}}, {"Minimized", "Minimized"}},
@@ -120,6 +122,9 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         if (dialog.title.back() == ' ') w.windows.onPost = [&](WindowHandle h, unsigned) { w.windows.Remove(h); };
         if (dialog.title.back() == '!')
             w.windows.onPost = [&](WindowHandle, unsigned m) { w.windows.windows[0].enabled = m != kWmClose; };
+        // One ending in "+" gets its buttons after the first pass.
+        const auto buttons = dialog.buttons;
+        if (dialog.title.back() == '+') dialog.buttons.clear();
         const auto pass = [&](std::int64_t later) {
             w.clock.milliseconds += later;
             w.frm.ReInitCloseTmr_Timer();
@@ -128,6 +133,7 @@ TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
         };
         pass(0);
         const std::string first = w.frm.Closed()->Cell(0, 4);
+        w.windows.windows[0].buttons = buttons;
         for (int i = 0; i < 3; ++i) pass(500);  // asked again by the 500 ms rule where it stays
         EXPECT_TRUE(w.windows.ended.empty()) << c.what;  // not before 2 s
         for (int i = 0; i < 2; ++i) pass(500);
