@@ -1365,6 +1365,13 @@ A19  engine/scanner.cpp  each request again restarts the 2 s, and a stubborn pro
 A20  engine/scanner.cpp  the history does not show that a window waits
 - Tell(ActKind::kWaiting, window, title, entry);
 + 
+
+A21  engine/close_history.cpp  a dialog whose button comes later gets a second row at its press
+- record.outcome = CloseOutcome::kNoButton;
+-         waitRows_[report.window] = NewRow(report.window, record);
++ record.outcome = CloseOutcome::kNoButton;
++         NewRow(report.window, record);
+
 MUTANTS
 
 # ---------------------------------------------------------------------------
