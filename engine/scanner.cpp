@@ -234,17 +234,19 @@ std::int64_t Scanner::Milliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
 }
 
-bool Scanner::LeftAloneNow(WindowHandle window, const Facts& facts) {
+bool Scanner::LeftAloneNow(WindowHandle window, const Facts& facts, bool answers) {
     // Windows' own shell and the programs the user protects are never asked.
     // The program's name, read here, is read before anything is sent: a
-    // window that closes at once may take its program with it.
-    return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
+    // window that closes at once may take its program with it. A button the
+    // user named answers a question as the user would; any other request
+    // would answer Cancel.
+    return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
 }
 
-bool Scanner::Held(WindowHandle window, const Facts& facts) {
+bool Scanner::Held(WindowHandle window, const Facts& facts, bool answers) {
     const auto asked = asked_.find(window);
     if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
-    if (LeftAloneNow(window, facts)) return true;
+    if (LeftAloneNow(window, facts, answers)) return true;
     // A disabled window shows a modal question of its own, whose message
     // loop would take every further request and open another question inside
     // the first. It is asked again once the user has answered.
@@ -267,8 +269,8 @@ void Scanner::Tell(ActKind kind, WindowHandle window, const std::string& title, 
 
 Scanner::Closing Scanner::Act(WindowHandle window, const Facts& facts, int entry, const std::string& title) {
     // Asked only of a window whose title matched: a pass costs what it did.
-    if (LeftAloneNow(window, facts)) return Closing::kHeld;
     const EntryOptions& options = lv_.OptionsAt(entry);
+    if (LeftAloneNow(window, facts, options.action == EntryAction::kPress)) return Closing::kHeld;
     if (options.delay > 0 && !Waited(window, title, entry, options.delay)) return Closing::kHeld;
     switch (options.action) {
     case EntryAction::kPress: return Press(window, facts, entry, options.button);
@@ -330,8 +332,8 @@ std::string ShownCaption(const std::string& caption) {
 }
 }  // namespace
 
-Scanner::Closing Scanner::Ready(WindowHandle window, const Facts& facts, std::string* title) {
-    if (Held(window, facts)) return Closing::kHeld;
+Scanner::Closing Scanner::Ready(WindowHandle window, const Facts& facts, std::string* title, bool answers) {
+    if (Held(window, facts, answers)) return Closing::kHeld;
     // The title may have changed since it matched; visibility and owner were
     // asked moments ago in this same pass.
     *title = GetTitle(window);
@@ -354,7 +356,7 @@ Scanner::Closing Scanner::Sent(WindowHandle window, const std::string& title, bo
 
 Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption) {
     std::string title;
-    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
+    if (const Closing ready = Ready(window, facts, &title, true); ready != Closing::kAsked) return ready;
     const std::string wanted = lower_.Lower(ShownCaption(caption));
     for (const DialogButton& button : windows_.PushButtons(window)) {
         if (wanted.empty() || lower_.Lower(ShownCaption(button.caption)) != wanted) continue;

@@ -176,16 +176,16 @@ private:
     enum class Closing { kAsked, kTurnedDown, kRefused, kHeld, kDone };
     // Not sent anything now: it was asked less than kAskAgainAfter ago, or it
     // waits on a question of its own.
-    bool Held(WindowHandle window, const Facts& facts);
+    bool Held(WindowHandle window, const Facts& facts, bool answers = false);
     // Never acted on while it stays so: protected, unseen, or the question of
     // a window the scan asked.
-    bool LeftAloneNow(WindowHandle window, const Facts& facts);
+    bool LeftAloneNow(WindowHandle window, const Facts& facts, bool answers = false);
     bool IsQuestionOfAsked(const Facts& facts);
     // What the entry's action does to the window; `entry`: its index in `lv`.
     Closing Act(WindowHandle window, const Facts& facts, int entry, const std::string& title);
     // Whether the window may be sent something now (kAsked), with its title
     // read afresh; its program's name read before anything is sent.
-    Closing Ready(WindowHandle window, const Facts& facts, std::string* title);
+    Closing Ready(WindowHandle window, const Facts& facts, std::string* title, bool answers = false);
     // After a request: refused by Windows, or asked (and not again for kAskAgainAfter).
     Closing Sent(WindowHandle window, const std::string& title, bool taken);
     Closing Close(WindowHandle window, const Facts& facts, int entry);

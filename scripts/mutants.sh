@@ -1176,7 +1176,7 @@ W09  engine/scanner.cpp  a disabled window is asked, opening a question inside i
 + return false;
 
 W10  engine/scanner.cpp  the question of a window the scan asked is closed (Cancel), to be asked again
-- return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
+- return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
 + return IsProtected(window) || IsUnseen(window);
 
 W11  engine/scanner.cpp  a box over a disabled owner is left alone though the scan never asked the owner
@@ -1371,6 +1371,10 @@ A21  engine/close_history.cpp  a dialog whose button comes later gets a second r
 -         waitRows_[report.window] = NewRow(report.window, record);
 + record.outcome = CloseOutcome::kNoButton;
 +         NewRow(report.window, record);
+
+A22  engine/scanner.cpp  an entry naming a button leaves the question of a window asked to its user
+- return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
++ return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
 
 MUTANTS
 

@@ -14,18 +14,35 @@ using namespace std::chrono_literals;
 
 TEST(Actions, EachActionOnTheRealProgram) {
     QuietOptions();
-    SeedList({"Save changes", "Minimize me", "Stubborn program", "Just watching", "Patience"});
-    SeedRules({{"Save changes", {"action=press", "button=no"}},
+    SeedList({"Untitled - Notepad", "Notepad", "Save changes", "Minimize me", "Stubborn program", "Just watching",
+              "Patience"});
+    SeedRules({{"Untitled - Notepad", {"program=notepad.exe"}},
+               {"Notepad", {"title=exact", "dialogs=1", "program=notepad.exe", "action=press", "button=No"}},
+               {"Save changes", {"action=press", "button=no"}},
                {"Minimize me", {"action=minimize"}},
                {"Stubborn program", {"action=end"}},
                {"Just watching", {"action=record"}},
                {"Patience", {"delay=1500"}}});
+    // Wine's Notepad with unsaved text asks "Save changes?" in a box titled
+    // "Notepad" when asked to close; the entry naming its "&No" answers it.
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    Program notepad;
+    ASSERT_TRUE(notepad.Start(std::string(system) + "\\notepad.exe"));
+    HWND main = WaitForWindowOf(notepad.Id(), [](HWND w) {
+        return IsWindowVisible(w) && FindWindowExA(w, nullptr, "Edit", nullptr);
+    }, 10s);
+    ASSERT_NE(main, nullptr);
+    HWND edit = FindWindowExA(main, nullptr, "Edit", nullptr);
+    for (char c : std::string("Words nobody saved")) PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == "Words nobody saved"; }, 10s));
     Helper helper;
     ASSERT_TRUE(helper.Ok());
     Quellbox q;
     ASSERT_TRUE(q.Launch());
     HWND history = Open(q, IDM_CLOSEDWINDOWS, "Closed Windows");
     ASSERT_NE(history, nullptr);
+    EXPECT_NE(notepad.WaitExit(10s), -1);
 
     // "&No" pressed as a click: the dialog hears BN_CLICKED from its button
     // and closes; "&Yes" and WM_CLOSE never come.
@@ -77,7 +94,8 @@ TEST(Actions, EachActionOnTheRealProgram) {
     };
     const std::vector<std::string> expected{"Stubborn program: Program ended", "Just watching - Helper: Recorded",
                                             "Patience - Helper: Still open", "Minimize me - Helper: Minimized",
-                                            "Save changes? - Helper: Closed"};
+                                            "Save changes? - Helper: Closed", "Notepad: Closed",
+                                            "Untitled - Notepad: Closed"};
     EXPECT_TRUE(WaitUntil([&] { return outcomes() == expected; }, 10s)) << ::testing::PrintToString(outcomes());
     Screenshot("closed-windows-actions", &q);
     ASSERT_TRUE(Answer(history, IDCANCEL));

@@ -183,6 +183,36 @@ TEST_F(History, AWaitComesBeforeAnyAction) {
     EXPECT_EQ(history.Rows().size(), 5u);
 }
 
+// The question a window asks when the scan asks it to close is left to its
+// user, unless an entry names a button of it: pressing "No" answers as the
+// user would, where a close would answer Cancel.
+TEST_F(History, AnEntryNamingAButtonAnswersTheQuestionOfAWindowAsked) {
+    closed.Form_Load();
+    EntryOptions pressNo;
+    pressNo.title = TitleRule::kExact;
+    pressNo.action = EntryAction::kPress;
+    pressNo.button = "No";
+    frm.lv().Assign({"Untitled - Notepad", "Notepad"}, {EntryOptions(), pressNo});
+    windows.Add(1, "Untitled - Notepad");
+    windows.onPost = [&](WindowHandle w, unsigned message) {
+        if (w == 1 && message == kWmClose) {
+            windows.windows[0].enabled = false;
+            FakeWindow& box = windows.Add(2, "Notepad");
+            box.popup = true, box.owner = 1, box.className = "#32770";
+            box.buttons = {{0x70, 6, "&Yes"}, {0x71, 7, "&No"}, {0x72, 2, "Cancel"}};
+        } else if (w == 2 && message == kWmCommand) {
+            windows.Remove(2);
+            windows.Remove(1);  // closed without saving
+        }
+    };
+    Pass();
+    Pass(15);
+    EXPECT_TRUE(windows.windows.empty());
+    EXPECT_EQ(windows.posts.back(), (MemoryWindows::Posted{2, kWmCommand, 7, 0x71}));
+    Pass(2000);
+    EXPECT_EQ(Column(4), (Strings{"Closed", "Closed"}));
+}
+
 // Notepad with unsaved text answers a request with "Save changes?", a box
 // titled "Notepad" that disables its window until answered; that box's
 // message loop takes every further request and puts up another box inside
