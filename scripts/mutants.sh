@@ -804,7 +804,9 @@ E30  engine/entry_matcher.cpp  of two equal entries the later one is named
 
 E31  engine/entry_matcher.cpp  the entry named is the first found along the title, not the first in the list
 - best = std::min(best, least_[state]);
-+ if (least_[state] != kNone) return static_cast<int>(least_[state]);
+-             return best != 0;
++ if (least_[state] != kNone) best = least_[state];
++             return best == kNone;
 
 R01  engine/close_history.cpp  the history grows past its bound
 - if (rows_.size() > kLimit) rows_.pop_back();
