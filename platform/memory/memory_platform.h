@@ -83,7 +83,9 @@ public:
     std::function<void(WindowHandle, unsigned)> onPost;
 
     FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
-        windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title), false});
+        FakeWindow window;
+        window.handle = handle, window.visible = visible, window.title = std::move(title);
+        windows.push_back(std::move(window));
         return windows.back();
     }
     void Remove(WindowHandle handle);
