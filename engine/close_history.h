@@ -39,7 +39,7 @@ struct CloseRecord {
     LocalTime time;
     std::string title, entry, program;
     CloseOutcome outcome = CloseOutcome::kAsked;
-    std::string button;  // pressed, or not found
+    std::string button{};  // pressed, or not found
 };
 std::string OutcomeText(const CloseRecord& record);
 

@@ -148,7 +148,8 @@ struct Pass : ::testing::Test {
         scanner.ReInitCloseTmrTick();
     }
     void Popup(WindowHandle w, WindowHandle owner, const std::string& title) {
-        windows.windows.push_back({w, true, true, owner, title});
+        FakeWindow& box = windows.Add(w, title);
+        box.popup = true, box.owner = owner;
     }
 };
 

@@ -608,7 +608,9 @@ TEST(EntryRules, LiveBesideTheListAndSurviveEveryFault) {
                 const auto at = static_cast<std::size_t>(i);
                 EXPECT_TRUE(got == before[at] || got == after[at]) << crash << " at " << n << ", entry " << i;
             }
-            if (renamed) EXPECT_EQ(next.OptionsAt(1), scoped) << crash << " at " << n;
+            if (renamed) {
+                EXPECT_EQ(next.OptionsAt(1), scoped) << crash << " at " << n;
+            }
         }
     }
 }
