@@ -185,9 +185,8 @@ private:
     void CannotClose(WindowHandle, const std::string& title, CloseRefusal why) override {
         platform_.view.SetStatusText(CannotCloseText(title, why));
     }
-    void Asked(WindowHandle window, const std::string& title, const std::string& entry, const std::string& program,
-               bool refused) override {
-        if (history_) history_->Asked(window, title, entry, program, refused);
+    void Acted(const ActReport& report) override {
+        if (history_) history_->Acted(report);
     }
     // A row of the close history: its entry selected in `lv`, the window up.
     void ShowEntry(int index);

@@ -57,6 +57,9 @@ public:
     bool IsEnabled(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     ProcessIdentity ProcessOf(WindowHandle window) override;
+    bool PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::vector<DialogButton> PushButtons(WindowHandle dialog) override;
+    EndResult EndProgram(const ProcessIdentity& process) override;
     std::string ProgramName(const ProcessIdentity& process) override;
 
 private:

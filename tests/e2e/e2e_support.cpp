@@ -1,10 +1,13 @@
 #include "e2e_support.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 
 #include "resources/resource.h"
+
+#include <commctrl.h>
 
 namespace qwe2e {
 
@@ -12,6 +15,7 @@ const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
 
 namespace {
 const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
+const char kRulesKey[] = "Software\\Varn\\Quellwatch\\Rules";
 
 // A window's title, or with GetClassNameA its class.
 std::string Title(HWND window, int(WINAPI* read)(HWND, LPSTR, int) = GetWindowTextA) {
@@ -94,8 +98,47 @@ void QuietOptions() {
 
 void SeedList(const std::vector<std::string>& entries) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kDataKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRulesKey);
     for (std::size_t i = 0; i < entries.size(); ++i) SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
     SetString(kDataKey, "", std::to_string(entries.size()));
+}
+
+void SeedRules(const std::map<std::string, std::vector<std::string>>& rules) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRulesKey);
+    for (const auto& [entry, strings] : rules) {
+        std::wstring data;
+        for (const std::string& s : strings) data += Wide(s) + L'\0';
+        data += L'\0';
+        SetValue(kRulesKey, entry.c_str(), REG_MULTI_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+    }
+}
+
+std::string Cell(const Program& program, HWND list, int row, int column) {
+    struct Request {
+        LVITEMW item;
+        wchar_t text[512];
+    };
+    auto* remote =
+        static_cast<char*>(VirtualAllocEx(program.Handle(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "";
+    Request local{};
+    local.item.iSubItem = column;
+    local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
+    local.item.cchTextMax = 512;
+    WriteProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
+    VirtualFreeEx(program.Handle(), remote, 0, MEM_RELEASE);
+    local.text[511] = L'\0';
+    return Utf8(local.text);
+}
+
+std::vector<std::vector<std::string>> Rows(const Program& program, HWND list) {
+    std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < 5; ++c) rows[r].push_back(Cell(program, list, static_cast<int>(r), c));
+    }
+    return rows;
 }
 
 std::vector<std::string> StoredList() {
@@ -197,7 +240,9 @@ std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) con
 std::vector<std::uint32_t> Helper::Messages(HWND window) const {
     std::vector<std::uint32_t> messages;
     for (const Record& r : Records(window)) {
-        if (r.message != kCreated && r.message < kShown && r.message != WM_PAINT) messages.push_back(r.message);
+        if (r.message != kCreated && r.message != kShown && r.message != kAsking && r.message != kAnswered &&
+            r.message != WM_PAINT)
+            messages.push_back(r.message);
     }
     return messages;
 }

@@ -4,7 +4,6 @@
 // QW_SCREENSHOT_DIR is set.
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <fstream>
 #include <sstream>
 
@@ -18,35 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Row = std::vector<std::string>;
-
-// A cell of a list view of `q`: the request and its answer go through the
-// program's own memory, as a pointer in a message to another process must.
-std::string Cell(const Quellbox& q, HWND list, int row, int column) {
-    struct Request {
-        LVITEMW item;
-        wchar_t text[512];
-    };
-    auto* remote = static_cast<char*>(VirtualAllocEx(q.Handle(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "";
-    Request local{};
-    local.item.iSubItem = column;
-    local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
-    local.item.cchTextMax = 512;
-    WriteProcessMemory(q.Handle(), remote, &local, sizeof local, nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(q.Handle(), remote, &local, sizeof local, nullptr);
-    VirtualFreeEx(q.Handle(), remote, 0, MEM_RELEASE);
-    local.text[511] = L'\0';
-    return Utf8(local.text);
-}
-
-std::vector<Row> Rows(const Quellbox& q, HWND list) {
-    std::vector<Row> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < 5; ++c) rows[r].push_back(Cell(q, list, static_cast<int>(r), c));
-    }
-    return rows;
-}
 
 TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
     FakeShell shell;
