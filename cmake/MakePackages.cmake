@@ -7,15 +7,18 @@ set(stage "${WORK_DIR}/stage")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}" "${OUT_DIR}")
 file(COPY "${PROGRAM}" "${HELP}" "${SOURCE_DIR}/resources/art/program.ico" DESTINATION "${stage}")
-# Texts for Windows users: line ends that every editor there shows.
-foreach(pair "packaging/README.txt|README.txt" "LICENSE|LICENSE.txt")
-  string(REPLACE "|" ";" pair "${pair}")
-  list(GET pair 0 from)
-  list(GET pair 1 to)
-  file(READ "${SOURCE_DIR}/${from}" text)
+# Texts for Windows users: line ends that every editor there shows, and the
+# packages' own names in README.txt.
+foreach(name IN ITEMS README.txt LICENSE)
+  if(name STREQUAL "README.txt")
+    file(READ "${SOURCE_DIR}/packaging/README.txt" text)
+    string(REPLACE "<version>" "${VERSION}" text "${text}")
+  else()
+    file(READ "${SOURCE_DIR}/${name}" text)
+  endif()
   string(REPLACE "\r\n" "\n" text "${text}")
   string(REPLACE "\n" "\r\n" text "${text}")
-  file(WRITE "${stage}/${to}" "${text}")
+  file(WRITE "${stage}/${name}" "${text}")
 endforeach()
 
 set(msi "Quellwatch-${VERSION}.msi")
@@ -27,7 +30,7 @@ file(REMOVE "${OUT_DIR}/${msi}" "${OUT_DIR}/${zip}" "${OUT_DIR}/SHA256SUMS")
 # files by names relative to its working folder.
 execute_process(
   COMMAND "${WIXL}" -a ${ARCH} -D Version=${VERSION} -D ProductCode=${PRODUCT_CODE}
-          -D ProgramFile=Quellbox.exe -D HelpFile=Quellbox.chm -D LicenseFile=LICENSE.txt -D IconFile=program.ico
+          -D ProgramFile=Quellbox.exe -D HelpFile=Quellbox.chm -D LicenseFile=LICENSE -D IconFile=program.ico
           -o "${OUT_DIR}/${msi}" "${SOURCE_DIR}/packaging/quellwatch.wxs"
   WORKING_DIRECTORY "${stage}" RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_VARIABLE output)
 if(NOT result EQUAL 0 OR errors MATCHES "WARNING|CRITICAL|ERROR|[Ee]rror" OR NOT EXISTS "${OUT_DIR}/${msi}")
@@ -39,7 +42,7 @@ set(made "${msi}")
 if(WITH_ZIP)
   execute_process(
     COMMAND "${CMAKE_COMMAND}" -E tar cf "${OUT_DIR}/${zip}" --format=zip
-            Quellbox.exe Quellbox.chm README.txt LICENSE.txt
+            Quellbox.exe Quellbox.chm README.txt LICENSE
     WORKING_DIRECTORY "${stage}" RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "the zip could not be made (${result})")

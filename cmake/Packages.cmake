@@ -1,6 +1,6 @@
 # The downloads of a Windows build, made from its Quellbox.exe and
 # Quellbox.chm into ${PROJECT_BINARY_DIR}/dist:
-#   Quellwatch-<version>-portable.zip  the program, its help, README.txt, LICENSE.txt
+#   Quellwatch-<version>-portable.zip  the program, its help, README.txt, LICENSE
 #   Quellwatch-<version>.msi           the per-user installer (packaging/quellwatch.wxs)
 #   SHA256SUMS                         of both
 # <version> is major.minor.revision of the project's version (1.6.0.454 makes
@@ -24,17 +24,22 @@ function(qw_add_packages)
   set(QW_PACKAGE_OLDER_VERSION "${older}" PARENT_SCOPE)
 endfunction()
 
+# x86 or x64: the package's platform, which is the build's.
+function(_qw_package_arch out)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(${out} x64 PARENT_SCOPE)
+  else()
+    set(${out} x86 PARENT_SCOPE)
+  endif()
+endfunction()
+
 function(_qw_package target all version out_dir with_zip)
   # The UpgradeCode of packaging/quellwatch.wxs names the product; each
   # version's ProductCode is derived from it, the same for every build of
   # that version.
   string(UUID product_code NAMESPACE C4ED1D6F-F588-4EA6-A6E1-A3129F780E10 NAME "Quellwatch ${version}"
          TYPE SHA1 UPPER)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(arch x64)
-  else()
-    set(arch x86)
-  endif()
+  _qw_package_arch(arch)
   set(outputs "${out_dir}/Quellwatch-${version}.msi" "${out_dir}/SHA256SUMS")
   if(with_zip)
     list(APPEND outputs "${out_dir}/Quellwatch-${version}-portable.zip")

@@ -134,16 +134,25 @@ TEST(Package, InstallsForTheUserAndUninstallsCleanly) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     Clean();
     ASSERT_EQ(Msiexec("/i \"" + Package(QW_PACKAGE_VERSION) + "\" /qn"), 0);
-    for (const char* file : {"Quellbox.exe", "Quellbox.chm", "LICENSE.txt"})
+    for (const char* file : {"Quellbox.exe", "Quellbox.chm", "LICENSE"})
         EXPECT_TRUE(Exists(InstallDir() + "\\" + file)) << file;
     EXPECT_TRUE(_stricmp(ShortcutTarget(Shortcut()).c_str(), Installed().c_str()) == 0) << ShortcutTarget(Shortcut());
     const auto products = Products();
     ASSERT_EQ(products.size(), 1u);
     EXPECT_EQ(products[0].second, QW_PACKAGE_VERSION);
-    char publisher[64] = {};
-    DWORD size = sizeof publisher;
-    MsiGetProductInfoA(products[0].first.c_str(), INSTALLPROPERTY_PUBLISHER, publisher, &size);
-    EXPECT_STREQ(publisher, "The Quellwatch authors");
+    // Apps & features: the publisher, and the program's icon, kept by the installer.
+    const auto info = [&](const char* property) {
+        char text[MAX_PATH] = {};
+        DWORD size = sizeof text;
+        MsiGetProductInfoA(products[0].first.c_str(), property, text, &size);
+        return std::string(text);
+    };
+    EXPECT_EQ(info(INSTALLPROPERTY_PUBLISHER), "The Quellwatch authors");
+    EXPECT_EQ(info(INSTALLPROPERTY_INSTALLEDPRODUCTNAME), "Quellwatch");
+    const std::string icon = info(INSTALLPROPERTY_PRODUCTICON);
+    const HICON picture = ExtractIconW(nullptr, Wide(icon).c_str(), 0);
+    EXPECT_TRUE(picture != nullptr && picture != reinterpret_cast<HICON>(1)) << icon;
+    if (picture) DestroyIcon(picture);
     Program none;  // no copy runs yet
     ASSERT_TRUE(none.Start(Installed(), "/exit"));
     EXPECT_EQ(none.WaitExit(20s), 1);
