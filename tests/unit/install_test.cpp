@@ -177,6 +177,16 @@ TEST(Words, UninstallRemovesWhatNamesThisFile) {
         const Boxes asked = {{kAlsoRemoveData, "Quellwatch", 0x50124u, 0}};  // No the default, above the installer
         EXPECT_EQ(FactsOf(w.process.boxes), c.answers.empty() ? Boxes{} : asked);
     }
+    // An extension another program took since leads to its type and stays;
+    // ours goes all the same.
+    Host taken;
+    Install(taken.reg, kProgram, kProgram);
+    taken.reg.PutString(kHkeyCurrentUser, kUserClasses + ".WNL", "", "Other.List");
+    taken.Run("/uninstall");
+    EXPECT_EQ(std::make_tuple(taken.reg.GetString(kHkeyCurrentUser, kUserClasses + ".WNL", ""),
+                              taken.reg.KeyExists(kHkeyCurrentUser, kUserClasses + kListFileType),
+                              taken.process.exitCode),
+              std::make_tuple(std::optional<std::string>("Other.List"), false, 0u));
     // A standard user cannot touch the machine's Run key: all else goes,
     // and the exit code says that something stayed.
     Host w;
@@ -184,6 +194,23 @@ TEST(Words, UninstallRemovesWhatNamesThisFile) {
     w.reg.DenyWrites(kHkeyLocalMachine);
     w.Run("/uninstall");
     EXPECT_EQ(std::make_pair(LeftIn(w.reg), w.process.exitCode), std::make_pair(Left{1, 0, 0, 0, 1, 1, 1}, 1u));
+}
+
+// A Run entry or an open command names the file in double quotes, whatever
+// follows them, or bare with at most a "%1" after it; case ignored.
+TEST(Words, WhatNamesTheProgramFile) {
+    const std::pair<const char*, bool> cases[] = {
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe\" %1", true},
+        {" \"c:\\program files\\quellwatch\\QUELLBOX.EXE\"\t", true},
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe %1", true},
+        {"\tC:\\Program Files\\Quellwatch\\Quellbox.exe ", true},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe", true},  // a quote never closed: to the end
+        {"C:\\Program Files\\Quellwatch\\Quellbox.exe /min", false},
+        {"\"C:\\Program Files\\Quellwatch\\Quellbox.exe2\" %1", false},
+        {"\"C:\\Program Files\\Quellwatch\" Quellbox.exe", false},
+        {"\"D:\\Quellbox.exe\" %1", false}, {"%1", false}, {"", false}};
+    for (const auto& [text, names] : cases)
+        EXPECT_EQ(NamesProgram(CaseFolding::System(), text, kProgram), names) << text;
 }
 
 // One call refused anywhere: the exit code is 0 only when nothing that was
@@ -203,7 +230,7 @@ TEST(Words, UninstallRefusedAnywhereSaysSoAndFinishesNextTime) {
     for (std::uint64_t n = 0; n < calls; ++n) {
         auto w = run(n);
         said += w->process.exitCode == 1;
-        if (w->process.exitCode == 0) EXPECT_EQ(LeftIn(w->reg), clean) << "at " << n;
+        EXPECT_TRUE(w->process.exitCode != 0 || LeftIn(w->reg) == clean) << "at " << n;
         w->Run("/uninstall /removedata");
         EXPECT_EQ(std::make_pair(LeftIn(w->reg), w->process.exitCode), std::make_pair(clean, 0u)) << "at " << n;
     }
