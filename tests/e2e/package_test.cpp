@@ -183,6 +183,8 @@ TEST(Package, InstallsForTheUserAndUninstallsCleanly) {
     EXPECT_EQ(Value(kOptionsKey, "Run at Start"), "1");
     EXPECT_EQ(Value(kProgramKey, "Installed Folder"), "(missing)");
     EXPECT_TRUE(Products().empty());
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+    QuietOptions();
     CoUninitialize();
 }
 
