@@ -1378,6 +1378,112 @@ A22  engine/scanner.cpp  an entry naming a button leaves the question of a windo
 - return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
 + return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
 
+K01  shell/startup.cpp  a word in capitals is taken for a file to import
+- words += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
++ words += c;
+
+K02  shell/startup.cpp  blanks around and between the words count
+- if (!words.empty() && words.back() != ' ') words += ' ';
++ words += ' ';
+
+K03  shell/startup.cpp  a command line that begins with a word is taken for the word
+- if (words == text) return word;
++ if (words.rfind(text, 0) == 0) return word;
+
+K04  shell/startup.cpp  "/exit" asks the tray copy once only, which a copy in its splash never hears
+- if (waited % kExitAskAgainMs == 0) host.AskTrayCopyToExit();
++ if (waited == 0) host.AskTrayCopyToExit();
+
+K05  shell/startup.cpp  "/exit" waits past its 10 s
+- if (waited + kExitLookMs >= kExitWaitMs) return ExitRequest::kStillRunning;
++ if (waited >= kExitWaitMs) return ExitRequest::kStillRunning;
+
+K06  shell/startup.cpp  "/exit" says a copy ended where none ran
+- if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kNoCopy;
++ if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kEnded;
+
+K07  shell/startup.cpp  "/uninstall" does not end the tray copy first
+- const bool ended = EndTrayCopy(host) != ExitRequest::kStillRunning;
++ const bool ended = true;
+
+K08  shell/startup.cpp  the question whether the data goes too has Yes for its default
+- kMbYesNo | kMbIconQuestion | kMbDefButton2 | kMbSetForeground |
++ kMbYesNo | kMbIconQuestion | kMbSetForeground |
+
+K09  shell/startup.cpp  "/uninstall /removedata" keeps the window list and options
+- bool removeData = word == CommandWord::kUninstallRemoveData;
++ bool removeData = false;
+
+K10  shell/startup.cpp  Explorer is not told that the association went
+- if (associationRemoved) process.AssociationsChanged();
++ 
+
+K11  shell/startup.cpp  "Start it now?" starts the program on No and ends on Yes
+- if (process.ShowMessageBox(0, kStartNow, "Quellwatch", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
++ if (process.ShowMessageBox(0, kStartNow, "Quellwatch", kMbYesNo | kMbIconQuestion | kMbSetForeground) ==
+
+K12  shell/uninstall.cpp  the case of a path written elsewhere counts
+- return lower.EqualNoCase(named, programPath);
++ return named == programPath;
+
+K13  shell/uninstall.cpp  a bare command's "%1" is taken for part of the path
+- } else if (named.size() >= 2 && named.substr(named.size() - 2) == "%1") {
++ } else if (false) {
+
+K14  shell/uninstall.cpp  a quoted path is compared with what follows it
+- named = named.substr(0, named.find('"'));
++ 
+
+K15  shell/uninstall.cpp  the machine's Run entry is left
+- for (RegKey root : {kHkeyLocalMachine, kHkeyCurrentUser})
++ for (RegKey root : {kHkeyCurrentUser})
+
+K16  shell/uninstall.cpp  a Run entry that names another copy is removed
+- if (!NamesProgram(lower, data, program)) return true;
++ 
+
+K17  shell/uninstall.cpp  an extension another program took since is removed
+- if (!lower.EqualNoCase(text, kListFileType)) return whole;
++ 
+
+K18  shell/uninstall.cpp  the extension's key goes with other programs' values in it
+- const long value = registry.EnumValueName(key, 0, &name);
++ const long value = kErrorNoMoreItems;
+
+K19  shell/uninstall.cpp  a tree is deleted at its top only
+- for (const std::string& name : names) DeleteTree(registry, root, path + "\\" + name);
++ 
+
+K20  shell/uninstall.cpp  the user's own association is left
+- RemoveAssociation(registry, lower, kHkeyCurrentUser, kUserClasses, programPath, associationRemoved) &&
++ true &&
+
+K21  shell/uninstall.cpp  the maker's key stays behind empty
+- whole = DeleteIfEmpty(registry, kHkeyCurrentUser, kMakerKeyPath) && whole;
++ 
+
+K22  shell/uninstall.cpp  a refused read of a Run entry counts as no entry
+- case Found::kUnknown: return false;
+-     case Found::kText: break;
++ case Found::kUnknown: return true;
++     case Found::kText: break;
+
+K23  shell/main_frm.cpp  an importing copy ends when the tray copy is asked to exit
+- void MainFrm::ExitRequested() {
+-     if (platform_.commandLineMode) return;
++ void MainFrm::ExitRequested() {
+
+K24  shell/main_frm.cpp  the tray copy asked to exit leaves its icons behind
+- if (platform_.commandLineMode) return;
+-     Form_Unload();
+-     platform_.process.EndProcess(0);
++ if (platform_.commandLineMode) return;
++     platform_.process.EndProcess(0);
+
+K25  platform/memory/memory_registry.cpp  the twin lists one subkey past the last
+- if (index >= node->subkeys.size()) return kErrorNoMoreItems;
++ if (index > node->subkeys.size()) return kErrorNoMoreItems;
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

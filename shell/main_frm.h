@@ -141,6 +141,10 @@ public:
     void CreateTrayIcon();
     void SetMenuBitmaps();
     void ExitApplication();
+    // Another program asks the tray copy to end ("Quellbox.exe /exit", as an
+    // uninstaller runs it): as Exit after OK, with no question. An importing
+    // copy goes on to its own end.
+    void ExitRequested();
     void OpenHelpFile();
 
     void lv_DblClick() { listCommands_.lv_DblClick(); }

@@ -96,6 +96,14 @@ long Win32Registry::EnumValueName(RegKey key, std::uint32_t index, std::string* 
     return result;
 }
 
+long Win32Registry::EnumKeyName(RegKey key, std::uint32_t index, std::string* name) {
+    wchar_t buffer[256];  // a key's name holds at most 255 characters
+    DWORD length = 256;
+    const long result = RegEnumKeyExW(Key(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) *name = Utf8(std::wstring_view(buffer, length));
+    return result;
+}
+
 long Win32Registry::DeleteValue(RegKey key, const std::string& name) {
     return RegDeleteValueW(Key(key), Wide(name).c_str());
 }
