@@ -35,6 +35,9 @@ public:
         ++posts;
         return true;
     }
+    bool PostParams(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
+    std::vector<DialogButton> PushButtons(WindowHandle) override { return {}; }
+    EndResult EndProgram(const ProcessIdentity&) override { return EndResult::kRefused; }
     bool IsHung(WindowHandle) override { return false; }
     std::uint32_t CloakedBy(WindowHandle) override { return 0; }
     bool IsOnCurrentDesktop(WindowHandle) override { return true; }
@@ -82,8 +85,9 @@ struct World {
         for (int i = 0; i < entries; ++i) lv.Add("entry " + word(rng, 8, 24));
         for (int i = 0; i < kWindows; ++i) {
             // Titles that match no entry: every pass reads the whole list.
-            FakeWindow w{static_cast<WindowHandle>(i + 1), i % 4 != 0, i % 10 == 0, 0,
-                         word(rng, 10, 60) + " - Application"};
+            FakeWindow w;
+            w.handle = static_cast<WindowHandle>(i + 1), w.visible = i % 4 != 0, w.popup = i % 10 == 0;
+            w.title = word(rng, 10, 60) + " - Application";
             windows.windows.push_back(w);
         }
     }

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "engine/scanner.h"
 #include "platform/clock.h"
 #include "platform/window_api.h"
 
@@ -19,15 +22,26 @@ enum class CloseOutcome {
     kClosed,     // gone within kCloseWithin of a request
     kStillOpen,  // still there kCloseWithin after the request: it asked its user, or ignores requests
     kRefused,    // Windows refused the request (a program running as administrator)
+    kPressed,    // its button pressed; not yet known
+    kNoButton,   // it has no such button, and was left alone
+    kMinimized,
+    kEnded,      // its program ended
+    kRecorded,   // nothing sent: the entry only records
+    kWaiting,    // the entry's wait runs
+    kNotActed,   // it went, or its title changed, before the wait was over
 };
-// "Closing…", "Closed", "Still open", "Refused".
+// "Closing…", "Closed", "Still open", "Refused", "Minimized", "Program
+// ended", "Recorded", "Waiting", "Not acted on"; kPressed and kNoButton name
+// their button ("Pressed No", "No button No") through CloseRecord.
 const char* OutcomeText(CloseOutcome outcome);
 
 struct CloseRecord {
     LocalTime time;
     std::string title, entry, program;
     CloseOutcome outcome = CloseOutcome::kAsked;
+    std::string button{};  // pressed, or not found
 };
+std::string OutcomeText(const CloseRecord& record);
 
 class HistoryListener {
 public:
@@ -54,6 +68,9 @@ public:
     // 500 ms) keeps its one row while its outcome is open.
     void Asked(WindowHandle window, const std::string& title, const std::string& entry, const std::string& program,
                bool refused);
+    // What the scan did, as Asked does for a close request: a press is
+    // followed as a close request is; a window that waited keeps its row.
+    void Acted(const ActReport& report);
     // The tick of the check timer: the outcome of each request that waits.
     void CheckTmr_Timer();
     void Clear();
@@ -69,6 +86,9 @@ private:
         std::int64_t firstAsked, lastAsked;
     };
     CloseRecord* Row(std::uint64_t serial);
+    // A new row, or the row of the window's wait that is now over.
+    std::uint64_t NewRow(WindowHandle window, CloseRecord record);
+    void Follow(WindowHandle window, const std::string& title, std::uint64_t serial, std::int64_t now);
     // Gone, or hidden by its program: the user no longer has it.
     bool Gone(WindowHandle window);
     void Tell(int added) {
@@ -82,6 +102,8 @@ private:
     std::deque<CloseRecord> rows_;  // newest first
     std::uint64_t newest_ = 0;      // the serial of rows_.front(); each row's is one less than the one before
     std::vector<Waiting> waiting_;
+    // The rows of windows whose wait runs, by window.
+    std::map<WindowHandle, std::uint64_t> waitRows_;
 };
 
 }  // namespace qw

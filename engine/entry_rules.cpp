@@ -49,6 +49,14 @@ bool IsShellProgram(std::string_view program) {
     return OneOf(program, kShellPrograms);
 }
 
+bool IsSystemProgram(std::string_view program) {
+    static const char* const kSystemPrograms[] = {
+        "csrss.exe",    "smss.exe",        "wininit.exe",  "winlogon.exe", "services.exe", "lsass.exe",
+        "svchost.exe",  "dwm.exe",         "fontdrvhost.exe", "sihost.exe", "ctfmon.exe", "taskhostw.exe",
+        "LogonUI.exe",  "explorer.exe",    "RuntimeBroker.exe", "audiodg.exe", "spoolsv.exe", "System"};
+    return OneOf(program, kSystemPrograms) || IsShellProgram(program);
+}
+
 std::string_view ProgramFileName(std::string_view program) {
     const auto slash = program.find_last_of("\\/");
     return slash == std::string_view::npos ? program : program.substr(slash + 1);

@@ -24,6 +24,9 @@ bool IsShellWindowClass(std::string_view className);
 // The programs behind Start, search and the other shell surfaces.
 bool IsShellProgram(std::string_view program);
 
+// Windows' own processes, which an entry that ends programs never ends.
+bool IsSystemProgram(std::string_view program);
+
 // A rule's program as the window's is compared: its file name alone (an
 // administrator may have written a path), case folded by the caller.
 std::string_view ProgramFileName(std::string_view program);

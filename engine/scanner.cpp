@@ -194,12 +194,16 @@ bool Scanner::ScanWindow(WindowHandle window) {
     if (title == lastClosedTitle_) return true;
     if (!IsCandidate(window, facts, title)) return true;
     const int entry = FirstListEntry(window, title);
-    if (entry < 0) return true;
+    if (entry < 0) {
+        // A window whose wait ran but that no longer matches is not acted on.
+        if (!waits_.empty()) EndWait(window);
+        return true;
+    }
     if (StillRefused(window, title)) return true;
     // A request refused or held back takes neither the sound nor the
     // debounce: another window of that title may still be closed at once.
-    const Closing closing = Close(window, facts, entry);
-    if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
+    const Closing closing = Act(window, facts, entry, title);
+    if (closing != Closing::kAsked && closing != Closing::kTurnedDown) return true;
     lastClosedTitle_ = title;
     reInitCloseTmr_.Start();
     return true;
@@ -230,39 +234,215 @@ std::int64_t Scanner::Milliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
 }
 
-bool Scanner::Held(WindowHandle window, const Facts& facts) {
+bool Scanner::LeftAloneNow(WindowHandle window, const Facts& facts, bool answers) {
     // Windows' own shell and the programs the user protects are never asked.
-    if (IsProtected(window)) return true;
+    // The program's name, read here, is read before anything is sent: a
+    // window that closes at once may take its program with it. A button the
+    // user named answers a question as the user would; any other request
+    // would answer Cancel.
+    return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
+}
+
+bool Scanner::Held(WindowHandle window, const Facts& facts, bool answers) {
     const auto asked = asked_.find(window);
     if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
-    if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
+    if (LeftAloneNow(window, facts, answers)) return true;
     // A disabled window shows a modal question of its own, whose message
     // loop would take every further request and open another question inside
     // the first. It is asked again once the user has answered.
     return !windows_.IsEnabled(window);
 }
 
-Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int entry) {
+void Scanner::Tell(ActKind kind, WindowHandle window, const std::string& title, int entry, bool refused,
+                   const std::string& button) {
+    if (!observer_) return;
+    ActReport report;
+    report.kind = kind;
+    report.window = window;
+    report.title = title;
+    report.entry = entry >= 0 ? lv_.At(entry) : std::string();
+    report.program = ProgramOf(window);
+    report.button = button;
+    report.refused = refused;
+    observer_->Acted(report);
+}
+
+Scanner::Closing Scanner::Act(WindowHandle window, const Facts& facts, int entry, const std::string& title) {
     // Asked only of a window whose title matched: a pass costs what it did.
-    if (Held(window, facts)) return Closing::kHeld;
+    const EntryOptions& options = lv_.OptionsAt(entry);
+    if (LeftAloneNow(window, facts, options.action == EntryAction::kPress)) return Closing::kHeld;
+    if (options.delay > 0 && !Waited(window, title, entry, options.delay)) return Closing::kHeld;
+    switch (options.action) {
+    case EntryAction::kPress: return Press(window, facts, entry, options.button);
+    case EntryAction::kMinimize: return Minimize(window, facts, entry);
+    case EntryAction::kRecord: return Record(window, facts, entry);
+    case EntryAction::kEnd: {
+        const Closing closing = Close(window, facts, entry);
+        // Its program goes if the window is still there kEndAfter later.
+        if (closing == Closing::kAsked && !ending_.count(window))
+            ending_[window] = Ending{Milliseconds(), title, lv_.At(entry)};
+        return closing;
+    }
+    case EntryAction::kClose: break;
+    }
+    return Close(window, facts, entry);
+}
+
+bool Scanner::Waited(WindowHandle window, const std::string& title, int entry, int delay) {
+    const std::int64_t now = Milliseconds();
+    const auto it = waits_.find(window);
+    if (it != waits_.end() && it->second.title == title && it->second.entry == lv_.At(entry)) {
+        if (now - it->second.since < delay) return false;
+        it->second.acted = true;
+        return true;
+    }
+    // A new title, or another entry: the wait begins again.
+    if (it != waits_.end()) EndWait(window);
+    waits_[window] = Wait{title, lv_.At(entry), now, false};
+    Tell(ActKind::kWaiting, window, title, entry);
+    return false;
+}
+
+void Scanner::EndWait(WindowHandle window) {
+    const auto it = waits_.find(window);
+    if (it == waits_.end()) return;
+    if (!it->second.acted && observer_) {
+        ActReport report;
+        report.kind = ActKind::kNotActed;
+        report.window = window;
+        report.title = it->second.title;
+        report.entry = it->second.entry;
+        observer_->Acted(report);
+    }
+    waits_.erase(it);
+}
+
+namespace {
+// A caption as the user reads it: without its access key's "&" ("&&" is an
+// ampersand), blanks around it dropped.
+std::string ShownCaption(const std::string& caption) {
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        else if (caption[i] == '&') continue;
+        shown += caption[i];
+    }
+    const auto first = shown.find_first_not_of(' ');
+    return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
+}
+}  // namespace
+
+Scanner::Closing Scanner::Ready(WindowHandle window, const Facts& facts, std::string* title, bool answers) {
+    if (Held(window, facts, answers)) return Closing::kHeld;
     // The title may have changed since it matched; visibility and owner were
     // asked moments ago in this same pass.
-    const std::string title = GetTitle(window);
-    if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+    *title = GetTitle(window);
+    if (!IsCandidate(window, facts, *title)) return Closing::kTurnedDown;
     if (windows_.IsHung(window)) {
-        Refuse(window, title, CloseRefusal::kHung);
+        Refuse(window, *title, CloseRefusal::kHung);
         return Closing::kRefused;
     }
-    // Read before the requests (already, to protect what is never closed): a
-    // window that closes at once may take its program with it.
-    const std::string program = ProgramOf(window);
-    const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-    if (observer_) observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
+    return Closing::kAsked;
+}
+
+Scanner::Closing Scanner::Sent(WindowHandle window, const std::string& title, bool taken) {
     if (!taken) {
         Refuse(window, title, CloseRefusal::kElevated);
         return Closing::kRefused;
     }
     asked_[window] = Milliseconds();
+    return Closing::kAsked;
+}
+
+Scanner::Closing Scanner::Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption) {
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title, true); ready != Closing::kAsked) return ready;
+    const std::string wanted = lower_.Lower(ShownCaption(caption));
+    for (const DialogButton& button : windows_.PushButtons(window)) {
+        if (wanted.empty() || lower_.Lower(ShownCaption(button.caption)) != wanted) continue;
+        // As a click tells its dialog: the button's id, BN_CLICKED, and the button.
+        const std::uintptr_t command = (static_cast<std::uintptr_t>(kBnClicked) << 16) | (button.id & 0xFFFF);
+        const bool taken =
+            windows_.PostParams(window, kWmCommand, command, static_cast<std::intptr_t>(button.handle));
+        Tell(ActKind::kPressed, window, title, entry, !taken, ShownCaption(caption));
+        return Sent(window, title, taken);
+    }
+    // Left alone, looked at again as a window asked: its button may come.
+    asked_[window] = Milliseconds();
+    auto& noted = noted_[window];
+    if (noted != title) Tell(ActKind::kNoButton, window, title, entry, false, ShownCaption(caption));
+    noted = title;
+    return Closing::kDone;
+}
+
+Scanner::Closing Scanner::Minimize(WindowHandle window, const Facts& facts, int entry) {
+    // Once: a window the user brings back stays.
+    if (minimized_.count(window)) return Closing::kHeld;
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
+    const bool taken = windows_.PostParams(window, kWmSysCommand, kScMinimize, 0);
+    Tell(ActKind::kMinimized, window, title, entry, !taken);
+    if (!taken) {
+        Refuse(window, title, CloseRefusal::kElevated);
+        return Closing::kRefused;
+    }
+    minimized_.insert(window);
+    return Closing::kDone;
+}
+
+Scanner::Closing Scanner::Record(WindowHandle window, const Facts& facts, int entry) {
+    // As the window would have been asked: not while it waits on a question
+    // of its own, nor while its program does not answer.
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
+    auto& noted = noted_[window];
+    if (noted == title) return Closing::kHeld;
+    noted = title;
+    Tell(ActKind::kRecorded, window, title, entry);
+    return Closing::kDone;
+}
+
+bool Scanner::MayEnd(WindowHandle window) {
+    // Never Windows itself, nor this program: a system process, or one of ours.
+    if (windows_.BelongsToProgram(window) || IsSystemProgram(ProgramOf(window))) return false;
+    const std::uint32_t id = Know(window).process.id;
+    return id != 0 && id != 4;  // the idle process and the system
+}
+
+void Scanner::EndStubborn() {
+    const std::int64_t now = Milliseconds();
+    for (auto it = ending_.begin(); it != ending_.end();) {
+        const WindowHandle window = it->first;
+        // Its user may be answering a question of its own: the program is
+        // not ended under it.
+        if (now - it->second.asked < kEndAfter || !windows_.IsEnabled(window)) {
+            ++it;
+            continue;
+        }
+        if (MayEnd(window)) {
+            const EndResult ended = windows_.EndProgram(Know(window).process);
+            if (ended != EndResult::kGone && observer_) {
+                ActReport report;
+                report.kind = ActKind::kEnded;
+                report.window = window;
+                report.title = it->second.title;
+                report.entry = it->second.entry;
+                report.program = ProgramOf(window);
+                report.refused = ended == EndResult::kRefused;
+                observer_->Acted(report);
+            }
+            if (ended == EndResult::kRefused) Refuse(window, it->second.title, CloseRefusal::kElevated);
+        }
+        it = ending_.erase(it);
+    }
+}
+
+Scanner::Closing Scanner::Close(WindowHandle window, const Facts& facts, int entry) {
+    std::string title;
+    if (const Closing ready = Ready(window, facts, &title); ready != Closing::kAsked) return ready;
+    const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
+    Tell(ActKind::kAskedToClose, window, title, entry, !taken);
+    if (Sent(window, title, taken) == Closing::kRefused) return Closing::kRefused;
     // Read at every close so a change in the options counts at once.
     if (ReadSwitch(registry_, Setting::kPlaySound)) PlaySoundFile(ReadText(registry_, Setting::kSound));
     return Closing::kAsked;
@@ -286,6 +466,15 @@ void Scanner::ForgetGoneWindows() {
     const auto listed = [&](WindowHandle window) {
         return std::find(pass_.begin(), pass_.end(), window) != pass_.end();
     };
+    std::vector<WindowHandle> gone;
+    for (const auto& [window, wait] : waits_) {
+        if (!listed(window)) gone.push_back(window);
+    }
+    for (WindowHandle window : gone) EndWait(window);
+    for (auto it = ending_.begin(); it != ending_.end();) it = listed(it->first) ? std::next(it) : ending_.erase(it);
+    EndStubborn();
+    for (auto it = minimized_.begin(); it != minimized_.end();) it = listed(*it) ? std::next(it) : minimized_.erase(it);
+    for (auto it = noted_.begin(); it != noted_.end();) it = listed(it->first) ? std::next(it) : noted_.erase(it);
     for (auto it = refused_.begin(); it != refused_.end();) it = listed(it->first) ? std::next(it) : refused_.erase(it);
     for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
     for (auto it = known_.begin(); it != known_.end();) it = listed(it->first) ? std::next(it) : known_.erase(it);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,17 +43,35 @@ enum class CloseRefusal {
     kHung,      // its program does not answer; a request would only wait in its queue
 };
 
-// Hears what the scan asked and what it could not do, for the user to see.
+// What the scan did to a window an entry matched.
+enum class ActKind {
+    kAskedToClose,  // WM_CANCELMODE and WM_CLOSE posted
+    kPressed,       // the button posted as clicked
+    kNoButton,      // the window has no such button: it is left alone
+    kMinimized,
+    kEnded,         // its program ended, still there 2 s after it was asked to close
+    kRecorded,      // nothing sent: the entry only records
+    kWaiting,       // the entry's wait runs
+    kNotActed,      // it went, or its title changed, before the wait was over
+};
+
+struct ActReport {
+    ActKind kind = ActKind::kAskedToClose;
+    WindowHandle window = 0;
+    std::string title, entry, program;  // `entry`: the entry whose options held, its text
+    std::string button;                 // the caption pressed, or not found
+    bool refused = false;               // Windows refused what was sent (a program running as administrator)
+};
+
+// Hears what the scan did and what it could not do, for the user to see.
 class CloseObserver {
 public:
     virtual void CannotClose(WindowHandle window, const std::string& title, CloseRefusal why) = 0;
-    // A matching window was asked to close, or Windows refused the request
-    // (`refused`); `entry` is the first list entry its title contains,
-    // `program` its program's file name, read before the request. A window
-    // whose program does not answer is not asked, and not told here; nor is
-    // a window held back (nobody sees it, it waits on a question).
-    virtual void Asked(WindowHandle /*window*/, const std::string& /*title*/, const std::string& /*entry*/,
-                       const std::string& /*program*/, bool /*refused*/) {}
+    // What the scan did to a matching window; `program` read before anything
+    // was sent. A window whose program does not answer is not asked, and not
+    // told here; nor is a window held back (nobody sees it, it waits on a
+    // question).
+    virtual void Acted(const ActReport& /*report*/) {}
 
 protected:
     ~CloseObserver() = default;
@@ -79,6 +98,9 @@ public:
     // program keeps answering while thousands of windows are open. An
     // everyday pass (tens of windows) takes a few milliseconds.
     static constexpr auto kPassSlice = std::chrono::milliseconds(10);
+    // An entry that ends a program asks its window to close first, and ends
+    // the program when the window is still there this long after.
+    static constexpr std::int64_t kEndAfter = 2000;  // ms
     // A window is asked again no sooner than this after its last request,
     // even when another title's close frees its own: a request that comes
     // before the window could answer the first is taken inside the question
@@ -150,13 +172,35 @@ private:
     Facts AskFacts(WindowHandle window);
     bool IsCandidate(WindowHandle window, const Facts& facts, const std::string& title) const;
     bool OwnedByUs(WindowHandle owner);
-    enum class Closing { kAsked, kTurnedDown, kRefused, kHeld };
-    // Not asked this time, and not told: it is unseen, waits on a question
-    // of its own, or is one that the user is to answer.
-    bool Held(WindowHandle window, const Facts& facts);
+    // kAsked takes the debounce of the title; kDone does not.
+    enum class Closing { kAsked, kTurnedDown, kRefused, kHeld, kDone };
+    // Not sent anything now: it was asked less than kAskAgainAfter ago, or it
+    // waits on a question of its own.
+    bool Held(WindowHandle window, const Facts& facts, bool answers = false);
+    // Never acted on while it stays so: protected, unseen, or the question of
+    // a window the scan asked.
+    bool LeftAloneNow(WindowHandle window, const Facts& facts, bool answers = false);
     bool IsQuestionOfAsked(const Facts& facts);
-    // `entry`: the index in `lv` of the entry the title matched.
+    // What the entry's action does to the window; `entry`: its index in `lv`.
+    Closing Act(WindowHandle window, const Facts& facts, int entry, const std::string& title);
+    // Whether the window may be sent something now (kAsked), with its title
+    // read afresh; its program's name read before anything is sent.
+    Closing Ready(WindowHandle window, const Facts& facts, std::string* title, bool answers = false);
+    // After a request: refused by Windows, or asked (and not again for kAskAgainAfter).
+    Closing Sent(WindowHandle window, const std::string& title, bool taken);
     Closing Close(WindowHandle window, const Facts& facts, int entry);
+    Closing Press(WindowHandle window, const Facts& facts, int entry, const std::string& caption);
+    Closing Minimize(WindowHandle window, const Facts& facts, int entry);
+    Closing Record(WindowHandle window, const Facts& facts, int entry);
+    // Whether the entry's wait is over for the window; starts it when not yet begun.
+    bool Waited(WindowHandle window, const std::string& title, int entry, int delay);
+    void EndWait(WindowHandle window);
+    // Ends the programs of windows still there kCloseWithin after an entry
+    // that ends asked them to close.
+    void EndStubborn();
+    bool MayEnd(WindowHandle window);
+    void Tell(ActKind kind, WindowHandle window, const std::string& title, int entry, bool refused = false,
+              const std::string& button = {});
     // A window that cannot be closed is not asked again until its title
     // changes or it goes; a program that stops answering is asked again
     // once it answers.
@@ -203,6 +247,23 @@ private:
     // The windows the scan asked to close, while they are there, and when it
     // last did.
     std::map<WindowHandle, std::int64_t> asked_;
+    // The windows an entry's wait runs for: the title and entry it began
+    // with, when, and whether the wait was over and the window acted on.
+    struct Wait {
+        std::string title, entry;
+        std::int64_t since;
+        bool acted;
+    };
+    std::map<WindowHandle, Wait> waits_;
+    // Asked to close by an entry that ends: when, and which process.
+    struct Ending {
+        std::int64_t asked;
+        std::string title, entry;
+    };
+    std::map<WindowHandle, Ending> ending_;
+    std::set<WindowHandle> minimized_;
+    // Recorded, or found without the button, under this title: told once.
+    std::map<WindowHandle, std::string> noted_;
     std::map<WindowHandle, Known> known_;
     std::map<ProcessIdentity, std::string> programs_;
     std::vector<std::string> neverClose_;         // as given

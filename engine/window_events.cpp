@@ -74,15 +74,17 @@ bool WindowEvents::Watch(WindowHandle window) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     auto next = start + kWatchPeriod;
-    for (;;) {
+    for (int looks = 0;;) {
         // Each look is a question to the window system, which the creating
         // program needs to show its window: look only every kWatchPeriod,
-        // and leave the processor to others meanwhile.
+        // and leave the processor to others meanwhile. A thread the system
+        // kept waiting past the watch still looks kLeastLooks times.
         std::this_thread::yield();
         const auto now = Clock::now();
-        if (now - start >= kWatch) return false;
+        if (now - start >= kWatch && looks >= kLeastLooks) return false;
         if (now < next) continue;
         next = now + kWatchPeriod;
+        ++looks;
         if (scanner_.ScanOneWindow(window)) return true;
     }
 }

@@ -30,6 +30,8 @@ public:
     // to close before it is ever painted.
     static constexpr auto kWatch = std::chrono::milliseconds(10);
     static constexpr auto kWatchPeriod = std::chrono::microseconds(250);
+    // Looks a watch takes however long the system kept the thread waiting.
+    static constexpr int kLeastLooks = 2;
 
     // Without a source (a tick-only build) Enable does nothing.
     WindowEvents(Scanner& scanner, WindowApi& windows, WindowEventSource* source, Timer* retryTimer)

@@ -62,6 +62,8 @@ std::vector<Row> ReadCsv(const std::string& text) {
     return rows;
 }
 
+constexpr std::size_t kOutcomes = static_cast<std::size_t>(qw::CloseOutcome::kNotActed) + 1;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -76,11 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::deque<qw::CloseRecord> records;
     std::vector<Row> expected{{"Time", "Title", "Entry", "Program", "Outcome"}};
     for (std::size_t i = 0; i + 3 <= fields.size(); i += 3) {
-        const auto outcome = static_cast<qw::CloseOutcome>(fields[i].size() % 4);
+        const auto outcome = static_cast<qw::CloseOutcome>(fields[i].size() % kOutcomes);
         const qw::LocalTime time{static_cast<int>(fields[i + 1].size()) - 1, 5, 31, 14, 3, 7};
-        records.push_back({time, fields[i], fields[i + 1], fields[i + 2], outcome});
+        // A button's caption is the entry's text, as the user typed it.
+        records.push_back({time, fields[i], fields[i + 1], fields[i + 2], outcome, fields[i + 1]});
         expected.push_back({Shown(qw::FormatLocalTime(time)), Shown(fields[i]), Shown(fields[i + 1]),
-                            Shown(fields[i + 2]), qw::OutcomeText(outcome)});
+                            Shown(fields[i + 2]), Shown(qw::OutcomeText(records.back()))});
     }
     const std::string csv = qw::HistoryCsv(records);
     Check(csv.compare(0, 3, "\xEF\xBB\xBF") == 0);

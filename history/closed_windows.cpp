@@ -25,7 +25,7 @@ std::string Field(const CloseRecord& record, int column) {
     case 1: return record.title;
     case 2: return record.entry;
     case 3: return record.program;
-    default: return OutcomeText(record.outcome);
+    default: return OutcomeText(record);
     }
 }
 

@@ -20,6 +20,7 @@ constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegMultiSz = 7;
 constexpr std::uint32_t kKeyQueryValue = 1;
+constexpr std::uint32_t kKeyRead = 0x20019;  // KEY_READ: values and subkeys listed and read
 
 // Win32 error codes the callers and tests look at.
 constexpr long kErrorSuccess = 0;
@@ -58,6 +59,8 @@ public:
                               std::uint8_t* data, std::uint32_t* size) = 0;
     // RegEnumValueW, names only.
     virtual long EnumValueName(RegKey key, std::uint32_t index, std::string* name) = 0;
+    // RegEnumKeyExW, names only.
+    virtual long EnumKeyName(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;
     // RegDeleteKeyW: fails on a key that has subkeys.
     virtual long DeleteKey(RegKey root, const std::string& path) = 0;

@@ -46,6 +46,7 @@ constexpr unsigned kMbIconExclamation = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
 constexpr unsigned kMbDefButton2 = 0x100;
 constexpr unsigned kMbSetForeground = 0x10000;
+constexpr unsigned kMbTopmost = 0x40000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 constexpr int kIdRetry = 4;

@@ -16,6 +16,24 @@ constexpr std::uint32_t kWsPopup = 0x80000000u;
 
 constexpr unsigned kWmClose = 0x0010;
 constexpr unsigned kWmCancelMode = 0x001F;
+constexpr unsigned kWmCommand = 0x0111;
+constexpr unsigned kWmSysCommand = 0x0112;
+constexpr unsigned kScMinimize = 0xF020;  // SC_MINIMIZE
+constexpr unsigned kBnClicked = 0;        // BN_CLICKED
+
+// A push button inside a dialog: what a click on it tells the dialog.
+struct DialogButton {
+    WindowHandle handle = 0;
+    int id = 0;
+    std::string caption;  // as the button shows it, its access key's "&" included
+};
+
+// What ending a process came to.
+enum class EndResult {
+    kEnded,
+    kRefused,  // Windows refused: a program running as administrator, or protected
+    kGone,     // it had ended already (its id may name another process now)
+};
 
 // Why the desktop window manager hides a window (DWMWA_CLOAKED's bits):
 // DWM_CLOAKED_APP, its program did; DWM_CLOAKED_SHELL, the shell did (a
@@ -63,6 +81,14 @@ public:
     // posts from a program that is not (User Interface Privilege Isolation).
     // A window that went meanwhile is not a refusal.
     virtual bool Post(WindowHandle window, unsigned message) = 0;
+    // PostMessageW with its parameters, refused as Post is.
+    virtual bool PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // EnumChildWindows: the push buttons of a dialog that a click could
+    // press now (visible and enabled), in the dialog's order.
+    virtual std::vector<DialogButton> PushButtons(WindowHandle dialog) = 0;
+    // OpenProcess(PROCESS_TERMINATE) and TerminateProcess, for the process
+    // that started then only.
+    virtual EndResult EndProgram(const ProcessIdentity& process) = 0;
     // IsHungAppWindow: the window's program has not taken a message for a
     // while; what is posted to it piles up in its queue.
     virtual bool IsHung(WindowHandle window) = 0;

@@ -34,7 +34,7 @@ E03  engine/scanner.cpp  WM_CLOSE is posted before WM_CANCELMODE
 + const bool taken = windows_.Post(window, kWmClose) && windows_.Post(window, kWmCancelMode);
 
 E04  engine/scanner.cpp  the title is not re-checked just before the close
-- if (!IsCandidate(window, facts, title)) return Closing::kTurnedDown;
+- if (!IsCandidate(window, facts, *title)) return Closing::kTurnedDown;
 + 
 
 E05  engine/scanner.cpp  the close sound is played without SND_NOSTOP
@@ -567,8 +567,8 @@ E20  engine/window_events.cpp  a renamed hidden window is watched at every new n
 + if (!showReported_ && waiting != waiting_.end() && Watch(window))
 
 E21  engine/scanner.cpp  a refused close takes the debounce
-- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
-+ if (closing == Closing::kHeld) return true;
+- if (closing != Closing::kAsked && closing != Closing::kTurnedDown) return true;
++ if (closing != Closing::kAsked && closing != Closing::kTurnedDown && closing != Closing::kRefused) return true;
 
 E22  engine/scanner.cpp  a window whose program does not answer is asked all the same
 - if (windows_.IsHung(window)) {
@@ -804,19 +804,21 @@ E30  engine/entry_matcher.cpp  of two equal entries the later one is named
 
 E31  engine/entry_matcher.cpp  the entry named is the first found along the title, not the first in the list
 - best = std::min(best, least_[state]);
-+ if (least_[state] != kNone) return static_cast<int>(least_[state]);
+-             return best != 0;
++ if (least_[state] != kNone) best = least_[state];
++             return best == kNone;
 
 R01  engine/close_history.cpp  the history grows past its bound
 - if (rows_.size() > kLimit) rows_.pop_back();
 + 
 
 R02  engine/close_history.cpp  each request to a window that stays is a row of its own
-- if (w.window == window && w.title == title) {
+- if (w.window == report.window && w.title == report.title) {
 + if (false) {
 
 R03  engine/close_history.cpp  a refused request waits for an outcome like any other
-- refused ? CloseOutcome::kRefused : CloseOutcome::kAsked});
-+ CloseOutcome::kAsked});
+- record.outcome = report.refused ? CloseOutcome::kRefused : asked;
++ record.outcome = asked;
 
 R04  engine/close_history.cpp  a window is "Still open" at the first look
 - } else if (now - it->firstAsked >= kCloseWithin) {
@@ -843,11 +845,11 @@ R09  engine/close_history.cpp  an open window does not show outcomes as they bec
 + 
 
 R10  engine/scanner.cpp  a request Windows refused is reported as asked
-- observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, !taken);
-+ observer_->Asked(window, title, entry >= 0 ? lv_.At(entry) : std::string(), program, false);
+- Tell(ActKind::kAskedToClose, window, title, entry, !taken);
++ Tell(ActKind::kAskedToClose, window, title, entry, false);
 
 R11  shell/main_frm.h  the main window keeps no history
-- if (history_) history_->Asked(window, title, entry, program, refused);
+- if (history_) history_->Acted(report);
 + 
 
 R12  history/closed_windows.cpp  a field with a line break is not quoted
@@ -1163,8 +1165,8 @@ W06  editing/add_item.cpp  the picker lists windows nobody sees
 + if (!scanner_.IsShown(window)) return;
 
 W07  engine/scanner.cpp  a window held back takes the debounce from a visible window of its title
-- if (closing == Closing::kRefused || closing == Closing::kHeld) return true;
-+ if (closing == Closing::kRefused) return true;
+- if (closing != Closing::kAsked && closing != Closing::kTurnedDown) return true;
++ if (closing != Closing::kAsked && closing != Closing::kTurnedDown && closing != Closing::kHeld) return true;
 
 W08  engine/scanner.cpp  every window is asked whether anyone sees it, before its title is matched
 - const int entry = FirstListEntry(window, title);
@@ -1176,8 +1178,8 @@ W09  engine/scanner.cpp  a disabled window is asked, opening a question inside i
 + return false;
 
 W10  engine/scanner.cpp  the question of a window the scan asked is closed (Cancel), to be asked again
-- if (IsUnseen(window) || IsQuestionOfAsked(facts)) return true;
-+ if (IsUnseen(window)) return true;
+- return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
++ return IsProtected(window) || IsUnseen(window);
 
 W11  engine/scanner.cpp  a box over a disabled owner is left alone though the scan never asked the owner
 - return facts.owner != 0 && asked_.count(facts.owner) != 0 && !windows_.IsEnabled(facts.owner);
@@ -1191,11 +1193,9 @@ W13  engine/scanner.cpp  a window that went stays asked, and a new one given its
 - for (auto it = asked_.begin(); it != asked_.end();) it = listed(it->first) ? std::next(it) : asked_.erase(it);
 + 
 
-W14  engine/scanner.cpp  the program is read after the requests, when a window that closed at once took it along
-- const std::string program = ProgramOf(window);
--     const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-+ const bool taken = windows_.Post(window, kWmCancelMode) && windows_.Post(window, kWmClose);
-+     const std::string program = ProgramOf(window);
+W14  engine/scanner.cpp  a program in "Never Close" is looked for under an empty name
+- const std::string& lowered = LoweredProgramOf(window);
++ const std::string lowered = "";
 
 W15  engine/scanner.h  the preview leaves the question of a window the scan asked in
 - bool LeftAlone(WindowHandle window) { return IsUnseen(window) || IsQuestionOfAsked(AskFacts(window)); }
@@ -1203,7 +1203,8 @@ W15  engine/scanner.h  the preview leaves the question of a window the scan aske
 
 W16  engine/scanner.cpp  the scan keeps no window it asked: its questions are closed, it is asked again at once
 - asked_[window] = Milliseconds();
-+ 
+-     return Closing::kAsked;
++ return Closing::kAsked;
 
 W17  engine/scanner.cpp  a window is asked again when another title frees its own, before it could take the first request
 - if (asked != asked_.end() && Milliseconds() - asked->second < kAskAgainAfter) return true;
@@ -1571,6 +1572,204 @@ N67  shell/main_frm.cpp  the "Never Close" page's program box offers no running 
 N68  shell/main_frm.cpp  the "Never Close" items open the first page
 - case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
 + case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageOnStartup); return true;
+
+A01  engine/scanner.cpp  a caption's access key "&" is compared as it stands
+- if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+-         else if (caption[i] == '&') continue;
++ 
+
+A02  engine/scanner.cpp  a button's caption is compared with its case
+- if (wanted.empty() || lower_.Lower(ShownCaption(button.caption)) != wanted) continue;
++ if (wanted.empty() || ShownCaption(button.caption) != ShownCaption(caption)) continue;
+
+A03  engine/scanner.cpp  a press leaves out the button's handle
+- windows_.PostParams(window, kWmCommand, command, static_cast<std::intptr_t>(button.handle));
++ windows_.PostParams(window, kWmCommand, command, 0);
+
+A04  engine/scanner.cpp  BN_CLICKED and the id trade places in a press
+- const std::uintptr_t command = (static_cast<std::uintptr_t>(kBnClicked) << 16) | (button.id & 0xFFFF);
++ const std::uintptr_t command = (static_cast<std::uintptr_t>(button.id & 0xFFFF) << 16) | kBnClicked;
+
+A05  engine/scanner.cpp  a dialog without the button is noted at every pass
+- if (noted != title) Tell(ActKind::kNoButton, window, title, entry, false, ShownCaption(caption));
++ Tell(ActKind::kNoButton, window, title, entry, false, ShownCaption(caption));
+
+A06  engine/scanner.cpp  a window is minimized at every pass, one the user brought back as well
+- if (minimized_.count(window)) return Closing::kHeld;
++ 
+
+A07  engine/scanner.cpp  a program is ended as soon as its window is asked
+- if (now - it->second.asked < kEndAfter || !windows_.IsEnabled(window)) {
++ if (!windows_.IsEnabled(window)) {
+
+A08  engine/scanner.cpp  a program of Windows' own is ended
+- if (windows_.BelongsToProgram(window) || IsSystemProgram(ProgramOf(window))) return false;
++ if (windows_.BelongsToProgram(window)) return false;
+
+A09  engine/scanner.cpp  a program is ended while its window asks its user a question
+- if (now - it->second.asked < kEndAfter || !windows_.IsEnabled(window)) {
++ if (now - it->second.asked < kEndAfter) {
+
+A10  engine/scanner.cpp  an end Windows refused is reported as done
+- report.refused = ended == EndResult::kRefused;
++ report.refused = false;
+
+A11  engine/scanner.cpp  a recorded window is recorded at every pass
+- if (noted == title) return Closing::kHeld;
++ 
+
+A12  engine/scanner.cpp  a wait is not waited
+- if (now - it->second.since < delay) return false;
++ 
+
+A13  engine/scanner.cpp  a window that goes during its wait is not reported
+- for (WindowHandle window : gone) EndWait(window);
++ 
+
+A14  engine/scanner.cpp  a window renamed during its wait keeps the time it waited
+- if (it != waits_.end() && it->second.title == title && it->second.entry == lv_.At(entry)) {
++ if (it != waits_.end() && it->second.entry == lv_.At(entry)) {
+
+A15  engine/close_history.cpp  the history does not name the button pressed
+- return std::string(OutcomeText(record.outcome)) + (named ? " " + record.button : "");
++ return std::string(OutcomeText(record.outcome));
+
+A16  engine/close_history.cpp  a waiting window's action gets a row of its own
+- if (waited != waitRows_.end()) {
++ if (false) {
+
+A17  store/entry_options.cpp  the action is not stored
+- if (const char* action = kActions[static_cast<int>(options.action)]) strings.push_back(std::string("action=") + action);
++ 
+
+A18  store/entry_options.cpp  a wait longer than a minute is kept as it stands
+- *delay = std::min(std::stoi(value), EntryOptions::kMaxDelay);
++ *delay = std::stoi(value);
+
+A19  engine/scanner.cpp  each request again restarts the 2 s, and a stubborn program is never ended
+- if (closing == Closing::kAsked && !ending_.count(window))
++ if (closing == Closing::kAsked)
+
+A20  engine/scanner.cpp  the history does not show that a window waits
+- Tell(ActKind::kWaiting, window, title, entry);
++ 
+
+A21  engine/close_history.cpp  a dialog whose button comes later gets a second row at its press
+- record.outcome = CloseOutcome::kNoButton;
+-         waitRows_[report.window] = NewRow(report.window, record);
++ record.outcome = CloseOutcome::kNoButton;
++         NewRow(report.window, record);
+
+A22  engine/scanner.cpp  an entry naming a button leaves the question of a window asked to its user
+- return IsProtected(window) || IsUnseen(window) || (!answers && IsQuestionOfAsked(facts));
++ return IsProtected(window) || IsUnseen(window) || IsQuestionOfAsked(facts);
+
+K01  shell/startup.cpp  a word in capitals is taken for a file to import
+- words += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
++ words += c;
+
+K02  shell/startup.cpp  blanks around and between the words count
+- if (!words.empty() && words.back() != ' ') words += ' ';
++ words += ' ';
+
+K03  shell/startup.cpp  a command line that begins with a word is taken for the word
+- if (words == text) return word;
++ if (words.rfind(text, 0) == 0) return word;
+
+K04  shell/startup.cpp  "/exit" asks the tray copy once only, which a copy in its splash never hears
+- if (waited % kExitAskAgainMs == 0) host.AskTrayCopyToExit();
++ if (waited == 0) host.AskTrayCopyToExit();
+
+K05  shell/startup.cpp  "/exit" waits past its 10 s
+- if (waited + kExitLookMs >= kExitWaitMs) return ExitRequest::kStillRunning;
++ if (waited >= kExitWaitMs) return ExitRequest::kStillRunning;
+
+K06  shell/startup.cpp  "/exit" says a copy ended where none ran
+- if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kNoCopy;
++ if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kEnded;
+
+K07  shell/startup.cpp  "/uninstall" does not end the tray copy first
+- const bool ended = EndTrayCopy(host) != ExitRequest::kStillRunning;
++ const bool ended = true;
+
+K08  shell/startup.cpp  the question whether the data goes too has Yes for its default
+- kMbYesNo | kMbIconQuestion | kMbDefButton2 | kMbSetForeground |
++ kMbYesNo | kMbIconQuestion | kMbSetForeground |
+
+K09  shell/startup.cpp  "/uninstall /removedata" keeps the window list and options
+- bool removeData = word == CommandWord::kUninstallRemoveData;
++ bool removeData = false;
+
+K10  shell/startup.cpp  Explorer is not told that the association went
+- if (associationRemoved) process.AssociationsChanged();
++ 
+
+K11  shell/startup.cpp  "Start it now?" starts the program on No and ends on Yes
+- if (process.ShowMessageBox(0, kStartNow, "Quellwatch", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
++ if (process.ShowMessageBox(0, kStartNow, "Quellwatch", kMbYesNo | kMbIconQuestion | kMbSetForeground) ==
+
+K12  shell/uninstall.cpp  the case of a path written elsewhere counts
+- return lower.EqualNoCase(named, programPath);
++ return named == programPath;
+
+K13  shell/uninstall.cpp  a bare command's "%1" is taken for part of the path
+- } else if (named.size() >= 2 && named.substr(named.size() - 2) == "%1") {
++ } else if (false) {
+
+K14  shell/uninstall.cpp  a quoted path is compared with what follows it
+- named = named.substr(0, named.find('"'));
++ 
+
+K15  shell/uninstall.cpp  the machine's Run entry is left
+- for (RegKey root : {kHkeyLocalMachine, kHkeyCurrentUser})
++ for (RegKey root : {kHkeyCurrentUser})
+
+K16  shell/uninstall.cpp  a Run entry that names another copy is removed
+- if (!NamesProgram(lower, data, program)) return true;
++ 
+
+K17  shell/uninstall.cpp  an extension another program took since is removed
+- if (!lower.EqualNoCase(text, kListFileType)) return whole;
++ 
+
+K18  shell/uninstall.cpp  the extension's key goes with other programs' values in it
+- const long value = registry.EnumValueName(key, 0, &name);
++ const long value = kErrorNoMoreItems;
+
+K19  shell/uninstall.cpp  a tree is deleted at its top only
+- for (const std::string& name : names) DeleteTree(registry, root, path + "\\" + name);
++ 
+
+K20  shell/uninstall.cpp  the user's own association is left
+- RemoveAssociation(registry, lower, kHkeyCurrentUser, kUserClasses, programPath, associationRemoved) &&
++ true &&
+
+K21  shell/uninstall.cpp  the maker's key stays behind empty
+- whole = DeleteIfEmpty(registry, kHkeyCurrentUser, kMakerKeyPath) && whole;
++ 
+
+K22  shell/uninstall.cpp  a refused read of a Run entry counts as no entry
+- case Found::kUnknown: return false;
+-     case Found::kText: break;
++ case Found::kUnknown: return true;
++     case Found::kText: break;
+
+K23  shell/main_frm.cpp  an importing copy ends when the tray copy is asked to exit
+- void MainFrm::ExitRequested() {
+-     if (platform_.commandLineMode) return;
++ void MainFrm::ExitRequested() {
+
+K24  shell/main_frm.cpp  the tray copy asked to exit leaves its icons behind
+- if (platform_.commandLineMode) return;
+-     Form_Unload();
+-     platform_.process.EndProcess(0);
++ if (platform_.commandLineMode) return;
++     platform_.process.EndProcess(0);
+
+K25  platform/memory/memory_registry.cpp  the twin lists one subkey past the last
+- if (index >= node->subkeys.size()) return kErrorNoMoreItems;
++ if (index > node->subkeys.size()) return kErrorNoMoreItems;
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

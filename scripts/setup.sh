@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-utils imagemagick fp-utils python3
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev wixl msitools)
 
 missing=()
 for p in "${packages[@]}"; do

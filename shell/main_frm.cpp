@@ -262,6 +262,12 @@ void MainFrm::ExitApplication() {
     platform_.process.EndProcess(0);
 }
 
+void MainFrm::ExitRequested() {
+    if (platform_.commandLineMode) return;
+    Form_Unload();
+    platform_.process.EndProcess(0);
+}
+
 namespace {
 const char kListFilter[] = "Window Lists (*.wnl)\0*.wnl\0";
 const char kAllFilesFilter[] = "All Files (*.*)\0*.*\0";

@@ -148,6 +148,10 @@ public:
     void CreateTrayIcon();
     void SetMenuBitmaps();
     void ExitApplication();
+    // Another program asks the tray copy to end ("Quellbox.exe /exit", as an
+    // uninstaller runs it): as Exit after OK, with no question. An importing
+    // copy goes on to its own end.
+    void ExitRequested();
     void OpenHelpFile();
 
     void lv_DblClick() { listCommands_.lv_DblClick(); }
@@ -198,9 +202,8 @@ private:
     void CannotClose(WindowHandle, const std::string& title, CloseRefusal why) override {
         platform_.view.SetStatusText(CannotCloseText(title, why));
     }
-    void Asked(WindowHandle window, const std::string& title, const std::string& entry, const std::string& program,
-               bool refused) override {
-        if (history_) history_->Asked(window, title, entry, program, refused);
+    void Acted(const ActReport& report) override {
+        if (history_) history_->Acted(report);
     }
     // A row of the close history: its entry selected in `lv`, the window up.
     void ShowEntry(int index);

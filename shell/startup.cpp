@@ -1,6 +1,10 @@
 #include "shell/startup.h"
 
+#include <utility>
+
 #include "engine/scanner.h"
+#include "shell/uninstall.h"
+#include "store/file_association.h"
 #include "store/list_file.h"
 #include "store/settings.h"
 
@@ -10,6 +14,10 @@ const char kAlreadyRunning[] = "Quellwatch is already running.";
 const char kImported[] = "Window List imported.";
 const char kImportedPressRefresh[] =
     "Window List imported, please press refresh\r\non the main dialog to see the new entries.";
+const char kStartNow[] = "Quellwatch is installed. Start it now?";
+const char kAlsoRemoveData[] =
+    "Quellwatch is being removed.\r\n\r\nAlso remove your window list and settings? Answer No to keep them "
+    "for the next time Quellwatch is installed.";
 
 namespace {
 
@@ -53,7 +61,68 @@ std::string ArgumentsAfterProgramPath(const std::string& commandLine, const std:
     return commandLine.substr(end);
 }
 
+CommandWord CommandWordOf(const std::string& arguments) {
+    // Blanks between and around the words do not count; letters in any case.
+    std::string words;
+    for (char c : arguments) {
+        if (IsBlank(c)) {
+            if (!words.empty() && words.back() != ' ') words += ' ';
+        } else {
+            words += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        }
+    }
+    if (!words.empty() && words.back() == ' ') words.pop_back();
+    static const std::pair<const char*, CommandWord> kWords[] = {
+        {"/exit", CommandWord::kExit},
+        {"/uninstall", CommandWord::kUninstall},
+        {"/uninstall /removedata", CommandWord::kUninstallRemoveData},
+        {"/uninstall /ask", CommandWord::kUninstallAsk},
+        {"/installed", CommandWord::kInstalled},
+    };
+    for (const auto& [text, word] : kWords) {
+        if (words == text) return word;
+    }
+    return CommandWord::kNone;
+}
+
 namespace {
+
+// How long "/exit" waits for the tray copy to end, how often it looks, and
+// how often it asks again: a copy still showing its splash (3.5 s) has no
+// main window yet to hear it.
+constexpr unsigned kExitWaitMs = 10000;
+constexpr unsigned kExitLookMs = 50;
+constexpr unsigned kExitAskAgainMs = 500;
+
+ExitRequest EndTrayCopy(StartupHost& host) {
+    if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kNoCopy;
+    for (unsigned waited = 0;; waited += kExitLookMs) {
+        if (waited % kExitAskAgainMs == 0) host.AskTrayCopyToExit();
+        host.Pause(kExitLookMs);
+        if (!ObjectExists(host.FindTrayCopy())) return ExitRequest::kEnded;
+        if (waited + kExitLookMs >= kExitWaitMs) return ExitRequest::kStillRunning;
+    }
+}
+
+// The uninstaller's step while this file is still there: the tray copy
+// ends first, so that nothing it does afterwards writes back what goes.
+UninstallExit Uninstall(StartupHost& host, ProcessApi& process, RegistryApi& registry, CommandWord word) {
+    const bool ended = EndTrayCopy(host) != ExitRequest::kStillRunning;
+    bool removeData = word == CommandWord::kUninstallRemoveData;
+    if (word == CommandWord::kUninstallAsk) {
+        // No window of ours exists; above the installer's own window, and No
+        // (keeping years of entries) unless the user says otherwise.
+        removeData = process.ShowMessageBox(0, kAlsoRemoveData, "Quellwatch",
+                                            kMbYesNo | kMbIconQuestion | kMbDefButton2 | kMbSetForeground |
+                                                kMbTopmost) == kIdYes;
+    }
+    bool associationRemoved = false;
+    const bool whole = RemoveTraces(registry, CaseFolding::System(), ProgramExePath(process.ProgramPath()),
+                                    removeData, &associationRemoved);
+    // Explorer forgets the list files' icon at once.
+    if (associationRemoved) process.AssociationsChanged();
+    return whole && ended ? UninstallExit::kDone : UninstallExit::kLeft;
+}
 
 // The one-shot import of the list file the shell names on the command line.
 // It never scans: the main window it creates stays hidden and its load step
@@ -111,9 +180,25 @@ void Main(StartupHost& host, ProcessApi& process, RegistryApi& registry, PublicF
     flags.commandLineMode = true;
     host.SetAppTitle(kAppTitle);
     const std::string commandLine = host.CommandLine();
-    if (!commandLine.empty()) {
-        process.EndProcess(static_cast<unsigned>(ImportListFile(host, process, commandLine)));
+    switch (const CommandWord word = CommandWordOf(commandLine)) {
+    case CommandWord::kExit: process.EndProcess(static_cast<unsigned>(EndTrayCopy(host))); return;
+    case CommandWord::kUninstall:
+    case CommandWord::kUninstallRemoveData:
+    case CommandWord::kUninstallAsk:
+        process.EndProcess(static_cast<unsigned>(Uninstall(host, process, registry, word)));
         return;
+    case CommandWord::kInstalled:
+        if (process.ShowMessageBox(0, kStartNow, "Quellwatch", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
+            kIdYes) {
+            process.EndProcess(0);
+            return;
+        }
+        break;  // on as the tray program
+    case CommandWord::kNone:
+        if (!commandLine.empty()) {
+            process.EndProcess(static_cast<unsigned>(ImportListFile(host, process, commandLine)));
+            return;
+        }
     }
     if (ObjectExists(host.ClaimTrayCopy())) {
         // No window of ours exists yet.

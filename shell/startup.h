@@ -12,6 +12,8 @@ namespace qw {
 extern const char kAlreadyRunning[];
 extern const char kImported[];
 extern const char kImportedPressRefresh[];
+extern const char kStartNow[];
+extern const char kAlsoRemoveData[];
 
 class StartupHost {
 public:
@@ -31,6 +33,11 @@ public:
     virtual MainFrm& LoadMainFrm() = 0;
     // Shows the splash window, which loads the main window when it goes.
     virtual void ShowSplash() = 0;
+    // Asks the tray copy to end, as its Exit does after OK (the registered
+    // message "Quellwatch.Exit" to every top-level window).
+    virtual void AskTrayCopyToExit() = 0;
+    // Waits; this process shows no window meanwhile.
+    virtual void Pause(unsigned milliseconds) = 0;
 };
 
 // The exit code of an import through the shell, for scripts that run one.
@@ -39,6 +46,34 @@ enum class ImportExit : unsigned {
     kDeclined = 1,   // the user answered No
     kNotWhole = 2,   // the file could not be opened or read to its end, or the list filled up
     kNotStored = 3,  // the stored list is unchanged: the registry refused, or another copy held it
+};
+
+// The words an installer or a script gives instead of a file to import. A
+// word is the whole command line, letters in any case; the shell never
+// gives one, since it names a file by its full path (a drive or a server
+// first), and a file these words could otherwise name, such as "exit" in
+// the root of the current drive, is imported under its full path.
+enum class CommandWord {
+    kNone,                 // a file to import, or the tray program when empty
+    kExit,                 // "/exit": the tray copy is asked to end
+    kUninstall,            // "/uninstall": it ends, and what names this file goes
+    kUninstallRemoveData,  // "/uninstall /removedata": the window list and options too
+    kUninstallAsk,         // "/uninstall /ask": the user says whether they go too
+    kInstalled,            // "/installed": the user is offered to start the tray program
+};
+CommandWord CommandWordOf(const std::string& arguments);
+
+// The exit code of "/exit", and of the first step of "/uninstall".
+enum class ExitRequest : unsigned {
+    kEnded = 0,         // a tray copy was asked and has ended
+    kNoCopy = 1,        // no tray copy ran
+    kStillRunning = 2,  // it was asked and still runs after 10 s
+};
+
+// The exit code of "/uninstall".
+enum class UninstallExit : unsigned {
+    kDone = 0,    // nothing that names this file is left, nor the data when it was to go
+    kLeft = 1,    // the registry refused something, or the tray copy still runs
 };
 
 // Process-wide flags that several windows read.

@@ -1,5 +1,7 @@
 #include "store/entry_options.h"
 
+#include <algorithm>
+
 #include "store/registry_access.h"
 #include "store/window_list_store.h"
 
@@ -30,13 +32,21 @@ bool ReadFlag(const std::string& value, bool* flag) {
     return true;
 }
 
+// Milliseconds in decimal digits; more than the longest wait waits that long.
+bool ReadDelay(const std::string& value, int* delay) {
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos) return false;
+    *delay = std::min(std::stoi(value), EntryOptions::kMaxDelay);
+    return true;
+}
+
 }  // namespace
 
 bool EntryOptions::IsDefault() const { return *this == EntryOptions{}; }
 
 bool EntryOptions::operator==(const EntryOptions& other) const {
     return enabled == other.enabled && title == other.title && program == other.program &&
-           dialogsOnly == other.dialogsOnly && kept == other.kept;
+           dialogsOnly == other.dialogsOnly && action == other.action && button == other.button &&
+           delay == other.delay && kept == other.kept;
 }
 
 std::vector<std::string> RuleStrings(const EntryOptions& options) {
@@ -46,6 +56,10 @@ std::vector<std::string> RuleStrings(const EntryOptions& options) {
     if (options.title == TitleRule::kPrefix) strings.push_back("title=prefix");
     if (!options.program.empty()) strings.push_back("program=" + options.program);
     if (options.dialogsOnly) strings.push_back("dialogs=1");
+    static const char* const kActions[] = {nullptr, "press", "minimize", "end", "record"};
+    if (const char* action = kActions[static_cast<int>(options.action)]) strings.push_back(std::string("action=") + action);
+    if (!options.button.empty()) strings.push_back("button=" + options.button);
+    if (options.delay > 0) strings.push_back("delay=" + std::to_string(options.delay));
     strings.insert(strings.end(), options.kept.begin(), options.kept.end());
     return strings;
 }
@@ -66,6 +80,16 @@ EntryOptions ParseRuleStrings(const std::vector<std::string>& strings) {
             if (SameWord(value, "prefix")) options.title = TitleRule::kPrefix;
         } else if (SameWord(name, "program")) {
             options.program = value;
+        } else if (SameWord(name, "action")) {
+            if (SameWord(value, "close")) options.action = EntryAction::kClose;
+            if (SameWord(value, "press")) options.action = EntryAction::kPress;
+            if (SameWord(value, "minimize")) options.action = EntryAction::kMinimize;
+            if (SameWord(value, "end")) options.action = EntryAction::kEnd;
+            if (SameWord(value, "record")) options.action = EntryAction::kRecord;
+        } else if (SameWord(name, "button")) {
+            options.button = value;
+        } else if (SameWord(name, "delay")) {
+            ReadDelay(value, &options.delay);
         } else {
             options.kept.push_back(text);
         }

@@ -24,11 +24,26 @@ enum class TitleRule {
     kPrefix,    // the title's start
 };
 
+// What is done to a window the entry matches.
+enum class EntryAction {
+    kClose,     // asked to close, as a bare entry's windows are
+    kPress,     // the dialog's button captioned `button` is pressed
+    kMinimize,  // minimized, once
+    kEnd,       // asked to close, and its program ended if it is still there 2 s later
+    kRecord,    // nothing is sent; the close history notes it
+};
+
 struct EntryOptions {
+    // The longest wait before acting.
+    static constexpr int kMaxDelay = 60000;  // ms
+
     bool enabled = true;
     TitleRule title = TitleRule::kContains;
     std::string program;  // an image file name ("setup.exe"), case ignored; empty: any program
     bool dialogsOnly = false;  // only standard dialog boxes (class "#32770")
+    EntryAction action = EntryAction::kClose;
+    std::string button;  // the caption of the button to press ("No"; "&No" alike)
+    int delay = 0;       // ms the window must match before anything is sent, 0 to kMaxDelay
     // Strings this version does not know (a later version's), kept as they
     // stand so that a rewrite does not lose them.
     std::vector<std::string> kept;

@@ -84,6 +84,31 @@ ProcessIdentity MemoryWindows::ProcessOf(WindowHandle window) {
     return w ? ProcessIdentity{ProcessIdOf(*w), w->started} : ProcessIdentity{};
 }
 
+std::vector<DialogButton> MemoryWindows::PushButtons(WindowHandle dialog) {
+    std::vector<DialogButton> buttons;
+    if (const FakeWindow* w = Find(dialog)) {
+        for (const auto& b : w->buttons) {
+            if (b.clickable) buttons.push_back(DialogButton{b.handle, b.id, b.caption});
+        }
+    }
+    return buttons;
+}
+
+EndResult MemoryWindows::EndProgram(const ProcessIdentity& process) {
+    bool found = false;
+    for (const FakeWindow& w : windows) {
+        if (ProcessIdOf(w) != process.id || w.started != process.started) continue;
+        if (w.protectedProcess || w.elevated) return EndResult::kRefused;
+        found = true;
+    }
+    if (!found) return EndResult::kGone;
+    ended.push_back(process.id);
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [&](const FakeWindow& w) { return ProcessIdOf(w) == process.id; }),
+                  windows.end());
+    return EndResult::kEnded;
+}
+
 std::string MemoryWindows::ProgramName(const ProcessIdentity& process) {
     ++programNames;
     // As Windows does: the id answers for the process that has it now.

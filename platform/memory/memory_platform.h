@@ -37,6 +37,15 @@ struct FakeWindow {
     // Its process; windows of one program share one unless told otherwise.
     std::uint32_t processId = 0;   // 0: a process of its own per program name
     std::uint64_t started = 1;     // 0: Windows refuses to say when it started
+    // Its push buttons, as a dialog's; those disabled or hidden cannot be clicked.
+    struct Button {
+        WindowHandle handle;
+        int id;
+        std::string caption;
+        bool clickable = true;
+    };
+    std::vector<Button> buttons;
+    bool protectedProcess = false;  // ending its process is refused
 };
 
 class MemoryWindows : public WindowApi {
@@ -44,7 +53,11 @@ public:
     struct Posted {
         WindowHandle window;
         unsigned message;
-        bool operator==(const Posted& o) const { return window == o.window && message == o.message; }
+        std::uintptr_t wParam = 0;
+        std::intptr_t lParam = 0;
+        bool operator==(const Posted& o) const {
+            return window == o.window && message == o.message && wParam == o.wParam && lParam == o.lParam;
+        }
     };
     struct Calls {
         int style = 0;
@@ -70,7 +83,9 @@ public:
     std::function<void(WindowHandle, unsigned)> onPost;
 
     FakeWindow& Add(WindowHandle handle, std::string title, bool visible = true) {
-        windows.push_back(FakeWindow{handle, visible, false, 0, std::move(title), false});
+        FakeWindow window;
+        window.handle = handle, window.visible = visible, window.title = std::move(title);
+        windows.push_back(std::move(window));
         return windows.back();
     }
     void Remove(WindowHandle handle);
@@ -89,6 +104,17 @@ public:
         if (onPost) onPost(window, message);
         return true;
     }
+    bool PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        const FakeWindow* w = Find(window);
+        if (w && w->elevated) return false;
+        posts.push_back({window, message, wParam, lParam});
+        if (onPost) onPost(window, message);
+        return true;
+    }
+    std::vector<DialogButton> PushButtons(WindowHandle dialog) override;
+    // Ending a process takes its windows with it.
+    EndResult EndProgram(const ProcessIdentity& process) override;
+    std::vector<std::uint32_t> ended;  // the processes ended, in order
     bool IsHung(WindowHandle window) override {
         ++calls[window].hung;
         const FakeWindow* w = Find(window);
@@ -128,8 +154,7 @@ public:
     }
     ProcessIdentity ProcessOf(WindowHandle window) override;
     std::string ProgramName(const ProcessIdentity& process) override;
-
-private:
+    // The window of that handle while it is there; none once it went.
     const FakeWindow* Find(WindowHandle handle) const;
 };
 

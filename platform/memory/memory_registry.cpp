@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <unordered_map>
 
 #include "platform/text.h"
@@ -223,6 +224,16 @@ long MemoryRegistry::EnumValueName(RegKey key, std::uint32_t index, std::string*
     const Key::Named* named = node->ValueAt(index);
     if (!named) return kErrorNoMoreItems;
     *name = named->name;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::EnumKeyName(RegKey key, std::uint32_t index, std::string* name) {
+    if (!Tick()) return kErrorAccessDenied;
+    long error;
+    KeyPtr node = Resolve(key, &error);
+    if (!node) return error;
+    if (index >= node->subkeys.size()) return kErrorNoMoreItems;
+    *name = std::next(node->subkeys.begin(), index)->second.first;
     return kErrorSuccess;
 }
 

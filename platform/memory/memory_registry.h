@@ -33,6 +33,7 @@ public:
     long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
                       std::uint8_t* data, std::uint32_t* size) override;
     long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long EnumKeyName(RegKey key, std::uint32_t index, std::string* name) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long DeleteKey(RegKey root, const std::string& path) override;
     long CloseKey(RegKey key) override;

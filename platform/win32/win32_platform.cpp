@@ -96,6 +96,14 @@ long Win32Registry::EnumValueName(RegKey key, std::uint32_t index, std::string* 
     return result;
 }
 
+long Win32Registry::EnumKeyName(RegKey key, std::uint32_t index, std::string* name) {
+    wchar_t buffer[256];  // a key's name holds at most 255 characters
+    DWORD length = 256;
+    const long result = RegEnumKeyExW(Key(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) *name = Utf8(std::wstring_view(buffer, length));
+    return result;
+}
+
 long Win32Registry::DeleteValue(RegKey key, const std::string& name) {
     return RegDeleteValueW(Key(key), Wide(name).c_str());
 }
@@ -130,6 +138,41 @@ std::string Win32Windows::GetText(WindowHandle window, int maxUnits) {
 bool Win32Windows::Post(WindowHandle window, unsigned message) {
     if (PostMessageA(Wnd(window), message, 0, 0)) return true;
     return GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+bool Win32Windows::PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (PostMessageW(Wnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))) return true;
+    return GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+namespace {
+BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
+    auto& buttons = *reinterpret_cast<std::vector<DialogButton>*>(param);
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (lstrcmpiW(className, L"Button") != 0) return TRUE;
+    // Only buttons that a click presses: not check boxes, radio buttons or group boxes.
+    switch (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_SPLITBUTTON:
+    case BS_DEFSPLITBUTTON:
+    case BS_COMMANDLINK:
+    case BS_DEFCOMMANDLINK: break;
+    default: return TRUE;
+    }
+    if (!IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
+    std::wstring caption(256, L'\0');
+    caption.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(child, &caption[0], 256))));
+    buttons.push_back(DialogButton{reinterpret_cast<WindowHandle>(child), GetDlgCtrlID(child), Utf8(caption)});
+    return TRUE;
+}
+}  // namespace
+
+std::vector<DialogButton> Win32Windows::PushButtons(WindowHandle dialog) {
+    std::vector<DialogButton> buttons;
+    EnumChildWindows(Wnd(dialog), CollectButton, reinterpret_cast<LPARAM>(&buttons));
+    return buttons;
 }
 
 bool Win32Windows::IsHung(WindowHandle window) { return IsHungAppWindow(Wnd(window)) != FALSE; }
@@ -191,6 +234,20 @@ ProcessIdentity Win32Windows::ProcessOf(WindowHandle window) {
     const std::uint64_t started = StartOf(process);
     CloseHandle(process);
     return ProcessIdentity{id, started};
+}
+
+EndResult Win32Windows::EndProgram(const ProcessIdentity& identity) {
+    // PROCESS_TERMINATE reaches a 64-bit process from a 32-bit one as well.
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, identity.id);
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? EndResult::kGone : EndResult::kRefused;
+    EndResult result = EndResult::kGone;
+    // The id may have passed to another process since: only the one that
+    // started then is ended.
+    if (StartOf(process) == identity.started) {
+        result = TerminateProcess(process, 1) ? EndResult::kEnded : EndResult::kRefused;
+    }
+    CloseHandle(process);
+    return result;
 }
 
 std::string Win32Windows::ProgramName(const ProcessIdentity& identity) {

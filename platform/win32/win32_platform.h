@@ -31,6 +31,7 @@ public:
     long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                       std::uint32_t* size) override;
     long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long EnumKeyName(RegKey key, std::uint32_t index, std::string* name) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long DeleteKey(RegKey root, const std::string& path) override;
     long CloseKey(RegKey key) override;
@@ -57,6 +58,9 @@ public:
     bool IsEnabled(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     ProcessIdentity ProcessOf(WindowHandle window) override;
+    bool PostParams(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::vector<DialogButton> PushButtons(WindowHandle dialog) override;
+    EndResult EndProgram(const ProcessIdentity& process) override;
     std::string ProgramName(const ProcessIdentity& process) override;
 
 private:

@@ -233,6 +233,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     // An importing copy that does not run as administrator must reach a tray
     // copy that does.
     AllowFromLowerPrograms(window, ListChangedMessage());
+    AllowFromLowerPrograms(window, ExitRequestMessage());
 }
 
 // The captions and the line height in the window's font, for the layout.
@@ -536,6 +537,10 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             self->Frm().ListChangedElsewhere();
             return 0;
         }
+        if (message == ExitRequestMessage() && self) {
+            self->Frm().ExitRequested();
+            return 0;
+        }
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -544,6 +549,11 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 UINT ListChangedMessage() {
     static const UINT message = RegisterWindowMessageA("Quellwatch.WindowListChanged");
+    return message;
+}
+
+UINT ExitRequestMessage() {
+    static const UINT message = RegisterWindowMessageA("Quellwatch.Exit");
     return message;
 }
 

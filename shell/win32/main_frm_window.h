@@ -14,4 +14,8 @@ MainFrm& LoadMainFrm(HINSTANCE instance, const PublicFlags& flags);
 // the stored list changed.
 UINT ListChangedMessage();
 
+// The registered message "Quellwatch.Exit", by which "Quellbox.exe /exit" (or
+// any program) asks the tray copy to end as its Exit does after OK.
+UINT ExitRequestMessage();
+
 }  // namespace qw

@@ -46,6 +46,10 @@ public:
         qw::ShowSplash(instance_, [this] { LoadMainFrm(); });
     }
 
+    void AskTrayCopyToExit() override { PostMessageA(HWND_BROADCAST, qw::ExitRequestMessage(), 0, 0); }
+
+    void Pause(unsigned milliseconds) override { Sleep(milliseconds); }
+
 private:
     HINSTANCE instance_;
     const qw::PublicFlags& flags_;

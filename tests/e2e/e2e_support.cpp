@@ -9,12 +9,15 @@
 
 #include "resources/resource.h"
 
+#include <commctrl.h>
+
 namespace qwe2e {
 
 const char kOptionsKey[] = "Software\\Varn\\Quellwatch\\Options";
 
 namespace {
 const char kDataKey[] = "Software\\Varn\\Quellwatch\\Data";
+const char kRulesKey[] = "Software\\Varn\\Quellwatch\\Rules";
 
 // A window's title, or with GetClassNameA its class.
 std::string Title(HWND window, int(WINAPI* read)(HWND, LPSTR, int) = GetWindowTextA) {
@@ -103,10 +106,27 @@ void QuietOptions() {
 
 void SeedList(const std::vector<std::string>& entries) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kDataKey);
-    // Plain entries: a test that wants options seeds them after.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Varn\\Quellwatch\\Rules");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRulesKey);
     for (std::size_t i = 0; i < entries.size(); ++i) SetString(kDataKey, (" " + std::to_string(i)).c_str(), entries[i]);
     SetString(kDataKey, "", std::to_string(entries.size()));
+}
+
+void SeedRules(const std::map<std::string, std::vector<std::string>>& rules) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRulesKey);
+    for (const auto& [entry, strings] : rules) {
+        std::wstring data;
+        for (const std::string& s : strings) data += Wide(s) + L'\0';
+        data += L'\0';
+        SetValue(kRulesKey, entry.c_str(), REG_MULTI_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+    }
+}
+
+std::vector<std::vector<std::string>> Rows(const Program& program, HWND list) {
+    std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < 5; ++c) rows[r].push_back(ListViewCell(program, list, static_cast<int>(r), c));
+    }
+    return rows;
 }
 
 std::vector<std::string> StoredList() {
@@ -210,7 +230,9 @@ std::vector<std::int64_t> Helper::Stamps(HWND window, std::uint32_t message) con
 std::vector<std::uint32_t> Helper::Messages(HWND window) const {
     std::vector<std::uint32_t> messages;
     for (const Record& r : Records(window)) {
-        if (r.message != kCreated && r.message < kShown && r.message != WM_PAINT) messages.push_back(r.message);
+        if (r.message != kCreated && r.message != kShown && r.message != kAsking && r.message != kAnswered &&
+            r.message != WM_PAINT)
+            messages.push_back(r.message);
     }
     return messages;
 }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -28,6 +29,12 @@ namespace qwe2e {
 constexpr char kHelperClass[] = "QwE2EHelperCommands";
 constexpr char kLogName[] = "Local\\QwE2EMessageLog";
 constexpr std::uint32_t kCreated = 0, kShown = 0xFFFF0001u, kAsking = 0xFFFF0002u, kAnswered = 0xFFFF0003u;
+// kMinimizing, WM_SYSCOMMAND with SC_MINIMIZE; kPressed + id, a button's
+// WM_COMMAND as a click sends it; kOddCommand, any other WM_COMMAND.
+constexpr std::uint32_t kMinimizing = 0xFFFF0004u, kOddCommand = 0xFFFF0005u, kPressed = 0xFFFE0000u;
+// The helper's command line for a process of its own with one window that
+// ignores WM_CLOSE: this word, then the title.
+constexpr char kAloneWord[] = "/alone ";
 struct Record {
     std::uint32_t window, message;
     std::int64_t qpc;
@@ -41,7 +48,8 @@ struct Log {
 // ignores WM_CLOSE, 'p' a popup, 'n' shown without activation, 'w' the title
 // is UTF-8 (else bytes of the ANSI code page), 'q' asks "Save changes?" in a
 // message box of its own title before it closes, as Notepad with unsaved text
-// does (Yes or No: it closes; Cancel: it stays), 'g' of the class "Ghost",
+// does (Yes or No: it closes; Cancel: it stays), 'b' holds the push buttons
+// "&Yes" and "&No" of a message box, either of which closes it, 'g' of the class "Ghost",
 // which Windows gives the stand-in of a window whose program does not answer.
 // kStorm: that many windows at once.
 enum Command : ULONG_PTR { kCreate = 1, kStorm = 2 };
@@ -74,6 +82,8 @@ std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_U
 void QuietOptions();
 // The stored list: `entries`, none with options.
 void SeedList(const std::vector<std::string>& entries);
+// Each entry's option strings under Rules ("action=press", ...).
+void SeedRules(const std::map<std::string, std::vector<std::string>>& rules);
 std::vector<std::string> StoredList();
 
 // Top-level windows of a process, in z-order.
@@ -253,6 +263,9 @@ inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 std::string ListViewCell(const Program& program, HWND list, int row, int column);
 // Selects `row` of a list view of `program` as a click would (its owner is told).
 void SelectListViewRow(const Program& program, HWND list, int row);
+
+// The five cells of each row of the close history's list.
+std::vector<std::vector<std::string>> Rows(const Program& program, HWND list);
 
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
 // path) is set, after letting `painter` paint what it just opened.

@@ -1,6 +1,7 @@
 // Opens windows on the driver's command and records, with QueryPerformanceCounter
 // stamps, their creation, first paint and every WM_CANCELMODE and WM_CLOSE.
 #include <cstdlib>
+#include <cstring>
 
 #include "e2e_support.h"
 
@@ -30,6 +31,16 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // Of the paints only the first: when the window was first drawn on the screen.
     if (message == WM_CANCELMODE || message == WM_CLOSE || (message == WM_PAINT && Mark(window, kPainted)))
         Note(window, message, Now());
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) Note(window, kMinimizing, Now());
+    if (message == WM_COMMAND) {
+        // A press counts only as a click sends it: BN_CLICKED, the id, the button itself.
+        const int id = LOWORD(wParam);
+        const bool click = HIWORD(wParam) == BN_CLICKED && reinterpret_cast<HWND>(lParam) == GetDlgItem(window, id);
+        Note(window, click ? kPressed + static_cast<std::uint32_t>(id) : kOddCommand, Now());
+        // As a message box does: either answer closes it.
+        if (click && (id == IDYES || id == IDNO)) DestroyWindow(window);
+        return 0;
+    }
     if (message != WM_CLOSE) return DefWindowProcW(window, message, wParam, lParam);
     const LONG_PTR marks = GetWindowLongPtrW(window, GWLP_USERDATA);
     if (marks & kAsksFirst) {
@@ -61,6 +72,12 @@ HWND Create(const std::string& flags, const std::string& title, HWND owner, int 
                                   GetModuleHandleW(nullptr), nullptr);
     if (has('i')) Mark(window, kIgnoresClose);
     if (has('q')) Mark(window, kAsksFirst);
+    if (has('b')) {
+        for (const auto& [id, caption] : {std::make_pair(IDYES, L"&Yes"), std::make_pair(IDNO, L"&No")}) {
+            CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, id == IDYES ? 40 : 140, 20,
+                            80, 26, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        }
+    }
     if (has('n') && !has('h')) ShowWindow(window, SW_SHOWNOACTIVATE);
     Note(window, kCreated, stamp);
     Note(window, kShown, Now());
@@ -91,7 +108,7 @@ LRESULT CALLBACK CommandProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kLogName);
     g_log = mapping ? static_cast<Log*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log))) : nullptr;
     if (!g_log) return 2;
@@ -107,8 +124,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpfnWndProc = CommandProc;
     wc.lpszClassName = commands.c_str();
     RegisterClassW(&wc);
-    // Hidden and untitled: never a candidate for closing.
-    CreateWindowExW(0, commands.c_str(), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    // A second process of its own: one window that ignores WM_CLOSE, titled
+    // after the rest of the command line, and no commands.
+    const std::string line = commandLine;
+    if (line.rfind(kAloneWord, 0) == 0) {
+        Create("i", line.substr(std::strlen(kAloneWord)), nullptr, 0);
+    } else {
+        // Hidden and untitled: never a candidate for closing.
+        CreateWindowExW(0, commands.c_str(), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;

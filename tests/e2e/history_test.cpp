@@ -18,14 +18,6 @@ namespace {
 using namespace std::chrono_literals;
 using Row = std::vector<std::string>;
 
-std::vector<Row> Rows(const Quellbox& q, HWND list) {
-    std::vector<Row> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < 5; ++c) rows[r].push_back(ListViewCell(q, list, static_cast<int>(r), c));
-    }
-    return rows;
-}
-
 TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
     FakeShell shell;
     QuietOptions();

@@ -29,12 +29,6 @@ const char kRulesKey[] = "Software\\Varn\\Quellwatch\\Rules";
 const char kHelperExe[] = "qw_e2e_helper.exe";
 const char kOtherExe[] = "qw_e2e_other.exe";  // the helper copied under another name
 
-std::wstring MultiSz(const Strings& strings) {
-    std::wstring data;
-    for (const std::string& s : strings) data += Wide(s) + L'\0';
-    return data + L'\0';
-}
-
 Strings FromMultiSz(const wchar_t* data, DWORD bytes) {
     Strings strings;
     const std::size_t count = bytes / sizeof(wchar_t);
@@ -44,15 +38,6 @@ Strings FromMultiSz(const wchar_t* data, DWORD bytes) {
         at += one.size() + 1;
     }
     return strings;
-}
-
-// Each entry's option strings under Rules, as an administrator writes them.
-void SeedRules(const Rules& rules) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kRulesKey);
-    for (const auto& [entry, strings] : rules) {
-        const std::wstring data = MultiSz(strings);
-        SetValue(kRulesKey, entry.c_str(), REG_MULTI_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
-    }
 }
 
 Rules StoredRules() {

@@ -17,6 +17,7 @@ TEST(Platform, Win32AdaptersAnswerAsTheirTwins) {
     ASSERT_EQ(reg.CreateKey(qw::kHkeyCurrentUser, kKey, &key), qw::kErrorSuccess);
     qw::ExpectQueryValueExAsWindowsAnswers(reg, key);
     reg.CloseKey(key);
+    qw::ExpectSubkeysListedAsWindowsLists(reg, std::string(kParent) + "\\Listed");
     EXPECT_EQ(reg.DeleteKey(qw::kHkeyCurrentUser, kKey) + reg.DeleteKey(qw::kHkeyCurrentUser, kParent), 0);
 
     qw::Win32Files files;

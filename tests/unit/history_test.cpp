@@ -65,6 +65,157 @@ TEST_F(History, EachRequestIsFollowedToItsOutcome) {
     EXPECT_EQ(std::make_pair(Column(4)[2], check.IsRunning()), std::make_pair(std::string("Closed"), false));
 }
 
+// Each action's requests and what the history says of them, 0 s and 2.5 s on
+// (the window stays unless it goes when asked): a button pressed as a click
+// tells its dialog, its caption's "&" and case ignored; a window without it
+// left alone and noted once; minimized once; a program ended 2 s after its
+// window was asked, unless Windows refuses, or it is Windows' own; a record
+// and nothing sent. Windows refuses what is sent to a program running as
+// administrator.
+TEST_F(History, EachActionSendsWhatItSaysAndIsFollowed) {
+    using P = MemoryWindows::Posted;
+    const auto with = [](EntryAction action, const char* button = "") {
+        EntryOptions options;
+        options.action = action;
+        options.button = button;
+        return options;
+    };
+    const std::uintptr_t clickNo = 7;  // BN_CLICKED (0) above the button's id
+    const struct {
+        const char* what;
+        EntryOptions options;
+        std::function<void(FakeWindow&)> set;
+        std::vector<P> posts;
+        Strings outcomes;  // at once, 2.5 s on
+        std::vector<std::uint32_t> ended = {};
+    } cases[] = {
+        {"press No", with(EntryAction::kPress, "no"), {}, {{1, kWmCommand, clickNo, 0x71}}, {"Pressed no", "Still open"}},
+        {"press &No, which closes it", with(EntryAction::kPress, "&No"), [](FakeWindow& w) { w.title += " "; },
+         {{1, kWmCommand, clickNo, 0x71}}, {"Closed", "Closed"}},
+        {"press a button it lacks", with(EntryAction::kPress, "Cancel"), {}, {}, {"No button Cancel", "No button Cancel"}},
+        {"press a button that comes later", with(EntryAction::kPress, "No"), [](FakeWindow& w) { w.title += "+"; },
+         {{1, kWmCommand, clickNo, 0x71}}, {"No button No", "Still open"}},
+        {"press as administrator", with(EntryAction::kPress, "No"), [](FakeWindow& w) { w.elevated = true; }, {},
+         {"Refused", "Refused"}},
+        {"minimize", with(EntryAction::kMinimize), {}, {{1, kWmSysCommand, kScMinimize, 0}}, {"Minimized", "Minimized"}},
+        {"end", with(EntryAction::kEnd), [](FakeWindow& w) { w.processId = 77; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Program ended"}, {77}},
+        {"end a program whose window asks its user first", with(EntryAction::kEnd),
+         [](FakeWindow& w) { w.title += "!"; }, {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
+        {"end a protected program", with(EntryAction::kEnd), [](FakeWindow& w) { w.protectedProcess = true; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Refused"}},
+        {"end Windows' own", with(EntryAction::kEnd), [](FakeWindow& w) { w.program = "svchost.exe"; },
+         {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
+        {"record", with(EntryAction::kRecord), {}, {}, {"Recorded", "Recorded"}},
+        {"close", with(EntryAction::kClose), {}, {{1, kWmCancelMode}, {1, kWmClose}}, {kAsked, "Still open"}},
+    };
+    for (const auto& c : cases) {
+        FrmWorld w;
+        w.frm.Closed()->Form_Load();
+        w.frm.lv().Assign({"Save changes"}, {c.options});
+        FakeWindow& dialog = w.windows.Add(1, "Save changes?");
+        dialog.className = "#32770";
+        dialog.buttons = {{0x70, 6, "&Yes"}, {0x71, 7, "&No"}, {0x72, 8, "Help", false}};
+        if (c.set) c.set(dialog);
+        // A title ending in a blank stands for a dialog the press closes; one
+        // ending in "!", for a window that asks its user before it closes.
+        if (dialog.title.back() == ' ') w.windows.onPost = [&](WindowHandle h, unsigned) { w.windows.Remove(h); };
+        if (dialog.title.back() == '!')
+            w.windows.onPost = [&](WindowHandle, unsigned m) { w.windows.windows[0].enabled = m != kWmClose; };
+        // One ending in "+" gets its buttons after the first pass.
+        const auto buttons = dialog.buttons;
+        if (dialog.title.back() == '+') dialog.buttons.clear();
+        const auto pass = [&](std::int64_t later) {
+            w.clock.milliseconds += later;
+            w.frm.ReInitCloseTmr_Timer();
+            w.frm.Tm_Timer();
+            w.frm.HistoryCheckTmr_Timer();
+        };
+        pass(0);
+        const std::string first = w.frm.Closed()->Cell(0, 4);
+        const int drawn = w.historyView.shown;
+        for (FakeWindow& still : w.windows.windows) still.buttons = buttons;  // unless the press closed it
+        for (int i = 0; i < 3; ++i) pass(500);  // asked again by the 500 ms rule where it stays
+        EXPECT_TRUE(w.windows.ended.empty()) << c.what;  // not before 2 s
+        for (int i = 0; i < 2; ++i) pass(500);
+        const std::vector<P> once(w.windows.posts.begin(),
+                                  w.windows.posts.begin() + std::min(w.windows.posts.size(), c.posts.size()));
+        EXPECT_EQ(once, c.posts) << c.what;
+        EXPECT_EQ((Strings{first, w.frm.Closed()->Cell(0, 4)}), c.outcomes) << c.what;
+        EXPECT_EQ(w.frm.History()->Rows().size(), 1u) << c.what;  // one row, however often
+        EXPECT_EQ(w.windows.ended, c.ended) << c.what;
+        // A row that says the same is not drawn again at every pass.
+        const bool same = c.outcomes[0] == c.outcomes[1];
+        EXPECT_TRUE(!same || w.historyView.shown == drawn) << c.what;
+        // A press is repeated while its dialog stays; a minimize is not.
+        const bool pressesAgain = c.posts.size() == 1 && c.posts[0].message == kWmCommand && w.windows.Find(1);
+        EXPECT_TRUE(!pressesAgain || w.windows.posts.size() > 1u) << c.what;
+        const bool minimizes = c.posts.size() == 1 && c.posts[0].message == kWmSysCommand;
+        EXPECT_TRUE(!minimizes || w.windows.posts.size() == 1u) << c.what;
+    }
+}
+
+// An entry's wait: the window must match that long before anything is sent;
+// the history says "Waiting" meanwhile. One that goes, or is renamed, is not
+// acted on; a window acted on after its wait is not made to wait again.
+TEST_F(History, AWaitComesBeforeAnyAction) {
+    closed.Form_Load();
+    EntryOptions waits;
+    waits.delay = 1500;
+    frm.lv().Assign({"special offer"}, {waits});
+    windows.Add(1, "Special offer - stays");
+    windows.Add(2, "Special offer - goes");
+    windows.Add(3, "Special offer - renamed");
+    windows.Add(4, "Special offer - retitled");
+    Pass();
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Waiting", "Waiting", "Waiting"}));
+    Pass(800);
+    windows.Remove(2);
+    windows.windows[1].title = "Nothing to see";
+    windows.windows[2].title = "Special offer - again";  // still matching: its wait begins again
+    Pass(699);
+    EXPECT_TRUE(windows.posts.empty());
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Not acted on", "Not acted on", "Not acted on", "Waiting"}));
+    Pass(1);
+    EXPECT_EQ(windows.Closed(), Handles{1});
+    EXPECT_EQ(Column(4), (Strings{"Waiting", "Not acted on", "Not acted on", "Not acted on", kAsked}));
+    Pass(500);  // asked again by the 500 ms rule, not made to wait
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1}));
+    Pass(999);  // the renamed window's wait began at the pass that saw its new title
+    EXPECT_EQ(windows.Closed(), (Handles{1, 1, 1, 4}));
+    EXPECT_EQ(history.Rows().size(), 5u);
+}
+
+// The question a window asks when the scan asks it to close is left to its
+// user, unless an entry names a button of it: pressing "No" answers as the
+// user would, where a close would answer Cancel.
+TEST_F(History, AnEntryNamingAButtonAnswersTheQuestionOfAWindowAsked) {
+    closed.Form_Load();
+    EntryOptions pressNo;
+    pressNo.title = TitleRule::kExact;
+    pressNo.action = EntryAction::kPress;
+    pressNo.button = "No";
+    frm.lv().Assign({"Untitled - Notepad", "Notepad"}, {EntryOptions(), pressNo});
+    windows.Add(1, "Untitled - Notepad");
+    windows.onPost = [&](WindowHandle w, unsigned message) {
+        if (w == 1 && message == kWmClose) {
+            windows.windows[0].enabled = false;
+            FakeWindow& box = windows.Add(2, "Notepad");
+            box.popup = true, box.owner = 1, box.className = "#32770";
+            box.buttons = {{0x70, 6, "&Yes"}, {0x71, 7, "&No"}, {0x72, 2, "Cancel"}};
+        } else if (w == 2 && message == kWmCommand) {
+            windows.Remove(2);
+            windows.Remove(1);  // closed without saving
+        }
+    };
+    Pass();
+    Pass(15);
+    EXPECT_TRUE(windows.windows.empty());
+    EXPECT_EQ(windows.posts.back(), (MemoryWindows::Posted{2, kWmCommand, 7, 0x71}));
+    Pass(2000);
+    EXPECT_EQ(Column(4), (Strings{"Closed", "Closed"}));
+}
+
 // Notepad with unsaved text answers a request with "Save changes?", a box
 // titled "Notepad" that disables its window until answered; that box's
 // message loop takes every further request and puts up another box inside

@@ -225,6 +225,8 @@ struct Startup : FrmWorld, StartupHost {
         return frm;
     }
     void ShowSplash() override { ++splashes; }
+    void AskTrayCopyToExit() override { ADD_FAILURE() << "not asked here"; }
+    void Pause(unsigned) override {}
     void Run() {
         commandLineMode = true;  // what Main sets first, seen by the window
         Main(*this, process, reg, flags);

@@ -52,6 +52,32 @@ inline void ExpectQueryValueExAsWindowsAnswers(RegistryApi& reg, RegKey key) {
               std::make_tuple(kErrorSuccess, kRegBinary, kErrorInvalidParameter));
 }
 
+// EnumKeyName lists a key's subkeys as RegEnumKeyExW does, by name in any
+// case, their own subkeys and the key's values not among them; a key with a
+// subkey is not deleted. `path` under HKEY_CURRENT_USER does not exist yet,
+// and is gone again afterwards.
+inline void ExpectSubkeysListedAsWindowsLists(RegistryApi& reg, const std::string& path) {
+    for (const char* sub : {"\\Gamma", "\\alpha\\deep", "\\Beta"}) {
+        RegKey key = 0;
+        ASSERT_EQ(reg.CreateKey(kHkeyCurrentUser, path + sub, &key), kErrorSuccess);
+        reg.SetValueEx(key, "Value", kRegBinary, reinterpret_cast<const std::uint8_t*>("x"), 1);
+        reg.CloseKey(key);
+    }
+    RegKey key = 0;
+    ASSERT_EQ(reg.OpenKeyEx(kHkeyCurrentUser, path, kKeyRead, &key), kErrorSuccess);
+    std::vector<std::string> names;
+    std::string name;
+    long result = kErrorSuccess;
+    for (std::uint32_t i = 0; (result = reg.EnumKeyName(key, i, &name)) == kErrorSuccess && i < 9; ++i)
+        names.push_back(name);
+    reg.CloseKey(key);
+    EXPECT_EQ(std::make_pair(names, result),
+              std::make_pair(std::vector<std::string>{"alpha", "Beta", "Gamma"}, kErrorNoMoreItems));
+    EXPECT_EQ(reg.DeleteKey(kHkeyCurrentUser, path + "\\alpha"), kErrorAccessDenied);
+    for (const char* sub : {"\\alpha\\deep", "\\alpha", "\\Beta", "\\Gamma", ""})
+        EXPECT_EQ(reg.DeleteKey(kHkeyCurrentUser, path + sub), kErrorSuccess) << sub;
+}
+
 inline std::string ReadWhole(FileApi& files, const std::string& path) {
     const FileHandle file = files.OpenRead(path);
     std::string data = file ? "" : "(cannot be read)";

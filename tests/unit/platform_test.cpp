@@ -15,6 +15,7 @@ TEST(PlatformContract, TheTwinsAnswerAsWindowsDoes) {
     RegKey key = 0;
     ASSERT_EQ(reg.CreateKey(kHkeyCurrentUser, "Software\\Varn\\Quellwatch\\Test", &key), kErrorSuccess);
     ExpectQueryValueExAsWindowsAnswers(reg, key);
+    ExpectSubkeysListedAsWindowsLists(reg, "Software\\Varn\\Quellwatch\\Listed");
     MemoryFiles files;
     ExpectWholeFileBesideTheUsersFiles(files, "C:\\Users\\Ann\\" + std::string(200, 'd'));
     EXPECT_TRUE(files.files.empty());

@@ -148,7 +148,8 @@ struct Pass : ::testing::Test {
         scanner.ReInitCloseTmrTick();
     }
     void Popup(WindowHandle w, WindowHandle owner, const std::string& title) {
-        windows.windows.push_back({w, true, true, owner, title});
+        FakeWindow& box = windows.Add(w, title);
+        box.popup = true, box.owner = owner;
     }
 };
 
@@ -278,9 +279,7 @@ TEST_F(Pass, EachOptionNarrowsItsEntry) {
     struct Names : CloseObserver {
         Strings entries;
         void CannotClose(WindowHandle, const std::string&, CloseRefusal) override {}
-        void Asked(WindowHandle, const std::string&, const std::string& entry, const std::string&, bool) override {
-            entries.push_back(entry);
-        }
+        void Acted(const ActReport& report) override { entries.push_back(report.entry); }
     } names;
     scanner.SetCloseObserver(&names);
     windows = MemoryWindows{};

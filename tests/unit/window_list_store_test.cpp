@@ -438,17 +438,27 @@ TEST(EntryRules, TheStoredStringsReadAndWriteBack) {
     all.title = TitleRule::kPrefix;
     all.program = "Setup.exe";
     all.dialogsOnly = true;
-    all.kept = {"action=press", "button=No"};
+    all.action = EntryAction::kPress;
+    all.button = "&No";
+    all.delay = 1500;
+    all.kept = {"monitor=2", "future=a=b"};
     const Strings allStrings = {"enabled=0", "title=prefix", "program=Setup.exe", "dialogs=1", "action=press",
-                                "button=No"};
+                                "button=&No", "delay=1500", "monitor=2", "future=a=b"};
     EXPECT_EQ(RuleStrings(all), allStrings);
     EXPECT_EQ(ParseRuleStrings(allStrings), all);
     EXPECT_EQ(RuleStrings(EntryOptions{}), Strings{});
-    EntryOptions exact;
+    EntryOptions exact, ending, recording;
     exact.title = TitleRule::kExact;
+    ending.action = EntryAction::kEnd;
+    ending.delay = EntryOptions::kMaxDelay;
+    recording.action = EntryAction::kRecord;
     const std::pair<Strings, EntryOptions> read[] = {
         {{"TITLE=Exact", "Enabled=1", "dialogs=0"}, exact},
-        {{"title=contains", "enabled=yes", "dialogs=2", "no equals sign", "title=whole"}, EntryOptions{}},
+        {{"title=contains", "enabled=yes", "dialogs=2", "no equals sign", "title=whole", "action=explode",
+          "delay=-5", "delay=1.5", "delay=", "action=close"},
+         EntryOptions{}},
+        {{"Action=END", "delay=90000"}, ending},  // a minute at most
+        {{"action=minimize", "delay=1234567890", "action=Record"}, recording},
     };
     for (const auto& [strings, options] : read) EXPECT_EQ(ParseRuleStrings(strings), options) << strings[0];
     EXPECT_EQ(ParseRuleStrings({"=value"}).kept, Strings{"=value"});  // an unknown (empty) name is kept
@@ -598,7 +608,9 @@ TEST(EntryRules, LiveBesideTheListAndSurviveEveryFault) {
                 const auto at = static_cast<std::size_t>(i);
                 EXPECT_TRUE(got == before[at] || got == after[at]) << crash << " at " << n << ", entry " << i;
             }
-            if (renamed) EXPECT_EQ(next.OptionsAt(1), scoped) << crash << " at " << n;
+            if (renamed) {
+                EXPECT_EQ(next.OptionsAt(1), scoped) << crash << " at " << n;
+            }
         }
     }
 }
@@ -687,7 +699,7 @@ TEST(ListFileFormat, OptionsTravelUnderTheNewestHeader) {
     scoped.program = "setup.exe";
     scoped.dialogsOnly = true;
     exact.title = TitleRule::kExact;
-    exact.kept = {"action=press"};
+    exact.kept = {"monitor=2"};
     Fixture f;
     f.lv.Assign({"Setup Wizard", u8"Привет - Report", "Plain entry"}, {scoped, {}, exact});
     ASSERT_TRUE(f.list.ExportWindowList(kPath, 0));
@@ -698,7 +710,7 @@ TEST(ListFileFormat, OptionsTravelUnderTheNewestHeader) {
                                                                                              scoped, {}, exact}));
     const auto opt = [](const std::string& text) { return "+" + Line(text); };
     const std::string written = kHead4 + Line("Setup Wizard") + opt("program=setup.exe") + opt("dialogs=1") +
-                                Line("Daily Offer") + Line("Plain entry") + opt("title=exact") + opt("action=press");
+                                Line("Daily Offer") + Line("Plain entry") + opt("title=exact") + opt("monitor=2");
     Fixture same;  // its keys are all 68, as Line draws them
     same.lv.Assign({"Setup Wizard", "Daily Offer", "Plain entry"}, {scoped, {}, exact});
     ASSERT_TRUE(same.list.ExportWindowList(kPath, 0));
