@@ -51,6 +51,7 @@ public:
     void Program_Change() { preview_.TextChanged(); }
 
     const std::vector<std::string>& Rows() const { return rows_; }
+    const OptionsPart& Part() const { return part_; }
 
 private:
     void FillWndwList();

@@ -21,6 +21,8 @@ public:
         // What the scan leaves alone is asked only of a window that matched, as in a pass.
         if (title.empty() || !scanner_.EntryCloses(window, title, text_, options_) || scanner_.LeftAlone(window))
             return;
+        // A press leaves alone a window without the button.
+        if (options_.action == EntryAction::kPress && !scanner_.HasButton(window, options_.button)) return;
         const bool browser = NamesBrowser(title);
         found.push_back({std::move(title), scanner_.ProgramOf(window), browser});
     }
@@ -33,6 +35,17 @@ private:
 };
 
 }  // namespace
+
+std::string PreviewOpening(const EntryOptions& options) {
+    switch (options.action) {
+    case EntryAction::kPress: return "Would press " + options.button + " in ";
+    case EntryAction::kMinimize: return "Would minimize now: ";
+    case EntryAction::kEnd: return "Would close now, or end its program: ";
+    case EntryAction::kRecord: return "Would only record now: ";
+    case EntryAction::kClose: break;
+    }
+    return "Would close now: ";
+}
 
 std::vector<PreviewWindow> WouldClose(Scanner& scanner, WindowApi& windows, const std::string& text,
                                       const EntryOptions& options) {
@@ -57,10 +70,10 @@ void ClosePreview::Refresh() {
         return;
     }
     const std::vector<PreviewWindow> windows = WouldClose(scanner_, windows_, text, options);
-    std::string line = "Would close now: ";
+    std::string line = PreviewOpening(options);
     bool browser = false;
     if (windows.empty()) {
-        line += "nothing";
+        line += options.action == EntryAction::kPress ? "no window" : "nothing";
     } else {
         line += std::to_string(windows.size()) + (windows.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
         for (std::size_t i = 0; i < windows.size(); ++i) {

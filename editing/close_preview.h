@@ -49,6 +49,9 @@ struct PreviewWindow {
 // `options`, in the platform's order.
 std::vector<PreviewWindow> WouldClose(Scanner& scanner, WindowApi& windows, const std::string& text,
                                       const EntryOptions& options);
+// The line's opening for the entry's action: "Would close now: ", "Would
+// press No in ", ...
+std::string PreviewOpening(const EntryOptions& options);
 
 class ClosePreview {
 public:

@@ -103,6 +103,14 @@
 #define IDC_OPTDIALOGS 1127
 #define IDC_OPTPROGRAMONLY 1128
 #define IDC_OPTPROGRAM 1129
+// What the entry does to a window it matches, the button it presses, its wait.
+#define IDC_OPTACTIONLABEL 1130
+#define IDC_OPTACTION 1131
+#define IDC_OPTBUTTON 1132
+#define IDC_OPTWAITLABEL 1133
+#define IDC_OPTWAIT 1134
+#define IDC_OPTWAITUNIT 1135
+#define IDC_OPTRECORDFIRST 1136
 
 // The options dialog, the about window and the splash window, with their pictures.
 #define IDD_OPTIONS 402

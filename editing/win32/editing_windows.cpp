@@ -59,8 +59,13 @@ void ShowPreviewLine(HWND dialog, const std::string& text, bool caution, const s
 
 namespace {
 
-constexpr int kPartControls[] = {IDC_OPTGROUP,  IDC_OPTTITLE,   IDC_OPTCONTAINS,    IDC_OPTEXACT,  IDC_OPTPREFIX,
-                                 IDC_OPTENABLED, IDC_OPTDIALOGS, IDC_OPTPROGRAMONLY, IDC_OPTPROGRAM};
+constexpr int kPartControls[] = {IDC_OPTGROUP,      IDC_OPTTITLE,       IDC_OPTCONTAINS, IDC_OPTEXACT,
+                                 IDC_OPTPREFIX,     IDC_OPTENABLED,     IDC_OPTDIALOGS,  IDC_OPTPROGRAMONLY,
+                                 IDC_OPTPROGRAM,    IDC_OPTACTIONLABEL, IDC_OPTACTION,   IDC_OPTBUTTON,
+                                 IDC_OPTWAITLABEL,  IDC_OPTWAIT,        IDC_OPTWAITUNIT, IDC_OPTRECORDFIRST};
+// The choices of "Then:", in EntryAction's order.
+const wchar_t* const kActionChoices[] = {L"close the window", L"press its button:", L"minimize it", L"end its program",
+                                         L"only record it"};
 constexpr int kTitleRules[] = {IDC_OPTCONTAINS, IDC_OPTEXACT, IDC_OPTPREFIX};  // in TitleRule's order
 // The window's edge below the last line shown, in dialog units: the
 // template's own margins.
@@ -80,6 +85,7 @@ void OptionsPartControls::ShowOptionsPart(bool shown) {
     HWND dialog = dialog_;
     if (!dialog) return;
     HWND focus = GetFocus();
+    // The edit dialog has no "Only record at first": GetDlgItem finds none.
     for (int id : kPartControls) ShowWindow(GetDlgItem(dialog, id), shown ? SW_SHOWNA : SW_HIDE);
     SetDlgItemTextW(dialog, IDC_OPTIONS, shown ? L"&Options <<" : L"&Options >>");
     // A control folded away cannot keep the keyboard.
@@ -123,7 +129,19 @@ OptionsForm OptionsPartControls::Form() const {
     text.resize(static_cast<std::size_t>(GetWindowTextW(box, &text[0], static_cast<int>(text.size()))));
     form.program = Utf8(text);
     form.dialogsOnly = checked(IDC_OPTDIALOGS);
+    const LRESULT action = SendDlgItemMessageW(dialog_, IDC_OPTACTION, CB_GETCURSEL, 0, 0);
+    if (action > 0 && action <= static_cast<LRESULT>(EntryAction::kRecord)) form.action = static_cast<EntryAction>(action);
+    form.button = TextOfItem(IDC_OPTBUTTON);
+    form.wait = TextOfItem(IDC_OPTWAIT);
+    form.recordFirst = checked(IDC_OPTRECORDFIRST);
     return form;
+}
+
+std::string OptionsPartControls::TextOfItem(int id) const {
+    HWND box = GetDlgItem(dialog_, id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(box, &text[0], static_cast<int>(text.size()))));
+    return Utf8(text);
 }
 
 void OptionsPartControls::SetForm(const OptionsForm& form) {
@@ -133,6 +151,21 @@ void OptionsPartControls::SetForm(const OptionsForm& form) {
     check(IDC_OPTPROGRAMONLY, form.programOnly);
     SetDlgItemTextW(dialog_, IDC_OPTPROGRAM, Wide(form.program).c_str());
     check(IDC_OPTDIALOGS, form.dialogsOnly);
+    HWND actions = GetDlgItem(dialog_, IDC_OPTACTION);
+    if (SendMessageW(actions, CB_GETCOUNT, 0, 0) == 0) {
+        for (const wchar_t* choice : kActionChoices) SendMessageW(actions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
+    }
+    SendMessageW(actions, CB_SETCURSEL, static_cast<WPARAM>(form.action), 0);
+    SetDlgItemTextW(dialog_, IDC_OPTBUTTON, Wide(form.button).c_str());
+    SetDlgItemTextW(dialog_, IDC_OPTWAIT, Wide(form.wait).c_str());
+    check(IDC_OPTRECORDFIRST, form.recordFirst);
+}
+
+void OptionsPartControls::EnableButtonBox(bool enabled) { EnableWindow(GetDlgItem(dialog_, IDC_OPTBUTTON), enabled); }
+
+bool OptionsPartControls::ConfirmEndProgram() {
+    return MessageBoxW(dialog_, Wide(kEndProgramQuestion).c_str(), L"End the Program",
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void OptionsPartControls::EnableProgramBox(bool enabled) { EnableWindow(GetDlgItem(dialog_, IDC_OPTPROGRAM), enabled); }

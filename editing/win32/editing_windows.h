@@ -24,6 +24,8 @@ public:
     void SetForm(const OptionsForm& form) override;
     void EnableProgramBox(bool enabled) override;
     void SetPrograms(const std::vector<std::string>& programs) override;
+    void EnableButtonBox(bool enabled) override;
+    bool ConfirmEndProgram() override;
 
 protected:
     explicit OptionsPartControls(const HWND& dialog) : dialog_(dialog) {}
@@ -32,6 +34,7 @@ protected:
     bool OnOptionsCommand(Logic& logic, int id, int code);
 
 private:
+    std::string TextOfItem(int id) const;
     const HWND& dialog_;
 };
 
@@ -45,7 +48,15 @@ bool OptionsPartControls::OnOptionsCommand(Logic& logic, int id, int code) {
     case IDC_OPTPREFIX:
     case IDC_OPTDIALOGS:
     case IDC_OPTPROGRAMONLY:
+    case IDC_OPTRECORDFIRST:
         if (code == BN_CLICKED) logic.Options_Change();
+        return true;
+    case IDC_OPTACTION:
+        if (code == CBN_SELCHANGE) logic.Options_Change();
+        return true;
+    case IDC_OPTBUTTON:
+    case IDC_OPTWAIT:
+        if (code == EN_CHANGE) logic.Program_Change();  // the preview follows once typing stops
         return true;
     case IDC_OPTPROGRAM:
         if (code == CBN_EDITCHANGE) logic.Program_Change();

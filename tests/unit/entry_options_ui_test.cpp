@@ -240,6 +240,92 @@ TEST_F(OptionsUi, ThePreviewFollowsEveryOptionAndNamesEachWindowsProgram) {
               std::make_tuple(std::string("Would close now: 6 windows"), true, std::string(kManyCaution)));
 }
 
+// What an entry does to a window: the action, the button a press presses
+// (its box open only then), the wait typed in seconds; "end its program"
+// asked about once, a "No" putting the action back; "Only record at first"
+// adds a record. An edit that changes another option keeps them. The preview
+// says what would happen, counting for a press only windows with the button.
+TEST_F(OptionsUi, TheActionOfAnEntryItsButtonAndItsWait) {
+    const std::pair<std::string, int> waits[] = {{"", 0},      {"2", 2000}, {" 1.5 ", 1500}, {"0,25", 250},
+                                                 {"61", 60000}, {"abc", 0}, {"1.2.3", 0},     {"99999999999", 60000}};
+    for (const auto& [typed, milliseconds] : waits) EXPECT_EQ(WaitMilliseconds(typed), milliseconds) << typed;
+    const std::pair<int, std::string> shown[] = {{0, ""}, {2000, "2"}, {1500, "1.5"}, {250, "0.25"}, {60000, "60"}};
+    for (const auto& [milliseconds, text] : shown) EXPECT_EQ(WaitSeconds(milliseconds), text) << milliseconds;
+
+    FakeWindow& question = windows.Add(1, "Save changes?");
+    question.program = "notepad.exe", question.className = "#32770";
+    question.buttons = {{0x71, 7, "&No"}};
+    windows.Add(2, "Save changes to the file?").program = "other.exe";  // no button
+    List({"Alpha window"});
+    add.Show();
+    add.Form_Load();
+    addItemView.text = "Save changes";
+    const std::string dash = " \xE2\x80\x94 ";
+    struct Case {
+        EntryAction action;
+        const char* button;
+        const char* wait;
+        bool recordFirst;
+        bool buttonBox;
+        std::string line;
+        EntryAction stored;
+        const char* storedButton;
+        int delay;
+    } cases[] = {
+        {EntryAction::kPress, " No ", "1.5", false, true, "Would press No in 1 window" + dash + "Save changes? (notepad.exe)",
+         EntryAction::kPress, "No", 1500},
+        {EntryAction::kPress, "Cancel", "", false, true, "Would press Cancel in no window", EntryAction::kPress, "Cancel", 0},
+        {EntryAction::kPress, "", "", false, true, "Would close now: 2 windows", EntryAction::kClose, "", 0},
+        {EntryAction::kMinimize, "No", "", false, false, "Would minimize now: 2 windows", EntryAction::kMinimize, "", 0},
+        {EntryAction::kPress, "No", "3", true, true, "Would only record now: 2 windows", EntryAction::kRecord, "No", 3000},
+        {EntryAction::kRecord, "", "", false, false, "Would only record now: 2 windows", EntryAction::kRecord, "", 0},
+    };
+    for (const Case& c : cases) {
+        addPart.form.action = c.action, addPart.form.button = c.button, addPart.form.wait = c.wait;
+        addPart.form.recordFirst = c.recordFirst;
+        add.Options_Change();
+        EXPECT_EQ(addPart.buttonBox, c.buttonBox) << c.line;
+        EXPECT_EQ(addLine.text.substr(0, c.line.size()), c.line);
+        const EntryOptions options = add.Part().Options();
+        EXPECT_EQ(std::make_tuple(options.action, options.button, options.delay),
+                  std::make_tuple(c.stored, std::string(c.storedButton), c.delay)) << c.line;
+    }
+    addPart.form = {};
+    addPart.form.action = EntryAction::kPress, addPart.form.button = "&No", addPart.form.wait = "2";
+    add.Options_Change();
+    add.done_Click();
+    EntryOptions press;
+    press.action = EntryAction::kPress, press.button = "&No", press.delay = 2000;
+    EXPECT_EQ(StoredOptions("Save changes"), press);
+
+    // Asked once when chosen; "No" puts back the action shown before.
+    add.Show();
+    add.Form_Load();
+    addItemView.text = "Save changes";
+    addPart.endAnswer = false;
+    addPart.form.action = EntryAction::kEnd;
+    add.Options_Change();
+    EXPECT_EQ(std::make_pair(addPart.endAsked, addPart.form.action), std::make_pair(1, EntryAction::kClose));
+    addPart.endAnswer = true;
+    addPart.form.action = EntryAction::kEnd;
+    add.Options_Change();
+    addPart.form.dialogsOnly = true;
+    add.Options_Change();
+    EXPECT_EQ(std::make_pair(addPart.endAsked, addPart.form.action), std::make_pair(2, EntryAction::kEnd));
+    EXPECT_EQ(addLine.text.substr(0, 37), "Would close now, or end its program: ");
+
+    // An edit of the title rule keeps the press, its button and its wait.
+    box.selection = 1;
+    frm.OnCommand(IDC_EDITENTRY);
+    EXPECT_EQ(std::make_tuple(editPart.shown, editPart.form.action, editPart.form.button, editPart.form.wait),
+              std::make_tuple(true, EntryAction::kPress, std::string("&No"), std::string("2")));
+    editPart.form.title = TitleRule::kPrefix;
+    edit.Options_Change();
+    edit.Done_Click();
+    press.title = TitleRule::kPrefix;
+    EXPECT_EQ(StoredOptions("Save changes"), press);
+}
+
 // The program box offers the programs of the windows the picker lists, each
 // once, in alphabetical order. A window picked from the list or by the
 // crosshair fills in its program as a suggestion, its check box left as it

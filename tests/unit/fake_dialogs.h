@@ -113,6 +113,10 @@ struct FakePart : OptionsPartView {
     void SetForm(const OptionsForm& value) override { form = value; }
     void EnableProgramBox(bool on) override { programBox = on; }
     void SetPrograms(const std::vector<std::string>& value) override { programs = value; }
+    bool buttonBox = false, endAnswer = true;
+    int endAsked = 0;
+    void EnableButtonBox(bool on) override { buttonBox = on; }
+    bool ConfirmEndProgram() override { return ++endAsked, endAnswer; }
 };
 
 struct FakeLine : PreviewView {
