@@ -1770,6 +1770,43 @@ K25  platform/memory/memory_registry.cpp  the twin lists one subkey past the las
 - if (index >= node->subkeys.size()) return kErrorNoMoreItems;
 + if (index > node->subkeys.size()) return kErrorNoMoreItems;
 
+B01  editing/options_part.cpp  a wait's tenths are read as whole seconds
+- long scale = 100;
++ long scale = 1000;
+
+B02  editing/options_part.cpp  a wait longer than a minute is kept as typed
+- return static_cast<int>(std::min<long>(milliseconds, EntryOptions::kMaxDelay));
++ return static_cast<int>(milliseconds);
+
+B03  editing/options_part.cpp  "No" to ending a program keeps "end its program"
+- form.action = shownAction_;
++ 
+
+B04  editing/options_part.cpp  "end its program" is asked about at every change
+- if (form.action == EntryAction::kEnd && shownAction_ != EntryAction::kEnd && !view_->ConfirmEndProgram()) {
++ if (form.action == EntryAction::kEnd && !view_->ConfirmEndProgram()) {
+
+B05  editing/options_part.cpp  "Only record at first" is ignored
+- if (form.recordFirst) options.action = EntryAction::kRecord;
++ 
+
+B06  editing/options_part.cpp  a press without a caption is stored as a press
+- if (options.button.empty()) options.action = EntryAction::kClose;
++ 
+
+B07  editing/options_part.cpp  an edit loses the entry's wait
+- form.wait = WaitSeconds(options.delay);
++ 
+
+B08  editing/close_preview.cpp  the preview of a press counts windows without the button
+- if (options_.action == EntryAction::kPress && !scanner_.HasButton(window, options_.button)) return;
++ 
+
+B09  editing/options_part.cpp  the button's box stays shut for a press
+- view_->EnableButtonBox(form.action == EntryAction::kPress);
+- }
++ }
+
 MUTANTS
 
 # ---------------------------------------------------------------------------
