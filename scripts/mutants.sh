@@ -1357,10 +1357,10 @@ N17  editing/options_part.cpp  a later version's strings are dropped when the di
 + 
 
 N18  editing/options_part.cpp  the program box stays open to typing whether or not it counts
-- view_->EnableProgramBox(form.programOnly);
--     view_->EnableButtonBox
-+ view_->EnableProgramBox(true);
-+     view_->EnableButtonBox
+- shownAction_ = form.action;
+-     view_->EnableProgramBox(form.programOnly);
++ shownAction_ = form.action;
++     view_->EnableProgramBox(true);
 
 N19  editing/options_part.cpp  the program is stored as typed, folders and blanks included
 - if (form.programOnly) options.program = ProgramBoxName(form.program);
