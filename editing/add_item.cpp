@@ -88,15 +88,25 @@ void AddItem::Target_MouseDown() { view_.SetCrosshair(true); }
 
 void AddItem::Target_MouseUp() {
     FillWndwList();
-    const WindowHandle window = platform_.windows.WindowUnderPointer();
-    // The whole title: the browser suffix stays.
-    const std::string title = platform_.scanner.GetTitle(window);
+    const WindowHandle pointed = platform_.windows.WindowUnderPointer();
     // The pointer may rest on a control: the program's own windows are
     // refused by the window that holds it.
-    const WindowHandle root = platform_.windows.RootOf(window);
+    const WindowHandle root = platform_.windows.RootOf(pointed);
+    // Dropped on a push button of a dialog: the entry is for the dialog, and
+    // offers to press that button.
+    std::string caption;
+    if (root != pointed) {
+        for (const DialogButton& button : platform_.windows.PushButtons(root)) {
+            if (button.handle == pointed) caption = button.caption;
+        }
+    }
+    const WindowHandle window = caption.empty() ? pointed : root;
+    // The whole title: the browser suffix stays.
+    const std::string title = platform_.scanner.GetTitle(window);
     if (!platform_.scanner.IsProgramWindow(root) && platform_.scanner.IsCandidateWindow(window, title)) {
         view_.SetText(title);
         part_.Suggest(platform_.scanner.ProgramOf(root));
+        if (!caption.empty()) part_.SuggestPress(caption);
     } else {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
     }

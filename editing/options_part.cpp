@@ -68,6 +68,16 @@ void OptionsPart::Suggest(const std::string& program) {
     view_->SetForm(form);
 }
 
+void OptionsPart::SuggestPress(const std::string& caption) {
+    if (!view_) return;
+    OptionsForm form = view_->Form();
+    form.action = shownAction_ = EntryAction::kPress;
+    form.button = caption;
+    view_->SetForm(form);
+    view_->EnableButtonBox(true);
+    view_->ShowOptionsPart(true);
+}
+
 void OptionsPart::Changed() {
     if (!view_) return;
     OptionsForm form = view_->Form();

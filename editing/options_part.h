@@ -77,6 +77,9 @@ public:
     // where it counts only if "Only windows of the program" is ticked. A
     // window whose program Windows would not name changes nothing.
     void Suggest(const std::string& program);
+    // The crosshair dropped on a dialog's button: the part opens, offering
+    // to press it.
+    void SuggestPress(const std::string& caption);
     // A check box or choice changed: the program box follows its check box,
     // the button's box the action. Choosing "end its program" asks first; a
     // "No" puts the action back.

@@ -1809,6 +1809,19 @@ B09  editing/options_part.cpp  the button's box stays shut for a press
 - }
 + }
 
+B10  editing/add_item.cpp  the crosshair on a dialog's button takes the button's caption for the title
+- const WindowHandle window = caption.empty() ? pointed : root;
++ const WindowHandle window = pointed;
+
+B11  editing/options_part.cpp  the press a dropped button offers is not shown
+- view_->ShowOptionsPart(true);
+- }
+-
+- void OptionsPart::Changed() {
++ }
++
++ void OptionsPart::Changed() {
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

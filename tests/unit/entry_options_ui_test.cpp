@@ -353,12 +353,21 @@ TEST_F(OptionsUi, APickSuggestsItsProgramAndTheBoxOffersTheRunningOnes) {
     add.Target_MouseUp();
     EXPECT_EQ(std::make_tuple(addItemView.text, addPart.form.program, addPart.form.programOnly),
               std::make_tuple(std::string("Next >"), std::string("setup.exe"), true));
+    EXPECT_EQ(std::make_pair(addPart.form.action, addPart.shown), std::make_pair(EntryAction::kClose, false));
+    // Dropped on a dialog's push button: the dialog's title, and its press offered.
+    FakeWindow& question = windows.Add(8, "Save changes?");
+    question.program = "notepad.exe", question.buttons = {{9, 7, "&No"}};
+    windows.Add(9, "&No").root = 8;
+    windows.underPointer = 9;
+    add.Target_MouseUp();
+    EXPECT_EQ(std::make_tuple(addItemView.text, addPart.form.action, addPart.form.button, addPart.shown, addPart.buttonBox),
+              std::make_tuple(std::string("Save changes?"), EntryAction::kPress, std::string("&No"), true, true));
     box.selection = -1;
     List({"Setup Wizard"});
     box.selection = 0;
     editPart.programs.clear();
     frm.OnCommand(IDC_EDITENTRY);
-    EXPECT_EQ(editPart.programs, (Strings{"editor.exe", "setup.exe"}));
+    EXPECT_EQ(editPart.programs, (Strings{"editor.exe", "notepad.exe", "setup.exe"}));
     EXPECT_EQ(windows.calls[4].text, 0);  // a hidden window's title is never asked for
 }
 
