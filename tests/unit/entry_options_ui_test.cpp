@@ -511,12 +511,17 @@ TEST_F(OptionsUi, TheClosedWindowsRowCommandsChangeWhatAnEntryDoes) {
     }
 
     const unsigned question = 0x10121u;
-    const auto action = [&](const std::string& entry) { return std::make_pair(lv.OptionsAt(frm.Store().Find(entry)).action, StoredOptions(entry).action); };
+    // The entry's action here and as stored.
+    const auto action = [&](const std::string& entry) {
+        return std::make_pair(lv.OptionsAt(frm.Store().Find(entry)).action, StoredOptions(entry).action);
+    };
     // The other copy puts an entry first while the box is up.
     process.answers = {kIdCancel};
     closed.RowAction_Click();
     EXPECT_EQ(action("Daily Offer"), std::make_pair(EntryAction::kClose, EntryAction::kClose));
-    process.duringBox = [&] { OtherCopyStores({"Theirs", "Daily Offer", "Register now", "Weekly Deal"}, {{}, daily, recording, {}}); };
+    process.duringBox = [&] {
+        OtherCopyStores({"Theirs", "Daily Offer", "Register now", "Weekly Deal"}, {{}, daily, recording, {}});
+    };
     closed.RowAction_Click();
     process.duringBox = nullptr;
     EntryOptions ending = daily;
@@ -566,7 +571,8 @@ TEST_F(OptionsUi, TheClosedWindowsRowCommandsChangeWhatAnEntryDoes) {
     const unsigned told = 0x10040u;
     EXPECT_EQ(FactsOf(process.boxes),
               (Boxes{{"The window \"Weekly Deal - Offer\" is no longer open.", "Quellwatch", told, 0x302},
-                     {"The window \"Weekly Deal\" has no button that can be pressed now.", "Quellwatch", told, 0x302}}));
+                     {"The window \"Weekly Deal\" has no button that can be pressed now.", "Quellwatch", told,
+                      0x302}}));
     EXPECT_EQ(std::make_pair(historyView.menus.size(), StoredOptions("Weekly Deal")),
               std::make_pair(std::size_t{0}, EntryOptions{}));
 
