@@ -67,6 +67,18 @@ std::string CaptionName(const std::string& program) {
     return name;
 }
 
+// A button's caption as the user reads it: without its access key's "&"
+// ("&&" is an ampersand), blanks around it dropped, as the scan compares it.
+std::string ShownCaption(const std::string& caption) {
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        shown += caption[i];
+    }
+    const auto first = shown.find_first_not_of(' ');
+    return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace
 
 std::string HistoryCsv(const std::deque<CloseRecord>& rows) {
@@ -104,16 +116,26 @@ void ClosedWindows::HistoryChanged(int added) {
     Rows_SelChange();
 }
 
-std::string ClosedWindows::SelectedProgram() const {
+const CloseRecord* ClosedWindows::SelectedRecord() const {
     const auto& rows = platform_.history.Rows();
     const int row = view_.SelectedRow();
-    return row >= 0 && static_cast<std::size_t>(row) < rows.size() ? rows[static_cast<std::size_t>(row)].program : "";
+    return row >= 0 && static_cast<std::size_t>(row) < rows.size() ? &rows[static_cast<std::size_t>(row)] : nullptr;
+}
+
+std::string ClosedWindows::SelectedProgram() const {
+    const CloseRecord* record = SelectedRecord();
+    return record ? record->program : "";
 }
 
 void ClosedWindows::Rows_SelChange() {
     const std::string program = SelectedProgram();
     const std::string name = program.empty() ? "Program" : CaptionName(program);
     view_.SetProgramCommands("Li&mit Entry to " + name, "&Never Close " + name, !program.empty());
+    const CloseRecord* record = SelectedRecord();
+    const bool stillOpen = record && record->outcome == CloseOutcome::kStillOpen;
+    const bool recorded = record && record->outcome == CloseOutcome::kRecorded;
+    view_.SetRowCommands(stillOpen, recorded ? "S&tart Closing" : "&End the Program Instead",
+                         recorded || (stillOpen && platform_.store.Find(record->entry) >= 0));
 }
 
 bool ClosedWindows::Asked(const std::string& question) {
@@ -130,13 +152,71 @@ void ClosedWindows::LimitEntry_Click() {
     if (!Asked("Limit the entry \"" + entry + "\" to windows of " + program +
                "?\r\nIt will no longer close windows of other programs."))
         return;
+    ChangeEntry(entry, [&program](EntryOptions& options) { options.program = program; });
+}
+
+void ClosedWindows::ChangeEntry(const std::string& entry, const std::function<void(EntryOptions&)>& change) {
     // The box runs its own message loop: the entry may have moved meanwhile.
     const int at = platform_.store.Find(entry);
     if (at < 0) return;
     EntryOptions options = platform_.lv.OptionsAt(at);
-    options.program = program;
+    change(options);
     platform_.lv.SetOptions(at, options);
     platform_.store.SaveWindowList(ListChange::Options(entry, std::move(options)));
+}
+
+void ClosedWindows::RowAction_Click() {
+    const CloseRecord* record = SelectedRecord();
+    if (!record) return;
+    const bool recorded = record->outcome == CloseOutcome::kRecorded;
+    if (!recorded && record->outcome != CloseOutcome::kStillOpen) return;
+    const int index = SelectedEntry(view_.SelectedRow());
+    if (index < 0) return;
+    const std::string entry = platform_.lv.At(index);
+    const std::string question =
+        recorded ? "Have the entry \"" + entry + "\" close its windows again, instead of only recording them?"
+                 : "Have the entry \"" + entry + "\" end the program of a window still open 2 seconds after it was "
+                   "asked to close?\r\nEnding a program loses whatever it had not saved.";
+    if (!Asked(question)) return;
+    const EntryAction action = recorded ? EntryAction::kClose : EntryAction::kEnd;
+    ChangeEntry(entry, [action](EntryOptions& options) { options.action = action; });
+}
+
+void ClosedWindows::Press_Click() {
+    const CloseRecord* record = SelectedRecord();
+    if (!record || record->outcome != CloseOutcome::kStillOpen) return;
+    // Boxes and the menu run message loops, in which the row may go.
+    const std::string title = record->title;
+    const WindowHandle window = record->window;
+    const int index = SelectedEntry(view_.SelectedRow());
+    if (index < 0) return;
+    const std::string entry = platform_.lv.At(index);
+    WindowApi& windows = platform_.windows;
+    const bool open = windows.IsTopLevelWindow(window) && (windows.GetStyle(window) & kWsVisible);
+    std::vector<std::string> captions;
+    if (open) {
+        // A button without a caption cannot be named in an entry.
+        for (const DialogButton& button : windows.PushButtons(window))
+            if (!ShownCaption(button.caption).empty()) captions.push_back(button.caption);
+    }
+    if (captions.empty()) {
+        platform_.process.ShowMessageBox(view_.Handle(),
+                                         "The window \"" + title +
+                                             (open ? "\" has no button that can be pressed now."
+                                                   : "\" is no longer open."),
+                                         "Quellwatch", kMbIconInformation | kMbSetForeground);
+        return;
+    }
+    const int chosen = view_.ChooseButton(captions);
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= captions.size()) return;
+    const std::string button = ShownCaption(captions[static_cast<std::size_t>(chosen)]);
+    if (!Asked("Have the entry \"" + entry + "\" press \"" + button +
+               "\" in its windows, instead of asking them to close?"))
+        return;
+    ChangeEntry(entry, [&button](EntryOptions& options) {
+        options.action = EntryAction::kPress;
+        options.button = button;
+    });
 }
 
 void ClosedWindows::NeverClose_Click() {

@@ -1,8 +1,10 @@
 // ClosedWindows, the "Closed Windows" window: the close history as a list,
 // newest first, followed live while the window is open. From it the user
 // removes the entry behind a row, limits that entry to the row's program or
-// never has that program's windows closed again, saves the rows as a CSV
-// file, clears them, or finds a row's entry in the main window's list.
+// never has that program's windows closed again, has the entry of a window
+// that stayed open press one of its buttons or end its program instead, has
+// an entry that only records close again, saves the rows as a CSV file,
+// clears them, or finds a row's entry in the main window's list.
 #pragma once
 
 #include <deque>
@@ -47,6 +49,13 @@ public:
     // whether they are enabled.
     virtual void SetProgramCommands(const std::string& limitCaption, const std::string& neverCaption,
                                     bool enabled) = 0;
+    // Whether "Press a Button…" is enabled, and the caption of the command
+    // beside it ("&End the Program Instead" or "S&tart Closing") and whether
+    // that is enabled.
+    virtual void SetRowCommands(bool press, const std::string& actionCaption, bool action) = 0;
+    // A pop-up menu of `captions` at "Press a Button…" ("&" before an access
+    // key): the index of the one chosen, -1 for none.
+    virtual int ChooseButton(const std::vector<std::string>& captions) = 0;
 };
 
 struct ClosedWindowsPlatform {
@@ -62,6 +71,8 @@ struct ClosedWindowsPlatform {
     // programs it is told.
     RegistryApi& registry;
     Scanner& scanner;
+    // A row's window, for the buttons it shows now.
+    WindowApi& windows;
 };
 
 class ClosedWindows final : private HistoryListener {
@@ -83,6 +94,11 @@ public:
     void Rows_SelChange();
     void LimitEntry_Click();
     void NeverClose_Click();
+    // "Press a Button…", for a "Still open" row.
+    void Press_Click();
+    // "End the Program Instead" for a "Still open" row, "Start Closing" for
+    // a "Recorded" one.
+    void RowAction_Click();
 
 private:
     void HistoryChanged(int added) override;
@@ -91,8 +107,13 @@ private:
     int SelectedEntry(int row);
     // The selected row's program; empty when none is selected or it has none.
     std::string SelectedProgram() const;
+    // The selected row; null when none is.
+    const CloseRecord* SelectedRecord() const;
     // The box's answer, in a box owned by this window.
     bool Asked(const std::string& question);
+    // Changes the options of `entry`, if it is still listed, and stores
+    // only that change, so that another copy's changes meanwhile stay.
+    void ChangeEntry(const std::string& entry, const std::function<void(EntryOptions&)>& change);
 
     ClosedWindowsView& view_;
     ClosedWindowsPlatform platform_;

@@ -161,6 +161,10 @@
 #define IDC_HISTORYCLEAR 1604
 #define IDC_HISTORYLIMIT 1605
 #define IDC_HISTORYNEVER 1606
+// The selected row's commands: "Press a Button…", and "End the Program
+// Instead" or "Start Closing" in one button.
+#define IDC_HISTORYPRESS 1607
+#define IDC_HISTORYACTION 1608
 
 // Controls of the splash window.
 #define IDC_SPLASHPICTURE 1501

@@ -1822,6 +1822,55 @@ B11  editing/options_part.cpp  the press a dropped button offers is not shown
 +
 + void OptionsPart::Changed() {
 
+H24  history/closed_windows.cpp  "End the Program Instead" is offered for an entry no longer listed
+- recorded || (stillOpen && platform_.store.Find(record->entry) >= 0));
++ recorded || stillOpen);
+
+H25  history/closed_windows.cpp  "Press a Button..." is offered for a row of any outcome
+- view_.SetRowCommands(stillOpen, recorded
++ view_.SetRowCommands(record != nullptr, recorded
+
+H26  history/closed_windows.cpp  "Start Closing" has the entry end programs
+- const EntryAction action = recorded ? EntryAction::kClose : EntryAction::kEnd;
++ const EntryAction action = EntryAction::kEnd;
+
+H27  history/closed_windows.cpp  a row command stores the whole list, over another copy's changes
+- platform_.store.SaveWindowList(ListChange::Options(entry, std::move(options)));
++ platform_.store.SaveWindowList();
+
+H28  history/closed_windows.cpp  "Press a Button..." changes the entry whatever the answer
+- "\" in its windows, instead of asking them to close?"))
+-         return;
++ "\" in its windows, instead of asking them to close?")) {}
+
+H29  history/closed_windows.cpp  a button without a caption is offered
+- if (!ShownCaption(button.caption).empty()) captions.push_back(button.caption);
++ captions.push_back(button.caption);
+
+H30  history/closed_windows.cpp  the chosen button is stored with its access key's "&"
+- if (caption[i] == '&' && ++i == caption.size()) break;
++ 
+
+H31  history/closed_windows.cpp  the chosen button is stored with the blanks around its caption
+- return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
++ return shown;
+
+H32  history/closed_windows.cpp  a window gone is said to have no button
+- const bool open = windows.IsTopLevelWindow(window) && (windows.GetStyle(window) & kWsVisible);
++ const bool open = true;
+
+H33  engine/close_history.cpp  a row forgets its window
+- CloseOutcome::kAsked, report.button, report.window};
++ CloseOutcome::kAsked, report.button};
+
+H34  history/closed_windows.cpp  "Press a Button..." acts on a row that closed
+- if (!record || record->outcome != CloseOutcome::kStillOpen) return;
++ if (!record) return;
+
+H35  history/closed_windows.cpp  the row's action command acts on a row that closed
+- if (!recorded && record->outcome != CloseOutcome::kStillOpen) return;
++ 
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

@@ -75,7 +75,7 @@ MainFrm::MainFrm(MainFrmPlatform platform)
         closedWindows_ = std::make_unique<ClosedWindows>(
             parts->view, ClosedWindowsPlatform{*history_, lv_, store_, platform_.process, platform_.fileDialogs,
                                                platform_.files, [this](int index) { ShowEntry(index); },
-                                               platform_.registry, scanner_});
+                                               platform_.registry, scanner_, platform_.windows});
     }
 }
 

@@ -1,7 +1,7 @@
 // Where the user meets an entry's options: the main list's marks and the
 // entry menu, the options part of the add and edit dialogs with its preview,
-// the "Never Close" page of the options dialog, and the close history's two
-// program commands.
+// the "Never Close" page of the options dialog, and the close history's
+// program and row commands.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -555,6 +555,127 @@ TEST_F(OptionsUi, TheClosedWindowsCommandsLimitAnEntryOrNeverCloseItsProgram) {
     process.boxes.clear();
     closed.LimitEntry_Click();
     closed.NeverClose_Click();
+    EXPECT_TRUE(process.boxes.empty());
+}
+
+// A row's own commands: "Press a Button…" for a window that stayed open,
+// beside "End the Program Instead" while its entry is listed; "Start
+// Closing" for a row that only recorded. Each asks first in a box owned by
+// the history window and changes only the entry's action (and button),
+// made again on the list another copy stored meanwhile. The menu offers the
+// window's buttons as they show now; a window gone, or without a button to
+// name, is told in a box instead.
+TEST_F(OptionsUi, TheClosedWindowsRowCommandsChangeWhatAnEntryDoes) {
+    EntryOptions daily = With(true, TitleRule::kPrefix, "setup.exe", true), recording = With(true);
+    daily.delay = 500, daily.kept = {"schedule=night"};
+    recording.action = EntryAction::kRecord;
+    OtherCopyStores({"Daily Offer", "Register now", "Weekly Deal"}, {daily, recording, {}});
+    frm.Store().LoadWindowList();
+    ClosedWindows& closed = *frm.Closed();
+    CloseHistory& history = *frm.History();
+    closed.Show();
+    closed.Form_Load();
+    FakeWindow& dialog = windows.Add(1, "Daily Offer - Setup");
+    dialog.buttons = {{0x11, 6, "&Yes"}, {0x12, 8, ""}, {0x13, 9, " Save && &Quit "}, {0x14, 7, "&No", false}};
+    windows.Add(3, "Weekly Deal");  // no buttons
+    windows.Add(4, "Weekly Deal - Offer");
+    windows.Add(5, "Gone Offer");
+    history.Asked(1, "Daily Offer - Setup", "Daily Offer", "setup.exe", false);
+    history.Asked(2, "Closing Offer", "Daily Offer", "", false);  // gone at once
+    history.Asked(3, "Weekly Deal", "Weekly Deal", "", false);
+    history.Asked(4, "Weekly Deal - Offer", "Weekly Deal", "", false);
+    history.Asked(5, "Gone Offer", "Gone Offer", "", false);
+    clock.milliseconds += CloseHistory::kCloseWithin;
+    history.CheckTmr_Timer();
+    ActReport report;
+    report.kind = ActKind::kRecorded, report.window = 6, report.title = "Register now", report.entry = "Register now";
+    history.Acted(report);
+    windows.Remove(4);
+    // Rows, newest first: 0 recorded, 1 gone from the list, 2 and 3 still
+    // open, 4 closed, 5 still open.
+    using Offer = std::tuple<bool, std::string, bool>;
+    const std::string end = "&End the Program Instead";
+    const auto offered = [&] { return Offer(historyView.press, historyView.actionCaption, historyView.rowAction); };
+    const std::pair<int, Offer> rows[] = {
+        {-1, {false, end, false}}, {0, {false, "S&tart Closing", true}}, {1, {true, end, false}},
+        {2, {true, end, true}},    {4, {false, end, false}},             {5, {true, end, true}}};
+    for (const auto& [row, offer] : rows) {
+        historyView.selected = row;
+        closed.Rows_SelChange();
+        EXPECT_EQ(offered(), offer) << row;
+    }
+
+    const unsigned question = 0x10121u;
+    // The entry's action here and as stored.
+    const auto action = [&](const std::string& entry) {
+        return std::make_pair(lv.OptionsAt(frm.Store().Find(entry)).action, StoredOptions(entry).action);
+    };
+    // The other copy puts an entry first while the box is up.
+    process.answers = {kIdCancel};
+    closed.RowAction_Click();
+    EXPECT_EQ(action("Daily Offer"), std::make_pair(EntryAction::kClose, EntryAction::kClose));
+    process.duringBox = [&] {
+        OtherCopyStores({"Theirs", "Daily Offer", "Register now", "Weekly Deal"}, {{}, daily, recording, {}});
+    };
+    closed.RowAction_Click();
+    process.duringBox = nullptr;
+    EntryOptions ending = daily;
+    ending.action = EntryAction::kEnd;
+    EXPECT_EQ(std::make_tuple(StoredList(), StoredOptions("Daily Offer"), StoredOptions("Theirs")),
+              std::make_tuple(Strings{"Theirs", "Daily Offer", "Register now", "Weekly Deal"}, ending, EntryOptions{}));
+    const BoxFacts endBox{"Have the entry \"Daily Offer\" end the program of a window still open 2 seconds after it "
+                          "was asked to close?\r\nEnding a program loses whatever it had not saved.",
+                          "Are you sure?", question, 0x302};
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{endBox, endBox}));
+
+    process.boxes.clear();
+    historyView.selected = 0;
+    closed.RowAction_Click();
+    EXPECT_EQ(action("Register now"), std::make_pair(EntryAction::kClose, EntryAction::kClose));
+    EXPECT_EQ(StoredOptions("Register now"), With(true));
+    EXPECT_EQ(FactsOf(process.boxes),
+              (Boxes{{"Have the entry \"Register now\" close its windows again, instead of only recording them?",
+                      "Are you sure?", question, 0x302}}));
+
+    // The menu offers the buttons that can be pressed and have a caption.
+    process.boxes.clear();
+    historyView.selected = 5;
+    closed.Press_Click();  // no choice
+    historyView.pick = 1;
+    process.answers = {kIdCancel};
+    closed.Press_Click();
+    EXPECT_EQ(lv.OptionsAt(frm.Store().Find("Daily Offer")), ending);
+    closed.Press_Click();
+    const Strings offeredButtons = {"&Yes", " Save && &Quit "};
+    EXPECT_EQ(historyView.menus, (std::vector<Strings>{offeredButtons, offeredButtons, offeredButtons}));
+    EntryOptions pressing = daily;
+    pressing.action = EntryAction::kPress, pressing.button = "Save & Quit";
+    EXPECT_EQ(std::make_pair(StoredOptions("Daily Offer"), lv.OptionsAt(frm.Store().Find("Daily Offer"))),
+              std::make_pair(pressing, pressing));
+    const BoxFacts pressBox{"Have the entry \"Daily Offer\" press \"Save & Quit\" in its windows, instead of asking "
+                            "them to close?", "Are you sure?", question, 0x302};
+    EXPECT_EQ(FactsOf(process.boxes), (Boxes{pressBox, pressBox}));
+
+    // Gone, or without a button: told, and nothing offered or changed.
+    process.boxes.clear();
+    historyView.menus.clear();
+    for (int row : {2, 3}) {
+        historyView.selected = row;
+        closed.Press_Click();
+    }
+    const unsigned told = 0x10040u;
+    EXPECT_EQ(FactsOf(process.boxes),
+              (Boxes{{"The window \"Weekly Deal - Offer\" is no longer open.", "Quellwatch", told, 0x302},
+                     {"The window \"Weekly Deal\" has no button that can be pressed now.", "Quellwatch", told,
+                      0x302}}));
+    EXPECT_EQ(std::make_pair(historyView.menus.size(), StoredOptions("Weekly Deal")),
+              std::make_pair(std::size_t{0}, EntryOptions{}));
+
+    // Rows of other outcomes are left alone.
+    process.boxes.clear();
+    historyView.selected = 4;
+    closed.Press_Click();
+    closed.RowAction_Click();
     EXPECT_TRUE(process.boxes.empty());
 }
 

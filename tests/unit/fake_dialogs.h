@@ -100,6 +100,18 @@ struct FakeHistoryView : Fake<ClosedWindowsView> {
     void SetProgramCommands(const std::string& limit, const std::string& never, bool enabled) override {
         limitCaption = limit, neverCaption = never, programCommands = enabled;
     }
+    bool press = false, rowAction = false;
+    std::string actionCaption;
+    void SetRowCommands(bool pressOn, const std::string& caption, bool actionOn) override {
+        press = pressOn, actionCaption = caption, rowAction = actionOn;
+    }
+    // The menu of buttons: each one offered, and the index the user picks.
+    std::vector<std::vector<std::string>> menus;
+    int pick = -1;
+    int ChooseButton(const std::vector<std::string>& captions) override {
+        menus.push_back(captions);
+        return pick;
+    }
 };
 
 // The options part of an add or edit dialog, folded as a new dialog's is.
