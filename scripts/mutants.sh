@@ -1871,6 +1871,14 @@ H35  history/closed_windows.cpp  the row's action command acts on a row that clo
 - if (!recorded && record->outcome != CloseOutcome::kStillOpen) return;
 + 
 
+B12  ui/entry_look.cpp  a press is marked without its button
+- case EntryAction::kPress: add("press " + options.button); break;
++ case EntryAction::kPress: add("press"); break;
+
+B13  ui/entry_look.cpp  a wait is marked in whole seconds, a short one as none
+- const int tenths = (milliseconds + 50) / 100;
++ const int tenths = milliseconds / 1000 * 10;
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

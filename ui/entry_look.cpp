@@ -2,6 +2,14 @@
 
 namespace qw {
 
+namespace {
+// "2 s", "1.5 s": tenths at most, as a mark has little room.
+std::string WaitWords(int milliseconds) {
+    const int tenths = (milliseconds + 50) / 100;
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "") + " s";
+}
+}  // namespace
+
 EntryLook LookOf(const EntryOptions& options) {
     EntryLook look;
     look.greyed = !options.enabled;
@@ -12,6 +20,14 @@ EntryLook LookOf(const EntryOptions& options) {
     if (options.title == TitleRule::kExact) add("exact");
     if (options.title == TitleRule::kPrefix) add("starts");
     if (options.dialogsOnly) add("dialogs");
+    switch (options.action) {
+    case EntryAction::kPress: add("press " + options.button); break;
+    case EntryAction::kMinimize: add("minimize"); break;
+    case EntryAction::kEnd: add("end"); break;
+    case EntryAction::kRecord: add("record"); break;
+    case EntryAction::kClose: break;
+    }
+    if (options.delay > 0) add("wait " + WaitWords(options.delay));
     return look;
 }
 

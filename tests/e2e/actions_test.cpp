@@ -100,6 +100,7 @@ TEST(Actions, EachActionOnTheRealProgram) {
                                             "Save changes? - Helper: Closed", "Notepad: Closed",
                                             "Untitled - Notepad: Closed"};
     EXPECT_TRUE(WaitUntil([&] { return outcomes() == expected; }, 10s)) << ::testing::PrintToString(outcomes());
+    SetForegroundWindow(history);
     Screenshot("closed-windows-actions", &q);
     ASSERT_TRUE(Answer(history, IDCANCEL));
 }

@@ -42,6 +42,12 @@ struct OptionsUi : ::testing::Test, FrmWorld {
 // Each option that narrows an entry has its word after the text; a switched
 // off entry is greyed and says so; an entry without options looks as ever,
 // and strings of a later version show nothing.
+EntryOptions Acting(EntryAction action, const char* button, int delay) {
+    EntryOptions options;
+    options.action = action, options.button = button, options.delay = delay;
+    return options;
+}
+
 TEST(EntryLookTest, MarksEachOptionAndGreysAnEntrySwitchedOff) {
     EntryOptions later;
     later.kept = {"schedule=night"};
@@ -54,6 +60,11 @@ TEST(EntryLookTest, MarksEachOptionAndGreysAnEntrySwitchedOff) {
         {With(true, TitleRule::kContains, "setup.exe"), false, "[setup.exe]"},
         {With(true, TitleRule::kContains, "", true), false, "[dialogs]"},
         {With(false, TitleRule::kPrefix, "Setup.EXE", true), true, "[off] [Setup.EXE] [starts] [dialogs]"},
+        {Acting(EntryAction::kPress, "No", 0), false, "[press No]"},
+        {Acting(EntryAction::kMinimize, "", 1500), false, "[minimize] [wait 1.5 s]"},
+        {Acting(EntryAction::kEnd, "", 2000), false, "[end] [wait 2 s]"},
+        {Acting(EntryAction::kRecord, "", 60000), false, "[record] [wait 60 s]"},
+        {Acting(EntryAction::kClose, "", 250), false, "[wait 0.3 s]"},
     };
     for (const auto& [options, greyed, mark] : cases) {
         const EntryLook look = LookOf(options);
