@@ -2,6 +2,7 @@
 
 #include "editing/browser_suffix.h"
 #include "resources/resource.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -16,8 +17,9 @@ bool RefuseShortTitle(const EditingPlatform& platform, WindowHandle owner, const
     return true;
 }
 
-bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text) {
-    if (platform.lv.Add(text)) return true;
+bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text,
+                 const EntryOptions& options) {
+    if (platform.lv.Add(text, options)) return true;
     platform.process.ShowMessageBox(owner, kListFull, "Error", kMbIconStop | kMbSetForeground);
     return false;
 }
@@ -27,24 +29,32 @@ namespace {
 // ListCandidateWindow: the scan's own filter, on the title without its browser suffix.
 class CandidateLister : public WindowVisitor {
 public:
-    CandidateLister(Scanner& scanner, std::vector<std::string>& rows) : scanner_(scanner), rows_(rows) {}
+    CandidateLister(Scanner& scanner, std::vector<std::string>& rows, std::vector<WindowHandle>& windows)
+        : scanner_(scanner), rows_(rows), windows_(windows) {}
     void Visit(WindowHandle window) override {
         // Only windows the user can see, asked first: reading the title of a
         // hidden window of ours on another thread is a message it must answer.
         if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
         std::string title = scanner_.GetTitle(window);
         StripBrowserSuffix(title);
-        if (scanner_.IsCandidateWindow(window, title)) rows_.push_back(std::move(title));
+        if (!scanner_.IsCandidateWindow(window, title)) return;
+        rows_.push_back(std::move(title));
+        windows_.push_back(window);
     }
 
 private:
     Scanner& scanner_;
     std::vector<std::string>& rows_;
+    std::vector<WindowHandle>& windows_;
 };
 
 }  // namespace
 
-void AddItem::Form_Load() { view_.SetIcon(IDI_TRACK_ON); }
+void AddItem::Form_Load() {
+    view_.SetIcon(IDI_TRACK_ON);
+    // A new dialog: a new entry's options, the part folded.
+    part_.Load({});
+}
 
 void AddItem::Form_Activate() {
     view_.BringToFront();
@@ -59,14 +69,18 @@ void AddItem::RefreshWndwList_Click() {
 
 void AddItem::FillWndwList() {
     rows_.clear();
-    CandidateLister lister(platform_.scanner, rows_);
+    rowWindows_.clear();
+    CandidateLister lister(platform_.scanner, rows_, rowWindows_);
     platform_.windows.EnumTopLevel(lister);
     view_.SetRows(rows_);
+    // The program box offers the programs of the windows listed.
+    part_.SetPrograms(ProgramsOf(platform_.scanner, rowWindows_));
 }
 
 void AddItem::WndwList_Click(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     view_.SetText(rows_[static_cast<std::size_t>(row)]);
+    part_.Suggest(platform_.scanner.ProgramOf(rowWindows_[static_cast<std::size_t>(row)]));
     preview_.Refresh();
 }
 
@@ -74,14 +88,25 @@ void AddItem::Target_MouseDown() { view_.SetCrosshair(true); }
 
 void AddItem::Target_MouseUp() {
     FillWndwList();
-    const WindowHandle window = platform_.windows.WindowUnderPointer();
-    // The whole title: the browser suffix stays.
-    const std::string title = platform_.scanner.GetTitle(window);
+    const WindowHandle pointed = platform_.windows.WindowUnderPointer();
     // The pointer may rest on a control: the program's own windows are
     // refused by the window that holds it.
-    if (!platform_.scanner.IsProgramWindow(platform_.windows.RootOf(window)) &&
-        platform_.scanner.IsCandidateWindow(window, title)) {
+    const WindowHandle root = platform_.windows.RootOf(pointed);
+    // Dropped on a push button of a dialog: the entry is for the dialog, and
+    // offers to press that button.
+    std::string caption;
+    if (root != pointed) {
+        for (const DialogButton& button : platform_.windows.PushButtons(root)) {
+            if (button.handle == pointed) caption = button.caption;
+        }
+    }
+    const WindowHandle window = caption.empty() ? pointed : root;
+    // The whole title: the browser suffix stays.
+    const std::string title = platform_.scanner.GetTitle(window);
+    if (!platform_.scanner.IsProgramWindow(root) && platform_.scanner.IsCandidateWindow(window, title)) {
         view_.SetText(title);
+        part_.Suggest(platform_.scanner.ProgramOf(root));
+        if (!caption.empty()) part_.SuggestPress(caption);
     } else {
         platform_.process.ShowMessageBox(view_.Handle(), kInvalidWindow, "Error", kMbIconStop | kMbSetForeground);
     }
@@ -92,12 +117,13 @@ void AddItem::Target_MouseUp() {
 void AddItem::done_Click() {
     const std::string text = view_.Text();
     if (RefuseShortTitle(platform_, view_.Handle(), text)) return;
+    const EntryOptions options = part_.Options();
     if (!text.empty()) {
         // A full list keeps the dialog open with its text, as a refusal does.
-        if (!AppendEntry(platform_, view_.Handle(), text)) return;
+        if (!AppendEntry(platform_, view_.Handle(), text, options)) return;
         view_.SetText("");
     }
-    platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text));
+    platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text, options));
     view_.Close();
 }
 

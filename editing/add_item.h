@@ -8,6 +8,7 @@
 
 #include "editing/close_preview.h"
 #include "editing/editing.h"
+#include "editing/options_part.h"
 #include "ui/dialog_view.h"
 
 namespace qw {
@@ -23,9 +24,10 @@ public:
 
 class AddItem {
 public:
-    AddItem(AddItemView& view, EditingPlatform platform, PreviewParts* preview = nullptr)
-        : view_(view), platform_(platform),
-          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
+    AddItem(AddItemView& view, EditingPlatform platform, PreviewParts* preview = nullptr,
+            OptionsPartView* options = nullptr)
+        : view_(view), platform_(platform), part_(options),
+          preview_(view, preview, platform.scanner, platform.windows, &part_) {}
 
     // `ladd`, `ad1` and `ad2`: the one dialog, not modal.
     void Show() { view_.Show(); }
@@ -40,16 +42,26 @@ public:
     void Target_MouseUp();
     void done_Click();
     void no_Click();
+    // "Options >>", a choice of the part, and a key in its program box.
+    void Options_Click() { part_.Toggle(); }
+    void Options_Change() {
+        part_.Changed();
+        preview_.Refresh();
+    }
+    void Program_Change() { preview_.TextChanged(); }
 
     const std::vector<std::string>& Rows() const { return rows_; }
+    const OptionsPart& Part() const { return part_; }
 
 private:
     void FillWndwList();
 
     AddItemView& view_;
     EditingPlatform platform_;
+    OptionsPart part_;
     ClosePreview preview_;
     std::vector<std::string> rows_;
+    std::vector<WindowHandle> rowWindows_;  // side by side with rows_
 };
 
 }  // namespace qw

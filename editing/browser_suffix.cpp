@@ -12,4 +12,10 @@ void StripBrowserSuffix(std::string& title) {
     for (const char* suffix : kSuffixes) CutAtSuffix(title, suffix);
 }
 
+bool NamesBrowser(const std::string& title) {
+    std::string cut = title;
+    StripBrowserSuffix(cut);
+    return cut.size() != title.size();
+}
+
 }  // namespace qw

@@ -11,5 +11,8 @@ namespace qw {
 void CutAtSuffix(std::string& text, const std::string& suffix);
 // Cuts the title before the earliest of the known browser suffixes.
 void StripBrowserSuffix(std::string& title);
+// Whether the title is a browser window's: it holds one of the known
+// browser suffixes, which the cut above would take off.
+bool NamesBrowser(const std::string& title);
 
 }  // namespace qw

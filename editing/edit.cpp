@@ -1,6 +1,7 @@
 #include "editing/edit.h"
 
 #include "resources/resource.h"
+#include "ui/program_names.h"
 #include "store/registry_access.h"
 
 namespace qw {
@@ -9,6 +10,9 @@ void Edit::Open(int index) {
     editIndex_ = std::to_string(index);
     opened_ = platform_.lv.At(index);
     view_.SetText(opened_);
+    part_.Load(platform_.lv.OptionsAt(index));
+    openedOptions_ = part_.Options();
+    part_.SetPrograms(RunningPrograms(platform_.scanner, platform_.windows));
     view_.Show();
     preview_.Refresh();
 }
@@ -38,8 +42,14 @@ void Edit::Done_Click() {
             view_.Close();
             return;
         }
-        change = ListChange::Edit(platform_.lv.At(index), text);
+        // Options the user left alone are not written: another copy may have
+        // changed them meanwhile.
+        const EntryOptions options = part_.Options();
+        const bool newOptions = options != openedOptions_;
+        change = ListChange::Edit(platform_.lv.At(index), text,
+                                  newOptions ? std::optional<EntryOptions>(options) : std::nullopt);
         platform_.lv.SetAt(index, text);
+        if (newOptions) platform_.lv.SetOptions(index, options);
     }
     platform_.store.SaveWindowList(change);
     view_.Close();

@@ -6,15 +6,17 @@
 
 #include "editing/close_preview.h"
 #include "editing/editing.h"
+#include "editing/options_part.h"
 #include "ui/dialog_view.h"
 
 namespace qw {
 
 class Edit {
 public:
-    Edit(DialogView& view, EditingPlatform platform, PreviewParts* preview = nullptr)
-        : view_(view), platform_(platform),
-          preview_(view, preview, platform.scanner, platform.windows, platform.lower) {}
+    Edit(DialogView& view, EditingPlatform platform, PreviewParts* preview = nullptr,
+         OptionsPartView* options = nullptr)
+        : view_(view), platform_(platform), part_(options),
+          preview_(view, preview, platform.scanner, platform.windows, &part_) {}
 
     // Opens the dialog on entry `index` of `lv`; an open dialog switches to it
     // and drops what was typed for the other.
@@ -29,6 +31,13 @@ public:
     void PreviewTmr_Timer() { preview_.Delay_Timer(); }
     void Done_Click();
     void No_Click() { view_.Close(); }
+    // "Options >>", a choice of the part, and a key in its program box.
+    void Options_Click() { part_.Toggle(); }
+    void Options_Change() {
+        part_.Changed();
+        preview_.Refresh();
+    }
+    void Program_Change() { preview_.TextChanged(); }
 
     const std::string& EditIndex() const { return editIndex_; }
 
@@ -39,9 +48,11 @@ private:
 
     DialogView& view_;
     EditingPlatform platform_;
+    OptionsPart part_;
     ClosePreview preview_;
     std::string editIndex_;
     std::string opened_;  // the entry's text when the dialog opened
+    EntryOptions openedOptions_;  // its options, as the part gives them back
 };
 
 class ListCommands {

@@ -32,8 +32,9 @@ struct EditingPlatform {
 // Shows "The title must be a least five (5) characters long" when `text` has
 // one to four characters (not bytes), and says whether it did.
 bool RefuseShortTitle(const EditingPlatform& platform, WindowHandle owner, const std::string& text);
-// Appends `text` to `lv`; a full list (list boxes hold 32,767 items) is
-// refused with a message instead, and false returned.
-bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text);
+// Appends `text` with `options` to `lv`; a full list (list boxes hold
+// 32,767 items) is refused with a message instead, and false returned.
+bool AppendEntry(EditingPlatform& platform, WindowHandle owner, const std::string& text,
+                 const EntryOptions& options = {});
 
 }  // namespace qw

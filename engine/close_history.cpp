@@ -74,7 +74,8 @@ void CloseHistory::Follow(WindowHandle window, const std::string& title, std::ui
 
 void CloseHistory::Acted(const ActReport& report) {
     const std::int64_t now = clock_.Milliseconds();
-    CloseRecord record{clock_.Local(), report.title, report.entry, report.program, CloseOutcome::kAsked, report.button};
+    CloseRecord record{clock_.Local(), report.title, report.entry, report.program,
+                       CloseOutcome::kAsked, report.button, report.window};
     switch (report.kind) {
     case ActKind::kAskedToClose:
     case ActKind::kPressed: {

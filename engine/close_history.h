@@ -40,6 +40,7 @@ struct CloseRecord {
     std::string title, entry, program;
     CloseOutcome outcome = CloseOutcome::kAsked;
     std::string button{};  // pressed, or not found
+    WindowHandle window = 0;  // the window acted on; its handle may be gone, or another's, by now
 };
 std::string OutcomeText(const CloseRecord& record);
 

@@ -332,6 +332,15 @@ std::string ShownCaption(const std::string& caption) {
 }
 }  // namespace
 
+bool Scanner::HasButton(WindowHandle window, const std::string& caption) {
+    const std::string wanted = lower_.Lower(ShownCaption(caption));
+    if (wanted.empty()) return false;
+    for (const DialogButton& button : windows_.PushButtons(window)) {
+        if (lower_.Lower(ShownCaption(button.caption)) == wanted) return true;
+    }
+    return false;
+}
+
 Scanner::Closing Scanner::Ready(WindowHandle window, const Facts& facts, std::string* title, bool answers) {
     if (Held(window, facts, answers)) return Closing::kHeld;
     // The title may have changed since it matched; visibility and owner were

@@ -131,6 +131,9 @@ public:
     // The window's program file name ("notepad.exe"), asked once per
     // process; empty when Windows will not say.
     std::string ProgramOf(WindowHandle window);
+    // Whether the window has a push button of that caption, as a press finds
+    // it ("&" and case ignored).
+    bool HasButton(WindowHandle window, const std::string& caption);
     // The programs whose windows are never asked to close.
     void SetNeverClose(std::vector<std::string> programs);
     const std::vector<std::string>& NeverClose() const { return neverClose_; }

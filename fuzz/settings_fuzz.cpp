@@ -3,12 +3,15 @@
 // default when the value does not fit the 255-byte buffer), a switch as the
 // leading decimal number, an icon index of 1 to 9; the leading number
 // saturates. The options dialog shows what the readers give, and its OK stores
-// only the table's forms, which the next load shows unchanged.
+// only the table's forms, which the next load shows unchanged. The "Never
+// Close" page shows the stored programs clean (no blanks around a name, no
+// empty name, no repeat); OK leaves the value as it was unless the user
+// changed the list, and stores a program added on the page after them.
 //
 // Input: a flags byte (bit 0 refuses writes under HKEY_LOCAL_MACHINE, bits 1 to
-// 6 flip controls before OK), the page, the slider's new position (0: left
-// alone), then values: name selector, type (low nibble) and length / 256 (high
-// nibble), length % 256, data.
+// 6 flip controls before OK, bit 7 makes the first value "Never Close"), the
+// page, the slider's new position (0: left alone), then values: name selector,
+// type (low nibble) and length / 256 (high nibble), length % 256, data.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +29,7 @@
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_registry.h"
 #include "store/registry_access.h"
+#include "store/entry_options.h"
 #include "store/settings.h"
 #include "store/window_list_store.h"
 
@@ -77,6 +81,13 @@ struct View : OptionsView {
     int IconNum() const override { return iconNum; }
     void SetIconNum(int position) override { iconNum = position; }
     void SetIconView(int id) override { iconView = id; }
+    std::vector<std::string> neverClose;
+    std::string program;
+    void SetNeverClose(const std::vector<std::string>& programs, int) override { neverClose = programs; }
+    int NeverCloseSelection() const override { return -1; }
+    std::string NeverCloseProgram() const override { return program; }
+    void SetNeverCloseProgram(const std::string& text) override { program = text; }
+    void SetRunningPrograms(const std::vector<std::string>&) override {}
 };
 
 bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
@@ -203,6 +214,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryRegistry reg;
     if (flags & 1) reg.DenyWrites(kHkeyLocalMachine);
     std::set<std::string> stored;  // names written, folded
+    if ((flags & 0x80) && in.Left() >= 2) {
+        const std::uint8_t typeAndLength = in.Byte();
+        const std::string bytes = in.Bytes((typeAndLength >> 4) * 256u + in.Byte());
+        RegKey key = 0;
+        Check(reg.CreateKey(kHkeyCurrentUser, kProgramKeyPath, &key) == kErrorSuccess);
+        reg.SetValueEx(key, kNeverCloseValue, typeAndLength & 0x0F, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                       static_cast<std::uint32_t>(bytes.size()));
+        reg.CloseKey(key);
+    }
+    const auto neverClose = reg.GetValue(kHkeyCurrentUser, kProgramKeyPath, kNeverCloseValue);
     while (in.Left() >= 3) {
         const std::uint8_t selector = in.Byte();
         const std::uint8_t typeAndLength = in.Byte();
@@ -302,5 +323,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.ShowOptionsPage(page);
     CheckShown(reg, view);
     Check(Snapshot(view) == before);
+
+    // "Never Close": shown clean, left as stored by an OK that changed nothing.
+    const auto folded = [](std::string name) {
+        for (char& c : name) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return name;
+    };
+    std::set<std::string> names;
+    for (const std::string& name : view.neverClose) {
+        Check(!name.empty() && !Blank(name.front()) && !Blank(name.back()) && names.insert(folded(name)).second);
+    }
+    const auto after = reg.GetValue(kHkeyCurrentUser, kProgramKeyPath, kNeverCloseValue);
+    Check(after.has_value() == neverClose.has_value() && (!after || after->data == neverClose->data));
+    // A program added on the page is stored after those shown, once.
+    const std::vector<std::string> shown = view.neverClose;
+    view.program = " C:\\Games\\Fuzz.exe ";
+    options.OK_Click();
+    std::vector<std::string> expected = shown;
+    if (!names.count("fuzz.exe")) expected.push_back("Fuzz.exe");
+    Check(ReadNeverClose(reg) == expected);
     return 0;
 }

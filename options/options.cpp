@@ -4,7 +4,9 @@
 
 #include "platform/text.h"
 #include "resources/resource.h"
+#include "store/entry_options.h"
 #include "store/settings.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -22,6 +24,13 @@ constexpr int kLastIcon = 9;
 
 // Slider position p previews icon resource p + 1 (resources 2 to 10).
 int IconResourceAt(int position) { return position + 1; }
+
+bool Holds(const std::vector<std::string>& programs, const std::string& program) {
+    for (const std::string& listed : programs) {
+        if (SameProgram(listed, program)) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -47,6 +56,38 @@ void Options::Form_Load() {
     const int icon = ReadIconIndex(reg, Side::kDialog);
     view_.SetIconNum(icon);
     view_.SetIconView(IconResourceAt(icon));
+    // A list the registry would not give is shown as the scan keeps it, and
+    // stored only if the user changes it.
+    const std::optional<std::vector<std::string>> stored = ReadNeverClose(reg);
+    neverCloseLoaded_ = stored                     ? *stored
+                        : platform_.neverClose ? CleanProgramNames(platform_.neverClose())
+                                               : std::vector<std::string>{};
+    neverClose_ = neverCloseLoaded_;
+    view_.SetNeverClose(neverClose_, -1);
+    view_.SetNeverCloseProgram("");
+    view_.SetRunningPrograms(platform_.runningPrograms ? platform_.runningPrograms() : std::vector<std::string>{});
+}
+
+void Options::NeverCloseAdd_Click() {
+    const std::string program = ProgramBoxName(view_.NeverCloseProgram());
+    if (program.empty()) return;
+    view_.SetNeverCloseProgram("");
+    int at = -1;
+    for (std::size_t i = 0; i < neverClose_.size(); ++i) {
+        if (SameProgram(neverClose_[i], program)) at = static_cast<int>(i);
+    }
+    if (at < 0) {
+        neverClose_.push_back(program);
+        at = static_cast<int>(neverClose_.size()) - 1;
+    }
+    view_.SetNeverClose(neverClose_, at);
+}
+
+void Options::NeverCloseRemove_Click() {
+    const int selected = view_.NeverCloseSelection();
+    if (selected < 0 || selected >= static_cast<int>(neverClose_.size())) return;
+    neverClose_.erase(neverClose_.begin() + selected);
+    view_.SetNeverClose(neverClose_, std::min(selected, static_cast<int>(neverClose_.size()) - 1));
 }
 
 void Options::OK_Click() {
@@ -61,6 +102,26 @@ void Options::OK_Click() {
     WriteSetting(reg, Setting::kFileIcon, std::to_string(icon));
     if (platform_.registerListFileType) platform_.registerListFileType(icon);
     SetRunAtStart(reg, platform_.modulePath, view_.Checked(OptionsCheck::kRunAtStart));
+    // A name typed and not yet added is meant all the same.
+    NeverCloseAdd_Click();
+    if (neverClose_ != neverCloseLoaded_) {
+        // What the user added and removed here, made on the list as stored
+        // now: the close history may have added a program meanwhile.
+        const std::optional<std::vector<std::string>> stored = ReadNeverClose(reg);
+        std::vector<std::string> programs;
+        for (const std::string& program : stored ? *stored : neverCloseLoaded_) {
+            if (Holds(neverClose_, program) || !Holds(neverCloseLoaded_, program)) programs.push_back(program);
+        }
+        for (const std::string& program : neverClose_) {
+            if (!Holds(programs, program)) programs.push_back(program);
+        }
+        if (!WriteNeverClose(reg, programs)) {
+            platform_.process.ShowMessageBox(view_.Handle(), kNeverCloseUnsaved, "Error",
+                                             kMbIconStop | kMbSetForeground);
+        }
+        // The user's word counts for this run, stored or not.
+        if (platform_.setNeverClose) platform_.setNeverClose(CleanProgramNames(programs));
+    }
     view_.Close();
 }
 

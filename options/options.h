@@ -1,14 +1,16 @@
-// Options, the options dialog: three pages of settings shown from the
-// registry at every load and stored only by OK.
+// Options, the options dialog: three pages of settings and the programs never
+// closed, shown from the registry at every load and stored only by OK.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/registry_api.h"
 #include "platform/shell_api.h"
 #include "platform/window_api.h"
 #include "ui/dialog_view.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -18,6 +20,7 @@ extern const char kSoundPathTooLong[];
 constexpr int kPageOnStartup = 0;
 constexpr int kPageSounds = 1;
 constexpr int kPageListIcon = 2;
+constexpr int kPageNeverClose = 3;
 
 // The dialog's check boxes.
 enum class OptionsCheck { kStartMin, kRunAtStart, kShwSplash, kTaskTarget, kSnd };
@@ -39,6 +42,13 @@ public:
     virtual void SetIconNum(int position) = 0;
     // The picture `IconView`: icon resource `iconId`.
     virtual void SetIconView(int iconId) = 0;
+    // The "Never Close" page: the programs listed, the one selected (-1 for
+    // none), the program box and the running programs it offers.
+    virtual void SetNeverClose(const std::vector<std::string>& programs, int selected) = 0;
+    virtual int NeverCloseSelection() const = 0;
+    virtual std::string NeverCloseProgram() const = 0;
+    virtual void SetNeverCloseProgram(const std::string& text) = 0;
+    virtual void SetRunningPrograms(const std::vector<std::string>& programs) = 0;
 };
 
 struct OptionsPlatform {
@@ -50,6 +60,13 @@ struct OptionsPlatform {
     std::function<void(int)> registerListFileType;
     // The running program file's full path, for the start-with-Windows entry.
     std::string modulePath;
+    // The programs whose windows the scan never asks to close: shown where
+    // the registry will not give the stored list, and told the list OK
+    // stores. None in tests that need none.
+    std::function<std::vector<std::string>()> neverClose = nullptr;
+    std::function<void(const std::vector<std::string>&)> setNeverClose = nullptr;
+    // The programs of the windows open now, for the program box.
+    std::function<std::vector<std::string>()> runningPrograms = nullptr;
 };
 
 class Options {
@@ -66,12 +83,17 @@ public:
     void ply_Click();
     // The slider moved.
     void IconNum_Change();
+    // "Add" and "Remove" of the "Never Close" page.
+    void NeverCloseAdd_Click();
+    void NeverCloseRemove_Click();
 
 private:
     void Form_Load();
 
     OptionsView& view_;
     OptionsPlatform platform_;
+    // The "Never Close" page's list as the load found it, and as it is now.
+    std::vector<std::string> neverCloseLoaded_, neverClose_;
     // Counts loads, so that a chooser answering after a reload is ignored.
     unsigned loads_ = 0;
 };

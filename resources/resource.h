@@ -10,7 +10,7 @@
 #define IDI_TRACK_ON 103
 #define IDI_TARGET 104
 
-// The ten 13x13 menu pictures.
+// The eleven 13x13 menu pictures.
 #define IDB_IMPORT 201
 #define IDB_EXPORT 202
 #define IDB_CLOSE 203
@@ -21,11 +21,14 @@
 #define IDB_STOP 208
 #define IDB_HELP 209
 #define IDB_HISTORY 212
+#define IDB_NEVERCLOSE 213
 
 // Menus: the menu bar, and the two tray pop-ups as submenus 0 and 1 of one
 // hidden menu.
 #define IDM_MAINMENU 300
 #define IDM_TRAYMENUS 301
+// The context menu of an entry of the main list.
+#define IDM_ENTRYMENU 302
 
 // Menu commands.
 #define IDM_IMP 40001
@@ -50,6 +53,9 @@
 #define IDM_MODE 40030
 #define IDM_SOUND 40031
 #define IDM_OPTFILEICON 40032
+#define IDM_NEVERCLOSE 40033
+#define IDM_NEVERCLOSE1 40019
+#define IDM_NEVERCLOSE2 40029
 #define IDM_STAT_ENABLE 40040
 #define IDM_STATUS_DISABLE 40041
 #define IDM_CLOSEDWINDOWS 40042
@@ -57,6 +63,9 @@
 #define IDM_CLOSEDWINDOWS2 40028
 #define IDM_HELPFILE 40050
 #define IDM_ABT 40051
+#define IDM_ENTRYENABLED 40060
+#define IDM_ENTRYEDIT 40061
+#define IDM_ENTRYREMOVE 40062
 
 // Controls of the main window.
 #define IDC_LV 1001
@@ -80,6 +89,28 @@
 // The preview line of the add and edit dialogs, and its caution icon.
 #define IDC_PREVIEW 1110
 #define IDC_PREVIEWICON 1111
+// The line below it that says why the caution icon shows, where it does.
+#define IDC_PREVIEWNOTE 1112
+// The options part of the add and edit dialogs, the same in both, and the
+// button that opens it.
+#define IDC_OPTIONS 1120
+#define IDC_OPTGROUP 1121
+#define IDC_OPTENABLED 1122
+#define IDC_OPTTITLE 1123
+#define IDC_OPTCONTAINS 1124
+#define IDC_OPTEXACT 1125
+#define IDC_OPTPREFIX 1126
+#define IDC_OPTDIALOGS 1127
+#define IDC_OPTPROGRAMONLY 1128
+#define IDC_OPTPROGRAM 1129
+// What the entry does to a window it matches, the button it presses, its wait.
+#define IDC_OPTACTIONLABEL 1130
+#define IDC_OPTACTION 1131
+#define IDC_OPTBUTTON 1132
+#define IDC_OPTWAITLABEL 1133
+#define IDC_OPTWAIT 1134
+#define IDC_OPTWAITUNIT 1135
+#define IDC_OPTRECORDFIRST 1136
 
 // The options dialog, the about window and the splash window, with their pictures.
 #define IDD_OPTIONS 402
@@ -104,6 +135,13 @@
 #define IDC_ICONNUM 1313
 #define IDC_ICONVIEW 1314
 #define IDC_CD 1315
+// The "Never Close" page.
+#define IDC_NCLABEL 1316
+#define IDC_NCLIST 1317
+#define IDC_NCREMOVE 1318
+#define IDC_NCPROGRAMLABEL 1319
+#define IDC_NCPROGRAM 1320
+#define IDC_NCADD 1321
 
 // Controls of the about window: `Link(0)` to `Link(4)` are IDC_LINK0 + index.
 #define IDC_PICTURE1 1401
@@ -121,6 +159,12 @@
 #define IDC_HISTORYREMOVE 1602
 #define IDC_HISTORYSAVE 1603
 #define IDC_HISTORYCLEAR 1604
+#define IDC_HISTORYLIMIT 1605
+#define IDC_HISTORYNEVER 1606
+// The selected row's commands: "Press a Button…", and "End the Program
+// Instead" or "Start Closing" in one button.
+#define IDC_HISTORYPRESS 1607
+#define IDC_HISTORYACTION 1608
 
 // Controls of the splash window.
 #define IDC_SPLASHPICTURE 1501

@@ -508,7 +508,8 @@ L09  shell/startup.cpp  an import given up still reports success
 + 
 
 L10  editing/edit.cpp  an edit does not tell its save what it changed
-- change = ListChange::Edit(platform_.lv.At(index), text);
+- change = ListChange::Edit(platform_.lv.At(index), text,
+-                                   newOptions ? std::optional<EntryOptions>(options) : std::nullopt);
 + 
 
 L11  ui/entry_commands.cpp  a removal does not tell its save what it changed
@@ -554,8 +555,7 @@ D20  editing/add_item.cpp  the dialogs' five-character rule counts bytes
 + if (text.empty() || text.size() >= kMinimumEntryLength) return false;
 
 D21  editing/add_item.cpp  the crosshair takes a control of the main window
-- if (!platform_.scanner.IsProgramWindow(platform_.windows.RootOf(window)) &&
--         platform_.scanner.IsCandidateWindow(window, title)) {
+- if (!platform_.scanner.IsProgramWindow(root) && platform_.scanner.IsCandidateWindow(window, title)) {
 + if (platform_.scanner.IsCandidateWindow(window, title)) {
 
 F22  store/list_file.cpp  the reader keeps repeats, so a huge file of one entry hides what follows
@@ -908,12 +908,12 @@ V04  engine/scanner.cpp  the preview counts windows the scan never closes (the d
 + return title;
 
 V05  editing/close_preview.cpp  the preview matches the typed text case-sensitively
-- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_) && !scanner_.LeftAlone(window))
-+ if (!title.empty() && title.find(entry_[0]) != std::string::npos && !scanner_.LeftAlone(window))
+- if (title.empty() || !scanner_.EntryCloses(window, title, text_, options_) || scanner_.LeftAlone(window))
++ if (title.empty() || title.find(text_) == std::string::npos || !scanner_.EntryCloses(window, title, text_, options_) || scanner_.LeftAlone(window))
 
 V06  editing/close_preview.cpp  a line naming many windows has no caution
-- parts_->line.SetPreview(line, titles.size() > kCautionAbove);
-+ parts_->line.SetPreview(line, false);
+- const bool many = windows.size() > kCautionAbove;
++ const bool many = false;
 
 V07  editing/close_preview.h  every key refreshes the line at once
 - if (parts_) parts_->delay.Start();
@@ -924,9 +924,9 @@ V08  editing/close_preview.cpp  the delay ticks on after the line was refreshed
 + 
 
 V09  editing/add_item.cpp  a pick from the list waits for the delay
-- view_.SetText(rows_[static_cast<std::size_t>(row)]);
+- part_.Suggest(platform_.scanner.ProgramOf(rowWindows_[static_cast<std::size_t>(row)]));
 -     preview_.Refresh();
-+ view_.SetText(rows_[static_cast<std::size_t>(row)]);
++ part_.Suggest(platform_.scanner.ProgramOf(rowWindows_[static_cast<std::size_t>(row)]));
 
 V10  editing/add_item.cpp  a pick by the crosshair waits for the delay
 - view_.SetCrosshair(false);
@@ -939,7 +939,7 @@ V11  editing/edit.cpp  the edit dialog opens without its line
 + view_.Show();
 
 V12  editing/close_preview.cpp  one window is counted as "1 windows"
-- (titles.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
+- (windows.size() == 1 ? " window \xE2\x80\x94 " : " windows \xE2\x80\x94 ");
 + " windows \xE2\x80\x94 ";
 
 S36  store/window_list_store.cpp  a refused read of an entry skips it: the list loads short
@@ -1157,8 +1157,8 @@ W04  engine/scanner.cpp  a window cloaked by its program too is asked when on an
 + return cloaked != 0 && (!(cloaked & kDwmCloakedShell) || windows_.IsOnCurrentDesktop(window));
 
 W05  editing/close_preview.cpp  the preview names windows nobody sees and questions left to the user
-- if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_) && !scanner_.LeftAlone(window))
-+ if (!title.empty() && LiteralMatchesListEntry(title, entry_, lower_))
+- if (title.empty() || !scanner_.EntryCloses(window, title, text_, options_) || scanner_.LeftAlone(window))
++ if (title.empty() || !scanner_.EntryCloses(window, title, text_, options_))
 
 W06  editing/add_item.cpp  the picker lists windows nobody sees
 - if (!scanner_.IsShown(window) || scanner_.IsUnseen(window)) return;
@@ -1286,6 +1286,294 @@ G18  engine/scanner.cpp  "is exactly" and "starts with" are taken as "contains" 
 - if (options.title != TitleRule::kContains && !TitleRuleHolds(options.title, loweredTitle, loweredEntry))
 -         return false;
 + 
+
+N01  ui/entry_look.cpp  an entry switched off is drawn as any other
+- look.greyed = !options.enabled;
++ look.greyed = false;
+
+N02  ui/entry_look.cpp  the marks run together without a blank between them
+- look.mark += (look.mark.empty() ? "[" : " [") + word + "]";
++ look.mark += "[" + word + "]";
+
+N03  ui/entry_look.cpp  "starts with" is marked as "is exactly"
+- if (options.title == TitleRule::kPrefix) add("starts");
++ if (options.title == TitleRule::kPrefix) add("exact");
+
+N04  ui/entry_look.cpp  an entry limited to a program has no mark
+- if (!options.program.empty()) add(options.program);
++ 
+
+N05  ui/program_names.cpp  a program typed with its folder keeps the folder
+- return folder == std::string::npos ? name : name.substr(folder + 1);
++ return name;
+
+N06  ui/program_names.cpp  a program typed as a path with forward slashes keeps its folder
+- const auto folder = name.find_last_of("\\/");
++ const auto folder = name.find_last_of('\\');
+
+N07  ui/program_names.cpp  blanks typed after a program stay part of its name
+- std::string name = text.substr(first, text.find_last_not_of(" \t") - first + 1);
++ std::string name = text.substr(first);
+
+N08  ui/program_names.cpp  two spellings of one program are taken for two programs
+- if (Folded(a[i]) != Folded(b[i])) return false;
++ if (a[i] != b[i]) return false;
+
+N09  ui/program_names.cpp  the running programs are offered once per window
+- programs.erase(std::unique(programs.begin(), programs.end(), SameProgram), programs.end());
++ 
+
+N10  ui/program_names.cpp  the running programs are sorted with capitals first
+- [](char x, char y) { return Folded(x) < Folded(y); });
++ [](char x, char y) { return x < y; });
+
+N11  ui/program_names.cpp  the programs of hidden windows are offered as running
+- if (scanner_.IsShown(window) && !scanner_.IsUnseen(window) &&
++ if (!scanner_.IsUnseen(window) &&
+
+N12  editing/options_part.cpp  an entry with options opens its dialog with the part folded
+- if (!shown.IsDefault()) view_->ShowOptionsPart(true);
++ 
+
+N13  editing/options_part.cpp  the part opens for an entry that only carries a later version's strings
+- shown.kept.clear();
++ 
+
+N14  editing/options_part.cpp  a picked window limits the entry to its program unasked
+- form.program = program;
++ form.program = program;
++     form.programOnly = true;
+
+N15  editing/options_part.cpp  a window whose program Windows will not name empties the program box
+- if (!view_ || program.empty()) return;
++ if (!view_) return;
+
+N16  editing/options_part.cpp  the program counts though its check box is not ticked
+- if (form.programOnly) options.program = ProgramBoxName(form.program);
++ options.program = ProgramBoxName(form.program);
+
+N17  editing/options_part.cpp  a later version's strings are dropped when the dialog stores the entry
+- options.kept = kept_;
++ 
+
+N18  editing/options_part.cpp  the program box stays open to typing whether or not it counts
+- shownAction_ = form.action;
+-     view_->EnableProgramBox(form.programOnly);
++ shownAction_ = form.action;
++     view_->EnableProgramBox(true);
+
+N19  editing/options_part.cpp  the program is stored as typed, folders and blanks included
+- if (form.programOnly) options.program = ProgramBoxName(form.program);
++ if (form.programOnly) options.program = form.program;
+
+N20  editing/close_preview.cpp  the preview ignores the options in the dialog
+- const EntryOptions options = options_ ? options_->Options() : EntryOptions{};
++ const EntryOptions options = EntryOptions{};
+
+N21  editing/close_preview.cpp  an entry switched off previews what it would close switched on
+- if (!options.enabled) {
++ if (false) {
+
+N22  editing/close_preview.cpp  the preview does not name each window's program
+- if (!windows[i].program.empty()) line += " (" + windows[i].program + ")";
++ 
+
+N23  editing/close_preview.cpp  the many-windows caution hides the browser caution
+- parts_->line.SetPreview(line, browser || many, browser ? kBrowserCaution : many ? kManyCaution : "");
++ parts_->line.SetPreview(line, browser || many, many ? kManyCaution : browser ? kBrowserCaution : "");
+
+N24  editing/close_preview.cpp  a browser window brings no caution
+- browser = browser || windows[i].browser;
++ 
+
+N25  editing/close_preview.cpp  the preview names a window the scan leaves alone, a program never closed
+- if (title.empty() || !scanner_.EntryCloses(window, title, text_, options_) || scanner_.LeftAlone(window))
++ if (title.empty() || !scanner_.EntryCloses(window, title, text_, EntryOptions{}) || scanner_.LeftAlone(window))
+
+N26  editing/browser_suffix.cpp  every window but a browser's is taken for a browser's
+- return cut.size() != title.size();
++ return cut.size() == title.size();
+
+N27  editing/add_item.cpp  a window picked from the list suggests no program
+- part_.Suggest(platform_.scanner.ProgramOf(rowWindows_[static_cast<std::size_t>(row)]));
++ 
+
+N28  editing/add_item.cpp  the crosshair suggests the program of the control under it, not of its window
+- part_.Suggest(platform_.scanner.ProgramOf(root));
++ part_.Suggest(platform_.scanner.ProgramOf(window));
+
+N29  editing/add_item.cpp  the add dialog stores a new entry without its options
+- platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text, options));
++ platform_.store.SaveWindowList(text.empty() ? ListChange{} : ListChange::Add(text));
+
+N30  editing/add_item.cpp  a new add dialog keeps the options the last one held
+- part_.Load({});
++ 
+
+N31  editing/add_item.cpp  the program box offers no running programs
+- part_.SetPrograms(ProgramsOf(platform_.scanner, rowWindows_));
++ 
+
+N32  editing/add_item.h  a key in the program box redraws the preview at once, at every key
+- void Program_Change() { preview_.TextChanged(); }
++ void Program_Change() { preview_.Refresh(); }
+
+N33  editing/add_item.h  a choice in the options part leaves the preview as it was
+- part_.Changed();
+-         preview_.Refresh();
++ part_.Changed();
+
+N34  editing/edit.cpp  an edit writes the options the user left alone over another copy's
+- const bool newOptions = options != openedOptions_;
++ const bool newOptions = true;
+
+N35  editing/edit.cpp  an edit never writes the options the user changed
+- change = ListChange::Edit(platform_.lv.At(index), text,
+-                                   newOptions ? std::optional<EntryOptions>(options) : std::nullopt);
++ change = ListChange::Edit(platform_.lv.At(index), text, std::nullopt);
+
+N36  editing/edit.cpp  the edit dialog shows a plain entry's options for every entry
+- part_.Load(platform_.lv.OptionsAt(index));
++ part_.Load({});
+
+N37  editing/edit.cpp  the edit dialog's program box offers no running programs
+- part_.SetPrograms(RunningPrograms(platform_.scanner, platform_.windows));
++ 
+
+N38  history/closed_windows.cpp  the program commands are enabled for a row without a program
+- view_.SetProgramCommands("Li&mit Entry to " + name, "&Never Close " + name, !program.empty());
++ view_.SetProgramCommands("Li&mit Entry to " + name, "&Never Close " + name, true);
+
+N39  history/closed_windows.cpp  an ampersand in a program's name becomes an access key
+- name += program[i] == '&' ? "&&" : program.substr(i, end - i);
++ name += program.substr(i, end - i);
+
+N40  history/closed_windows.cpp  a long program name is cut a character late
+- if (characters == kLongest - 1 && utf8::CodePoints(program) > kLongest) return name + "\xE2\x80\xA6";
++ if (characters == kLongest && utf8::CodePoints(program) > kLongest) return name + "\xE2\x80\xA6";
+
+N41  history/closed_windows.cpp  the program commands keep the old row's program when new rows come
+- view_.SelectRow(selected + added < count ? selected + added : -1);
+-     Rows_SelChange();
++ view_.SelectRow(selected + added < count ? selected + added : -1);
+
+N42  history/closed_windows.cpp  "Limit Entry" acts though the user answered Cancel
+- if (!Asked("Limit the entry \"" + entry + "\" to windows of " + program +
+-                "?\r\nIt will no longer close windows of other programs."))
+-         return;
++ Asked("Limit the entry \"" + entry + "\" to windows of " + program +
++                "?\r\nIt will no longer close windows of other programs.");
+
+N43  history/closed_windows.cpp  "Limit Entry" limits whatever entry took the place of the row's meanwhile
+- const int at = platform_.store.Find(entry);
++ const int at = index;
+
+N44  history/closed_windows.cpp  "Limit Entry" drops the entry's other options
+- EntryOptions options = platform_.lv.OptionsAt(at);
++ EntryOptions options;
+
+N45  history/closed_windows.cpp  "Limit Entry" saves the whole list over another copy's
+- platform_.store.SaveWindowList(ListChange::Options(entry, std::move(options)));
++ platform_.store.SaveWindowList();
+
+N46  history/closed_windows.cpp  "Never Close" acts though the user answered Cancel
+- if (!Asked("Never close windows of " + program + "?\r\nNo entry will close them until you take " + program +
+-                " off the list under Options, Never Close."))
+-         return;
++ Asked("Never close windows of " + program + "?\r\nNo entry will close them until you take " + program +
++                " off the list under Options, Never Close.");
+
+N47  history/closed_windows.cpp  "Never Close" writes the scan's list over a stored list it could not read
+- } else if (!listed && !WriteNeverClose(platform_.registry, told)) {
++ } if (!listed && !WriteNeverClose(platform_.registry, told)) {
+
+N48  history/closed_windows.cpp  "Never Close" does not tell the scan
+- platform_.scanner.SetNeverClose(told);
++ 
+
+N49  history/closed_windows.cpp  "Never Close" lists a program again in another case
+- for (const std::string& kept : told) listed = listed || SameProgram(kept, program);
++ for (const std::string& kept : told) listed = listed || kept == program;
+
+N50  history/closed_windows.cpp  "Never Close" stores the scan's list instead of the stored one
+- std::vector<std::string> told = programs ? *programs : platform_.scanner.NeverClose();
++ std::vector<std::string> told = platform_.scanner.NeverClose();
+
+N51  options/options.cpp  the page shows nothing where the registry will not give the stored list
+- : platform_.neverClose ? CleanProgramNames(platform_.neverClose())
++ : platform_.neverClose ? std::vector<std::string>{}
+
+N52  options/options.cpp  "Add" lists a program again in another case
+- if (SameProgram(neverClose_[i], program)) at = static_cast<int>(i);
++ if (neverClose_[i] == program) at = static_cast<int>(i);
+
+N53  options/options.cpp  "Add" keeps the program in its box
+- view_.SetNeverCloseProgram("");
+-     int at = -1;
++ int at = -1;
+
+N54  options/options.cpp  "Remove" of the last program selects past the end
+- view_.SetNeverClose(neverClose_, std::min(selected, static_cast<int>(neverClose_.size()) - 1));
++ view_.SetNeverClose(neverClose_, selected);
+
+N55  options/options.cpp  a program typed and not added is dropped at OK
+- NeverCloseAdd_Click();
+-     if (neverClose_ != neverCloseLoaded_) {
++ if (neverClose_ != neverCloseLoaded_) {
+
+N56  options/options.cpp  OK writes the page over programs the close history added meanwhile
+- for (const std::string& program : stored ? *stored : neverCloseLoaded_) {
++ for (const std::string& program : neverCloseLoaded_) {
+
+N57  options/options.cpp  a program removed on the page comes back at OK
+- if (Holds(neverClose_, program) || !Holds(neverCloseLoaded_, program)) programs.push_back(program);
++ programs.push_back(program);
+
+N58  options/options.cpp  OK stores the page's list though the user changed nothing on it
+- if (neverClose_ != neverCloseLoaded_) {
++ {
+
+N59  options/options.cpp  OK does not tell the scan
+- if (platform_.setNeverClose) platform_.setNeverClose(CleanProgramNames(programs));
++ 
+
+N60  options/options.cpp  a refused "Never Close" write is not told
+- platform_.process.ShowMessageBox(view_.Handle(), kNeverCloseUnsaved, "Error",
+-                                              kMbIconStop | kMbSetForeground);
++ 
+
+N61  shell/main_frm.cpp  a right click offers the menu without selecting the entry under the pointer
+- lv_.Select(index);
+-     platform_.view.PopupEntryMenu(lv_.OptionsAt(index).enabled);
++ platform_.view.PopupEntryMenu(lv_.OptionsAt(index).enabled);
+
+N62  shell/main_frm.cpp  "Enabled" is checked for an entry switched off
+- platform_.view.PopupEntryMenu(lv_.OptionsAt(index).enabled);
++ platform_.view.PopupEntryMenu(true);
+
+N63  shell/main_frm.cpp  "Enabled" saves the whole list over another copy's
+- store_.SaveWindowList(ListChange::Options(text, std::move(options)));
++ store_.SaveWindowList();
+
+N64  shell/main_frm.cpp  "Enabled" leaves no entry selected
+- lv_.Select(store_.Find(text));
++ 
+
+N65  shell/main_frm.cpp  "Edit..." of the entry menu removes the entry
+- case IDM_ENTRYEDIT: listCommands_.EditEntry_Click(own_.mainFrm); return true;
++ case IDM_ENTRYEDIT: listCommands_.lrem_Click(own_.mainFrm); return true;
+
+N66  shell/main_frm.cpp  the options dialog does not tell the scan the list OK stored
+- [this](const std::vector<std::string>& programs) { scanner_.SetNeverClose(programs); },
++ [](const std::vector<std::string>&) {},
+
+N67  shell/main_frm.cpp  the "Never Close" page's program box offers no running programs
+- [this] { return RunningPrograms(scanner_, platform_.windows); }}),
++ [] { return std::vector<std::string>{}; }}),
+
+N68  shell/main_frm.cpp  the "Never Close" items open the first page
+- case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
++ case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageOnStartup); return true;
 
 A01  engine/scanner.cpp  a caption's access key "&" is compared as it stands
 - if (caption[i] == '&' && i + 1 < caption.size()) ++i;
@@ -1483,6 +1771,113 @@ K24  shell/main_frm.cpp  the tray copy asked to exit leaves its icons behind
 K25  platform/memory/memory_registry.cpp  the twin lists one subkey past the last
 - if (index >= node->subkeys.size()) return kErrorNoMoreItems;
 + if (index > node->subkeys.size()) return kErrorNoMoreItems;
+
+B01  editing/options_part.cpp  a wait's tenths are read as whole seconds
+- long scale = 100;
++ long scale = 1000;
+
+B02  editing/options_part.cpp  a wait longer than a minute is kept as typed
+- return static_cast<int>(std::min<long>(milliseconds, EntryOptions::kMaxDelay));
++ return static_cast<int>(milliseconds);
+
+B03  editing/options_part.cpp  "No" to ending a program keeps "end its program"
+- form.action = shownAction_;
++ 
+
+B04  editing/options_part.cpp  "end its program" is asked about at every change
+- if (form.action == EntryAction::kEnd && shownAction_ != EntryAction::kEnd && !view_->ConfirmEndProgram()) {
++ if (form.action == EntryAction::kEnd && !view_->ConfirmEndProgram()) {
+
+B05  editing/options_part.cpp  "Only record at first" is ignored
+- if (form.recordFirst) options.action = EntryAction::kRecord;
++ 
+
+B06  editing/options_part.cpp  a press without a caption is stored as a press
+- if (options.button.empty()) options.action = EntryAction::kClose;
++ 
+
+B07  editing/options_part.cpp  an edit loses the entry's wait
+- form.wait = WaitSeconds(options.delay);
++ 
+
+B08  editing/close_preview.cpp  the preview of a press counts windows without the button
+- if (options_.action == EntryAction::kPress && !scanner_.HasButton(window, options_.button)) return;
++ 
+
+B09  editing/options_part.cpp  the button's box stays shut for a press
+- view_->EnableButtonBox(form.action == EntryAction::kPress);
+- }
++ }
+
+B10  editing/add_item.cpp  the crosshair on a dialog's button takes the button's caption for the title
+- const WindowHandle window = caption.empty() ? pointed : root;
++ const WindowHandle window = pointed;
+
+B11  editing/options_part.cpp  the press a dropped button offers is not shown
+- view_->ShowOptionsPart(true);
+- }
+-
+- void OptionsPart::Changed() {
++ }
++
++ void OptionsPart::Changed() {
+
+H24  history/closed_windows.cpp  "End the Program Instead" is offered for an entry no longer listed
+- recorded || (stillOpen && platform_.store.Find(record->entry) >= 0));
++ recorded || stillOpen);
+
+H25  history/closed_windows.cpp  "Press a Button..." is offered for a row of any outcome
+- view_.SetRowCommands(stillOpen, recorded
++ view_.SetRowCommands(record != nullptr, recorded
+
+H26  history/closed_windows.cpp  "Start Closing" has the entry end programs
+- const EntryAction action = recorded ? EntryAction::kClose : EntryAction::kEnd;
++ const EntryAction action = EntryAction::kEnd;
+
+H27  history/closed_windows.cpp  a row command stores the whole list, over another copy's changes
+- platform_.store.SaveWindowList(ListChange::Options(entry, std::move(options)));
++ platform_.store.SaveWindowList();
+
+H28  history/closed_windows.cpp  "Press a Button..." changes the entry whatever the answer
+- "\" in its windows, instead of asking them to close?"))
+-         return;
++ "\" in its windows, instead of asking them to close?")) {}
+
+H29  history/closed_windows.cpp  a button without a caption is offered
+- if (!ShownCaption(button.caption).empty()) captions.push_back(button.caption);
++ captions.push_back(button.caption);
+
+H30  history/closed_windows.cpp  the chosen button is stored with its access key's "&"
+- if (caption[i] == '&' && ++i == caption.size()) break;
++ 
+
+H31  history/closed_windows.cpp  the chosen button is stored with the blanks around its caption
+- return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
++ return shown;
+
+H32  history/closed_windows.cpp  a window gone is said to have no button
+- const bool open = windows.IsTopLevelWindow(window) && (windows.GetStyle(window) & kWsVisible);
++ const bool open = true;
+
+H33  engine/close_history.cpp  a row forgets its window
+- CloseOutcome::kAsked, report.button, report.window};
++ CloseOutcome::kAsked, report.button};
+
+H34  history/closed_windows.cpp  "Press a Button..." acts on a row that closed
+- if (!record || record->outcome != CloseOutcome::kStillOpen) return;
++ if (!record) return;
+
+H35  history/closed_windows.cpp  the row's action command acts on a row that closed
+- if (!recorded && record->outcome != CloseOutcome::kStillOpen) return;
++ 
+
+B12  ui/entry_look.cpp  a press is marked without its button
+- case EntryAction::kPress: add("press " + options.button); break;
++ case EntryAction::kPress: add("press"); break;
+
+B13  ui/entry_look.cpp  a wait is marked in whole seconds, a short one as none
+- const int tenths = (milliseconds + 50) / 100;
++ const int tenths = milliseconds / 1000 * 10;
 
 MUTANTS
 

@@ -4,6 +4,7 @@
 #include "store/file_association.h"
 #include "store/registry_access.h"
 #include "store/settings.h"
+#include "ui/program_names.h"
 
 namespace qw {
 
@@ -40,7 +41,8 @@ constexpr unsigned kMfBitmap = 0x4;
 // The menu-bar items that carry a picture, by position.
 constexpr MenuPicture kMenuPictures[] = {
     {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
-    {1, 2, IDB_ICON},   {2, 0, IDB_GO},     {2, 1, IDB_STOP},  {2, 3, IDB_HISTORY}, {3, 0, IDB_HELP},
+    {1, 2, IDB_ICON},   {1, 3, IDB_NEVERCLOSE}, {2, 0, IDB_GO}, {2, 1, IDB_STOP}, {2, 3, IDB_HISTORY},
+    {3, 0, IDB_HELP},
 };
 
 }  // namespace
@@ -54,14 +56,16 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                platform_.lower),
       events_(scanner_, platform_.windows, platform_.windowEvents, platform_.retryTimer),
       listFile_(platform_.files, platform_.process, platform_.random, lv_, platform_.lower, platform_.ansi),
-      addItem_(platform_.addItemView, Editing(), platform_.addPreview),
-      edit_(platform_.editView, Editing(), platform_.editPreview),
+      addItem_(platform_.addItemView, Editing(), platform_.addPreview, platform_.addOptions),
+      edit_(platform_.editView, Editing(), platform_.editPreview, platform_.editOptions),
       listCommands_(edit_, Editing()),
       target_(platform_.trays, *this, Editing()),
       options_(platform_.optionsView,
                OptionsPlatform{platform_.registry, platform_.process, platform_.sound, platform_.fileDialogs,
                                [this](int iconIndex) { RegisterListFileType(iconIndex); },
-                               platform_.process.ProgramPath()}),
+                               platform_.process.ProgramPath(), [this] { return scanner_.NeverClose(); },
+                               [this](const std::vector<std::string>& programs) { scanner_.SetNeverClose(programs); },
+                               [this] { return RunningPrograms(scanner_, platform_.windows); }}),
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
     store_.WhenRefused([this](bool saving, long error) { ListRefused(saving, error); });
@@ -70,7 +74,8 @@ MainFrm::MainFrm(MainFrmPlatform platform)
         history_ = std::make_unique<CloseHistory>(platform_.windows, parts->clock, parts->checkTimer);
         closedWindows_ = std::make_unique<ClosedWindows>(
             parts->view, ClosedWindowsPlatform{*history_, lv_, store_, platform_.process, platform_.fileDialogs,
-                                               platform_.files, [this](int index) { ShowEntry(index); }});
+                                               platform_.files, [this](int index) { ShowEntry(index); },
+                                               platform_.registry, scanner_, platform_.windows});
     }
 }
 
@@ -219,6 +224,24 @@ void MainFrm::SysIcon_SysTrayMouseUp(int button) {
 
 void MainFrm::menu_Open_Click() { platform_.view.ShowNormal(); }
 
+void MainFrm::lv_ContextMenu(int index) {
+    if (index < 0 || index >= lv_.Count()) return;
+    lv_.Select(index);
+    platform_.view.PopupEntryMenu(lv_.OptionsAt(index).enabled);
+}
+
+void MainFrm::EntryEnabled_Click() {
+    const int index = lv_.Selection();
+    if (index < 0 || index >= lv_.Count()) return;
+    const std::string text = lv_.At(index);
+    EntryOptions options = lv_.OptionsAt(index);
+    options.enabled = !options.enabled;
+    lv_.SetOptions(index, options);
+    store_.SaveWindowList(ListChange::Options(text, std::move(options)));
+    // The reload drops the selection; the user is still working on this entry.
+    lv_.Select(store_.Find(text));
+}
+
 void MainFrm::OpenHelpFile() {
     const std::string path = platform_.process.ProgramFolder() + "\\Quellbox.chm";
     if (!platform_.process.IsOrdinaryFile(path)) {
@@ -299,7 +322,10 @@ bool MainFrm::OnCommand(int id) {
     case IDM_AD1:
     case IDM_AD2: addItem_.Show(); return true;
     case IDC_EDITENTRY: listCommands_.EditEntry_Click(own_.mainFrm); return true;
-    case IDC_LREM: listCommands_.lrem_Click(own_.mainFrm); return true;
+    case IDC_LREM:
+    case IDM_ENTRYREMOVE: listCommands_.lrem_Click(own_.mainFrm); return true;
+    case IDM_ENTRYEDIT: listCommands_.EditEntry_Click(own_.mainFrm); return true;
+    case IDM_ENTRYENABLED: EntryEnabled_Click(); return true;
     case IDM_ENTASK1:
     case IDM_ENTASK2: target_.TaskbarTarget_Click(); return true;
     case IDM_MODE:
@@ -311,6 +337,9 @@ bool MainFrm::OnCommand(int id) {
     case IDM_OPTFILEICON:
     case IDM_FILEICON1:
     case IDM_FILEICON2: options_.ShowOptionsPage(kPageListIcon); return true;
+    case IDM_NEVERCLOSE:
+    case IDM_NEVERCLOSE1:
+    case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
     case IDM_ABT: about_.Show(); return true;
     case IDM_CLOSEDWINDOWS:
     case IDM_CLOSEDWINDOWS1:

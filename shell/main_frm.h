@@ -59,6 +59,10 @@ public:
     virtual void RemoveSystemMenuItem(int position) = 0;
     // The check mark of an item of the tray pop-up menus.
     virtual void CheckTrayMenuItem(int commandId, bool checked) = 0;
+    // Pops the context menu of the selected entry up where the user asked
+    // for it, "Enabled" checked or not; the chosen command comes to the
+    // main window.
+    virtual void PopupEntryMenu(bool enabled) = 0;
 };
 
 // The close history and its window.
@@ -101,6 +105,9 @@ struct MainFrmPlatform {
     HistoryParts* history = nullptr;
     PreviewParts* addPreview = nullptr;
     PreviewParts* editPreview = nullptr;
+    // The options parts of the add and edit dialogs; none in tests that need none.
+    OptionsPartView* addOptions = nullptr;
+    OptionsPartView* editOptions = nullptr;
 };
 
 extern const char kTipEnabled[];
@@ -148,6 +155,12 @@ public:
     void OpenHelpFile();
 
     void lv_DblClick() { listCommands_.lv_DblClick(); }
+    // A right click on entry `index` of `lv` (or the menu key on the
+    // selected one): selects it and offers its menu; -1, below the entries,
+    // offers nothing.
+    void lv_ContextMenu(int index);
+    // "Enabled" of the entry menu: switches the selected entry off or on.
+    void EntryEnabled_Click();
     void SysIcon_SysTrayDoubleClick(int button);
     void SysIcon_SysTrayMouseUp(int button);
     void menu_Open_Click();

@@ -16,6 +16,9 @@ public:
     void ShowRows(int count) override;
     int SelectedRow() const override;
     void SelectRow(int row) override;
+    void SetProgramCommands(const std::string& limitCaption, const std::string& neverCaption, bool enabled) override;
+    void SetRowCommands(bool press, const std::string& actionCaption, bool action) override;
+    int ChooseButton(const std::vector<std::string>& captions) override;
 
 private:
     void OnInit() override;
@@ -24,6 +27,10 @@ private:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The list takes the room the buttons leave; the buttons keep to the bottom.
     void Layout(int width, int height);
+    // Sets the buttons `ids` side by side from the left margin at `top`, each
+    // as wide as its caption needs in the window's font, at least `least`
+    // dialog units.
+    void LayOutRow(const int* ids, int count, int top, int least);
     HWND List() const;
 };
 

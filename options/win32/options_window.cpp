@@ -2,13 +2,15 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "resources/resource.h"
 
 namespace qw {
 namespace {
 
 const char kCdDesignText[] = "*******************";
-const char* const kPageNames[] = {"On Startup", "Sounds", "List Icon"};
+const char* const kPageNames[] = {"On Startup", "Sounds", "List Icon", "Never Close"};
 
 struct PageControl {
     int id;
@@ -20,8 +22,16 @@ constexpr PageControl kPageControls[] = {
     {IDC_STARTMIN, kPageOnStartup}, {IDC_RUNATSTART, kPageOnStartup}, {IDC_SHWSPLASH, kPageOnStartup},
     {IDC_TASKTARGET, kPageOnStartup}, {IDC_SND, kPageSounds},        {IDC_PLY, kPageSounds},
     {IDC_BROWSESOUND, kPageSounds}, {IDC_LABEL1, kPageListIcon},     {IDC_ICONNUM, kPageListIcon},
-    {IDC_ICONVIEW, kPageListIcon},
+    {IDC_ICONVIEW, kPageListIcon},  {IDC_NCLABEL, kPageNeverClose},  {IDC_NCLIST, kPageNeverClose},
+    {IDC_NCREMOVE, kPageNeverClose}, {IDC_NCPROGRAMLABEL, kPageNeverClose}, {IDC_NCPROGRAM, kPageNeverClose},
+    {IDC_NCADD, kPageNeverClose},
 };
+
+std::string WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return Utf8(text);
+}
 
 int CheckBoxId(OptionsCheck box) {
     switch (box) {
@@ -40,7 +50,7 @@ OptionsWindow::OptionsWindow(HINSTANCE instance) : DialogWindow(instance, IDD_OP
 
 void OptionsWindow::OnInit() {
     HWND tabb = GetDlgItem(hwnd_, IDC_TABB);
-    for (int page = 0; page < 3; ++page) {
+    for (int page = 0; page < static_cast<int>(std::size(kPageNames)); ++page) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(kPageNames[page]);
@@ -98,12 +108,46 @@ void OptionsWindow::SetIconView(int iconId) {
     SendDlgItemMessageA(hwnd_, IDC_ICONVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-bool OptionsWindow::OnCommand(int id, int) {
+void OptionsWindow::SetNeverClose(const std::vector<std::string>& programs, int selected) {
+    HWND list = GetDlgItem(hwnd_, IDC_NCLIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& program : programs)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(program).c_str()));
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+int OptionsWindow::NeverCloseSelection() const {
+    return static_cast<int>(SendDlgItemMessageW(hwnd_, IDC_NCLIST, LB_GETCURSEL, 0, 0));
+}
+
+std::string OptionsWindow::NeverCloseProgram() const { return WindowText(GetDlgItem(hwnd_, IDC_NCPROGRAM)); }
+
+void OptionsWindow::SetNeverCloseProgram(const std::string& text) {
+    SetDlgItemTextW(hwnd_, IDC_NCPROGRAM, Wide(text).c_str());
+}
+
+void OptionsWindow::SetRunningPrograms(const std::vector<std::string>& programs) {
+    HWND box = GetDlgItem(hwnd_, IDC_NCPROGRAM);
+    const std::string text = WindowText(box);
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    for (const std::string& program : programs)
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(program).c_str()));
+    SetWindowTextW(box, Wide(text).c_str());
+}
+
+bool OptionsWindow::OnCommand(int id, int code) {
     switch (id) {
     case IDOK: logic_->OK_Click(); return true;
     case IDCANCEL: logic_->No_Click(); return true;
     case IDC_BROWSESOUND: logic_->BrowseSound_Click(); return true;
     case IDC_PLY: logic_->ply_Click(); return true;
+    case IDC_NCADD: logic_->NeverCloseAdd_Click(); return true;
+    case IDC_NCREMOVE: logic_->NeverCloseRemove_Click(); return true;
+    case IDC_NCPROGRAM:
+        // Enter in the program box adds the program; elsewhere it is OK.
+        if (code == CBN_SETFOCUS || code == CBN_KILLFOCUS)
+            SendMessageW(hwnd_, DM_SETDEFID, code == CBN_SETFOCUS ? IDC_NCADD : IDOK, 0);
+        return true;
     }
     return false;
 }

@@ -1,4 +1,4 @@
-// The options dialog's window: one template with the controls of all three
+// The options dialog's window: one template with the controls of all four
 // pages, of which those of the selected page are shown.
 #pragma once
 
@@ -22,6 +22,11 @@ public:
     int IconNum() const override;
     void SetIconNum(int position) override;
     void SetIconView(int iconId) override;
+    void SetNeverClose(const std::vector<std::string>& programs, int selected) override;
+    int NeverCloseSelection() const override;
+    std::string NeverCloseProgram() const override;
+    void SetNeverCloseProgram(const std::string& text) override;
+    void SetRunningPrograms(const std::vector<std::string>& programs) override;
 
 private:
     void OnInit() override;

@@ -10,7 +10,7 @@ outputs can be rebuilt anywhere:
   track_on.ico           tray icon while tracking is on (green eye, red X);
                          also the main window's icon
   target.ico             the taskbar target (crosshair over a bullseye)
-  import.bmp ... history.bmp  the ten 13x13 menu pictures
+  import.bmp ... never.bmp    the eleven 13x13 menu pictures
   splash.bmp, about.bmp  banner pictures for the splash and about windows
 
 Icons hold images of 16, 20, 24, 32, 40, 48, 64 and 256 pixels, the sizes
@@ -764,6 +764,22 @@ MENU_ART = {
         '.NwwwwgwwwwN.',
         '..NNwwwwwNN..',
         '....NNNNN....',
+    ],
+    # Never close: a shield with a check mark, for programs kept safe.
+    'never': [
+        '.............',
+        '.NNNNNNNNNNN.',
+        '.NBBBBBBBBBN.',
+        '.NBBBBBBBwBN.',
+        '.NBBBBBBwwBN.',
+        '.NBwBBBwwBBN.',
+        '.NBwwBwwBBBN.',
+        '.NBBwwwBBBBN.',
+        '..NBBwBBBBN..',
+        '..NBBBBBBBN..',
+        '...NBBBBBN...',
+        '....NBBBN....',
+        '.....NNN.....',
     ],
 }
 

@@ -3,6 +3,7 @@
 #include "shell/win32/main_frm_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <initializer_list>
@@ -21,6 +22,7 @@
 #include "shell/main_layout.h"
 #include "shell/win32/about_window.h"
 #include "store/window_list_store.h"
+#include "ui/entry_look.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/sys_tray_window.h"
 
@@ -50,7 +52,7 @@ public:
                                CaseFolding::System(), ansi_, ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
                                &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
-                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_}) {
+                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_, &addItem_, &edit_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
         options_.Bind(&frm_.Opts(), &frm_.Own().options);
@@ -112,6 +114,14 @@ public:
     void CheckTrayMenuItem(int id, bool checked) override {
         CheckMenuItem(trayMenus_, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
+    void PopupEntryMenu(bool enabled) override;
+
+    // The list box asks for each entry to be drawn: its text, greyed when it
+    // is switched off, and the marks of its options after it.
+    void DrawEntry(const DRAWITEMSTRUCT& item);
+    int EntryHeight() const { return text_.fontHeight; }
+    // WM_CONTEXTMENU of `lv`: at `at` on the screen, or (-1, -1) from the keyboard.
+    void OnEntryMenu(POINT at);
 
 private:
     HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0);
@@ -164,6 +174,8 @@ private:
     UINT dpi_ = 96;
     MainFrmText text_;
     HMENU trayMenus_ = nullptr;
+    HMENU entryMenu_ = nullptr;
+    POINT entryMenuAt_{};
     std::map<int, HBITMAP> bitmaps_;
     std::map<IconHandle, int> iconIds_;
     unsigned long wakeups_[3] = {};
@@ -191,7 +203,11 @@ void MainFrmWindow::OnCreate(HWND window) {
     font_ = CreateMessageFont(dpi_);
 
     label_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_NUMWINDOWS);
-    lv_ = Child(L"LISTBOX", L"", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, IDC_LV, WS_EX_CLIENTEDGE);
+    // Drawn by the window, which shows each entry's options; the list box
+    // keeps the texts, so `lv` stays a list box to everyone who reads it.
+    lv_ = Child(L"LISTBOX", L"",
+                WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                IDC_LV, WS_EX_CLIENTEDGE);
     buttons_[0] = Child(L"BUTTON", L"Add New Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LADD);
     buttons_[1] = Child(L"BUTTON", L"Edit Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITENTRY);
     buttons_[2] = Child(L"BUTTON", L"Remove Item", BS_PUSHBUTTON | WS_TABSTOP, IDC_LREM);
@@ -210,6 +226,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 
     trayMenus_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDM_TRAYMENUS));
+    entryMenu_ = LoadMenuW(instance_, MAKEINTRESOURCEW(IDM_ENTRYMENU));
     lvControl_.Bind(lv_);
     numWindows_.Bind(label_);
     frm_.Attach(reinterpret_cast<WindowHandle>(window));
@@ -240,6 +257,88 @@ void MainFrmWindow::MeasureText() {
     text_.widestCount = width(Wide(CountText(EntryList::kMaxEntries, ThousandsSeparator())));
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
+    // A list box drawn by its owner keeps the height it was first given: an
+    // entry is a line of the font, as the list box makes it for its own.
+    SendMessageW(lv_, LB_SETITEMHEIGHT, 0, MAKELPARAM(EntryHeight(), 0));
+}
+
+void MainFrmWindow::DrawEntry(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT row = item.rcItem;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool focus = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+    if (item.itemID == static_cast<UINT>(-1)) {  // an empty list that has the focus
+        if (focus) DrawFocusRect(dc, &row);
+        return;
+    }
+    const int length = static_cast<int>(SendMessageW(lv_, LB_GETTEXTLEN, item.itemID, 0));
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        std::max<LRESULT>(SendMessageW(lv_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(&text[0])), 0)));
+    // The list box mirrors `lv` item for item.
+    const EntryList& lv = frm_.lv();
+    const int index = static_cast<int>(item.itemID);
+    const EntryLook look =
+        index < lv.Count() && Wide(lv.At(index)) == text ? LookOf(lv.OptionsAt(index)) : EntryLook{};
+    const std::wstring mark = Wide(look.mark);
+
+    FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = GetTextColor(dc);
+    // As the list box places its own texts: a pixel in from the edge.
+    const int margin = std::max(1, ScaleForDpi(1, static_cast<int>(dpi_)));
+    RECT room{row.left + margin, row.top, row.right - margin, row.bottom};
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    const auto widthOf = [dc](const std::wstring& part) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, part.c_str(), static_cast<int>(part.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    int textRight = room.right;
+    if (!mark.empty()) {
+        // The mark keeps up to half the row; a long text gives way first.
+        const int gap = widthOf(L" "), roomWidth = room.right - room.left;
+        const int markWidth = std::min(widthOf(mark), roomWidth / 2);
+        textRight = std::min<int>(room.left + widthOf(text), room.right - gap - markWidth);
+        RECT markRoom{textRight + gap, room.top, std::min<LONG>(textRight + gap + markWidth, room.right), room.bottom};
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+        DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &markRoom, format);
+    }
+    RECT textRoom{room.left, room.top, textRight, room.bottom};
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : look.greyed ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRoom, format);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    if (focus) DrawFocusRect(dc, &row);
+}
+
+void MainFrmWindow::OnEntryMenu(POINT at) {
+    int index = -1;
+    if (at.x == -1 && at.y == -1) {
+        // The menu key or Shift+F10: the selected entry, the menu below it.
+        index = static_cast<int>(SendMessageW(lv_, LB_GETCURSEL, 0, 0));
+        RECT item{};
+        if (index < 0 || SendMessageW(lv_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ==
+                             LB_ERR)
+            return;
+        at = {item.left, item.bottom};
+        ClientToScreen(lv_, &at);
+    } else {
+        POINT client = at;
+        ScreenToClient(lv_, &client);
+        const LRESULT hit = SendMessageW(lv_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        // The high word is set below the last entry.
+        if (HIWORD(hit) == 0) index = LOWORD(hit);
+    }
+    entryMenuAt_ = at;
+    frm_.lv_ContextMenu(index);
+}
+
+void MainFrmWindow::PopupEntryMenu(bool enabled) {
+    HMENU menu = GetSubMenu(entryMenu_, 0);
+    CheckMenuItem(menu, IDM_ENTRYENABLED, MF_BYCOMMAND | (enabled ? MF_CHECKED : MF_UNCHECKED));
+    // The command comes to the main window as any menu command does.
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, entryMenuAt_.x, entryMenuAt_.y, 0, hwnd_, nullptr);
 }
 
 int MainFrmWindow::StatusHeight() const {
@@ -395,6 +494,27 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kWakeupCount:
         return self->Wakeups(wParam);
+    case WM_MEASUREITEM:
+        // Asked while `lv` is created, before the window knows its font;
+        // the item height is set again once it does.
+        if (wParam == IDC_LV) {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            item->itemHeight = static_cast<UINT>(std::max(self ? self->EntryHeight() : 0, 1));
+            return TRUE;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (wParam == IDC_LV) {
+            self->DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (self && reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_LV)) {
+            self->OnEntryMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        }
+        break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_LV) {
             if (HIWORD(wParam) == LBN_DBLCLK) self->Frm().lv_DblClick();

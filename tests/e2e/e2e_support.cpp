@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -94,6 +96,12 @@ std::string Value(const char* path, const char* name, HKEY root) {
 void QuietOptions() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kOptionsKey);
     for (const char* name : {"Run at Start", "Task Target", "Show Splash Screen"}) SetString(kOptionsKey, name, "0");
+    // No program is spared: a test's "Never Close" is its own.
+    HKEY program = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Varn\\Quellwatch", 0, KEY_SET_VALUE, &program) == ERROR_SUCCESS) {
+        RegDeleteValueA(program, "Never Close");
+        RegCloseKey(program);
+    }
 }
 
 void SeedList(const std::vector<std::string>& entries) {
@@ -113,30 +121,10 @@ void SeedRules(const std::map<std::string, std::vector<std::string>>& rules) {
     }
 }
 
-std::string Cell(const Program& program, HWND list, int row, int column) {
-    struct Request {
-        LVITEMW item;
-        wchar_t text[512];
-    };
-    auto* remote =
-        static_cast<char*>(VirtualAllocEx(program.Handle(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "";
-    Request local{};
-    local.item.iSubItem = column;
-    local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
-    local.item.cchTextMax = 512;
-    WriteProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
-    VirtualFreeEx(program.Handle(), remote, 0, MEM_RELEASE);
-    local.text[511] = L'\0';
-    return Utf8(local.text);
-}
-
 std::vector<std::vector<std::string>> Rows(const Program& program, HWND list) {
     std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < 5; ++c) rows[r].push_back(Cell(program, list, static_cast<int>(r), c));
+        for (int c = 0; c < 5; ++c) rows[r].push_back(ListViewCell(program, list, static_cast<int>(r), c));
     }
     return rows;
 }
@@ -195,12 +183,14 @@ bool Program::WaitForMain(bool shows) {
     return main_ != nullptr;
 }
 
-Helper::Helper() {
+Helper::Helper(const std::string& exe) {
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Log), kLogName);
+    const bool first = mapping_ && GetLastError() != ERROR_ALREADY_EXISTS;
     if (mapping_) log_ = static_cast<Log*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Log)));
     if (!log_) return;
-    log_->count = 0;
-    if (!process_.Start(BinDir() + "\\qw_e2e_helper.exe")) return;
+    // A second helper writes on in the first one's log.
+    if (first) log_->count = 0;
+    if (!process_.Start(BinDir() + "\\" + exe)) return;
     // Its command window is hidden.
     commands_ = WaitForWindowOf(process_.Id(), [](HWND w) { return Title(w, GetClassNameA) == kHelperClass; },
                                 std::chrono::seconds(20));
@@ -363,6 +353,35 @@ HWND WaitForBox(const Program& program, const std::string& text, const std::stri
 HWND WaitForSplash(const Program& program) {
     return WaitForWindowOf(program.Id(), [](HWND w) { return IsWindowVisible(w) && GetDlgItem(w, IDC_SPLASHPICTURE); },
                            std::chrono::seconds(10));
+}
+
+std::string ListViewCell(const Program& program, HWND list, int row, int column) {
+    struct Request {
+        LVITEMW item;
+        wchar_t text[512];
+    };
+    auto* remote = static_cast<char*>(VirtualAllocEx(program.Handle(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "";
+    Request local{};
+    local.item.iSubItem = column;
+    local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
+    local.item.cchTextMax = 512;
+    WriteProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
+    VirtualFreeEx(program.Handle(), remote, 0, MEM_RELEASE);
+    local.text[511] = L'\0';
+    return Utf8(local.text);
+}
+
+void SelectListViewRow(const Program& program, HWND list, int row) {
+    LVITEMW local{};
+    local.stateMask = local.state = LVIS_SELECTED | LVIS_FOCUSED;
+    auto* remote = static_cast<char*>(VirtualAllocEx(program.Handle(), nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return;
+    WriteProcessMemory(program.Handle(), remote, &local, sizeof local, nullptr);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(program.Handle(), remote, 0, MEM_RELEASE);
 }
 
 AnswerTimer::AnswerTimer(HWND window)

@@ -78,9 +78,10 @@ void SetString(const char* path, const char* name, const std::string& value);
 // "(missing)" when absent.
 std::string Value(const char* path, const char* name, HKEY root = HKEY_CURRENT_USER);
 // No splash, no start-with-Windows entry, no taskbar target (the main icon
-// alone in the tray); defaults else.
+// alone in the tray), no program never closed; defaults else.
 void QuietOptions();
-void SeedList(const std::vector<std::string>& entries);  // and no options
+// The stored list: `entries`, none with options.
+void SeedList(const std::vector<std::string>& entries);
 // Each entry's option strings under Rules ("action=press", ...).
 void SeedRules(const std::map<std::string, std::vector<std::string>>& rules);
 std::vector<std::string> StoredList();
@@ -135,7 +136,9 @@ using Quellbox = Program;
 
 class Helper {
 public:
-    Helper();
+    // `exe`, beside the driver: a copy of the helper under another name is
+    // another program with the same windows. Helpers share one log.
+    explicit Helper(const std::string& exe = "qw_e2e_helper.exe");
     ~Helper();
     bool Ok() const { return commands_ != nullptr; }
     HWND Create(const std::string& title, const std::string& flags = "", HWND owner = nullptr) {
@@ -255,10 +258,12 @@ inline bool Answer(HWND box, int button) {
     return WaitGone(box);
 }
 inline std::string BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
-
 // A cell of a list view of `program`: the request and its answer go through
 // the program's own memory, as a pointer in a message to another process must.
-std::string Cell(const Program& program, HWND list, int row, int column);
+std::string ListViewCell(const Program& program, HWND list, int row, int column);
+// Selects `row` of a list view of `program` as a click would (its owner is told).
+void SelectListViewRow(const Program& program, HWND list, int row);
+
 // The five cells of each row of the close history's list.
 std::vector<std::vector<std::string>> Rows(const Program& program, HWND list);
 

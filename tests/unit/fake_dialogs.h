@@ -76,6 +76,17 @@ struct FakeOptionsView : Fake<OptionsView> {
     int IconNum() const override { return state[6]; }
     void SetIconNum(int position) override { state[6] = position; }
     void SetIconView(int id) override { state[7] = id; }
+    // The "Never Close" page.
+    std::vector<std::string> neverClose, running;
+    int neverSelected = -1;
+    std::string program;
+    void SetNeverClose(const std::vector<std::string>& programs, int selected) override {
+        neverClose = programs, neverSelected = selected;
+    }
+    int NeverCloseSelection() const override { return neverSelected; }
+    std::string NeverCloseProgram() const override { return program; }
+    void SetNeverCloseProgram(const std::string& text) override { program = text; }
+    void SetRunningPrograms(const std::vector<std::string>& programs) override { running = programs; }
 };
 
 struct FakeHistoryView : Fake<ClosedWindowsView> {
@@ -84,12 +95,48 @@ struct FakeHistoryView : Fake<ClosedWindowsView> {
     void ShowRows(int count) override { rows = count, ++shown; }
     int SelectedRow() const override { return selected; }
     void SelectRow(int row) override { selected = row; }
+    std::string limitCaption, neverCaption;
+    bool programCommands = false;
+    void SetProgramCommands(const std::string& limit, const std::string& never, bool enabled) override {
+        limitCaption = limit, neverCaption = never, programCommands = enabled;
+    }
+    bool press = false, rowAction = false;
+    std::string actionCaption;
+    void SetRowCommands(bool pressOn, const std::string& caption, bool actionOn) override {
+        press = pressOn, actionCaption = caption, rowAction = actionOn;
+    }
+    // The menu of buttons: each one offered, and the index the user picks.
+    std::vector<std::vector<std::string>> menus;
+    int pick = -1;
+    int ChooseButton(const std::vector<std::string>& captions) override {
+        menus.push_back(captions);
+        return pick;
+    }
+};
+
+// The options part of an add or edit dialog, folded as a new dialog's is.
+struct FakePart : OptionsPartView {
+    bool shown = false, programBox = false;
+    OptionsForm form;
+    std::vector<std::string> programs;
+    void ShowOptionsPart(bool on) override { shown = on; }
+    bool OptionsPartShown() const override { return shown; }
+    OptionsForm Form() const override { return form; }
+    void SetForm(const OptionsForm& value) override { form = value; }
+    void EnableProgramBox(bool on) override { programBox = on; }
+    void SetPrograms(const std::vector<std::string>& value) override { programs = value; }
+    bool buttonBox = false, endAnswer = true;
+    int endAsked = 0;
+    void EnableButtonBox(bool on) override { buttonBox = on; }
+    bool ConfirmEndProgram() override { return ++endAsked, endAnswer; }
 };
 
 struct FakeLine : PreviewView {
-    std::string text;
+    std::string text, note;
     bool caution = false;
-    void SetPreview(const std::string& value, bool on) override { text = value, caution = on; }
+    void SetPreview(const std::string& value, bool on, const std::string& why) override {
+        text = value, caution = on, note = why;
+    }
 };
 
 struct FakePointer : MousePointer {
@@ -159,6 +206,8 @@ struct FakeView : MainFrmView {
     void SetMenuItemBitmaps(int, unsigned, int) override {}
     void RemoveSystemMenuItem(int position) override { removedSystemItems.push_back(position); }
     void CheckTrayMenuItem(int id, bool on) override { checked[id] = on; }
+    std::vector<bool> entryMenus;  // each entry menu popped up: "Enabled" checked?
+    void PopupEntryMenu(bool on) override { entryMenus.push_back(on); }
 };
 
 constexpr WindowHandle kMain = 0x100;
@@ -191,13 +240,14 @@ struct FrmWorld {
     MemoryTimer check, addDelay, editDelay;
     FakeHistoryView historyView;
     FakeLine addLine, editLine;
+    FakePart addPart, editPart;
     HistoryParts parts{clock, check, historyView};
     PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
     const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(),
                                 ",", view, trays, process, commandLineMode, addItemView, editView, files, random,
                                 dialogs, &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr,
-                                nullptr, &parts, &addPreview, &editPreview}};
+                                nullptr, &parts, &addPreview, &editPreview, &addPart, &editPart}};
     AddItem& add = frm.Adder();
     Edit& edit = frm.Editor();
     TaskbarTarget& target = frm.Target();

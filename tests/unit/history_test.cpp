@@ -263,7 +263,7 @@ TEST_F(History, AWindowThatAsksItsOwnQuestionIsAskedOnceAtATime) {
     frm.OnCommand(IDC_LADD);  // the preview leaves the question out too, not the window
     addItemView.text = "notepad";
     add.PreviewTmr_Timer();
-    EXPECT_EQ(addLine.text, "Would close now: 1 window" + kDash + "Untitled - Notepad");
+    EXPECT_EQ(addLine.text, "Would close now: 1 window" + kDash + "Untitled - Notepad (notepad.exe)");
     windows.windows[0].enabled = true;  // Cancel
     windows.Remove(0x50);
     owned(4, 1, "Find in Notepad");

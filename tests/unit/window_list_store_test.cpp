@@ -699,6 +699,7 @@ TEST(ListFileFormat, OptionsTravelUnderTheNewestHeader) {
     scoped.program = "setup.exe";
     scoped.dialogsOnly = true;
     exact.title = TitleRule::kExact;
+    exact.action = EntryAction::kPress, exact.button = "No", exact.delay = 1500;
     exact.kept = {"monitor=2"};
     Fixture f;
     f.lv.Assign({"Setup Wizard", u8"Привет - Report", "Plain entry"}, {scoped, {}, exact});
@@ -710,7 +711,8 @@ TEST(ListFileFormat, OptionsTravelUnderTheNewestHeader) {
                                                                                              scoped, {}, exact}));
     const auto opt = [](const std::string& text) { return "+" + Line(text); };
     const std::string written = kHead4 + Line("Setup Wizard") + opt("program=setup.exe") + opt("dialogs=1") +
-                                Line("Daily Offer") + Line("Plain entry") + opt("title=exact") + opt("monitor=2");
+                                Line("Daily Offer") + Line("Plain entry") + opt("title=exact") + opt("action=press") +
+                                opt("button=No") + opt("delay=1500") + opt("monitor=2");
     Fixture same;  // its keys are all 68, as Line draws them
     same.lv.Assign({"Setup Wizard", "Daily Offer", "Plain entry"}, {scoped, {}, exact});
     ASSERT_TRUE(same.list.ExportWindowList(kPath, 0));
