@@ -317,9 +317,6 @@ void Scanner::EndWait(WindowHandle window) {
     waits_.erase(it);
 }
 
-namespace {
-// A caption as the user reads it: without its access key's "&" ("&&" is an
-// ampersand), blanks around it dropped.
 std::string ShownCaption(const std::string& caption) {
     std::string shown;
     for (std::size_t i = 0; i < caption.size(); ++i) {
@@ -330,7 +327,6 @@ std::string ShownCaption(const std::string& caption) {
     const auto first = shown.find_first_not_of(' ');
     return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
 }
-}  // namespace
 
 bool Scanner::HasButton(WindowHandle window, const std::string& caption) {
     const std::string wanted = lower_.Lower(ShownCaption(caption));

@@ -87,6 +87,10 @@ protected:
     ~BetweenWindows() = default;
 };
 
+// A button's caption as the user reads it: without its access key's "&"
+// ("&&" is an ampersand), blanks around it dropped; a press compares these.
+std::string ShownCaption(const std::string& caption);
+
 class Scanner : private WindowVisitor {
 public:
     Scanner(WindowApi& windows, SoundApi& sound, RegistryApi& registry, const EntryList& lv,

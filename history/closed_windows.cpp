@@ -67,18 +67,6 @@ std::string CaptionName(const std::string& program) {
     return name;
 }
 
-// A button's caption as the user reads it: without its access key's "&"
-// ("&&" is an ampersand), blanks around it dropped, as the scan compares it.
-std::string ShownCaption(const std::string& caption) {
-    std::string shown;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && ++i == caption.size()) break;
-        shown += caption[i];
-    }
-    const auto first = shown.find_first_not_of(' ');
-    return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 std::string HistoryCsv(const std::deque<CloseRecord>& rows) {

@@ -1464,9 +1464,9 @@ N42  history/closed_windows.cpp  "Limit Entry" acts though the user answered Can
 + Asked("Limit the entry \"" + entry + "\" to windows of " + program +
 +                "?\r\nIt will no longer close windows of other programs.");
 
-N43  history/closed_windows.cpp  "Limit Entry" limits whatever entry took the place of the row's meanwhile
+N43  history/closed_windows.cpp  a row's command changes the entry listed before the row's
 - const int at = platform_.store.Find(entry);
-+ const int at = index;
++ const int at = std::max(0, platform_.store.Find(entry) - 1);
 
 N44  history/closed_windows.cpp  "Limit Entry" drops the entry's other options
 - EntryOptions options = platform_.lv.OptionsAt(at);
@@ -1848,10 +1848,10 @@ H29  history/closed_windows.cpp  a button without a caption is offered
 + captions.push_back(button.caption);
 
 H30  history/closed_windows.cpp  the chosen button is stored with its access key's "&"
-- if (caption[i] == '&' && ++i == caption.size()) break;
-+ 
+- const std::string button = ShownCaption(captions[static_cast<std::size_t>(chosen)]);
++ const std::string button = captions[static_cast<std::size_t>(chosen)];
 
-H31  history/closed_windows.cpp  the chosen button is stored with the blanks around its caption
+H31  engine/scanner.cpp  the chosen button is stored with the blanks around its caption
 - return first == std::string::npos ? "" : shown.substr(first, shown.find_last_not_of(' ') - first + 1);
 + return shown;
 

@@ -29,17 +29,8 @@ TEST(Actions, EachActionOnTheRealProgram) {
                {"Patience", {"delay=1500"}}});
     // Wine's Notepad with unsaved text asks "Save changes?" in a box titled
     // "Notepad" when asked to close; the entry naming its "&No" answers it.
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
     Program notepad;
-    ASSERT_TRUE(notepad.Start(std::string(system) + "\\notepad.exe"));
-    HWND main = WaitForWindowOf(notepad.Id(), [](HWND w) {
-        return IsWindowVisible(w) && FindWindowExA(w, nullptr, "Edit", nullptr);
-    }, 10s);
-    ASSERT_NE(main, nullptr);
-    HWND edit = FindWindowExA(main, nullptr, "Edit", nullptr);
-    for (char c : std::string("Words nobody saved")) PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == "Words nobody saved"; }, 10s));
+    ASSERT_NE(StartNotepadWithText(notepad, "Words nobody saved"), nullptr);
     Helper helper;
     ASSERT_TRUE(helper.Ok());
     Quellbox q;

@@ -440,4 +440,26 @@ bool RunHost(const std::string& commandLine) {
     return done;
 }
 
+HWND OpenHistoryFromMenuBar(const Program& program) {
+    RECT main{};
+    GetWindowRect(program.Main(), &main);
+    if (!RunHost("/usr/bin/xdotool mousemove " + std::to_string(main.left + 120) + " " +
+                 std::to_string(main.top + 60) + " click 1 key alt+s Up Return"))
+        return nullptr;
+    return WaitForWindow(program, "Closed Windows");
+}
+
+HWND StartNotepadWithText(Program& notepad, const std::string& text) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    if (!notepad.Start(std::string(system) + "\\notepad.exe")) return nullptr;
+    HWND main = WaitForWindowOf(notepad.Id(), [](HWND w) {
+        return IsWindowVisible(w) && FindWindowExA(w, nullptr, "Edit", nullptr);
+    }, std::chrono::seconds(10));
+    HWND edit = main ? FindWindowExA(main, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit) return nullptr;
+    for (char c : text) PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);  // as typed: modified
+    return WaitUntil([&] { return TextOf(edit) == text; }, std::chrono::seconds(10)) ? edit : nullptr;
+}
+
 }  // namespace qwe2e

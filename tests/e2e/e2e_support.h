@@ -267,6 +267,13 @@ void SelectListViewRow(const Program& program, HWND list, int row);
 // The five cells of each row of the close history's list.
 std::vector<std::vector<std::string>> Rows(const Program& program, HWND list);
 
+// "Closed Windows", opened from the main window's menu bar ("Status", its
+// last item) with real clicks and keys, as a user opens it; none on time-out.
+HWND OpenHistoryFromMenuBar(const Program& program);
+// Wine's Notepad, started with `text` typed into it and not saved: its edit
+// control, or none.
+HWND StartNotepadWithText(Program& notepad, const std::string& text);
+
 // Saves the screen as QW_SCREENSHOT_DIR/<name>.png when that folder (a host
 // path) is set, after letting `painter` paint what it just opened.
 void Screenshot(const std::string& name, const Program* painter = nullptr);

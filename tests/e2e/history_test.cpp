@@ -29,11 +29,7 @@ TEST(History, ClosedWindowsFromBothMenusSavedAndThePreview) {
 
     // From the menu bar: the last item of "&Status". The window is the main
     // window's, and follows closes while it is open.
-    RECT main{};
-    GetWindowRect(q.Main(), &main);
-    ASSERT_TRUE(RunHost("/usr/bin/xdotool mousemove " + std::to_string(main.left + 120) + " " +
-                        std::to_string(main.top + 60) + " click 1 key alt+s Up Return"));
-    HWND history = WaitForWindow(q, "Closed Windows");
+    HWND history = OpenHistoryFromMenuBar(q);
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(GetWindow(history, GW_OWNER), q.Main());
     HWND list = GetDlgItem(history, IDC_HISTORYLIST);

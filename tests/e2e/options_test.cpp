@@ -292,11 +292,7 @@ TEST(Options, AJourneyThroughEntryOptions) {
     // The close history: the row of the copy's window closed by "Weekly
     // digest" offers its program to both commands; each asks first.
     // Opened from the menu bar with real keys, as a user does.
-    RECT main{};
-    GetWindowRect(q.Main(), &main);
-    ASSERT_TRUE(RunHost("/usr/bin/xdotool mousemove " + std::to_string(main.left + 120) + " " +
-                        std::to_string(main.top + 60) + " click 1 key alt+s Up Return"));
-    HWND history = WaitForWindow(q, "Closed Windows");
+    HWND history = OpenHistoryFromMenuBar(q);
     ASSERT_NE(history, nullptr);
     HWND table = GetDlgItem(history, IDC_HISTORYLIST), limit = GetDlgItem(history, IDC_HISTORYLIMIT),
          never = GetDlgItem(history, IDC_HISTORYNEVER);

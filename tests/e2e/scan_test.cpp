@@ -86,18 +86,11 @@ TEST(Scan, ClosesWhatMatchesAndNothingElseOneTitleAtATime) {
 TEST(Scan, AWindowThatAsksFirstPutsUpOneQuestionAtATime) {
     QuietOptions();
     SeedList({"question offer", "notepad", "sentinel"});
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
     Program notepad;
-    ASSERT_TRUE(notepad.Start(std::string(system) + "\\notepad.exe"));
-    HWND main = WaitForWindowOf(notepad.Id(), [](HWND w) {
-        return IsWindowVisible(w) && FindWindowExA(w, nullptr, "Edit", nullptr);
-    }, 10s);
-    ASSERT_NE(main, nullptr);
-    HWND edit = FindWindowExA(main, nullptr, "Edit", nullptr);
     const std::string text = "Words nobody saved";
-    for (char c : text) PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);  // as typed: modified
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(edit) == text; }, 10s));
+    HWND edit = StartNotepadWithText(notepad, text);
+    ASSERT_NE(edit, nullptr);
+    HWND main = GetAncestor(edit, GA_ROOT);
     Helper helper;
     Quellbox quellbox;
     ASSERT_TRUE(helper.Ok() && quellbox.Launch());
