@@ -1641,8 +1641,8 @@ A16  engine/close_history.cpp  a waiting window's action gets a row of its own
 + if (false) {
 
 A17  store/entry_options.cpp  the action is not stored
-- if (const char* action = kActions[static_cast<int>(options.action)]) strings.push_back(std::string("action=") + action);
-+ 
+- strings.push_back(std::string("action=") + kActionWords[static_cast<int>(options.action)]);
++ {}
 
 A18  store/entry_options.cpp  a wait longer than a minute is kept as it stands
 - *delay = std::min(std::stoi(value), EntryOptions::kMaxDelay);
@@ -1878,6 +1878,10 @@ B12  ui/entry_look.cpp  a press is marked without its button
 B13  ui/entry_look.cpp  a wait is marked in whole seconds, a short one as none
 - const int tenths = (milliseconds + 50) / 100;
 + const int tenths = milliseconds / 1000 * 10;
+
+A23  store/entry_options.cpp  a stored action is read as the one before it in the table
+- if (SameWord(value, kActionWords[action])) options.action = static_cast<EntryAction>(action);
++ if (SameWord(value, kActionWords[action])) options.action = static_cast<EntryAction>(action > 0 ? action - 1 : 0);
 
 MUTANTS
 

@@ -49,6 +49,9 @@ bool EntryOptions::operator==(const EntryOptions& other) const {
            delay == other.delay && kept == other.kept;
 }
 
+// The words of "action=", in EntryAction's order: one table to write and read.
+const char* const kActionWords[] = {"close", "press", "minimize", "end", "record"};
+
 std::vector<std::string> RuleStrings(const EntryOptions& options) {
     std::vector<std::string> strings;
     if (!options.enabled) strings.push_back("enabled=0");
@@ -56,8 +59,8 @@ std::vector<std::string> RuleStrings(const EntryOptions& options) {
     if (options.title == TitleRule::kPrefix) strings.push_back("title=prefix");
     if (!options.program.empty()) strings.push_back("program=" + options.program);
     if (options.dialogsOnly) strings.push_back("dialogs=1");
-    static const char* const kActions[] = {nullptr, "press", "minimize", "end", "record"};
-    if (const char* action = kActions[static_cast<int>(options.action)]) strings.push_back(std::string("action=") + action);
+    if (options.action != EntryAction::kClose)
+        strings.push_back(std::string("action=") + kActionWords[static_cast<int>(options.action)]);
     if (!options.button.empty()) strings.push_back("button=" + options.button);
     if (options.delay > 0) strings.push_back("delay=" + std::to_string(options.delay));
     strings.insert(strings.end(), options.kept.begin(), options.kept.end());
@@ -81,11 +84,9 @@ EntryOptions ParseRuleStrings(const std::vector<std::string>& strings) {
         } else if (SameWord(name, "program")) {
             options.program = value;
         } else if (SameWord(name, "action")) {
-            if (SameWord(value, "close")) options.action = EntryAction::kClose;
-            if (SameWord(value, "press")) options.action = EntryAction::kPress;
-            if (SameWord(value, "minimize")) options.action = EntryAction::kMinimize;
-            if (SameWord(value, "end")) options.action = EntryAction::kEnd;
-            if (SameWord(value, "record")) options.action = EntryAction::kRecord;
+            for (int action = 0; action <= static_cast<int>(EntryAction::kRecord); ++action) {
+                if (SameWord(value, kActionWords[action])) options.action = static_cast<EntryAction>(action);
+            }
         } else if (SameWord(name, "button")) {
             options.button = value;
         } else if (SameWord(name, "delay")) {
