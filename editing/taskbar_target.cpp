@@ -49,7 +49,29 @@ void TaskbarTarget::Target_SysTrayMouseMove() {
 
 void TaskbarTarget::Target_SysTrayMouseDown(int button) {
     if (button != kLeftButton) return;
-    std::string title = pendingTargetTitle_;
+    Offer(pendingTargetTitle_);
+}
+
+void TaskbarTarget::AddKey_Pressed() {
+    if (keyAsking_) return;
+    WindowApi& windows = platform_.windows;
+    const auto isDesktopOrTaskbar = [&windows](WindowHandle window) {
+        const std::string className = windows.ClassName(window);
+        // "#32769": the desktop window itself, where no shell draws one.
+        return IsShellWindowClass(className) || className == "#32769";
+    };
+    WindowHandle window = windows.RootOf(windows.WindowUnderPointer());
+    if (!window || isDesktopOrTaskbar(window)) window = windows.ForegroundWindow();
+    if (!window || isDesktopOrTaskbar(window)) return;
+    Scanner& scanner = platform_.scanner;
+    const std::string title = scanner.GetTitle(window);
+    if (!scanner.IsCandidateWindow(window, title)) return;
+    keyAsking_ = true;
+    Offer(title);
+    keyAsking_ = false;
+}
+
+void TaskbarTarget::Offer(std::string title) {
     if (title.empty()) return;
     const WindowHandle owner = host_.MainWindow();
     if (RefuseShortTitle(platform_, owner, title)) return;

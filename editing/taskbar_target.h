@@ -36,16 +36,26 @@ public:
 
     void Target_SysTrayMouseMove();
     void Target_SysTrayMouseDown(int button);
+    // The Add Key: offers the title of the window under the pointer, or of
+    // the active window when the pointer is over the desktop or the taskbar,
+    // as the target offers it. A press while its question is open is not
+    // a second question.
+    void AddKey_Pressed();
 
     const std::string& PendingTargetTitle() const { return pendingTargetTitle_; }
 
 private:
+    // The target's rules and question for a title: five characters, the
+    // browser's name cut, Yes adds and stores it.
+    void Offer(std::string title);
+
     TrayHost& trays_;
     TargetHost& host_;
     EditingPlatform platform_;
     SysTray* target_ = nullptr;
     std::string pendingTargetTitle_;
     WindowHandle lastForegroundWindow_ = 0;
+    bool keyAsking_ = false;
 };
 
 }  // namespace qw

@@ -6,7 +6,9 @@
 // only the table's forms, which the next load shows unchanged. The "Never
 // Close" page shows the stored programs clean (no blanks around a name, no
 // empty name, no repeat); OK leaves the value as it was unless the user
-// changed the list, and stores a program added on the page after them.
+// changed the list, and stores a program added on the page after them. The
+// keys read as a number of 16 bits or none, the power switches as switches;
+// an OK that did not change them leaves them as they were stored.
 //
 // Input: a flags byte (bit 0 refuses writes under HKEY_LOCAL_MACHINE, bits 1 to
 // 6 flip controls before OK, bit 7 makes the first value "Never Close"), the
@@ -54,7 +56,9 @@ const CaseFolding& Folding() {
 struct View : OptionsView {
     bool loaded = false;
     int icon = 0, page = -1, iconNum = 1, iconView = 0;
-    bool oOn = false, boxes[5] = {};
+    bool oOn = false, boxes[7] = {};
+    unsigned keys[2] = {};
+    bool keyProblem = false;
     std::string cd;
 
     void Load() override {
@@ -88,6 +92,10 @@ struct View : OptionsView {
     std::string NeverCloseProgram() const override { return program; }
     void SetNeverCloseProgram(const std::string& text) override { program = text; }
     void SetRunningPrograms(const std::vector<std::string>&) override {}
+    void EnableCheck(OptionsCheck, bool) override {}
+    unsigned HotKey(GlobalKey key) const override { return keys[key == GlobalKey::kPause ? 0 : 1]; }
+    void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
+    void ShowKeyProblem(GlobalKey, const std::string&) override { keyProblem = true; }
 };
 
 bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
@@ -174,19 +182,25 @@ void CheckTextReaders(const std::string& text) {
 }
 
 struct Shown {
-    bool oOn, boxes[5];
+    bool oOn, boxes[7];
     int iconNum, iconView;
     std::string cd;
+    unsigned keys[2];
     bool operator==(const Shown& o) const {
-        return oOn == o.oOn && std::equal(boxes, boxes + 5, o.boxes) && iconNum == o.iconNum &&
-               iconView == o.iconView && cd == o.cd;
+        return oOn == o.oOn && std::equal(boxes, boxes + 7, o.boxes) && iconNum == o.iconNum &&
+               iconView == o.iconView && cd == o.cd && std::equal(keys, keys + 2, o.keys);
     }
 };
 
 Shown Snapshot(const View& v) {
-    Shown s{v.oOn, {}, v.iconNum, v.iconView, v.cd};
-    std::copy(v.boxes, v.boxes + 5, s.boxes);
+    Shown s{v.oOn, {}, v.iconNum, v.iconView, v.cd, {v.keys[0], v.keys[1]}};
+    std::copy(v.boxes, v.boxes + 7, s.boxes);
     return s;
+}
+
+const SettingInfo& AnySetting(std::uint8_t selector) {
+    const std::size_t i = selector % (kSettingCount + kLaterSettingCount);
+    return i < kSettingCount ? kSettings[i] : kLaterSettings[i - kSettingCount];
 }
 
 // The dialog shows each value as the dialog side reads it.
@@ -200,6 +214,10 @@ void CheckShown(MemoryRegistry& reg, const View& view) {
     Check(view.Checked(OptionsCheck::kSnd) == ReadSwitch(reg, Setting::kPlaySound, Side::kDialog));
     Check(view.cd == ReadText(reg, Setting::kSound, Side::kDialog));
     Check(view.iconNum >= 1 && view.iconNum <= 9 && view.iconView == view.iconNum + 1);
+    Check(view.keys[0] == ReadNumber(reg, Setting::kPauseKey) && view.keys[1] == ReadNumber(reg, Setting::kAddKey));
+    Check(view.Checked(OptionsCheck::kSavePower) == ReadSwitch(reg, Setting::kSavePower, Side::kDialog));
+    Check(view.Checked(OptionsCheck::kSavePowerOnBatteryOnly) ==
+          ReadSwitch(reg, Setting::kSavePowerOnBatteryOnly, Side::kDialog));
 }
 
 
@@ -228,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t selector = in.Byte();
         const std::uint8_t typeAndLength = in.Byte();
         const std::string bytes = in.Bytes((typeAndLength >> 4) * 256u + in.Byte());
-        std::string name = kSettings[selector % kSettingCount].name;
+        std::string name = AnySetting(selector).name;
         // Value names are case-blind; and a near name is another value.
         if (selector & 0x40) {
             for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -256,6 +274,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         Check(RegTryReadString(reg, kHkeyCurrentUser, kOptionsKeyPath, info.name) == text);
+    }
+    for (const Setting key : {Setting::kPauseKey, Setting::kAddKey}) {
+        const long number = ReferenceLeadingNumber(ReadText(reg, key));
+        const unsigned value = ReadNumber(reg, key);
+        Check(value == (number >= 1 && number <= 0xFFFF ? static_cast<unsigned>(number) : 0u));
+        Check(HotKeyText(value).empty() == ((value & 0xFF) == 0));
     }
     for (const Side side : {Side::kProgram, Side::kDialog}) {
         const int icon = ReadIconIndex(reg, side);
@@ -286,7 +310,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Shown before = Snapshot(view);
     before.iconNum = std::clamp(before.iconNum, 1, 9);
     before.iconView = before.iconNum + 1;
+    std::vector<std::optional<MemoryRegistry::Value>> later;
+    for (const SettingInfo& info : kLaterSettings) later.push_back(reg.GetValue(kHkeyCurrentUser, kOptionsKeyPath, info.name));
     options.OK_Click();
+    for (std::size_t i = 0; i < kLaterSettingCount; ++i) {
+        const auto now = reg.GetValue(kHkeyCurrentUser, kOptionsKeyPath, kLaterSettings[i].name);
+        Check(now.has_value() == later[i].has_value() && (!now || (now->type == later[i]->type && now->data == later[i]->data)));
+    }
     Check(!view.loaded && registered == std::vector<int>{before.iconNum});
     Check(process.boxes.empty() && sound.played.empty() && dialogs.shown.empty());
 
@@ -306,6 +336,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& name : reg.ValueNames(kHkeyCurrentUser, kOptionsKeyPath)) {
         bool known = stored.count(Folding().Lower(name)) > 0;
         for (const SettingInfo& info : kSettings) known = known || name == info.name;
+        for (const SettingInfo& info : kLaterSettings) known = known || name == info.name;
         Check(known);
     }
 

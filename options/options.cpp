@@ -14,6 +14,10 @@ const char kSoundPathTooLong[] =
     "The path of this sound file is too long to be stored.\r\n"
     "Please choose a file whose full path has at most 254 characters.";
 
+const char kKeysUnsaved[] =
+    "Could not save the keys and the power setting: the registry refused the change.\r\n"
+    "Quellwatch keeps to them until it ends.";
+
 namespace {
 
 const char kSoundFilter[] = "Wav Files (*.wav)\0*.wav\0";
@@ -66,6 +70,19 @@ void Options::Form_Load() {
     view_.SetNeverClose(neverClose_, -1);
     view_.SetNeverCloseProgram("");
     view_.SetRunningPrograms(platform_.runningPrograms ? platform_.runningPrograms() : std::vector<std::string>{});
+    keysLoaded_[0] = ReadNumber(reg, Setting::kPauseKey);
+    keysLoaded_[1] = ReadNumber(reg, Setting::kAddKey);
+    view_.SetHotKey(GlobalKey::kPause, keysLoaded_[0]);
+    view_.SetHotKey(GlobalKey::kAdd, keysLoaded_[1]);
+    powerLoaded_.savePower = ReadSwitch(reg, Setting::kSavePower, Side::kDialog);
+    powerLoaded_.onBatteryOnly = ReadSwitch(reg, Setting::kSavePowerOnBatteryOnly, Side::kDialog);
+    view_.SetChecked(OptionsCheck::kSavePower, powerLoaded_.savePower);
+    view_.SetChecked(OptionsCheck::kSavePowerOnBatteryOnly, powerLoaded_.onBatteryOnly);
+    SavePower_Click();
+}
+
+void Options::SavePower_Click() {
+    view_.EnableCheck(OptionsCheck::kSavePowerOnBatteryOnly, view_.Checked(OptionsCheck::kSavePower));
 }
 
 void Options::NeverCloseAdd_Click() {
@@ -92,6 +109,17 @@ void Options::NeverCloseRemove_Click() {
 
 void Options::OK_Click() {
     RegistryApi& reg = platform_.registry;
+    // A key that cannot be had keeps the dialog open, nothing stored, so the
+    // user may choose another.
+    const unsigned keys[] = {view_.HotKey(GlobalKey::kPause), view_.HotKey(GlobalKey::kAdd)};
+    if (platform_.changeKeys) {
+        const KeysOutcome outcome = platform_.changeKeys(keys[0], keys[1]);
+        if (!outcome.set) {
+            if (outcome.clash) return view_.ShowKeyProblem(GlobalKey::kAdd, KeysClashText(keys[1]));
+            const GlobalKey key = outcome.refused;
+            return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 0 : 1]));
+        }
+    }
     WriteSwitch(reg, Setting::kOnAtStart, view_.OOn());
     WriteSwitch(reg, Setting::kShowSplashScreen, view_.Checked(OptionsCheck::kShwSplash));
     WriteSwitch(reg, Setting::kMinimizedAtStart, view_.Checked(OptionsCheck::kStartMin));
@@ -122,6 +150,22 @@ void Options::OK_Click() {
         // The user's word counts for this run, stored or not.
         if (platform_.setNeverClose) platform_.setNeverClose(CleanProgramNames(programs));
     }
+    // The later settings only when changed: a user who never touched them
+    // finds none of them stored.
+    bool stored = true;
+    const auto store = [&](Setting setting, unsigned value, unsigned loaded) {
+        if (value != loaded) stored = TryWriteSetting(reg, setting, std::to_string(value)) && stored;
+    };
+    store(Setting::kPauseKey, keys[0], keysLoaded_[0]);
+    store(Setting::kAddKey, keys[1], keysLoaded_[1]);
+    PowerChoice power;
+    power.savePower = view_.Checked(OptionsCheck::kSavePower);
+    power.onBatteryOnly = view_.Checked(OptionsCheck::kSavePowerOnBatteryOnly);
+    store(Setting::kSavePower, power.savePower, powerLoaded_.savePower);
+    store(Setting::kSavePowerOnBatteryOnly, power.onBatteryOnly, powerLoaded_.onBatteryOnly);
+    if (!stored) platform_.process.ShowMessageBox(view_.Handle(), kKeysUnsaved, "Error", kMbIconStop | kMbSetForeground);
+    // As the keys, the power choice holds for this run, stored or not.
+    if (platform_.powerChanged) platform_.powerChanged(power);
     view_.Close();
 }
 

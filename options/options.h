@@ -6,24 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "engine/power_saver.h"
 #include "platform/registry_api.h"
 #include "platform/shell_api.h"
 #include "platform/window_api.h"
 #include "ui/dialog_view.h"
+#include "ui/global_keys.h"
 #include "ui/program_names.h"
 
 namespace qw {
 
 extern const char kSoundPathTooLong[];
+extern const char kKeysUnsaved[];
 
 // The pages of `Tabb`, by index.
 constexpr int kPageOnStartup = 0;
 constexpr int kPageSounds = 1;
 constexpr int kPageListIcon = 2;
 constexpr int kPageNeverClose = 3;
+constexpr int kPageKeys = 4;
 
 // The dialog's check boxes.
-enum class OptionsCheck { kStartMin, kRunAtStart, kShwSplash, kTaskTarget, kSnd };
+enum class OptionsCheck { kStartMin, kRunAtStart, kShwSplash, kTaskTarget, kSnd, kSavePower, kSavePowerOnBatteryOnly };
 
 // The options dialog as its logic sees it. DialogView's Text and SetText are
 // `CD`, the label below the client area that holds the sound file's path.
@@ -49,6 +53,14 @@ public:
     virtual std::string NeverCloseProgram() const = 0;
     virtual void SetNeverCloseProgram(const std::string& text) = 0;
     virtual void SetRunningPrograms(const std::vector<std::string>& programs) = 0;
+    virtual void EnableCheck(OptionsCheck box, bool enabled) = 0;
+    // The "Keys" page: each key's hotkey control, its value as
+    // HKM_GETHOTKEY gives it (0 for none).
+    virtual unsigned HotKey(GlobalKey key) const = 0;
+    virtual void SetHotKey(GlobalKey key, unsigned value) = 0;
+    // Why a key cannot be had: the "Keys" page shown, the text beside the
+    // key, which takes the focus.
+    virtual void ShowKeyProblem(GlobalKey key, const std::string& text) = 0;
 };
 
 struct OptionsPlatform {
@@ -67,6 +79,10 @@ struct OptionsPlatform {
     std::function<void(const std::vector<std::string>&)> setNeverClose = nullptr;
     // The programs of the windows open now, for the program box.
     std::function<std::vector<std::string>()> runningPrograms = nullptr;
+    // The keys as OK asks for them, held at once or refused; and the power
+    // choice OK leaves, followed at once. None in tests that need none.
+    std::function<KeysOutcome(unsigned pause, unsigned add)> changeKeys = nullptr;
+    std::function<void(PowerChoice)> powerChanged = nullptr;
 };
 
 class Options {
@@ -86,6 +102,10 @@ public:
     // "Add" and "Remove" of the "Never Close" page.
     void NeverCloseAdd_Click();
     void NeverCloseRemove_Click();
+    // "None" beside a key.
+    void KeyNone_Click(GlobalKey key) { view_.SetHotKey(key, 0); }
+    // "Save power" ticked or not: "Only on battery" means something only when it is.
+    void SavePower_Click();
 
 private:
     void Form_Load();
@@ -94,6 +114,9 @@ private:
     OptionsPlatform platform_;
     // The "Never Close" page's list as the load found it, and as it is now.
     std::vector<std::string> neverCloseLoaded_, neverClose_;
+    // The later settings as the load found them: OK stores only those changed.
+    unsigned keysLoaded_[2] = {};
+    PowerChoice powerLoaded_;
     // Counts loads, so that a chooser answering after a reload is ignored.
     unsigned loads_ = 0;
 };

@@ -178,6 +178,39 @@ public:
     virtual void Start() = 0;
     virtual void Stop() = 0;
     virtual bool IsRunning() const = 0;
+    // The period in milliseconds from the next Start; a running timer starts
+    // its new period at once.
+    virtual void SetInterval(unsigned milliseconds) = 0;
+};
+
+// RegisterHotKey's modifiers, as winuser.h names them. With MOD_NOREPEAT a
+// key held down is reported once, not at the keyboard's repeat rate.
+constexpr unsigned kModAlt = 0x1;       // MOD_ALT
+constexpr unsigned kModControl = 0x2;   // MOD_CONTROL
+constexpr unsigned kModShift = 0x4;     // MOD_SHIFT
+constexpr unsigned kModNoRepeat = 0x4000;  // MOD_NOREPEAT
+
+// Keys that reach the main window (WM_HOTKEY) whichever program has the
+// keyboard.
+class HotKeyApi {
+public:
+    virtual ~HotKeyApi() = default;
+    // RegisterHotKey(main window, id, modifiers, virtual key): false when
+    // Windows refuses, above all when any window, of this program or another,
+    // holds that key already (ERROR_HOTKEY_ALREADY_REGISTERED). The id keeps
+    // every key registered under it until each is unregistered.
+    virtual bool Register(int id, unsigned modifiers, unsigned virtualKey) = 0;
+    // UnregisterHotKey(main window, id).
+    virtual void Unregister(int id) = 0;
+};
+
+// Where the machine draws its power from (GetSystemPowerStatus's ACLineStatus).
+enum class PowerSource { kMains, kBattery, kUnknown };
+
+class PowerApi {
+public:
+    virtual ~PowerApi() = default;
+    virtual PowerSource Source() = 0;
 };
 
 }  // namespace qw

@@ -22,6 +22,7 @@
 #define IDB_HELP 209
 #define IDB_HISTORY 212
 #define IDB_NEVERCLOSE 213
+#define IDB_KEYS 214
 
 // Menus: the menu bar, and the two tray pop-ups as submenus 0 and 1 of one
 // hidden menu.
@@ -56,6 +57,9 @@
 #define IDM_NEVERCLOSE 40033
 #define IDM_NEVERCLOSE1 40019
 #define IDM_NEVERCLOSE2 40029
+#define IDM_KEYS 40034
+#define IDM_KEYS1 40035
+#define IDM_KEYS2 40036
 #define IDM_STAT_ENABLE 40040
 #define IDM_STATUS_DISABLE 40041
 #define IDM_CLOSEDWINDOWS 40042
@@ -142,6 +146,19 @@
 #define IDC_NCPROGRAMLABEL 1319
 #define IDC_NCPROGRAM 1320
 #define IDC_NCADD 1321
+// "Save power" on the "On Startup" page.
+#define IDC_SAVEPOWER 1322
+#define IDC_SAVEPOWERBATTERY 1323
+// The "Keys" page.
+#define IDC_KEYSLABEL 1324
+#define IDC_PAUSEKEYLABEL 1325
+#define IDC_PAUSEKEY 1326
+#define IDC_PAUSEKEYNONE 1327
+#define IDC_ADDKEYLABEL 1328
+#define IDC_ADDKEY 1329
+#define IDC_ADDKEYNONE 1330
+#define IDC_KEYSNOTE 1331
+#define IDC_KEYSHELP 1332
 
 // Controls of the about window: `Link(0)` to `Link(4)` are IDC_LINK0 + index.
 #define IDC_PICTURE1 1401

@@ -41,7 +41,7 @@ constexpr unsigned kMfBitmap = 0x4;
 // The menu-bar items that carry a picture, by position.
 constexpr MenuPicture kMenuPictures[] = {
     {0, 0, IDB_IMPORT}, {0, 1, IDB_EXPORT}, {0, 3, IDB_CLOSE}, {1, 0, IDB_START}, {1, 1, IDB_SOUND},
-    {1, 2, IDB_ICON},   {1, 3, IDB_NEVERCLOSE}, {2, 0, IDB_GO}, {2, 1, IDB_STOP}, {2, 3, IDB_HISTORY},
+    {1, 2, IDB_ICON},   {1, 3, IDB_NEVERCLOSE}, {1, 4, IDB_KEYS}, {2, 0, IDB_GO}, {2, 1, IDB_STOP}, {2, 3, IDB_HISTORY},
     {3, 0, IDB_HELP},
 };
 
@@ -65,8 +65,14 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                                [this](int iconIndex) { RegisterListFileType(iconIndex); },
                                platform_.process.ProgramPath(), [this] { return scanner_.NeverClose(); },
                                [this](const std::vector<std::string>& programs) { scanner_.SetNeverClose(programs); },
-                               [this] { return RunningPrograms(scanner_, platform_.windows); }}),
-      about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version) {
+                               [this] { return RunningPrograms(scanner_, platform_.windows); },
+                               [this](unsigned pause, unsigned add) { return ChangeKeys(pause, add); },
+                               [this](PowerChoice power) {
+                                   power_ = power;
+                                   ApplyPower();
+                               }}),
+      about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version),
+      keys_(platform_.hotKeys) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
     store_.WhenRefused([this](bool saving, long error) { ListRefused(saving, error); });
     scanner_.SetCloseObserver(this);
@@ -83,6 +89,18 @@ void MainFrm::ShowEntry(int index) {
     lv_.Select(index);
     platform_.view.ShowNormal();
     platform_.view.BringToFront();
+}
+
+std::string TrayTip(bool enabled, unsigned pauseKey) {
+    std::string tip = enabled ? kTipEnabled : kTipDisabled;
+    const std::string key = HotKeyText(pauseKey);
+    if (!key.empty()) tip += " (" + key + (enabled ? " to pause)" : " to resume)");
+    return tip;
+}
+
+std::string KeyRefusedText(GlobalKey key, unsigned value) {
+    return KeyTakenText(value) + "; the " + (key == GlobalKey::kPause ? "Pause Key" : "Add Key") +
+           " works once you choose another in Options, Keys.";
 }
 
 std::string CannotCloseText(const std::string& title, CloseRefusal why) {
@@ -138,17 +156,53 @@ void MainFrm::RegisterListFileType(int iconIndex) {
     platform_.process.AssociationsChanged();
 }
 
+void MainFrm::ApplyPower() {
+    scanInterval_ = ScanIntervalFor(power_, platform_.power ? platform_.power->Source() : PowerSource::kMains);
+    platform_.tm.SetInterval(scanInterval_);
+}
+
+KeysOutcome MainFrm::ChangeKeys(unsigned pause, unsigned add) {
+    const KeysOutcome outcome = keys_.Change(pause, add);
+    ShowTrayTip();
+    return outcome;
+}
+
+void MainFrm::ShowTrayTip() {
+    if (sysIcon_) sysIcon_->SetToolTip(TrayTip(platform_.tm.IsRunning(), keys_.Held(GlobalKey::kPause)));
+}
+
+void MainFrm::HotKey_Pressed(int id) {
+    if (platform_.commandLineMode) return;
+    if (id == kPauseKeyId) {
+        if (platform_.tm.IsRunning()) {
+            DisableTracking();
+        } else {
+            EnableTracking();
+        }
+    } else if (id == kAddKeyId) {
+        target_.AddKey_Pressed();
+    }
+}
+
 void MainFrm::Form_Load() {
     if (platform_.commandLineMode) return;
     MainFrmView& view = platform_.view;
     SetIcon(IDI_TRACK_ON);
     CreateTrayIcon();
     if (Switch(Setting::kTaskTarget)) target_.ShowTargetIcon();
+    power_.savePower = Switch(Setting::kSavePower);
+    power_.onBatteryOnly = Switch(Setting::kSavePowerOnBatteryOnly);
+    ApplyPower();
+    const unsigned pauseKey = ReadNumber(platform_.registry, Setting::kPauseKey);
+    const unsigned addKey = ReadNumber(platform_.registry, Setting::kAddKey);
+    const std::vector<GlobalKey> refused = keys_.Start(pauseKey, addKey);
     if (Switch(Setting::kOnAtStart)) {
         EnableTracking();
     } else {
         DisableTracking();
     }
+    // Said once, in the status bar; the stored key is kept for a later start.
+    for (GlobalKey key : refused) view.SetStatusText(KeyRefusedText(key, key == GlobalKey::kPause ? pauseKey : addKey));
     SetMenuBitmaps();
     store_.LoadWindowList();
     // A list the registry would not give is none: nothing more is closed for it.
@@ -164,6 +218,7 @@ void MainFrm::Form_Load() {
 }
 
 void MainFrm::Form_Unload() {
+    keys_.Stop();
     if (sysIcon_) platform_.trays.UnloadTrayIcon(sysIcon_);
     sysIcon_ = nullptr;
     target_.HideTargetIcon();
@@ -181,7 +236,7 @@ void MainFrm::EnableTracking() {
     events_.Enable();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_ON));
     SetIcon(IDI_TRACK_ON);
-    if (sysIcon_) sysIcon_->SetToolTip(kTipEnabled);
+    ShowTrayTip();
     view.SetStatusText(kStatusEnabled);
 }
 
@@ -193,7 +248,7 @@ void MainFrm::DisableTracking() {
     events_.Disable();
     if (sysIcon_) sysIcon_->SetIconHandle(view.LoadIconResource(IDI_TRACK_OFF));
     SetIcon(IDI_TRACK_OFF);
-    if (sysIcon_) sysIcon_->SetToolTip(kTipDisabled);
+    ShowTrayTip();
     view.SetStatusText(kStatusDisabled);
 }
 
@@ -340,6 +395,9 @@ bool MainFrm::OnCommand(int id) {
     case IDM_NEVERCLOSE:
     case IDM_NEVERCLOSE1:
     case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
+    case IDM_KEYS:
+    case IDM_KEYS1:
+    case IDM_KEYS2: options_.ShowOptionsPage(kPageKeys); return true;
     case IDM_ABT: about_.Show(); return true;
     case IDM_CLOSEDWINDOWS:
     case IDM_CLOSEDWINDOWS1:

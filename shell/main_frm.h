@@ -11,6 +11,7 @@
 #include "editing/edit.h"
 #include "editing/taskbar_target.h"
 #include "engine/close_history.h"
+#include "engine/power_saver.h"
 #include "engine/scanner.h"
 #include "engine/window_events.h"
 #include "history/closed_windows.h"
@@ -27,6 +28,7 @@
 #include "store/list_file.h"
 #include "store/settings.h"
 #include "store/window_list_store.h"
+#include "ui/global_keys.h"
 #include "ui/sys_tray.h"
 
 namespace qw {
@@ -108,6 +110,10 @@ struct MainFrmPlatform {
     // The options parts of the add and edit dialogs; none in tests that need none.
     OptionsPartView* addOptions = nullptr;
     OptionsPartView* editOptions = nullptr;
+    // The keys that work in every program, and where the power comes from;
+    // none in tests that need none (no key is held, the power is the mains').
+    HotKeyApi* hotKeys = nullptr;
+    PowerApi* power = nullptr;
 };
 
 extern const char kTipEnabled[];
@@ -121,6 +127,12 @@ extern const char kChangeKept[];
 extern const char kListUnread[];
 extern const char kListUnsaved[];
 extern const unsigned kExportDialogFlags;
+
+// The tray tip: "Quellwatch [Enabled]" or "Quellwatch [Disabled]", and the
+// pause key when one is held ("… (Ctrl+Alt+P to pause)").
+std::string TrayTip(bool enabled, unsigned pauseKey);
+// The status text for a key held by another program since the last start.
+std::string KeyRefusedText(GlobalKey key, unsigned value);
 
 // The status text for a window the scan cannot close.
 std::string CannotCloseText(const std::string& title, CloseRefusal why);
@@ -142,6 +154,14 @@ public:
         if (history_) history_->CheckTmr_Timer();
     }
     void WindowEvents_Waiting() { events_.Wake(); }
+    // WM_HOTKEY: the Pause Key switches tracking as "Disable" and "Enable"
+    // do; the Add Key offers a window's title.
+    void HotKey_Pressed(int id);
+    // WM_POWERBROADCAST's PBT_APMPOWERSTATUSCHANGE: on battery or on the mains now.
+    void PowerStatus_Changed() { ApplyPower(); }
+    // The walk's period now: 15 ms, or 250 ms while saving power.
+    unsigned ScanInterval() const { return scanInterval_; }
+    const GlobalKeys& Keys() const { return keys_; }
 
     void EnableTracking();
     void DisableTracking();
@@ -196,6 +216,10 @@ private:
     void RegisterListFileType(int iconIndex);
     void SetIcon(int id);
     EditingPlatform Editing();
+    // The tick's period from the power choice and where the power comes from.
+    void ApplyPower();
+    KeysOutcome ChangeKeys(unsigned pause, unsigned add);
+    void ShowTrayTip();
 
     // CloseObserver: said once in the status bar, not in a box, which a
     // window that stays would keep raising.
@@ -231,6 +255,9 @@ private:
     std::unique_ptr<ClosedWindows> closedWindows_;
     SysTray* sysIcon_ = nullptr;
     int windowIconId_ = 0;
+    GlobalKeys keys_;
+    PowerChoice power_;
+    unsigned scanInterval_ = kScanInterval;
 };
 
 }  // namespace qw

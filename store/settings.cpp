@@ -46,6 +46,15 @@ const SettingInfo kSettings[kSettingCount] = {
     {Setting::kFileIcon, "FileIcon", StoredForm::kIconIndex, "1", "1", Reader::kIconIndex},
 };
 
+const SettingInfo kLaterSettings[kLaterSettingCount] = {
+    // A hotkey control's value: the virtual key in the low byte, the
+    // HOTKEYF_* modifiers in the high byte; 0, the default, is none.
+    {Setting::kPauseKey, "Pause Key", StoredForm::kNumber, "0", "0", Reader::kNumber},
+    {Setting::kAddKey, "Add Key", StoredForm::kNumber, "0", "0", Reader::kNumber},
+    {Setting::kSavePower, "Save Power", StoredForm::kSwitch, "0", "0", Reader::kSwitch},
+    {Setting::kSavePowerOnBatteryOnly, "Save Power On Battery Only", StoredForm::kSwitch, "1", "1", Reader::kSwitch},
+};
+
 const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValueName[] = "Quellwatch";
 
@@ -64,7 +73,10 @@ std::string Read(RegistryApi& registry, const SettingInfo& info, Side side) {
 
 }  // namespace
 
-const SettingInfo& Info(Setting setting) { return kSettings[static_cast<std::size_t>(setting)]; }
+const SettingInfo& Info(Setting setting) {
+    const auto index = static_cast<std::size_t>(setting);
+    return index < kSettingCount ? kSettings[index] : kLaterSettings[index - kSettingCount];
+}
 
 bool ReadSwitch(RegistryApi& registry, Setting setting, Side side) {
     const SettingInfo& info = Info(setting);
@@ -84,10 +96,19 @@ std::string ReadText(RegistryApi& registry, Setting setting, Side side) {
     return Read(registry, Info(setting), side);
 }
 
+unsigned ReadNumber(RegistryApi& registry, Setting setting) {
+    const long number = LeadingNumber(Read(registry, Info(setting), Side::kProgram));
+    return number > 0 && number <= 0xFFFF ? static_cast<unsigned>(number) : 0;
+}
+
 std::string SwitchText(bool on) { return on ? "1" : "0"; }
 
 void WriteSetting(RegistryApi& registry, Setting setting, const std::string& text) {
     RegWriteString(registry, kHkeyCurrentUser, kOptionsKeyPath, Info(setting).name, text, kRegSz);
+}
+
+bool TryWriteSetting(RegistryApi& registry, Setting setting, const std::string& text) {
+    return RegTryWriteString(registry, kHkeyCurrentUser, kOptionsKeyPath, Info(setting).name, text, kRegSz);
 }
 
 void WriteSwitch(RegistryApi& registry, Setting setting, bool on) {

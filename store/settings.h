@@ -19,6 +19,11 @@ enum class Setting {
     kPlaySound,         // "Play Sound": a sound for each closed window
     kSound,             // "Sound": the wave file played
     kFileIcon,          // "FileIcon": which of the nine list-file icons the file type shows
+    // Later settings, which the dialog stores only when the user changed them.
+    kPauseKey,               // "Pause Key": the key that switches tracking off and on
+    kAddKey,                 // "Add Key": the key that offers a window's title for the list
+    kSavePower,              // "Save Power": the walk of all windows every 250 ms, not 15 ms
+    kSavePowerOnBatteryOnly, // "Save Power On Battery Only": and only while on battery
 };
 
 // What the options dialog's OK writes.
@@ -26,6 +31,7 @@ enum class StoredForm {
     kSwitch,     // "1" or "0"
     kPath,       // the full path of a wave file; readable up to kLongestReadableText characters
     kIconIndex,  // "1" to "9"
+    kNumber,     // a decimal number: a hotkey control's value
 };
 
 // How a value is read. The options dialog reads by the stored form (a switch
@@ -36,6 +42,7 @@ enum class Reader {
     kFlag,       // the close action's flag word: a number other than 0, or True
     kText,       // the text as stored
     kIconIndex,  // the leading number when it is 1 to 9, otherwise the default's
+    kNumber,     // the leading decimal number, 0 for text that does not begin with one
 };
 
 struct SettingInfo {
@@ -47,9 +54,12 @@ struct SettingInfo {
     Reader reader;               // how the program side reads it
 };
 
+// The eight settings every OK of the options dialog writes, in the order of Setting.
 constexpr std::size_t kSettingCount = 8;
-// In the order of Setting.
 extern const SettingInfo kSettings[kSettingCount];
+// The later ones, in the order of Setting after kFileIcon.
+constexpr std::size_t kLaterSettingCount = 4;
+extern const SettingInfo kLaterSettings[kLaterSettingCount];
 
 const SettingInfo& Info(Setting setting);
 
@@ -64,6 +74,9 @@ bool ReadSwitch(RegistryApi& registry, Setting setting, Side side = Side::kProgr
 int ReadIconIndex(RegistryApi& registry, Side side = Side::kProgram);
 // The text as stored, or the side's default: "Sound".
 std::string ReadText(RegistryApi& registry, Setting setting, Side side = Side::kProgram);
+// A number setting ("Pause Key", "Add Key"): its leading decimal number, 0
+// for none, for text that is no number and for one beyond 16 bits.
+unsigned ReadNumber(RegistryApi& registry, Setting setting);
 
 // "Play Sound" as the close action reads it, a flag word: a number other
 // than 0, or True, is on; any other text is off.
@@ -73,6 +86,8 @@ bool SoundFlagOn(const std::string& text);
 std::string SwitchText(bool on);
 void WriteSetting(RegistryApi& registry, Setting setting, const std::string& text);
 void WriteSwitch(RegistryApi& registry, Setting setting, bool on);
+// As WriteSetting, with the registry's answer: false when it refused.
+bool TryWriteSetting(RegistryApi& registry, Setting setting, const std::string& text);
 
 // The longest text a read gives back: values read through a 255-byte buffer
 // with its terminator.

@@ -10,7 +10,7 @@ namespace qw {
 namespace {
 
 const char kCdDesignText[] = "*******************";
-const char* const kPageNames[] = {"On Startup", "Sounds", "List Icon", "Never Close"};
+const char* const kPageNames[] = {"On Startup", "Sounds", "List Icon", "Never Close", "Keys"};
 
 struct PageControl {
     int id;
@@ -24,8 +24,13 @@ constexpr PageControl kPageControls[] = {
     {IDC_BROWSESOUND, kPageSounds}, {IDC_LABEL1, kPageListIcon},     {IDC_ICONNUM, kPageListIcon},
     {IDC_ICONVIEW, kPageListIcon},  {IDC_NCLABEL, kPageNeverClose},  {IDC_NCLIST, kPageNeverClose},
     {IDC_NCREMOVE, kPageNeverClose}, {IDC_NCPROGRAMLABEL, kPageNeverClose}, {IDC_NCPROGRAM, kPageNeverClose},
-    {IDC_NCADD, kPageNeverClose},
+    {IDC_NCADD, kPageNeverClose},   {IDC_SAVEPOWER, kPageOnStartup}, {IDC_SAVEPOWERBATTERY, kPageOnStartup},
+    {IDC_KEYSLABEL, kPageKeys},     {IDC_PAUSEKEYLABEL, kPageKeys},  {IDC_PAUSEKEY, kPageKeys},
+    {IDC_PAUSEKEYNONE, kPageKeys},  {IDC_ADDKEYLABEL, kPageKeys},    {IDC_ADDKEY, kPageKeys},
+    {IDC_ADDKEYNONE, kPageKeys},    {IDC_KEYSNOTE, kPageKeys},       {IDC_KEYSHELP, kPageKeys},
 };
+
+int HotKeyControlId(GlobalKey key) { return key == GlobalKey::kPause ? IDC_PAUSEKEY : IDC_ADDKEY; }
 
 std::string WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -40,6 +45,8 @@ int CheckBoxId(OptionsCheck box) {
     case OptionsCheck::kShwSplash: return IDC_SHWSPLASH;
     case OptionsCheck::kTaskTarget: return IDC_TASKTARGET;
     case OptionsCheck::kSnd: return IDC_SND;
+    case OptionsCheck::kSavePower: return IDC_SAVEPOWER;
+    case OptionsCheck::kSavePowerOnBatteryOnly: return IDC_SAVEPOWERBATTERY;
     }
     return 0;
 }
@@ -58,6 +65,12 @@ void OptionsWindow::OnInit() {
     }
     SendDlgItemMessageA(hwnd_, IDC_ICONNUM, TBM_SETRANGE, FALSE, MAKELPARAM(1, 9));
     SendDlgItemMessageA(hwnd_, IDC_ICONNUM, TBM_SETPAGESIZE, 0, 1);
+    // A key without Ctrl or Alt would be taken from every program's typing:
+    // the control makes it Ctrl+Alt+ that key.
+    for (GlobalKey key : kGlobalKeys) {
+        SendDlgItemMessageA(hwnd_, HotKeyControlId(key), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                            MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    }
     ShowPage(kPageOnStartup);
     SetWindowSubclass(hwnd_, PagesProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -88,6 +101,25 @@ bool OptionsWindow::Checked(OptionsCheck box) const {
 
 void OptionsWindow::SetChecked(OptionsCheck box, bool checked) {
     CheckDlgButton(hwnd_, CheckBoxId(box), checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void OptionsWindow::EnableCheck(OptionsCheck box, bool enabled) {
+    EnableWindow(GetDlgItem(hwnd_, CheckBoxId(box)), enabled ? TRUE : FALSE);
+}
+
+unsigned OptionsWindow::HotKey(GlobalKey key) const {
+    return static_cast<unsigned>(SendDlgItemMessageW(hwnd_, HotKeyControlId(key), HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
+}
+
+void OptionsWindow::SetHotKey(GlobalKey key, unsigned value) {
+    SendDlgItemMessageW(hwnd_, HotKeyControlId(key), HKM_SETHOTKEY, value & 0xFFFF, 0);
+}
+
+void OptionsWindow::ShowKeyProblem(GlobalKey key, const std::string& text) {
+    SelectPage(kPageKeys);
+    SetDlgItemTextW(hwnd_, IDC_KEYSNOTE, Wide(text).c_str());
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, HotKeyControlId(key))), TRUE);
+    MessageBeep(MB_ICONWARNING);
 }
 
 bool OptionsWindow::OOn() const { return IsDlgButtonChecked(hwnd_, IDC_OON) == BST_CHECKED; }
@@ -143,6 +175,9 @@ bool OptionsWindow::OnCommand(int id, int code) {
     case IDC_PLY: logic_->ply_Click(); return true;
     case IDC_NCADD: logic_->NeverCloseAdd_Click(); return true;
     case IDC_NCREMOVE: logic_->NeverCloseRemove_Click(); return true;
+    case IDC_PAUSEKEYNONE: logic_->KeyNone_Click(GlobalKey::kPause); return true;
+    case IDC_ADDKEYNONE: logic_->KeyNone_Click(GlobalKey::kAdd); return true;
+    case IDC_SAVEPOWER: logic_->SavePower_Click(); return true;
     case IDC_NCPROGRAM:
         // Enter in the program box adds the program; elsewhere it is OK.
         if (code == CBN_SETFOCUS || code == CBN_KILLFOCUS)

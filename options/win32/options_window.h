@@ -1,4 +1,4 @@
-// The options dialog's window: one template with the controls of all four
+// The options dialog's window: one template with the controls of all five
 // pages, of which those of the selected page are shown.
 #pragma once
 
@@ -27,6 +27,10 @@ public:
     std::string NeverCloseProgram() const override;
     void SetNeverCloseProgram(const std::string& text) override;
     void SetRunningPrograms(const std::vector<std::string>& programs) override;
+    void EnableCheck(OptionsCheck box, bool enabled) override;
+    unsigned HotKey(GlobalKey key) const override;
+    void SetHotKey(GlobalKey key, unsigned value) override;
+    void ShowKeyProblem(GlobalKey key, const std::string& text) override;
 
 private:
     void OnInit() override;

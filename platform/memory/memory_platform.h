@@ -192,15 +192,65 @@ public:
 class MemoryTimer : public Timer {
 public:
     int starts = 0;
+    unsigned interval = 0;  // as the last SetInterval set it
     void Start() override {
         running_ = true;
         ++starts;
     }
     void Stop() override { running_ = false; }
     bool IsRunning() const override { return running_; }
+    void SetInterval(unsigned milliseconds) override { interval = milliseconds; }
 
 private:
     bool running_ = false;
+};
+
+// Keys as Windows keeps them for every program: a key held by any window,
+// under any id, is refused to every other registration, and one id may hold
+// several keys until each is unregistered.
+class MemoryHotKeys : public HotKeyApi {
+public:
+    struct Key {
+        int id;  // -1: another program's
+        unsigned modifiers, virtualKey;
+    };
+    std::vector<Key> keys;
+    int refuseAll = 0;  // Windows refuses this many more registrations, whatever the key
+    void HeldElsewhere(unsigned modifiers, unsigned virtualKey) { keys.push_back({-1, modifiers, virtualKey}); }
+    bool Register(int id, unsigned modifiers, unsigned virtualKey) override {
+        if (refuseAll > 0 && refuseAll--) return false;
+        // MOD_NOREPEAT says how the key is reported, not which key it is.
+        const auto same = [&](const Key& k) {
+            return ((k.modifiers ^ modifiers) & ~kModNoRepeat) == 0 && k.virtualKey == virtualKey;
+        };
+        for (const Key& k : keys) {
+            if (same(k)) return false;
+        }
+        keys.push_back({id, modifiers, virtualKey});
+        return true;
+    }
+    void Unregister(int id) override {
+        for (auto it = keys.begin(); it != keys.end(); ++it) {
+            if (it->id == id) {
+                keys.erase(it);
+                return;
+            }
+        }
+    }
+    // The keys registered under `id`.
+    std::vector<Key> Of(int id) const {
+        std::vector<Key> held;
+        for (const Key& k : keys) {
+            if (k.id == id) held.push_back(k);
+        }
+        return held;
+    }
+};
+
+class MemoryPower : public PowerApi {
+public:
+    PowerSource source = PowerSource::kMains;
+    PowerSource Source() override { return source; }
 };
 
 // Time as a test sets it.

@@ -399,6 +399,34 @@ void Win32Timer::Stop() {
     running_ = false;
 }
 
+void Win32Timer::SetInterval(unsigned milliseconds) {
+    interval_ = milliseconds;
+    if (running_) Start();
+}
+
+bool Win32HotKeys::Register(int id, unsigned modifiers, unsigned virtualKey) {
+    return RegisterHotKey(owner_, id, modifiers, virtualKey) != FALSE;
+}
+
+void Win32HotKeys::Unregister(int id) { UnregisterHotKey(owner_, id); }
+
+PowerSource Win32Power::Source() {
+    SYSTEM_POWER_STATUS status{};
+    if (!GetSystemPowerStatus(&status)) return PowerSource::kUnknown;
+    switch (status.ACLineStatus) {
+    case 0: return PowerSource::kBattery;
+    case 1: return PowerSource::kMains;
+    }
+    return PowerSource::kUnknown;
+}
+
+void Win32FastTimer::SetInterval(unsigned milliseconds) {
+    interval_ = milliseconds;
+    if (!IsRunning()) return;
+    Stop();
+    Start();
+}
+
 void Win32FastTimer::Start() {
     if (IsRunning()) return;
     posted_ = 0;

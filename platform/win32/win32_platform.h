@@ -124,6 +124,7 @@ public:
     void Start() override;
     void Stop() override;
     bool IsRunning() const override { return running_; }
+    void SetInterval(unsigned milliseconds) override;
 
 private:
     HWND owner_ = nullptr;
@@ -146,6 +147,7 @@ public:
     void Start() override;
     void Stop() override;
     bool IsRunning() const override { return id_ != 0 || queued_ != nullptr; }
+    void SetInterval(unsigned milliseconds) override;
 
 private:
     static void CALLBACK Tick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR);
@@ -156,6 +158,22 @@ private:
     UINT id_ = 0;
     HANDLE queued_ = nullptr;
     volatile LONG posted_ = 0;
+};
+
+// The main window's keys.
+class Win32HotKeys : public HotKeyApi {
+public:
+    void Bind(HWND owner) { owner_ = owner; }
+    bool Register(int id, unsigned modifiers, unsigned virtualKey) override;
+    void Unregister(int id) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+class Win32Power : public PowerApi {
+public:
+    PowerSource Source() override;
 };
 
 class Win32ListBox : public ListBoxControl {

@@ -25,7 +25,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ICONS = ['program.ico'] + ['list%d.ico' % i for i in range(1, 10)] + \
     ['track_off.ico', 'track_on.ico', 'target.ico']
 MENU_BITMAPS = ['import', 'export', 'close', 'start', 'sound', 'icon', 'go',
-                'stop', 'help', 'history', 'never']
+                'stop', 'help', 'history', 'never', 'keys']
 BANNERS = {'splash.bmp': (360, 200), 'about.bmp': (64, 64)}
 ICON_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 PNG_SIGNATURE = b'\x89PNG\r\n\x1a\n'

@@ -10,7 +10,7 @@ outputs can be rebuilt anywhere:
   track_on.ico           tray icon while tracking is on (green eye, red X);
                          also the main window's icon
   target.ico             the taskbar target (crosshair over a bullseye)
-  import.bmp ... never.bmp    the eleven 13x13 menu pictures
+  import.bmp ... keys.bmp     the twelve 13x13 menu pictures
   splash.bmp, about.bmp  banner pictures for the splash and about windows
 
 Icons hold images of 16, 20, 24, 32, 40, 48, 64 and 256 pixels, the sizes
@@ -780,6 +780,22 @@ MENU_ART = {
         '...NBBBBBN...',
         '....NBBBN....',
         '.....NNN.....',
+    ],
+    # Keys: a gold key, for the keys that work in every program.
+    'keys': [
+        '.............',
+        '..OOOO.......',
+        '.OYYYYO......',
+        'OYY..YYO.....',
+        'OY....YO.....',
+        'OYY..YYO.....',
+        '.OYYYYYOO....',
+        '..OOOOYYYO...',
+        '.......OYYO..',
+        '........OYYO.',
+        '.......OYOYYO',
+        '........O.OO.',
+        '.............',
     ],
 }
 

@@ -52,7 +52,8 @@ public:
                                CaseFolding::System(), ansi_, ThousandsSeparator(), *this, trays_, process_,
                                flags.commandLineMode, addItem_, edit_, files_, random_, fileDialogs_,
                                &listLock_, options_, about_, pointer_, ReadProgramVersion(instance), WindowEvents(),
-                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_, &addItem_, &edit_}) {
+                               &retryTimer_, &historyParts_, &addPreview_, &editPreview_, &addItem_, &edit_, &hotKeys_,
+                               &power_}) {
         addItem_.Bind(&frm_.Adder(), &frm_.Own().addItem);
         edit_.Bind(&frm_.Editor(), &frm_.Own().edit);
         options_.Bind(&frm_.Opts(), &frm_.Own().options);
@@ -165,6 +166,8 @@ private:
     PreviewParts addPreview_{addItem_, addPreviewTmr_};
     PreviewParts editPreview_{edit_, editPreviewTmr_};
     Win32Pointer pointer_;
+    Win32HotKeys hotKeys_;
+    Win32Power power_;
     MainFrm frm_;
 
     HWND hwnd_ = nullptr;
@@ -199,6 +202,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     closedWindows_.SetOwner(window);
     retryTimer_.Bind(window);
     windowEvents_.Bind(window);
+    hotKeys_.Bind(window);
     dpi_ = WindowDpi(window);
     font_ = CreateMessageFont(dpi_);
 
@@ -494,6 +498,12 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kWakeupCount:
         return self->Wakeups(wParam);
+    case WM_HOTKEY:
+        self->Frm().HotKey_Pressed(static_cast<int>(wParam));
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMPOWERSTATUSCHANGE) self->Frm().PowerStatus_Changed();
+        return TRUE;
     case WM_MEASUREITEM:
         // Asked while `lv` is created, before the window knows its font;
         // the item height is set again once it does.

@@ -65,12 +65,38 @@ struct FakeOptionsView : Fake<OptionsView> {
         ++loads;
         state = {0, 0, 0, 0, 0, 0, 1, 0};
         text = "*******************";
+        power[0] = power[1] = false;
+        keys[0] = keys[1] = 0;
+        problem.clear();
     }
     void Show() override { visible = open; }
     void Close() override { open = visible = false; }
     void SelectPage(int value) override { page = value; }
-    bool Checked(OptionsCheck box) const override { return state[1 + static_cast<int>(box)]; }
-    void SetChecked(OptionsCheck box, bool on) override { state[1 + static_cast<int>(box)] = on; }
+    // The power check boxes lie after the five of the specified pages.
+    static int PowerBox(OptionsCheck box) { return static_cast<int>(box) - static_cast<int>(OptionsCheck::kSavePower); }
+    bool Checked(OptionsCheck box) const override {
+        return PowerBox(box) >= 0 ? power[PowerBox(box)] : state[1 + static_cast<int>(box)] != 0;
+    }
+    void SetChecked(OptionsCheck box, bool on) override {
+        if (PowerBox(box) >= 0) {
+            power[PowerBox(box)] = on;
+        } else {
+            state[1 + static_cast<int>(box)] = on;
+        }
+    }
+    bool power[2] = {}, batteryOnlyEnabled = true;
+    void EnableCheck(OptionsCheck box, bool enabled) override {
+        if (box == OptionsCheck::kSavePowerOnBatteryOnly) batteryOnlyEnabled = enabled;
+    }
+    // The "Keys" page, and what it says of a key (the page is shown then).
+    unsigned keys[2] = {};
+    std::string problem;
+    GlobalKey problemKey = GlobalKey::kPause;
+    unsigned HotKey(GlobalKey key) const override { return keys[key == GlobalKey::kPause ? 0 : 1]; }
+    void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
+    void ShowKeyProblem(GlobalKey key, const std::string& text) override {
+        page = kPageKeys, problemKey = key, problem = text;
+    }
     bool OOn() const override { return state[0]; }
     void SetOOn(bool on) override { state[0] = on; }
     int IconNum() const override { return state[6]; }

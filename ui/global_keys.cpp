@@ -1,0 +1,126 @@
+#include "ui/global_keys.h"
+
+namespace qw {
+namespace {
+
+constexpr unsigned kVirtualKeyMask = 0xFF;
+
+struct KeyName {
+    unsigned virtualKey;
+    const char* name;
+};
+
+// Keys whose names are no character of their own. The punctuation keys are
+// named as a US keyboard prints them.
+constexpr KeyName kKeyNames[] = {
+    {0x08, "Backspace"}, {0x09, "Tab"},       {0x0D, "Enter"},     {0x13, "Pause"},      {0x14, "Caps Lock"},
+    {0x1B, "Esc"},       {0x20, "Space"},     {0x21, "Page Up"},   {0x22, "Page Down"},  {0x23, "End"},
+    {0x24, "Home"},      {0x25, "Left"},      {0x26, "Up"},        {0x27, "Right"},      {0x28, "Down"},
+    {0x2C, "Print Screen"}, {0x2D, "Insert"}, {0x2E, "Delete"},    {0x6A, "Num *"},      {0x6B, "Num +"},
+    {0x6D, "Num -"},     {0x6E, "Num ."},     {0x6F, "Num /"},     {0x90, "Num Lock"},   {0x91, "Scroll Lock"},
+    {0xBA, ";"},         {0xBB, "="},         {0xBC, ","},         {0xBD, "-"},          {0xBE, "."},
+    {0xBF, "/"},         {0xC0, "`"},         {0xDB, "["},         {0xDC, "\\"},         {0xDD, "]"},
+    {0xDE, "'"},
+};
+
+std::string KeyNameOf(unsigned virtualKey) {
+    if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
+        return std::string(1, static_cast<char>(virtualKey));
+    if (virtualKey >= 0x60 && virtualKey <= 0x69) return "Num " + std::to_string(virtualKey - 0x60);
+    if (virtualKey >= 0x70 && virtualKey <= 0x87) return "F" + std::to_string(virtualKey - 0x70 + 1);
+    for (const KeyName& key : kKeyNames) {
+        if (key.virtualKey == virtualKey) return key.name;
+    }
+    return "Key " + std::to_string(virtualKey);
+}
+
+const char* KeyTitle(GlobalKey key) { return key == GlobalKey::kPause ? "Pause Key" : "Add Key"; }
+
+}  // namespace
+
+int HotKeyId(GlobalKey key) { return key == GlobalKey::kPause ? kPauseKeyId : kAddKeyId; }
+
+std::string HotKeyText(unsigned value) {
+    const unsigned virtualKey = value & kVirtualKeyMask;
+    if (virtualKey == 0) return std::string();
+    const unsigned modifiers = value >> 8;
+    std::string text;
+    if (modifiers & kHotKeyControl) text += "Ctrl+";
+    if (modifiers & kHotKeyAlt) text += "Alt+";
+    if (modifiers & kHotKeyShift) text += "Shift+";
+    return text + KeyNameOf(virtualKey);
+}
+
+std::string KeyTakenText(unsigned value) { return HotKeyText(value) + " is used by another program"; }
+
+std::string KeysClashText(unsigned value) {
+    return HotKeyText(value) + " cannot be both the " + KeyTitle(GlobalKey::kPause) + " and the " +
+           KeyTitle(GlobalKey::kAdd) + ".";
+}
+
+bool GlobalKeys::Register(GlobalKey key, unsigned value) {
+    const unsigned virtualKey = value & kVirtualKeyMask;
+    if (!api_ || virtualKey == 0) return false;
+    const unsigned modifiers = value >> 8;
+    const unsigned mods = (modifiers & kHotKeyControl ? kModControl : 0) | (modifiers & kHotKeyAlt ? kModAlt : 0) |
+                          (modifiers & kHotKeyShift ? kModShift : 0);
+    // Held down, the pause key would switch tracking at the repeat rate.
+    if (!api_->Register(HotKeyId(key), mods | kModNoRepeat, virtualKey)) return false;
+    held_[Index(key)] = value;
+    return true;
+}
+
+std::vector<GlobalKey> GlobalKeys::Start(unsigned pause, unsigned add) {
+    Stop();
+    std::vector<GlobalKey> refused;
+    const unsigned wanted[] = {pause, add};
+    for (GlobalKey key : kGlobalKeys) {
+        const unsigned value = wanted[Index(key)];
+        if (HotKeyText(value).empty()) continue;
+        if (!Register(key, value)) refused.push_back(key);
+    }
+    return refused;
+}
+
+KeysOutcome GlobalKeys::Change(unsigned pause, unsigned add) {
+    KeysOutcome outcome;
+    const unsigned wanted[] = {HotKeyText(pause).empty() ? 0 : pause, HotKeyText(add).empty() ? 0 : add};
+    if (wanted[0] != 0 && wanted[0] == wanted[1]) {
+        outcome.set = false;
+        outcome.clash = true;
+        return outcome;
+    }
+    const unsigned before[] = {held_[0], held_[1]};
+    // All changed keys are let go first, so that two keys may trade places.
+    for (GlobalKey key : kGlobalKeys) {
+        const int i = Index(key);
+        if (wanted[i] == before[i] || before[i] == 0) continue;
+        if (api_) api_->Unregister(HotKeyId(key));
+        held_[i] = 0;
+    }
+    for (GlobalKey key : kGlobalKeys) {
+        const int i = Index(key);
+        if (wanted[i] == before[i] || wanted[i] == 0 || Register(key, wanted[i])) continue;
+        outcome.set = false;
+        outcome.refused = key;
+        // Back to the keys held before.
+        for (GlobalKey other : kGlobalKeys) {
+            const int j = Index(other);
+            if (wanted[j] == before[j]) continue;
+            if (held_[j] != 0 && api_) api_->Unregister(HotKeyId(other));
+            held_[j] = 0;
+            if (before[j] != 0) Register(other, before[j]);
+        }
+        return outcome;
+    }
+    return outcome;
+}
+
+void GlobalKeys::Stop() {
+    for (GlobalKey key : kGlobalKeys) {
+        if (held_[Index(key)] != 0 && api_) api_->Unregister(HotKeyId(key));
+        held_[Index(key)] = 0;
+    }
+}
+
+}  // namespace qw
