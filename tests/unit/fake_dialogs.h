@@ -267,13 +267,16 @@ struct FrmWorld {
     FakeHistoryView historyView;
     FakeLine addLine, editLine;
     FakePart addPart, editPart;
+    MemoryHotKeys hotKeys;
+    MemoryPower power;
     HistoryParts parts{clock, check, historyView};
     PreviewParts addPreview{addLine, addDelay}, editPreview{editLine, editDelay};
     const CaseFolding lower = CaseFolding::Common();  // outlives the window, which keeps a reference
     MainFrm frm{MainFrmPlatform{reg, windows, sound, tm, reInit, &box, &numWindows, lower, TableCodePage::Windows1252(),
                                 ",", view, trays, process, commandLineMode, addItemView, editView, files, random,
                                 dialogs, &lock, optionsView, aboutView, pointer, ProgramVersion{1, 6, 454}, nullptr,
-                                nullptr, &parts, &addPreview, &editPreview, &addPart, &editPart}};
+                                nullptr, &parts, &addPreview, &editPreview, &addPart, &editPart, &hotKeys,
+                                &power}};
     AddItem& add = frm.Adder();
     Edit& edit = frm.Editor();
     TaskbarTarget& target = frm.Target();
