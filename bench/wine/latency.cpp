@@ -28,6 +28,11 @@ int main(int argc, char** argv) {
     // As it usually runs: in the tray, its window hidden.
     SetString(kOptionsKey, "Minimized at start", "1");
     SeedList({"latency probe", "daily offer", "special deal", "you have won", "register now"});
+    // "power": the program saving power, on the mains as on battery.
+    if (target == "power") {
+        SetString(kOptionsKey, "Save Power", "1");
+        SetString(kOptionsKey, "Save Power On Battery Only", "0");
+    }
     Helper helper;
     if (!helper.Ok()) return 2;
     for (int i = 0; i < 30; ++i) helper.Create("Background window " + std::to_string(i));

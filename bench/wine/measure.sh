@@ -31,9 +31,9 @@ ticks() {  # utime + stime of the processes whose command line matches $1
 
 field() { echo "$1" | sed -n "s/.* $2=\([0-9.]*\).*/\1/p"; }
 exe_of() { case "$1" in bare) echo qw_bare_loop.exe ;; tick) echo QuellboxTick.exe ;; queue) echo QuellboxQueue.exe ;; *) echo Quellbox.exe ;; esac; }
-name_of() { case "$1" in bare) echo "bare 15 ms loop" ;; tick) echo "Quellbox, tick only" ;; queue) echo "Quellbox, retry timer on a timer queue" ;; *) echo "Quellbox, tick and events" ;; esac; }
+name_of() { case "$1" in bare) echo "bare 15 ms loop" ;; tick) echo "Quellbox, tick only" ;; queue) echo "Quellbox, retry timer on a timer queue" ;; power) echo "Quellbox, saving power" ;; *) echo "Quellbox, tick and events" ;; esac; }
 # QW_MEASURE_QUEUE=1 adds the program whose retry timer runs on a timer queue.
-programs="bare tick quellbox${QW_MEASURE_QUEUE:+ queue}"
+programs="bare tick quellbox power${QW_MEASURE_QUEUE:+ queue}"
 
 measure_build() {
     local bits=$1 hz target exe out runner p0 p1 s0 s1 name l big
@@ -80,7 +80,8 @@ measure_build() {
     awk -v qp="$(field "${lat[quellbox]}" p95)" -v bp="$(field "${lat[bare]}" p95)" \
         -v qc="${cpu_prog[quellbox]}" -v qs="${cpu_server[quellbox]}" -v bc="${cpu_prog[bare]}" -v bs="${cpu_server[bare]}" \
         -v tc="${cpu_prog[tick]}" -v ts="${cpu_server[tick]}" \
-        'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f, (Quellbox / tick only): %.2f\n", qp/bp, (qc+qs)/(bc+bs), (qc+qs)/(tc+ts)}'
+        -v pc="${cpu_prog[power]}" -v ps="${cpu_server[power]}" -v pp="$(field "${lat[power]}" p95)" \
+        'BEGIN{printf "\nlatency p95 ratio (Quellbox / bare): %.2f\nCPU ratio, program + server (Quellbox / bare): %.2f, (Quellbox / tick only): %.2f\nsaving power against today'"'"'s mode: CPU of the program %.2f, program + server %.2f, latency p95 %.2f\n", qp/bp, (qc+qs)/(bc+bs), (qc+qs)/(tc+ts), (qc>0 ? pc/qc : 0), ((qc+qs)>0 ? (pc+ps)/(qc+qs) : 0), (qp>0 ? pp/qp : 0)}'
 
     # A storm: 1,000 windows created at once; the slowest answer of the main
     # window meanwhile, the CPU over the storm and 5 s after it.
