@@ -1883,6 +1883,143 @@ A23  store/entry_options.cpp  a stored action is read as the one before it in th
 - if (SameWord(value, kActionWords[action])) options.action = static_cast<EntryAction>(action);
 + if (SameWord(value, kActionWords[action])) options.action = static_cast<EntryAction>(action > 0 ? action - 1 : 0);
 
+I01  ui/global_keys.cpp  Alt is named before Ctrl
+- if (modifiers & kHotKeyControl) text += "Ctrl+";
+-     if (modifiers & kHotKeyAlt) text += "Alt+";
++ if (modifiers & kHotKeyAlt) text += "Alt+";
++     if (modifiers & kHotKeyControl) text += "Ctrl+";
+
+I02  ui/global_keys.cpp  a key held down is reported at the repeat rate
+- if (!api_->Register(HotKeyId(key), mods | kModNoRepeat, virtualKey)) return false;
++ if (!api_->Register(HotKeyId(key), mods, virtualKey)) return false;
+
+I03  ui/global_keys.cpp  Shift registers as Alt
+- (modifiers & kHotKeyShift ? kModShift : 0);
++ (modifiers & kHotKeyShift ? kModAlt : 0);
+
+I04  ui/global_keys.cpp  one key asked for both is not refused
+- if (wanted[0] != 0 && wanted[0] == wanted[1]) {
++ if (wanted[0] != 0 && wanted[0] == wanted[1] && false) {
+
+I05  ui/global_keys.cpp  a changed key is let go only when its new key is registered, so two keys cannot trade
+- if (wanted[i] == before[i] || before[i] == 0) continue;
++ if (wanted[i] == before[i] || before[i] == 0 || wanted[i] != 0) continue;
+
+I06  ui/global_keys.cpp  a refused change keeps what it registered meanwhile
+- if (held_[j] != 0 && api_) api_->Unregister(HotKeyId(other));
++ 
+
+I07  ui/global_keys.cpp  a refused change does not take the earlier keys back
+- if (before[j] != 0) Register(other, before[j]);
++ 
+
+I08  ui/global_keys.cpp  at start one refused key keeps the other from being held
+- if (!Register(key, value)) refused.push_back(key);
++ if (!Register(key, value)) return {key};
+
+I09  ui/global_keys.cpp  the end of the program lets no key go
+- if (held_[Index(key)] != 0 && api_) api_->Unregister(HotKeyId(key));
++ 
+
+I10  ui/global_keys.cpp  a function key is named one too high
+- return "F" + std::to_string(virtualKey - 0x70 + 1);
++ return "F" + std::to_string(virtualKey - 0x70 + 2);
+
+I11  engine/power_saver.cpp  "only on battery" is not heeded
+- if (choice.onBatteryOnly && source != PowerSource::kBattery) return kScanInterval;
++ 
+
+I12  engine/power_saver.cpp  a power source Windows cannot name counts as battery
+- if (choice.onBatteryOnly && source != PowerSource::kBattery) return kScanInterval;
++ if (choice.onBatteryOnly && source == PowerSource::kMains) return kScanInterval;
+
+I13  engine/power_saver.cpp  the walk saves power even when the user did not ask
+- if (!choice.savePower) return kScanInterval;
++ 
+
+I14  shell/main_frm.cpp  the pause key only ever pauses
+- if (platform_.tm.IsRunning()) {
+-             DisableTracking();
++ if (true) {
++             DisableTracking();
+
+I15  shell/main_frm.cpp  the tray tip says "to pause" while paused
+- if (!key.empty()) tip += " (" + key + (enabled ? " to pause)" : " to resume)");
++ if (!key.empty()) tip += " (" + key + " to pause)";
+
+I16  shell/main_frm.cpp  a change of power source is not followed
+- void PowerStatus_Changed() { ApplyPower(); }
++ void PowerStatus_Changed() {}
+
+I17  shell/main_frm.cpp  the stored keys are not held at start
+- const std::vector<GlobalKey> refused = keys_.Start(pauseKey, addKey);
++ const std::vector<GlobalKey> refused;
+
+I18  shell/main_frm.cpp  a key taken since the last start is not said
+- for (GlobalKey key : refused) view.SetStatusText(KeyRefusedText(key, key == GlobalKey::kPause ? pauseKey : addKey));
++ 
+
+I19  shell/main_frm.cpp  the tray tip does not follow a changed pause key
+- const KeysOutcome outcome = keys_.Change(pause, add);
+-     ShowTrayTip();
++ const KeysOutcome outcome = keys_.Change(pause, add);
+
+I20  shell/main_frm.cpp  the power choice is not read at start
+- power_.savePower = Switch(Setting::kSavePower);
++ 
+
+I21  editing/taskbar_target.cpp  the add key offers the control under the pointer, not its window
+- WindowHandle window = windows.RootOf(windows.WindowUnderPointer());
++ WindowHandle window = windows.WindowUnderPointer();
+
+I22  editing/taskbar_target.cpp  over the desktop the add key offers nothing, not the active window
+- if (!window || isDesktopOrTaskbar(window)) window = windows.ForegroundWindow();
++ if (!window) window = windows.ForegroundWindow();
+
+I23  editing/taskbar_target.cpp  a press while the question is open asks again
+- if (keyAsking_) return;
++ 
+
+I24  editing/taskbar_target.cpp  the add key offers the program's own windows
+- if (!scanner.IsCandidateWindow(window, title)) return;
++ 
+
+I25  options/options.cpp  a refused key still stores the other settings and closes the dialog
+- if (!outcome.set) {
++ if (!outcome.set && false) {
+
+I26  options/options.cpp  OK stores the later settings even when unchanged
+- if (value != loaded) stored = TryWriteSetting(reg, setting, std::to_string(value)) && stored;
++ stored = TryWriteSetting(reg, setting, std::to_string(value)) && stored;
+
+I27  options/options.cpp  a refused write of the keys is not said
+- if (!stored) platform_.process.ShowMessageBox(view_.Handle(), kKeysUnsaved, "Error", kMbIconStop | kMbSetForeground);
++ 
+
+I28  options/options.cpp  the power choice of OK waits for the next start
+- if (platform_.powerChanged) platform_.powerChanged(power);
++ 
+
+I29  options/options.cpp  "Only on battery" stays usable while "Save power" is off
+- view_.EnableCheck(OptionsCheck::kSavePowerOnBatteryOnly, view_.Checked(OptionsCheck::kSavePower));
++ view_.EnableCheck(OptionsCheck::kSavePowerOnBatteryOnly, true);
+
+I30  options/options.cpp  the refusal names the other key
+- return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 0 : 1]));
++ return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 1 : 0]));
+
+I31  store/settings.cpp  a stored key beyond 16 bits is taken cut
+- return number > 0 && number <= 0xFFFF ? static_cast<unsigned>(number) : 0;
++ return number > 0 ? static_cast<unsigned>(number) & 0xFFFF : 0;
+
+I32  platform/memory/memory_platform.h  the twin lets a key be registered twice
+- if (same(k)) return false;
++ if (same(k) && k.id == -1) return false;
+
+I33  options/options.cpp  "Save Power On Battery Only" is read as "Save Power"
+- powerLoaded_.onBatteryOnly = ReadSwitch(reg, Setting::kSavePowerOnBatteryOnly, Side::kDialog);
++ powerLoaded_.onBatteryOnly = ReadSwitch(reg, Setting::kSavePower, Side::kDialog);
+
 MUTANTS
 
 # ---------------------------------------------------------------------------
