@@ -53,7 +53,7 @@ void TaskbarTarget::Target_SysTrayMouseDown(int button) {
 }
 
 void TaskbarTarget::AddKey_Pressed() {
-    if (keyAsking_) return;
+    if (asking_) return;
     WindowApi& windows = platform_.windows;
     const auto isDesktopOrTaskbar = [&windows](WindowHandle window) {
         const std::string className = windows.ClassName(window);
@@ -66,9 +66,7 @@ void TaskbarTarget::AddKey_Pressed() {
     Scanner& scanner = platform_.scanner;
     const std::string title = scanner.GetTitle(window);
     if (!scanner.IsCandidateWindow(window, title)) return;
-    keyAsking_ = true;
     Offer(title);
-    keyAsking_ = false;
 }
 
 void TaskbarTarget::Offer(std::string title) {
@@ -80,9 +78,11 @@ void TaskbarTarget::Offer(std::string title) {
     // offer the fragment "a", which closes nearly every window.
     if (title.empty() || RefuseShortTitle(platform_, owner, title)) return;
     const std::string question = "Add \"" + title + "\"\r\nto Quellwatch's window list?";
-    if (platform_.process.ShowMessageBox(owner, question, "Question...", kMbYesNo | kMbIconQuestion | kMbSetForeground) !=
-        kIdYes)
-        return;
+    asking_ = true;
+    const int answer =
+        platform_.process.ShowMessageBox(owner, question, "Question...", kMbYesNo | kMbIconQuestion | kMbSetForeground);
+    asking_ = false;
+    if (answer != kIdYes) return;
     if (!AppendEntry(platform_, owner, title)) return;
     platform_.store.SaveWindowList(ListChange::Add(title));
 }

@@ -38,8 +38,8 @@ public:
     void Target_SysTrayMouseDown(int button);
     // The Add Key: offers the title of the window under the pointer, or of
     // the active window when the pointer is over the desktop or the taskbar,
-    // as the target offers it. A press while its question is open is not
-    // a second question.
+    // as the target offers it. A press while a question of either is open
+    // is not a second question.
     void AddKey_Pressed();
 
     const std::string& PendingTargetTitle() const { return pendingTargetTitle_; }
@@ -55,7 +55,7 @@ private:
     SysTray* target_ = nullptr;
     std::string pendingTargetTitle_;
     WindowHandle lastForegroundWindow_ = 0;
-    bool keyAsking_ = false;
+    bool asking_ = false;  // the target's or the key's question is open
 };
 
 }  // namespace qw

@@ -96,6 +96,8 @@ struct View : OptionsView {
     unsigned HotKey(GlobalKey key) const override { return keys[key == GlobalKey::kPause ? 0 : 1]; }
     void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
     void ShowKeyProblem(GlobalKey, const std::string&) override { keyProblem = true; }
+    void ShowKeyNote(const std::string&) override {}
+    bool FocusedHotKey(GlobalKey*) const override { return false; }
 };
 
 bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }

@@ -16,7 +16,7 @@ const char kSoundPathTooLong[] =
 
 const char kKeysUnsaved[] =
     "Could not save the keys and the power setting: the registry refused the change.\r\n"
-    "Quellwatch keeps to them until it ends.";
+    "Quellwatch uses them until it ends.";
 
 namespace {
 
@@ -79,6 +79,20 @@ void Options::Form_Load() {
     view_.SetChecked(OptionsCheck::kSavePower, powerLoaded_.savePower);
     view_.SetChecked(OptionsCheck::kSavePowerOnBatteryOnly, powerLoaded_.onBatteryOnly);
     SavePower_Click();
+    // A stored key another program took since the start is not held: said
+    // here, where the user changes it.
+    for (GlobalKey key : kGlobalKeys) {
+        const unsigned stored = KeyOf(keysLoaded_[key == GlobalKey::kPause ? 0 : 1]);
+        if (!platform_.heldKey) break;
+        if (stored != 0 && platform_.heldKey(key) != stored) view_.ShowKeyNote(KeyTakenText(stored));
+    }
+}
+
+bool Options::KeyTyped(unsigned value) {
+    GlobalKey key = GlobalKey::kPause;
+    if (!view_.Handle() || !view_.FocusedHotKey(&key)) return false;
+    view_.SetHotKey(key, value);
+    return true;
 }
 
 void Options::SavePower_Click() {

@@ -61,6 +61,10 @@ public:
     // Why a key cannot be had: the "Keys" page shown, the text beside the
     // key, which takes the focus.
     virtual void ShowKeyProblem(GlobalKey key, const std::string& text) = 0;
+    // The text on the "Keys" page, the page left as it is.
+    virtual void ShowKeyNote(const std::string& text) = 0;
+    // Whether a key box has the focus, and which.
+    virtual bool FocusedHotKey(GlobalKey* key) const = 0;
 };
 
 struct OptionsPlatform {
@@ -83,6 +87,8 @@ struct OptionsPlatform {
     // choice OK leaves, followed at once. None in tests that need none.
     std::function<KeysOutcome(unsigned pause, unsigned add)> changeKeys = nullptr;
     std::function<void(PowerChoice)> powerChanged = nullptr;
+    // The key held now, 0 for none.
+    std::function<unsigned(GlobalKey)> heldKey = nullptr;
 };
 
 class Options {
@@ -104,6 +110,10 @@ public:
     void NeverCloseRemove_Click();
     // "None" beside a key.
     void KeyNone_Click(GlobalKey key) { view_.SetHotKey(key, 0); }
+    // A key the program holds, pressed while a key box has the focus: the
+    // box takes it, as it would take any other key. False when no box has
+    // the focus.
+    bool KeyTyped(unsigned value);
     // "Save power" ticked or not: "Only on battery" means something only when it is.
     void SavePower_Click();
 

@@ -1568,8 +1568,8 @@ N66  shell/main_frm.cpp  the options dialog does not tell the scan the list OK s
 + [](const std::vector<std::string>&) {},
 
 N67  shell/main_frm.cpp  the "Never Close" page's program box offers no running programs
-- [this] { return RunningPrograms(scanner_, platform_.windows); }}),
-+ [] { return std::vector<std::string>{}; }}),
+- [this] { return RunningPrograms(scanner_, platform_.windows); },
++ [] { return std::vector<std::string>{}; },
 
 N68  shell/main_frm.cpp  the "Never Close" items open the first page
 - case IDM_NEVERCLOSE2: options_.ShowOptionsPage(kPageNeverClose); return true;
@@ -1902,8 +1902,8 @@ I04  ui/global_keys.cpp  one key asked for both is not refused
 + if (wanted[0] != 0 && wanted[0] == wanted[1] && false) {
 
 I05  ui/global_keys.cpp  a changed key is let go only when its new key is registered, so two keys cannot trade
-- if (wanted[i] == before[i] || before[i] == 0) continue;
-+ if (wanted[i] == before[i] || before[i] == 0 || wanted[i] != 0) continue;
+- if (!changed[i] || held_[i] == 0) continue;
++ if (!changed[i] || held_[i] == 0 || wanted[i] != 0) continue;
 
 I06  ui/global_keys.cpp  a refused change keeps what it registered meanwhile
 - if (held_[j] != 0 && api_) api_->Unregister(HotKeyId(other));
@@ -1947,7 +1947,7 @@ I15  shell/main_frm.cpp  the tray tip says "to pause" while paused
 - if (!key.empty()) tip += " (" + key + (enabled ? " to pause)" : " to resume)");
 + if (!key.empty()) tip += " (" + key + " to pause)";
 
-I16  shell/main_frm.cpp  a change of power source is not followed
+I16  shell/main_frm.h  a change of power source is not followed
 - void PowerStatus_Changed() { ApplyPower(); }
 + void PowerStatus_Changed() {}
 
@@ -2019,6 +2019,39 @@ I32  platform/memory/memory_platform.h  the twin lets a key be registered twice
 I33  options/options.cpp  "Save Power On Battery Only" is read as "Save Power"
 - powerLoaded_.onBatteryOnly = ReadSwitch(reg, Setting::kSavePowerOnBatteryOnly, Side::kDialog);
 + powerLoaded_.onBatteryOnly = ReadSwitch(reg, Setting::kSavePower, Side::kDialog);
+
+I34  ui/global_keys.cpp  a stored key refused at start is asked again at every OK
+- const bool changed[] = {wanted[0] != asked_[0], wanted[1] != asked_[1]};
++ const bool changed[] = {wanted[0] != held_[0], wanted[1] != held_[1]};
+
+I35  ui/global_keys.cpp  an extended key (Home of its own block) is not the same key as Home of the number pad
+- return value & ~(kHotKeyExt << 8) & 0xFFFF;
++ return value & 0xFFFF;
+
+I36  ui/global_keys.cpp  a key typed into a key box while held comes in with Alt for Shift
+- (modifiers & kModAlt ? kHotKeyAlt : 0) | (modifiers & kModShift ? kHotKeyShift : 0);
++ (modifiers & kModAlt ? kHotKeyShift : 0) | (modifiers & kModShift ? kHotKeyAlt : 0);
+
+I37  ui/global_keys.cpp  of two keys refused at start only the first is named
+- if (refused.size() == 1) {
++ if (refused.size() >= 1) {
+
+I38  options/options.cpp  a key held by the program cannot be typed into a key box
+- view_.SetHotKey(key, value);
+-     return true;
++ return false;
+
+I39  options/options.cpp  the Keys page does not say a stored key is not held
+- if (stored != 0 && platform_.heldKey(key) != stored) view_.ShowKeyNote(KeyTakenText(stored));
++ 
+
+I40  editing/taskbar_target.cpp  the add key asks while the target's question is open
+- asking_ = true;
++ 
+
+I41  shell/main_frm.cpp  a held key pressed while a key box has the focus also acts
+- if (options_.KeyTyped(HotKeyValue(modifiers, virtualKey))) return;
++ 
 
 MUTANTS
 

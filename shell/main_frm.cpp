@@ -70,7 +70,8 @@ MainFrm::MainFrm(MainFrmPlatform platform)
                                [this](PowerChoice power) {
                                    power_ = power;
                                    ApplyPower();
-                               }}),
+                               },
+                               [this](GlobalKey key) { return keys_.Held(key); }}),
       about_(platform_.aboutView, platform_.process, platform_.pointer, platform_.version),
       keys_(platform_.hotKeys) {
     store_.WhenBusy([this](bool saving) { return ListBusy(saving); });
@@ -96,11 +97,6 @@ std::string TrayTip(bool enabled, unsigned pauseKey) {
     const std::string key = HotKeyText(pauseKey);
     if (!key.empty()) tip += " (" + key + (enabled ? " to pause)" : " to resume)");
     return tip;
-}
-
-std::string KeyRefusedText(GlobalKey key, unsigned value) {
-    return KeyTakenText(value) + "; the " + (key == GlobalKey::kPause ? "Pause Key" : "Add Key") +
-           " works once you choose another in Options, Keys.";
 }
 
 std::string CannotCloseText(const std::string& title, CloseRefusal why) {
@@ -157,7 +153,12 @@ void MainFrm::RegisterListFileType(int iconIndex) {
 }
 
 void MainFrm::ApplyPower() {
-    scanInterval_ = ScanIntervalFor(power_, platform_.power ? platform_.power->Source() : PowerSource::kMains);
+    const unsigned interval = ScanIntervalFor(power_, platform_.power ? platform_.power->Source() : PowerSource::kMains);
+    // Windows reports every few per cent of the battery too: the tick keeps
+    // its period unless it changes.
+    if (intervalSet_ && interval == scanInterval_) return;
+    scanInterval_ = interval;
+    intervalSet_ = true;
     platform_.tm.SetInterval(scanInterval_);
 }
 
@@ -171,8 +172,9 @@ void MainFrm::ShowTrayTip() {
     if (sysIcon_) sysIcon_->SetToolTip(TrayTip(platform_.tm.IsRunning(), keys_.Held(GlobalKey::kPause)));
 }
 
-void MainFrm::HotKey_Pressed(int id) {
+void MainFrm::HotKey_Pressed(int id, unsigned modifiers, unsigned virtualKey) {
     if (platform_.commandLineMode) return;
+    if (options_.KeyTyped(HotKeyValue(modifiers, virtualKey))) return;
     if (id == kPauseKeyId) {
         if (platform_.tm.IsRunning()) {
             DisableTracking();
@@ -202,7 +204,9 @@ void MainFrm::Form_Load() {
         DisableTracking();
     }
     // Said once, in the status bar; the stored key is kept for a later start.
-    for (GlobalKey key : refused) view.SetStatusText(KeyRefusedText(key, key == GlobalKey::kPause ? pauseKey : addKey));
+    std::vector<std::pair<GlobalKey, unsigned>> named;
+    for (GlobalKey key : refused) named.emplace_back(key, key == GlobalKey::kPause ? pauseKey : addKey);
+    if (!named.empty()) view.SetStatusText(KeysRefusedText(named));
     SetMenuBitmaps();
     store_.LoadWindowList();
     // A list the registry would not give is none: nothing more is closed for it.

@@ -131,8 +131,6 @@ extern const unsigned kExportDialogFlags;
 // The tray tip: "Quellwatch [Enabled]" or "Quellwatch [Disabled]", and the
 // pause key when one is held ("… (Ctrl+Alt+P to pause)").
 std::string TrayTip(bool enabled, unsigned pauseKey);
-// The status text for a key held by another program since the last start.
-std::string KeyRefusedText(GlobalKey key, unsigned value);
 
 // The status text for a window the scan cannot close.
 std::string CannotCloseText(const std::string& title, CloseRefusal why);
@@ -156,7 +154,8 @@ public:
     void WindowEvents_Waiting() { events_.Wake(); }
     // WM_HOTKEY: the Pause Key switches tracking as "Disable" and "Enable"
     // do; the Add Key offers a window's title.
-    void HotKey_Pressed(int id);
+    // A key box of the "Keys" page with the focus takes the key instead.
+    void HotKey_Pressed(int id, unsigned modifiers = 0, unsigned virtualKey = 0);
     // WM_POWERBROADCAST's PBT_APMPOWERSTATUSCHANGE: on battery or on the mains now.
     void PowerStatus_Changed() { ApplyPower(); }
     // The walk's period now: 15 ms, or 250 ms while saving power.
@@ -258,6 +257,7 @@ private:
     GlobalKeys keys_;
     PowerChoice power_;
     unsigned scanInterval_ = kScanInterval;
+    bool intervalSet_ = false;
 };
 
 }  // namespace qw

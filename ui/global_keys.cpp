@@ -40,10 +40,21 @@ const char* KeyTitle(GlobalKey key) { return key == GlobalKey::kPause ? "Pause K
 
 int HotKeyId(GlobalKey key) { return key == GlobalKey::kPause ? kPauseKeyId : kAddKeyId; }
 
+unsigned KeyOf(unsigned value) {
+    if ((value & kVirtualKeyMask) == 0) return 0;
+    return value & ~(kHotKeyExt << 8) & 0xFFFF;
+}
+
+unsigned HotKeyValue(unsigned modifiers, unsigned virtualKey) {
+    const unsigned hotKeyModifiers = (modifiers & kModControl ? kHotKeyControl : 0) |
+                                     (modifiers & kModAlt ? kHotKeyAlt : 0) | (modifiers & kModShift ? kHotKeyShift : 0);
+    return (hotKeyModifiers << 8) | (virtualKey & kVirtualKeyMask);
+}
+
 std::string HotKeyText(unsigned value) {
     const unsigned virtualKey = value & kVirtualKeyMask;
     if (virtualKey == 0) return std::string();
-    const unsigned modifiers = value >> 8;
+    const unsigned modifiers = (value >> 8) & 0xFF;
     std::string text;
     if (modifiers & kHotKeyControl) text += "Ctrl+";
     if (modifiers & kHotKeyAlt) text += "Alt+";
@@ -52,6 +63,17 @@ std::string HotKeyText(unsigned value) {
 }
 
 std::string KeyTakenText(unsigned value) { return HotKeyText(value) + " is used by another program"; }
+
+std::string KeysRefusedText(const std::vector<std::pair<GlobalKey, unsigned>>& refused) {
+    if (refused.empty()) return std::string();
+    if (refused.size() == 1) {
+        return KeyTakenText(refused[0].second) + "; the " + KeyTitle(refused[0].first) +
+               " works once you choose another in Options, Keys.";
+    }
+    return HotKeyText(refused[0].second) + " and " + HotKeyText(refused[1].second) +
+           " are used by other programs; the " + KeyTitle(refused[0].first) + " and the " + KeyTitle(refused[1].first) +
+           " work once you choose others in Options, Keys.";
+}
 
 std::string KeysClashText(unsigned value) {
     return HotKeyText(value) + " cannot be both the " + KeyTitle(GlobalKey::kPause) + " and the " +
@@ -73,10 +95,11 @@ bool GlobalKeys::Register(GlobalKey key, unsigned value) {
 std::vector<GlobalKey> GlobalKeys::Start(unsigned pause, unsigned add) {
     Stop();
     std::vector<GlobalKey> refused;
-    const unsigned wanted[] = {pause, add};
+    const unsigned wanted[] = {KeyOf(pause), KeyOf(add)};
     for (GlobalKey key : kGlobalKeys) {
         const unsigned value = wanted[Index(key)];
-        if (HotKeyText(value).empty()) continue;
+        asked_[Index(key)] = value;
+        if (value == 0) continue;
         if (!Register(key, value)) refused.push_back(key);
     }
     return refused;
@@ -84,35 +107,38 @@ std::vector<GlobalKey> GlobalKeys::Start(unsigned pause, unsigned add) {
 
 KeysOutcome GlobalKeys::Change(unsigned pause, unsigned add) {
     KeysOutcome outcome;
-    const unsigned wanted[] = {HotKeyText(pause).empty() ? 0 : pause, HotKeyText(add).empty() ? 0 : add};
+    const unsigned wanted[] = {KeyOf(pause), KeyOf(add)};
     if (wanted[0] != 0 && wanted[0] == wanted[1]) {
         outcome.set = false;
         outcome.clash = true;
         return outcome;
     }
+    // A key asked for as before stays as it is, held or refused at start.
+    const bool changed[] = {wanted[0] != asked_[0], wanted[1] != asked_[1]};
     const unsigned before[] = {held_[0], held_[1]};
     // All changed keys are let go first, so that two keys may trade places.
     for (GlobalKey key : kGlobalKeys) {
         const int i = Index(key);
-        if (wanted[i] == before[i] || before[i] == 0) continue;
+        if (!changed[i] || held_[i] == 0) continue;
         if (api_) api_->Unregister(HotKeyId(key));
         held_[i] = 0;
     }
     for (GlobalKey key : kGlobalKeys) {
         const int i = Index(key);
-        if (wanted[i] == before[i] || wanted[i] == 0 || Register(key, wanted[i])) continue;
+        if (!changed[i] || wanted[i] == 0 || Register(key, wanted[i])) continue;
         outcome.set = false;
         outcome.refused = key;
         // Back to the keys held before.
         for (GlobalKey other : kGlobalKeys) {
             const int j = Index(other);
-            if (wanted[j] == before[j]) continue;
+            if (!changed[j]) continue;
             if (held_[j] != 0 && api_) api_->Unregister(HotKeyId(other));
             held_[j] = 0;
             if (before[j] != 0) Register(other, before[j]);
         }
         return outcome;
     }
+    asked_[0] = wanted[0], asked_[1] = wanted[1];
     return outcome;
 }
 

@@ -14,6 +14,9 @@ namespace qw {
 constexpr unsigned kHotKeyShift = 0x1;    // HOTKEYF_SHIFT
 constexpr unsigned kHotKeyControl = 0x2;  // HOTKEYF_CONTROL
 constexpr unsigned kHotKeyAlt = 0x4;      // HOTKEYF_ALT
+// The key is one of the extended keys (the arrows and Home of their own
+// block, not of the number pad); the same virtual key to RegisterHotKey.
+constexpr unsigned kHotKeyExt = 0x8;      // HOTKEYF_EXT
 
 enum class GlobalKey { kPause, kAdd };
 constexpr GlobalKey kGlobalKeys[] = {GlobalKey::kPause, GlobalKey::kAdd};
@@ -27,10 +30,18 @@ int HotKeyId(GlobalKey key);
 // modifiers without a key).
 std::string HotKeyText(unsigned value);
 
+// The key a value stands for, as Windows registers it: no key for a value
+// without one, the extended-key flag dropped.
+unsigned KeyOf(unsigned value);
+// A hotkey control's value for WM_HOTKEY's modifiers (MOD_*) and key.
+unsigned HotKeyValue(unsigned modifiers, unsigned virtualKey);
+
 // "Ctrl+Alt+P is used by another program".
 std::string KeyTakenText(unsigned value);
 // "Ctrl+Alt+P cannot be both the Pause Key and the Add Key."
 std::string KeysClashText(unsigned value);
+// What the status line says of the stored keys Windows refused at start.
+std::string KeysRefusedText(const std::vector<std::pair<GlobalKey, unsigned>>& refused);
 
 // What a change of the keys came to.
 struct KeysOutcome {
@@ -47,12 +58,15 @@ public:
     // which stay unheld.
     std::vector<GlobalKey> Start(unsigned pause, unsigned add);
     // From the options dialog: both keys as asked, or, when Windows refuses
-    // one, the keys held before, held again.
+    // one, the keys held before, held again. A key asked for before and
+    // refused then is left unheld, not asked again: the user did not change it.
     KeysOutcome Change(unsigned pause, unsigned add);
     // Before the program ends.
     void Stop();
     // The key held now, 0 for none.
     unsigned Held(GlobalKey key) const { return held_[Index(key)]; }
+    // The key last asked for, held or refused.
+    unsigned Asked(GlobalKey key) const { return asked_[Index(key)]; }
 
 private:
     static int Index(GlobalKey key) { return key == GlobalKey::kPause ? 0 : 1; }
@@ -60,6 +74,7 @@ private:
 
     HotKeyApi* api_;
     unsigned held_[2] = {};
+    unsigned asked_[2] = {};
 };
 
 }  // namespace qw

@@ -65,10 +65,10 @@ void OptionsWindow::OnInit() {
     }
     SendDlgItemMessageA(hwnd_, IDC_ICONNUM, TBM_SETRANGE, FALSE, MAKELPARAM(1, 9));
     SendDlgItemMessageA(hwnd_, IDC_ICONNUM, TBM_SETPAGESIZE, 0, 1);
-    // A key without Ctrl or Alt would be taken from every program's typing:
-    // the control makes it Ctrl+Alt+ that key.
+    // A key with one modifier or none (Ctrl+C, Alt+F4, a plain letter) would
+    // be taken from every program's typing: the control adds Ctrl+Alt to it.
     for (GlobalKey key : kGlobalKeys) {
-        SendDlgItemMessageA(hwnd_, HotKeyControlId(key), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+        SendDlgItemMessageA(hwnd_, HotKeyControlId(key), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
                             MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     }
     ShowPage(kPageOnStartup);
@@ -117,9 +117,22 @@ void OptionsWindow::SetHotKey(GlobalKey key, unsigned value) {
 
 void OptionsWindow::ShowKeyProblem(GlobalKey key, const std::string& text) {
     SelectPage(kPageKeys);
-    SetDlgItemTextW(hwnd_, IDC_KEYSNOTE, Wide(text).c_str());
+    ShowKeyNote(text);
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, HotKeyControlId(key))), TRUE);
     MessageBeep(MB_ICONWARNING);
+}
+
+void OptionsWindow::ShowKeyNote(const std::string& text) { SetDlgItemTextW(hwnd_, IDC_KEYSNOTE, Wide(text).c_str()); }
+
+bool OptionsWindow::FocusedHotKey(GlobalKey* key) const {
+    const HWND focus = GetFocus();
+    for (GlobalKey candidate : kGlobalKeys) {
+        if (focus && focus == GetDlgItem(hwnd_, HotKeyControlId(candidate))) {
+            *key = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool OptionsWindow::OOn() const { return IsDlgButtonChecked(hwnd_, IDC_OON) == BST_CHECKED; }

@@ -31,6 +31,8 @@ public:
     unsigned HotKey(GlobalKey key) const override;
     void SetHotKey(GlobalKey key, unsigned value) override;
     void ShowKeyProblem(GlobalKey key, const std::string& text) override;
+    void ShowKeyNote(const std::string& text) override;
+    bool FocusedHotKey(GlobalKey* key) const override;
 
 private:
     void OnInit() override;

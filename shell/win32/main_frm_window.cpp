@@ -499,7 +499,8 @@ LRESULT CALLBACK MainFrmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kWakeupCount:
         return self->Wakeups(wParam);
     case WM_HOTKEY:
-        self->Frm().HotKey_Pressed(static_cast<int>(wParam));
+        // lParam: the MOD_* flags in its low word, the virtual key in its high word.
+        self->Frm().HotKey_Pressed(static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_POWERBROADCAST:
         if (wParam == PBT_APMPOWERSTATUSCHANGE) self->Frm().PowerStatus_Changed();

@@ -68,6 +68,7 @@ struct FakeOptionsView : Fake<OptionsView> {
         power[0] = power[1] = false;
         keys[0] = keys[1] = 0;
         problem.clear();
+        focusedKey = -1;
     }
     void Show() override { visible = open; }
     void Close() override { open = visible = false; }
@@ -96,6 +97,13 @@ struct FakeOptionsView : Fake<OptionsView> {
     void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
     void ShowKeyProblem(GlobalKey key, const std::string& text) override {
         page = kPageKeys, problemKey = key, problem = text;
+    }
+    void ShowKeyNote(const std::string& text) override { problem = text; }
+    int focusedKey = -1;  // the key box with the focus: 0 the pause key's, 1 the add key's
+    bool FocusedHotKey(GlobalKey* key) const override {
+        if (focusedKey < 0) return false;
+        *key = focusedKey == 0 ? GlobalKey::kPause : GlobalKey::kAdd;
+        return true;
     }
     bool OOn() const override { return state[0]; }
     void SetOOn(bool on) override { state[0] = on; }

@@ -35,10 +35,17 @@ TEST(GlobalKeysTest, NamesEachKeyAndRegistersItWithItsModifiers) {
         {(kHotKeyControl << 8) | 0x2E, "Ctrl+Delete"},
         {(kHotKeyControl << 8) | 0xDC, "Ctrl+\\"},
         {(kHotKeyControl << 8) | 0xE5, "Ctrl+Key 229"},
+        {((kHotKeyControl | kHotKeyAlt | kHotKeyExt) << 8) | 0x24, "Ctrl+Alt+Home"},  // of its own block
     };
     for (const auto& [value, name] : names) EXPECT_EQ(HotKeyText(value), name) << value;
     EXPECT_EQ(KeyTakenText(kCtrlAltP), "Ctrl+Alt+P is used by another program");
     EXPECT_EQ(KeysClashText(kCtrlAltP), "Ctrl+Alt+P cannot be both the Pause Key and the Add Key.");
+    EXPECT_EQ(KeysRefusedText({{GlobalKey::kPause, kCtrlAltP}, {GlobalKey::kAdd, kCtrlAltQ}}),
+              "Ctrl+Alt+P and Ctrl+Alt+Q are used by other programs; the Pause Key and the Add Key work once you "
+              "choose others in Options, Keys.");
+    // WM_HOTKEY's modifiers and key back as a key box's value.
+    EXPECT_EQ(HotKeyValue(kModNoRepeat | kModControl | kModAlt, 'P'), kCtrlAltP);
+    EXPECT_EQ(HotKeyValue(kModShift | kModAlt, 'Q'), ((kHotKeyShift | kHotKeyAlt) << 8) | 'Q');
 
     MemoryHotKeys api;
     GlobalKeys keys(&api);
@@ -67,6 +74,8 @@ TEST(GlobalKeysTest, StartHoldsWhatItCanAChangeHoldsBothOrGoesBack) {
         unsigned heldPause, heldAdd;
     };
     const Step steps[] = {
+        // The key refused at start, asked for unchanged: left unheld, not refused again.
+        {ctrlAltX, kCtrlAltQ, true, false, GlobalKey::kPause, 0, kCtrlAltQ},
         {kCtrlAltP, kCtrlAltQ, true, false, GlobalKey::kPause, kCtrlAltP, kCtrlAltQ},
         {kCtrlAltQ, kCtrlAltP, true, false, GlobalKey::kPause, kCtrlAltQ, kCtrlAltP},  // traded
         {kCtrlAltP, kCtrlAltP, false, true, GlobalKey::kPause, kCtrlAltQ, kCtrlAltP},
@@ -91,6 +100,9 @@ TEST(GlobalKeysTest, StartHoldsWhatItCanAChangeHoldsBothOrGoesBack) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(held, expected);
     }
+    // Home of its own block and of the number pad are one key to Windows.
+    const unsigned home = kCtrlAlt | 0x24;
+    EXPECT_TRUE(keys.Change(home | (kHotKeyExt << 8), home).clash);
     keys.Stop();
     EXPECT_EQ(Held(api), (Keys{{-1, kModControl | kModAlt, 'X'}}));
 }
@@ -118,10 +130,31 @@ TEST_F(KeysPower, ThePauseKeySwitchesTrackingAndTheTrayTipNamesIt) {
     }
     frm.HotKey_Pressed(99);  // another id: nothing
     EXPECT_FALSE(tm.IsRunning());
+    // The Keys page says so; OK with the key unchanged does not refuse it again.
+    frm.Opts().ShowOptionsPage(kPageKeys);
+    EXPECT_EQ(optionsView.problem, "Ctrl+Alt+Q is used by another program");
+    frm.Opts().OK_Click();
+    EXPECT_FALSE(optionsView.open);
+    // While a key box has the focus, a held key is typed into it.
+    frm.Opts().ShowOptionsPage(kPageKeys);
+    optionsView.focusedKey = 1;
+    frm.HotKey_Pressed(kPauseKeyId, kModNoRepeat | kModControl | kModAlt, 'P');
+    EXPECT_EQ(std::make_tuple(tm.IsRunning(), optionsView.keys[1]), std::make_tuple(false, kCtrlAltP));
+    optionsView.focusedKey = -1;
+    frm.HotKey_Pressed(kPauseKeyId, kModNoRepeat | kModControl | kModAlt, 'P');
+    EXPECT_TRUE(tm.IsRunning());
+    frm.HotKey_Pressed(kPauseKeyId);
     EXPECT_EQ(reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "Add Key"), std::to_string(kCtrlAltQ));
     EXPECT_EQ(TrayTip(true, 0), kTipEnabled);
     frm.Form_Unload();
     EXPECT_TRUE(hotKeys.Of(kPauseKeyId).empty());
+
+    FrmWorld both;  // both keys taken: both named
+    both.Option("Pause Key", std::to_string(kCtrlAltP).c_str());
+    both.Option("Add Key", std::to_string(kCtrlAltQ).c_str());
+    both.hotKeys.refuseAll = 2;
+    both.frm.Form_Load();
+    EXPECT_EQ(both.view.status, KeysRefusedText({{GlobalKey::kPause, kCtrlAltP}, {GlobalKey::kAdd, kCtrlAltQ}}));
 }
 
 // The add key offers the title of the window under the pointer (of its
@@ -168,6 +201,11 @@ TEST_F(KeysPower, TheAddKeyOffersTheWindowUnderThePointerOrTheActiveOne) {
     frm.HotKey_Pressed(kAddKeyId);
     EXPECT_EQ(std::make_tuple(process.boxes.size(), lv.Count() == 1 ? lv.At(0) : "", StoredList()),
               std::make_tuple(std::size_t{1}, std::string("Untitled - Notepad"), Strings{"Untitled - Notepad"}));
+    // Nor while the taskbar target's question is open.
+    process.boxes.clear();
+    process.answers = {kIdNo};
+    OfferByTarget(0x60, "Another Registration Reminder", kIdNo);
+    EXPECT_EQ(BoxTexts(), Strings{"Add \"Another Registration Reminder\"\r\nto Quellwatch's window list?"});
 }
 
 // The "Keys" page shows the stored keys; OK holds them at once and stores
