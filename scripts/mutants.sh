@@ -1956,7 +1956,7 @@ I17  shell/main_frm.cpp  the stored keys are not held at start
 + const std::vector<GlobalKey> refused;
 
 I18  shell/main_frm.cpp  a key taken since the last start is not said
-- for (GlobalKey key : refused) view.SetStatusText(KeyRefusedText(key, key == GlobalKey::kPause ? pauseKey : addKey));
+- if (!named.empty()) view.SetStatusText(KeysRefusedText(named));
 + 
 
 I19  shell/main_frm.cpp  the tray tip does not follow a changed pause key
@@ -1977,7 +1977,7 @@ I22  editing/taskbar_target.cpp  over the desktop the add key offers nothing, no
 + if (!window) window = windows.ForegroundWindow();
 
 I23  editing/taskbar_target.cpp  a press while the question is open asks again
-- if (keyAsking_) return;
+- if (asking_) return;
 + 
 
 I24  editing/taskbar_target.cpp  the add key offers the program's own windows

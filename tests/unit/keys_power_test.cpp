@@ -47,8 +47,18 @@ TEST(GlobalKeysTest, NamesEachKeyAndRegistersItWithItsModifiers) {
     EXPECT_EQ(HotKeyValue(kModNoRepeat | kModControl | kModAlt, 'P'), kCtrlAltP);
     EXPECT_EQ(HotKeyValue(kModShift | kModAlt, 'Q'), ((kHotKeyShift | kHotKeyAlt) << 8) | 'Q');
 
+    // Stored as decimal text, read by its leading number; none beyond 16 bits.
+    MemoryRegistry reg;
+    for (const auto& [text, value] : {std::pair{"1616", 1616u}, {"1616 (Ctrl+Alt+P)", 1616u}, {"70000", 0u}, {"-5", 0u},
+                                      {"P", 0u}}) {
+        reg.PutString(kHkeyCurrentUser, kOptionsKeyPath, "Add Key", text);
+        EXPECT_EQ(ReadNumber(reg, Setting::kAddKey), value) << text;
+    }
+
     MemoryHotKeys api;
     GlobalKeys keys(&api);
+    // One key stored for both: the second is refused, as Windows refuses a key held under another id.
+    EXPECT_EQ(keys.Start(kCtrlAltP, kCtrlAltP), std::vector<GlobalKey>{GlobalKey::kAdd});
     const unsigned shifted = (kHotKeyShift << 8) | (kHotKeyControl << 8) | 0x70;
     EXPECT_TRUE(keys.Start(shifted, kCtrlAlt).empty());  // no key: nothing registered, nothing refused
     EXPECT_EQ(Held(api), (Keys{{kPauseKeyId, kModNoRepeat | kModControl | kModShift, 0x70}}));
@@ -164,6 +174,7 @@ TEST_F(KeysPower, ThePauseKeySwitchesTrackingAndTheTrayTipNamesIt) {
 // press while its question is open asks nothing more.
 TEST_F(KeysPower, TheAddKeyOffersTheWindowUnderThePointerOrTheActiveOne) {
     frm.Form_Load();
+    windows.Add(kMain, "Quellwatch v1.6");
     windows.Add(0x20, "Registration Reminder - Mozilla");
     windows.Add(0x21, "").root = 0x20;  // a control of it
     windows.Add(0x30, "Untitled - Notepad");
@@ -295,6 +306,7 @@ TEST_F(KeysPower, ThePowerSaverSlowsTheWalkOnlyAsChosen) {
     EXPECT_EQ(std::make_tuple(tm.interval, reg.GetString(kHkeyCurrentUser, kOptionsKeyPath, "Save Power On Battery Only")),
               std::make_tuple(250u, std::optional<std::string>("0")));
     options.ShowOptionsPage(kPageOnStartup);
+    EXPECT_EQ(std::make_pair(optionsView.power[0], optionsView.power[1]), std::make_pair(true, false));
     optionsView.power[0] = false;
     options.SavePower_Click();  // "Only on battery" greys with it
     EXPECT_FALSE(optionsView.batteryOnlyEnabled);
