@@ -1,6 +1,7 @@
 // The keys that work in every program and the power saver on the real
 // program: a pause key held as the program starts, pressed as a user
-// presses it, named in the tray tip; the add key over Wine's Notepad; the
+// presses it in Notepad, over the program's own question and beside "Closed
+// Windows", named in the tray tip; the add key over Wine's Notepad; the
 // "Keys" page refusing a key another program holds; "Save power" set on
 // its page, seen in the program's own count of its walks, with a new
 // window still closed. Saves screenshots when QW_SCREENSHOT_DIR is set.
@@ -110,6 +111,11 @@ TEST(Keys, ThePauseAndAddKeysWorkInEveryProgramAndThePageRefusesATakenKey) {
     HWND box = WaitForBox(q, "Add \"Untitled - Notepad\"\r\nto Quellwatch's window list?", "Question...");
     ASSERT_NE(box, nullptr);
     PostMessageA(q.Main(), WM_HOTKEY, 2, 0);  // pressed again while asked: no second question
+    // The pause key works while the program's own question is open.
+    for (const char* status : {"Quellwatch Status: [DISABLED]", "Quellwatch Status: [ENABLED]"}) {
+        RunHost("/usr/bin/xdotool key ctrl+alt+p");
+        EXPECT_TRUE(StatusSays(q, status));
+    }
     EXPECT_TRUE(Answer(box, IDYES));
     EXPECT_TRUE(WaitUntil([] { return StoredList() == std::vector<std::string>{"keys journey entry", "Untitled - Notepad"}; }, 10s));
     EXPECT_NE(notepad.WaitExit(10s), -1);
@@ -132,6 +138,14 @@ TEST(Keys, ThePauseAndAddKeysWorkInEveryProgramAndThePageRefusesATakenKey) {
     EXPECT_EQ(Value(kOptionsKey, "Add Key"), std::to_string(MAKEWORD('Q', kCtrlAlt)));
     EXPECT_TRUE(HeldByAnother(MOD_CONTROL | MOD_ALT, 'Q'));
     UnregisterHotKey(nullptr, 0x7F01);
+
+    // And while "Closed Windows" is open.
+    Press(q.Main(), IDM_CLOSEDWINDOWS);
+    ASSERT_NE(WaitForWindow(q, "Closed Windows"), nullptr);
+    for (const char* status : {"Quellwatch Status: [DISABLED]", "Quellwatch Status: [ENABLED]"}) {
+        RunHost("/usr/bin/xdotool key ctrl+alt+p");
+        EXPECT_TRUE(StatusSays(q, status));
+    }
     Press(q.Main(), IDM_CLOSE);
     ASSERT_TRUE(Answer(WaitForBox(q, "", "Quellwatch"), IDOK));
     EXPECT_NE(q.WaitExit(10s), -1);
