@@ -81,11 +81,13 @@ void Options::Form_Load() {
     SavePower_Click();
     // A stored key another program took since the start is not held: said
     // here, where the user changes it.
+    std::string note;
     for (GlobalKey key : kGlobalKeys) {
         const unsigned stored = KeyOf(keysLoaded_[key == GlobalKey::kPause ? 0 : 1]);
-        if (!platform_.heldKey) break;
-        if (stored != 0 && platform_.heldKey(key) != stored) view_.ShowKeyNote(KeyTakenText(stored));
+        if (!platform_.heldKey || stored == 0 || platform_.heldKey(key) == stored) continue;
+        note += (note.empty() ? "" : "\r\n") + KeyTakenText(stored);
     }
+    if (!note.empty()) view_.ShowKeyNote(note);
 }
 
 bool Options::KeyTyped(unsigned value) {

@@ -2042,7 +2042,7 @@ I38  options/options.cpp  a key held by the program cannot be typed into a key b
 + return false;
 
 I39  options/options.cpp  the Keys page does not say a stored key is not held
-- if (stored != 0 && platform_.heldKey(key) != stored) view_.ShowKeyNote(KeyTakenText(stored));
+- if (!note.empty()) view_.ShowKeyNote(note);
 + 
 
 I40  editing/taskbar_target.cpp  the add key asks while the target's question is open

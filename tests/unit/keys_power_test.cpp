@@ -165,6 +165,8 @@ TEST_F(KeysPower, ThePauseKeySwitchesTrackingAndTheTrayTipNamesIt) {
     both.hotKeys.refuseAll = 2;
     both.frm.Form_Load();
     EXPECT_EQ(both.view.status, KeysRefusedText({{GlobalKey::kPause, kCtrlAltP}, {GlobalKey::kAdd, kCtrlAltQ}}));
+    both.frm.Opts().ShowOptionsPage(kPageKeys);
+    EXPECT_EQ(both.optionsView.problem, "Ctrl+Alt+P is used by another program\r\nCtrl+Alt+Q is used by another program");
 }
 
 // The add key offers the title of the window under the pointer (of its
