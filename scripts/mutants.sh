@@ -2053,6 +2053,14 @@ I41  shell/main_frm.cpp  a held key pressed while a key box has the focus also a
 - if (options_.KeyTyped(HotKeyValue(modifiers, virtualKey))) return;
 + 
 
+I42  ui/global_keys.cpp  the layout's name of a punctuation key is not asked
+- if (IsPunctuationKey(virtualKey) && LayoutKeyNames()) {
++ if (false && LayoutKeyNames()) {
+
+I43  ui/global_keys.cpp  a punctuation key the layout does not name is named empty
+- if (!name.empty()) return name;
++ return name;
+
 MUTANTS
 
 # ---------------------------------------------------------------------------

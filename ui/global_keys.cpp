@@ -20,10 +20,26 @@ constexpr KeyName kKeyNames[] = {
     {0x6D, "Num -"},     {0x6E, "Num ."},     {0x6F, "Num /"},     {0x90, "Num Lock"},   {0x91, "Scroll Lock"},
     {0xBA, ";"},         {0xBB, "="},         {0xBC, ","},         {0xBD, "-"},          {0xBE, "."},
     {0xBF, "/"},         {0xC0, "`"},         {0xDB, "["},         {0xDC, "\\"},         {0xDD, "]"},
-    {0xDE, "'"},
+    {0xDE, "'"},         {0xE2, "\\"},
 };
 
+std::function<std::string(unsigned)>& LayoutKeyNames() {
+    static std::function<std::string(unsigned)> names;
+    return names;
+}
+
+// VK_OEM_1 to VK_OEM_3, VK_OEM_4 to VK_OEM_8 and VK_OEM_102: the keys whose
+// character depends on the layout.
+bool IsPunctuationKey(unsigned virtualKey) {
+    return (virtualKey >= 0xBA && virtualKey <= 0xC0) || (virtualKey >= 0xDB && virtualKey <= 0xDF) ||
+           virtualKey == 0xE2;
+}
+
 std::string KeyNameOf(unsigned virtualKey) {
+    if (IsPunctuationKey(virtualKey) && LayoutKeyNames()) {
+        const std::string name = LayoutKeyNames()(virtualKey);
+        if (!name.empty()) return name;
+    }
     if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
         return std::string(1, static_cast<char>(virtualKey));
     if (virtualKey >= 0x60 && virtualKey <= 0x69) return "Num " + std::to_string(virtualKey - 0x60);
@@ -37,6 +53,8 @@ std::string KeyNameOf(unsigned virtualKey) {
 const char* KeyTitle(GlobalKey key) { return key == GlobalKey::kPause ? "Pause Key" : "Add Key"; }
 
 }  // namespace
+
+void SetLayoutKeyNames(std::function<std::string(unsigned virtualKey)> names) { LayoutKeyNames() = std::move(names); }
 
 int HotKeyId(GlobalKey key) { return key == GlobalKey::kPause ? kPauseKeyId : kAddKeyId; }
 

@@ -3,6 +3,7 @@
 // list. Stored as a hotkey control's value; registered on the main window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ int HotKeyId(GlobalKey key);
 // "Ctrl+Alt+P" for a hotkey control's value; empty for none (0, or
 // modifiers without a key).
 std::string HotKeyText(unsigned value);
+// The punctuation keys carry other characters on other layouts (";" of a
+// US keyboard is "Ö" on a German one): names them as the user's layout
+// does, where it gives a name; as a US keyboard prints them otherwise.
+void SetLayoutKeyNames(std::function<std::string(unsigned virtualKey)> names);
 
 // The key a value stands for, as Windows registers it: no key for a value
 // without one, the extended-key flag dropped.

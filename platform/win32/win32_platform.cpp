@@ -410,6 +410,14 @@ bool Win32HotKeys::Register(int id, unsigned modifiers, unsigned virtualKey) {
 
 void Win32HotKeys::Unregister(int id) { UnregisterHotKey(owner_, id); }
 
+std::string LayoutKeyName(unsigned virtualKey) {
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    if (scanCode == 0) return std::string();
+    wchar_t name[64] = {};
+    const int length = GetKeyNameTextW(static_cast<LONG>(scanCode << 16), name, 64);
+    return length > 0 ? Utf8(std::wstring(name, static_cast<std::size_t>(length))) : std::string();
+}
+
 PowerSource Win32Power::Source() {
     SYSTEM_POWER_STATUS status{};
     if (!GetSystemPowerStatus(&status)) return PowerSource::kUnknown;

@@ -171,6 +171,10 @@ private:
     HWND owner_ = nullptr;
 };
 
+// GetKeyNameTextW of the key's scan code in the user's layout ("Ö" for
+// VK_OEM_3 on a German keyboard); empty where the layout gives none.
+std::string LayoutKeyName(unsigned virtualKey);
+
 class Win32Power : public PowerApi {
 public:
     PowerSource Source() override;

@@ -203,6 +203,7 @@ void MainFrmWindow::OnCreate(HWND window) {
     retryTimer_.Bind(window);
     windowEvents_.Bind(window);
     hotKeys_.Bind(window);
+    SetLayoutKeyNames(LayoutKeyName);
     dpi_ = WindowDpi(window);
     font_ = CreateMessageFont(dpi_);
 

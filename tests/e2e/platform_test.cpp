@@ -26,6 +26,10 @@ TEST(Platform, Win32AdaptersAnswerAsTheirTwins) {
     ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
     qw::ExpectWholeFileBesideTheUsersFiles(files, folder);
     EXPECT_TRUE(RemoveDirectoryW(Wide(folder).c_str()));
+
+    // The layout's name of a punctuation key: its character, on this host's US layout.
+    EXPECT_EQ(std::make_pair(qw::LayoutKeyName(VK_OEM_1), qw::LayoutKeyName(VK_OEM_4)),
+              std::make_pair(std::string(";"), std::string("[")));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // walk's period as the power choice and the power source decide it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "tests/unit/fake_dialogs.h"
 
@@ -38,6 +40,20 @@ TEST(GlobalKeysTest, NamesEachKeyAndRegistersItWithItsModifiers) {
         {((kHotKeyControl | kHotKeyAlt | kHotKeyExt) << 8) | 0x24, "Ctrl+Alt+Home"},  // of its own block
     };
     for (const auto& [value, name] : names) EXPECT_EQ(HotKeyText(value), name) << value;
+    // The user's layout names its punctuation keys; what it does not name, and
+    // every other key, keeps the names above.
+    std::vector<unsigned> asked;
+    SetLayoutKeyNames([&asked](unsigned virtualKey) {
+        asked.push_back(virtualKey);
+        return virtualKey == 0xC0 ? std::string("\xC3\x96") : std::string();  // "Ö" on a German keyboard
+    });
+    const unsigned ctrl = kHotKeyControl << 8;
+    EXPECT_EQ(std::make_tuple(HotKeyText(ctrl | 0xC0), HotKeyText(ctrl | 0xBA), HotKeyText(ctrl | 'P'),
+                              HotKeyText(ctrl | 0x70)),
+              std::make_tuple("Ctrl+\xC3\x96", "Ctrl+;", "Ctrl+P", "Ctrl+F1"));
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, (std::vector<unsigned>{0xBA, 0xC0}));
+    SetLayoutKeyNames(nullptr);
     EXPECT_EQ(KeyTakenText(kCtrlAltP), "Ctrl+Alt+P is used by another program");
     EXPECT_EQ(KeysClashText(kCtrlAltP), "Ctrl+Alt+P cannot be both the Pause Key and the Add Key.");
     EXPECT_EQ(KeysRefusedText({{GlobalKey::kPause, kCtrlAltP}, {GlobalKey::kAdd, kCtrlAltQ}}),
