@@ -93,8 +93,8 @@ struct View : OptionsView {
     void SetNeverCloseProgram(const std::string& text) override { program = text; }
     void SetRunningPrograms(const std::vector<std::string>&) override {}
     void EnableCheck(OptionsCheck, bool) override {}
-    unsigned HotKey(GlobalKey key) const override { return keys[key == GlobalKey::kPause ? 0 : 1]; }
-    void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
+    unsigned HotKey(GlobalKey key) const override { return keys[KeyIndex(key)]; }
+    void SetHotKey(GlobalKey key, unsigned value) override { keys[KeyIndex(key)] = value; }
     void ShowKeyProblem(GlobalKey, const std::string&) override { keyProblem = true; }
     void ShowKeyNote(const std::string&) override {}
     bool FocusedHotKey(GlobalKey*) const override { return false; }

@@ -83,7 +83,7 @@ void Options::Form_Load() {
     // here, where the user changes it.
     std::string note;
     for (GlobalKey key : kGlobalKeys) {
-        const unsigned stored = KeyOf(keysLoaded_[key == GlobalKey::kPause ? 0 : 1]);
+        const unsigned stored = KeyOf(keysLoaded_[KeyIndex(key)]);
         if (!platform_.heldKey || stored == 0 || platform_.heldKey(key) == stored) continue;
         note += (note.empty() ? "" : "\r\n") + KeyTakenText(stored);
     }
@@ -133,7 +133,7 @@ void Options::OK_Click() {
         if (!outcome.set) {
             if (outcome.clash) return view_.ShowKeyProblem(GlobalKey::kAdd, KeysClashText(keys[1]));
             const GlobalKey key = outcome.refused;
-            return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 0 : 1]));
+            return view_.ShowKeyProblem(key, KeyTakenText(keys[KeyIndex(key)]));
         }
     }
     WriteSwitch(reg, Setting::kOnAtStart, view_.OOn());

@@ -2005,8 +2005,8 @@ I29  options/options.cpp  "Only on battery" stays usable while "Save power" is o
 + view_.EnableCheck(OptionsCheck::kSavePowerOnBatteryOnly, true);
 
 I30  options/options.cpp  the refusal names the other key
-- return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 0 : 1]));
-+ return view_.ShowKeyProblem(key, KeyTakenText(keys[key == GlobalKey::kPause ? 1 : 0]));
+- return view_.ShowKeyProblem(key, KeyTakenText(keys[KeyIndex(key)]));
++ return view_.ShowKeyProblem(key, KeyTakenText(keys[1 - KeyIndex(key)]));
 
 I31  store/settings.cpp  a stored key beyond 16 bits is taken cut
 - return number > 0 && number <= 0xFFFF ? static_cast<unsigned>(number) : 0;

@@ -10,8 +10,8 @@ struct KeyName {
     const char* name;
 };
 
-// Keys whose names are no character of their own. The punctuation keys are
-// named as a US keyboard prints them.
+// Keys whose names are no character of their own, and the punctuation keys
+// as a US keyboard prints them, for a layout that names none.
 constexpr KeyName kKeyNames[] = {
     {0x08, "Backspace"}, {0x09, "Tab"},       {0x0D, "Enter"},     {0x13, "Pause"},      {0x14, "Caps Lock"},
     {0x1B, "Esc"},       {0x20, "Space"},     {0x21, "Page Up"},   {0x22, "Page Down"},  {0x23, "End"},

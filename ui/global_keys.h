@@ -22,6 +22,9 @@ constexpr unsigned kHotKeyExt = 0x8;      // HOTKEYF_EXT
 enum class GlobalKey { kPause, kAdd };
 constexpr GlobalKey kGlobalKeys[] = {GlobalKey::kPause, GlobalKey::kAdd};
 
+// Where each key stands in a pair of values: the pause key first.
+inline int KeyIndex(GlobalKey key) { return key == GlobalKey::kPause ? 0 : 1; }
+
 // WM_HOTKEY's wParam for each key.
 constexpr int kPauseKeyId = 1;
 constexpr int kAddKeyId = 2;
@@ -74,7 +77,7 @@ public:
     unsigned Asked(GlobalKey key) const { return asked_[Index(key)]; }
 
 private:
-    static int Index(GlobalKey key) { return key == GlobalKey::kPause ? 0 : 1; }
+    static int Index(GlobalKey key) { return KeyIndex(key); }
     bool Register(GlobalKey key, unsigned value);
 
     HotKeyApi* api_;

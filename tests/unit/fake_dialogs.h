@@ -93,8 +93,8 @@ struct FakeOptionsView : Fake<OptionsView> {
     unsigned keys[2] = {};
     std::string problem;
     GlobalKey problemKey = GlobalKey::kPause;
-    unsigned HotKey(GlobalKey key) const override { return keys[key == GlobalKey::kPause ? 0 : 1]; }
-    void SetHotKey(GlobalKey key, unsigned value) override { keys[key == GlobalKey::kPause ? 0 : 1] = value; }
+    unsigned HotKey(GlobalKey key) const override { return keys[KeyIndex(key)]; }
+    void SetHotKey(GlobalKey key, unsigned value) override { keys[KeyIndex(key)] = value; }
     void ShowKeyProblem(GlobalKey key, const std::string& text) override {
         page = kPageKeys, problemKey = key, problem = text;
     }
